@@ -1,0 +1,156 @@
+#include "framework/PathParts.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool HasDrive(const std::string& path) {
+    return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
+}
+
+// Appends the segments of TEXT (split at SEPARATORS) to SEGMENTS, dropping
+// empty and "." segments and letting ".." remove the one before it.
+void AppendSegments(const std::string& text, bool (*is_separator)(char),
+                    std::vector<std::string>& segments) {
+    std::size_t begin = 0;
+    while (begin <= text.size()) {
+        std::size_t end = begin;
+        while (end < text.size() && !is_separator(text[end])) {
+            ++end;
+        }
+        const std::string segment = text.substr(begin, end - begin);
+        if (segment == "..") {
+            if (!segments.empty()) {
+                segments.pop_back();
+            }
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        begin = end + 1;
+    }
+}
+
+bool IsSlash(char c) {
+    return c == '/';
+}
+
+}  // namespace
+
+BOOL PathParts::WithinClassicLimits() const {
+    return drive.size() <= kMaxDriveChars && directory.size() <= kMaxDirChars &&
+                   name.size() <= kMaxNameChars && extension.size() <= kMaxExtChars
+               ? TRUE
+               : FALSE;
+}
+
+PathParts SplitPath(const std::string& path) {
+    PathParts parts;
+    std::size_t pos = 0;
+    if (HasDrive(path)) {
+        parts.drive = path.substr(0, 2);
+        pos = 2;
+    }
+
+    std::size_t name_begin = pos;
+    for (std::size_t i = pos; i < path.size(); ++i) {
+        if (IsSeparator(path[i])) {
+            name_begin = i + 1;
+        }
+    }
+    parts.directory = path.substr(pos, name_begin - pos);
+
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string::npos && dot >= name_begin) {
+        parts.name = path.substr(name_begin, dot - name_begin);
+        parts.extension = path.substr(dot);
+    } else {
+        parts.name = path.substr(name_begin);
+    }
+    return parts;
+}
+
+std::string MakePath(const std::string& drive, const std::string& directory,
+                     const std::string& name, const std::string& extension) {
+    std::string path;
+    if (!drive.empty()) {
+        path += drive[0];
+        path += ':';
+    }
+    if (!directory.empty()) {
+        path += directory;
+        if (!IsSeparator(directory.back())) {
+            const std::size_t last = directory.find_last_of("\\/");
+            if (last != std::string::npos) {
+                path += directory[last];
+            } else {
+                path += drive.empty() ? '/' : '\\';
+            }
+        }
+    }
+    path += name;
+    if (!extension.empty()) {
+        if (extension[0] != '.') {
+            path += '.';
+        }
+        path += extension;
+    }
+    return path;
+}
+
+std::string FullPath(const std::string& path, std::size_t limit) {
+    if (path.find('\0') != std::string::npos) {
+        return std::string();
+    }
+
+    std::string root;
+    std::vector<std::string> segments;
+    std::string relative;
+    if (HasDrive(path)) {
+        if (path.size() < 3 || !IsSeparator(path[2])) {
+            return std::string();  // relative to a drive's own current directory
+        }
+        root = path.substr(0, 3);
+        relative = path.substr(3);
+    } else if (!path.empty() && IsSeparator(path[0])) {
+        root = path.substr(0, 1);
+        relative = path.substr(1);
+    } else {
+        std::error_code error;
+        const std::string cwd = std::filesystem::current_path(error).string();
+        if (error || cwd.empty() || cwd[0] != '/') {
+            return std::string();
+        }
+        root.assign(1, '/');
+        // The current directory is a POSIX path: a '\' in it belongs to a name.
+        AppendSegments(cwd, IsSlash, segments);
+        relative = path;
+    }
+    AppendSegments(relative, IsSeparator, segments);
+
+    const char separator = root.back();
+    std::string result = root;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        if (i > 0) {
+            result += separator;
+        }
+        result += segments[i];
+    }
+    if (!segments.empty() && !path.empty() && IsSeparator(path.back())) {
+        result += separator;
+    }
+
+    if (result.size() >= limit) {
+        return std::string();
+    }
+    return result;
+}

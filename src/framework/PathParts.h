@@ -1,0 +1,69 @@
+// PathParts takes a file path apart and puts it together again, and makes a
+// path absolute, the way the classic C runtime's path splitter, composer and
+// full-path function do, on any platform:
+//
+// - Both '\' and '/' separate directories. A leading ASCII letter followed
+//   by ':' ("C:") is a drive; any other ':' is an ordinary character.
+// - directory keeps its leading and trailing separators ("\Data\"); name is
+//   the final component up to its last '.'; extension runs from that '.' to
+//   the end, dot included. So "A.B.ext" is name "A.B" and extension ".ext",
+//   ".ext" is name "" and extension ".ext", and "run12" has no extension.
+//
+// The classic splitter writes into buffers of fixed size and cuts longer
+// parts. SplitPath returns every part whole instead, because a cut directory
+// names another place; callers that need the classic bounds test them with
+// WithinClassicLimits().
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "framework/Types.h"
+
+struct PathParts {
+    // Bounds of the classic splitter's buffers, in characters (terminating
+    // zero not counted).
+    static constexpr std::size_t kMaxDriveChars = 2;
+    static constexpr std::size_t kMaxDirChars = 255;
+    static constexpr std::size_t kMaxNameChars = 255;
+    static constexpr std::size_t kMaxExtChars = 255;
+
+    std::string drive;      // "C:" or empty
+    std::string directory;  // "\Data\", "/home/lab/", "sub/" or empty
+    std::string name;       // "run12"
+    std::string extension;  // ".txt" or empty
+
+    // TRUE when every part fits the classic splitter's buffer.
+    BOOL WithinClassicLimits() const;
+};
+
+// Splits PATH into drive, directory, name and extension. Concatenating the
+// four parts gives PATH back exactly.
+PathParts SplitPath(const std::string& path);
+
+// Joins the four parts. A non-empty DRIVE contributes its first character
+// and ':'. A non-empty DIRECTORY that does not end in a separator gets one:
+// the last separator it already contains, or, when it has none, '\' after
+// a drive and '/' otherwise. A non-empty EXTENSION that does not start with
+// '.' gets one. Parts are not bounded; the result is as long as it takes.
+std::string MakePath(const std::string& drive, const std::string& directory,
+                     const std::string& name, const std::string& extension);
+
+// Makes PATH absolute and returns it, or returns an empty string when that
+// is impossible. Never returns an empty string on success.
+//
+// - "/x" and "\x" are absolute already; so is a drive followed by a
+//   separator ("C:\Data\x"), which keeps its drive. A relative path is
+//   joined to the process's current directory; an empty path gives the
+//   current directory itself.
+// - "." and ".." segments are resolved lexically (symbolic links are not
+//   followed, the file need not exist); ".." at the root stays at the root.
+//   Repeated separators collapse to one, every separator becomes the
+//   root's ('/' for paths made absolute against the current directory),
+//   and a trailing separator is kept.
+// - Fails for a drive without a separator ("C:run12.txt", "C:"): it is
+//   relative to that drive's own current directory, which is not known
+//   here. Fails when the current directory cannot be read, when PATH holds
+//   a zero byte, and when the result has LIMIT characters or more (LIMIT
+//   counts the terminating zero, like the classic function's buffer size).
+std::string FullPath(const std::string& path, std::size_t limit);

@@ -1,0 +1,120 @@
+#include "source/NumericText.h"
+
+#include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <system_error>
+
+#include <locale.h>
+
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::size_t SkipSpace(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) {
+        ++i;
+    }
+    return i;
+}
+
+std::size_t SkipDigits(std::string_view text, std::size_t i) {
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+    }
+    return i;
+}
+
+// Length of the unsigned decimal constant at the start of TEXT; 0 if none.
+std::size_t DecimalLength(std::string_view text) {
+    std::size_t i = SkipDigits(text, 0);
+    bool digits = i > 0;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fraction = SkipDigits(text, i + 1);
+        digits = digits || fraction > i + 1;
+        i = fraction;
+    }
+    if (!digits) {
+        return 0;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t e = i + 1;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) {
+            ++e;
+        }
+        const std::size_t end = SkipDigits(text, e);
+        if (end > e) {
+            i = end;
+        }
+    }
+    return i;
+}
+
+// strtod in the "C" locale, for the rare constants out of a double's range.
+double StrtodC(std::string_view number) {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const std::string copy(number);
+    if (cLocale == static_cast<locale_t>(nullptr)) {
+        return std::strtod(copy.c_str(), nullptr);
+    }
+    return strtod_l(copy.c_str(), nullptr, cLocale);
+}
+
+}  // namespace
+
+double DecimalValue(std::string_view text) {
+    std::size_t i = SkipSpace(text);
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::string_view rest = text.substr(i);
+    const std::size_t length = DecimalLength(rest);
+    if (length == 0) {
+        return 0.0;
+    }
+    const std::string_view number = rest.substr(0, length);
+    double value = 0.0;
+    // from_chars is locale-free and correctly rounded, like strtod.
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size()) {
+        value = StrtodC(number);
+    }
+    return negative ? -value : value;
+}
+
+std::int32_t IntegerValue(std::string_view text) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+    std::size_t i = SkipSpace(text);
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // Accumulate the magnitude, stopping its growth just past the range.
+    std::int64_t magnitude = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        if (magnitude <= kMax + 1) {
+            magnitude = magnitude * 10 + (text[i] - '0');
+        }
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > kMax) {
+        return static_cast<std::int32_t>(kMax);
+    }
+    if (value < kMin) {
+        return static_cast<std::int32_t>(kMin);
+    }
+    return static_cast<std::int32_t>(value);
+}

@@ -1,0 +1,181 @@
+#include "framework/PathParts.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "util/scoped_temp_cwd.h"
+
+namespace {
+
+void ExpectParts(const std::string& path, const std::string& drive, const std::string& directory,
+                 const std::string& name, const std::string& extension) {
+    SCOPED_TRACE("path: " + path);
+    const PathParts parts = SplitPath(path);
+    EXPECT_EQ(parts.drive, drive);
+    EXPECT_EQ(parts.directory, directory);
+    EXPECT_EQ(parts.name, name);
+    EXPECT_EQ(parts.extension, extension);
+}
+
+// ---- Splitting -------------------------------------------------------------
+
+TEST(SplitPathTest, WindowsAndPosixPaths) {
+    ExpectParts("C:\\Data\\run12.txt", "C:", "\\Data\\", "run12", ".txt");
+    ExpectParts("/home/lab/runs/plate7.txt", "", "/home/lab/runs/", "plate7", ".txt");
+    ExpectParts("sub/dir\\run12.sdb", "", "sub/dir\\", "run12", ".sdb");
+    ExpectParts("c:run12.txt", "c:", "", "run12", ".txt");
+}
+
+TEST(SplitPathTest, DriveOnlyAndNoDirectory) {
+    ExpectParts("C:", "C:", "", "", "");
+    ExpectParts("run12.txt", "", "", "run12", ".txt");
+    ExpectParts("[Not Specified]", "", "", "[Not Specified]", "");
+    ExpectParts("", "", "", "", "");
+}
+
+TEST(SplitPathTest, ColonIsADriveOnlyAfterALeadingLetter) {
+    ExpectParts("1:run.txt", "", "", "1:run", ".txt");
+    ExpectParts("/a:b/c.txt", "", "/a:b/", "c", ".txt");
+}
+
+TEST(SplitPathTest, ExtensionFromLastDotOfFinalComponent) {
+    ExpectParts("A.B.ext", "", "", "A.B", ".ext");
+    ExpectParts(".ext", "", "", "", ".ext");
+    ExpectParts("/home/lab/.profile", "", "/home/lab/", "", ".profile");
+    ExpectParts("/home/lab.v2/run12", "", "/home/lab.v2/", "run12", "");
+    ExpectParts("run12.", "", "", "run12", ".");
+}
+
+TEST(SplitPathTest, TrailingSeparatorLeavesNoName) {
+    ExpectParts("C:\\Data\\", "C:", "\\Data\\", "", "");
+    ExpectParts("/", "", "/", "", "");
+}
+
+TEST(SplitPathTest, PartsConcatenateToThePath) {
+    for (const std::string path : {"C:\\Data\\run12.txt", "\\\\srv\\x.y.z", "a/b/", "C:.", ".."}) {
+        const PathParts p = SplitPath(path);
+        EXPECT_EQ(p.drive + p.directory + p.name + p.extension, path);
+    }
+}
+
+TEST(SplitPathTest, LongPartsAreKeptWholeAndReported) {
+    const std::string dir255 = "/" + std::string(253, 'd') + "/";
+    const std::string dir256 = "/" + std::string(254, 'd') + "/";
+    PathParts parts = SplitPath(dir255 + std::string(255, 'n') + "." + std::string(254, 'e'));
+    EXPECT_EQ(parts.directory, dir255);
+    EXPECT_EQ(parts.name.size(), 255u);
+    EXPECT_EQ(parts.extension.size(), 255u);
+    EXPECT_EQ(parts.WithinClassicLimits(), TRUE);
+
+    parts = SplitPath(dir256 + "run12.txt");
+    EXPECT_EQ(parts.directory, dir256);
+    EXPECT_EQ(parts.WithinClassicLimits(), FALSE);
+
+    parts = SplitPath(std::string(256, 'n'));
+    EXPECT_EQ(parts.name.size(), 256u);
+    EXPECT_EQ(parts.WithinClassicLimits(), FALSE);
+
+    parts = SplitPath("x." + std::string(255, 'e'));
+    EXPECT_EQ(parts.extension.size(), 256u);
+    EXPECT_EQ(parts.WithinClassicLimits(), FALSE);
+}
+
+// ---- Composing -------------------------------------------------------------
+
+TEST(MakePathTest, JoinsPartsAndAddsTheDotOfAnExtension) {
+    EXPECT_EQ(MakePath("C:", "\\Lists\\", "run12", "sdb"), "C:\\Lists\\run12.sdb");
+    EXPECT_EQ(MakePath("C:", "\\Lists\\", "run12", ".sdb"), "C:\\Lists\\run12.sdb");
+    EXPECT_EQ(MakePath("", "/home/lab/", "plate7", ".txt"), "/home/lab/plate7.txt");
+    EXPECT_EQ(MakePath("", "", "run12", ""), "run12");
+    EXPECT_EQ(MakePath("", "", "", ""), "");
+}
+
+TEST(MakePathTest, DriveGivesItsLetterAndAColon) {
+    EXPECT_EQ(MakePath("C", "\\Data\\", "x", "txt"), "C:\\Data\\x.txt");
+    EXPECT_EQ(MakePath("D:", "", "run12", "sdb"), "D:run12.sdb");
+}
+
+TEST(MakePathTest, AddsSeparatorInTheDirectorysOwnStyle) {
+    EXPECT_EQ(MakePath("C:", "\\Lists", "run12", "sdb"), "C:\\Lists\\run12.sdb");
+    EXPECT_EQ(MakePath("", "/home/lab", "run12", "sdb"), "/home/lab/run12.sdb");
+    EXPECT_EQ(MakePath("", "a\\b/c", "run12", ""), "a\\b/c/run12");
+    EXPECT_EQ(MakePath("", "a/b\\c", "run12", ""), "a/b\\c\\run12");
+    EXPECT_EQ(MakePath("C:", "Lists", "run12", ""), "C:Lists\\run12");
+    EXPECT_EQ(MakePath("", "sub", "run12", ""), "sub/run12");
+}
+
+TEST(MakePathTest, RebuildsWhatSplitPathTookApart) {
+    for (const std::string path : {"C:\\Data\\run12.txt", "/home/lab/runs/plate7.txt", "A.B.ext",
+                                   "[Not Specified]", "C:\\Data\\", ".ext"}) {
+        const PathParts p = SplitPath(path);
+        EXPECT_EQ(MakePath(p.drive, p.directory, p.name, p.extension), path);
+    }
+}
+
+TEST(MakePathTest, LongPartsAreNotCut) {
+    const std::string name(400, 'n');
+    EXPECT_EQ(MakePath("", "/d/", name, "sdb"), "/d/" + name + ".sdb");
+}
+
+// ---- Full path -------------------------------------------------------------
+
+TEST(FullPathTest, RelativePathJoinsTheCurrentDirectory) {
+    ScopedTempCwd temp;
+    EXPECT_EQ(FullPath("run12.sdb", 260), temp.cwd() + "/run12.sdb");
+    EXPECT_EQ(FullPath("./sub\\run12.sdb", 260), temp.cwd() + "/sub/run12.sdb");
+    EXPECT_EQ(FullPath("", 260), temp.cwd());
+    EXPECT_EQ(FullPath("[Not Specified]", 260), temp.cwd() + "/[Not Specified]");
+}
+
+TEST(FullPathTest, DotDotSegmentsAreResolvedLexically) {
+    ScopedTempCwd temp;
+    const std::string parent = temp.cwd().substr(0, temp.cwd().rfind('/'));
+    EXPECT_EQ(FullPath("../x.txt", 260), parent + "/x.txt");
+    EXPECT_EQ(FullPath("missing/../x.txt", 260), temp.cwd() + "/x.txt");
+    EXPECT_EQ(FullPath("/home/lab/../other/./x.txt", 260), "/home/other/x.txt");
+    EXPECT_EQ(FullPath("/../../x", 260), "/x");
+    EXPECT_EQ(FullPath("/home/..", 260), "/");
+}
+
+TEST(FullPathTest, AbsolutePathsStayWhereTheyAre) {
+    EXPECT_EQ(FullPath("/home/lab/runs/plate7.txt", 260), "/home/lab/runs/plate7.txt");
+    EXPECT_EQ(FullPath("C:\\Data\\x", 260), "C:\\Data\\x");
+    EXPECT_EQ(FullPath("D:\\Lists\\Plate7.sdb", 260), "D:\\Lists\\Plate7.sdb");
+    EXPECT_EQ(FullPath("C:\\Data\\..\\Lists\\.\\x", 260), "C:\\Lists\\x");
+    EXPECT_EQ(FullPath("C:/Data\\x", 260), "C:/Data/x");
+    EXPECT_EQ(FullPath("C:\\", 260), "C:\\");
+}
+
+TEST(FullPathTest, SeparatorsCollapseAndATrailingOneIsKept) {
+    EXPECT_EQ(FullPath("/home//lab///runs/", 260), "/home/lab/runs/");
+    EXPECT_EQ(FullPath("C:\\Data\\\\", 260), "C:\\Data\\");
+}
+
+TEST(FullPathTest, DriveWithoutSeparatorCannotBeResolved) {
+    EXPECT_EQ(FullPath("C:run12.sdb", 260), "");
+    EXPECT_EQ(FullPath("C:", 260), "");
+}
+
+TEST(FullPathTest, ResultMustBeShorterThanTheLimit) {
+    ScopedTempCwd temp;
+    const std::size_t room = 259 - temp.cwd().size() - 1;  // leaves a 259-character result
+    ASSERT_GT(room, 10u);
+    const std::string fits(room, 'x');
+    EXPECT_EQ(FullPath(fits, 260), temp.cwd() + "/" + fits);
+    EXPECT_EQ(FullPath(fits + "y", 260), "");
+    EXPECT_EQ(FullPath(fits + "y", 261).size(), 260u);
+
+    EXPECT_EQ(FullPath("/" + std::string(258, 'a'), 260).size(), 259u);
+    EXPECT_EQ(FullPath("/" + std::string(259, 'a'), 260), "");
+    // Only the resolved length counts, not the length written.
+    EXPECT_EQ(FullPath("/" + std::string(300, 'a') + "/../b", 260), "/b");
+    EXPECT_EQ(FullPath("/", 0), "");
+}
+
+TEST(FullPathTest, ZeroByteIsRefused) {
+    EXPECT_EQ(FullPath(std::string("/home/a\0b", 9), 260), "");
+}
+
+}  // namespace
