@@ -1,0 +1,38 @@
+// The one-line text that stands for a location (GLOBAL_FILE_INFO) in the
+// settings file, e.g. "/home/lab/methods/*.ms" or "C:\Lists\run12.sdb":
+//
+//   text      = directory file
+//   directory = everything up to and including the last '/' or '\'
+//   file      = name "." extension   (split at the file's last '.')
+//             | name                 (no '.': the extension is empty)
+//   a name of "*" or "" stands for an empty name.
+//
+// So a name holding dots is followed by "." even when the extension is
+// empty ("run.12." is name "run.12", no extension), an empty name is
+// written "*" when an extension follows ("/m/*.ms"), and a directory alone
+// is written as it is ("/data/lists/"). An empty text is an unconfigured
+// location. docs/locations.md describes the format for people editing it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "datasystem/ostrel.h"
+
+namespace ostrel {
+
+// Why INFO cannot be used as a location at all (a text runs to the end of
+// its field without a terminating zero), or an empty string.
+std::string InfoProblem(const GLOBAL_FILE_INFO& info);
+
+// Writes INFO's text into TEXT. Returns false with the reason in WHY when
+// INFO has no unambiguous text: a directory that does not end with '/' or
+// '\', a name or extension holding '/' or '\', a name "*", an extension
+// holding '.', or a control character anywhere.
+bool FormatLocation(const GLOBAL_FILE_INFO& info, std::string& text, std::string& why);
+
+// Fills INFO (zeroed first) from TEXT. Returns false with the reason in WHY
+// and leaves INFO all zero when a part is too long for its field.
+bool ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info, std::string& why);
+
+}  // namespace ostrel

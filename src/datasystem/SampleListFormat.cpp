@@ -1,0 +1,173 @@
+#include "datasystem/SampleListFormat.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace ferrox {
+
+namespace {
+
+// The written text fields of a record: column name, offset and span. Each
+// text ends at its first zero byte or at the end of its span.
+struct TextField {
+    const char* column;
+    int offset;
+    int span;
+};
+
+constexpr TextField kViewFields[] = {
+    {"data_file", 0, 260},      {"fraction", 260, 120},      {"ms_method", 380, 260},
+    {"inlet_method", 640, 260}, {"macro", 1160, 273},        {"running_number", 1433, 20},
+    {"column5_text", 1904, 51}, {"column5_value", 1955, 30},
+};
+
+std::string FieldExpression(const TextField& field) {
+    const std::string slice = "substr(data, " + std::to_string(field.offset + 1) + ", " +
+                              std::to_string(field.span) + ")";
+    return "CAST(substr(" + slice + ", 1, CASE instr(" + slice + ", x'00') WHEN 0 THEN " +
+           std::to_string(field.span) + " ELSE instr(" + slice + ", x'00') - 1 END) AS TEXT) AS " +
+           field.column;
+}
+
+std::uint32_t BigEndian32(const unsigned char* bytes) {
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+           (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
+}
+
+// Runs SQL, a statement giving one integer; false when it fails.
+bool QueryInteger(sqlite3* db, const char* sql, sqlite3_int64& value, int& rc) {
+    sqlite3_stmt* statement = nullptr;
+    rc = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW) {
+            value = sqlite3_column_int64(statement, 0);
+            rc = SQLITE_OK;
+        }
+    }
+    sqlite3_finalize(statement);
+    return rc == SQLITE_OK;
+}
+
+bool Equal(const unsigned char* text, const char* expected) {
+    return text != nullptr && strcasecmp(reinterpret_cast<const char*>(text), expected) == 0;
+}
+
+}  // namespace
+
+std::string SchemaScript() {
+    std::string view = "CREATE VIEW sample_list AS SELECT number";
+    for (const TextField& field : kViewFields) {
+        view += ", ";
+        view += FieldExpression(field);
+    }
+    view += " FROM records ORDER BY number;";
+    return "BEGIN;"
+           "PRAGMA application_id = " +
+           std::to_string(kApplicationId) +
+           ";"
+           "PRAGMA user_version = " +
+           std::to_string(kFormatVersion) +
+           ";"
+           "CREATE TABLE records(number INTEGER PRIMARY KEY, data BLOB NOT NULL);" +
+           view + "COMMIT;";
+}
+
+HeaderCheck CheckHeader(const std::string& path, bool anyVersion) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return errno == ENOENT ? HeaderCheck::kMissing : HeaderCheck::kUnreadable;
+    }
+    unsigned char header[100];
+    std::size_t used = 0;
+    struct stat st;
+    bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    while (regular && used < sizeof header) {
+        const ssize_t got = ::read(fd, header + used, sizeof header - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+            return HeaderCheck::kUnreadable;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    if (!regular || used < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0) {
+        return HeaderCheck::kForeign;
+    }
+    // Bytes 18 and 19 are 1 for a rollback journal (2 would mean WAL).
+    if (header[18] != 1 || header[19] != 1 || BigEndian32(header + 68) != kApplicationId) {
+        return HeaderCheck::kForeign;
+    }
+    if (!anyVersion && BigEndian32(header + 60) != kFormatVersion) {
+        return HeaderCheck::kForeign;
+    }
+    return HeaderCheck::kOurs;
+}
+
+SchemaCheck CheckSchema(sqlite3* db, int* rc) {
+    *rc = SQLITE_OK;
+    sqlite3_int64 applicationId = 0;
+    sqlite3_int64 version = 0;
+    if (!QueryInteger(db, "PRAGMA application_id", applicationId, *rc) ||
+        !QueryInteger(db, "PRAGMA user_version", version, *rc)) {
+        return SchemaCheck::kEngineError;
+    }
+    if (applicationId != static_cast<std::int32_t>(kApplicationId) || version != kFormatVersion) {
+        return SchemaCheck::kMismatch;
+    }
+
+    // Columns: cid, name, type, notnull, dflt_value, pk.
+    sqlite3_stmt* statement = nullptr;
+    *rc = sqlite3_prepare_v2(db, "PRAGMA table_info(records)", -1, &statement, nullptr);
+    int columns = 0;
+    bool shapeOk = true;
+    while (*rc == SQLITE_OK || *rc == SQLITE_ROW) {
+        if ((*rc = sqlite3_step(statement)) != SQLITE_ROW) {
+            break;
+        }
+        const unsigned char* name = sqlite3_column_text(statement, 1);
+        const unsigned char* type = sqlite3_column_text(statement, 2);
+        const int notNull = sqlite3_column_int(statement, 3);
+        const int primaryKey = sqlite3_column_int(statement, 5);
+        if (columns == 0) {
+            shapeOk = shapeOk && Equal(name, "number") && Equal(type, "INTEGER") && primaryKey == 1;
+        } else if (columns == 1) {
+            shapeOk = shapeOk && Equal(name, "data") && Equal(type, "BLOB") && notNull == 1 &&
+                      primaryKey == 0;
+        }
+        ++columns;
+    }
+    sqlite3_finalize(statement);
+    if (*rc != SQLITE_DONE) {
+        return SchemaCheck::kEngineError;
+    }
+    *rc = SQLITE_OK;
+    if (!shapeOk || columns != 2) {
+        return SchemaCheck::kMismatch;
+    }
+
+    // "number" must be the rowid itself: a table WITHOUT ROWID, or a key
+    // that is not an alias of the rowid, comes with an index of origin "pk".
+    sqlite3_int64 keyIndexes = 0;
+    if (!QueryInteger(db, "SELECT count(*) FROM pragma_index_list('records') WHERE origin = 'pk'",
+                      keyIndexes, *rc)) {
+        return SchemaCheck::kEngineError;
+    }
+    return keyIndexes == 0 ? SchemaCheck::kOk : SchemaCheck::kMismatch;
+}
+
+}  // namespace ferrox

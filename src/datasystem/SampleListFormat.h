@@ -1,0 +1,46 @@
+// The Sample List file format (docs/sample-list-format.md): an SQLite
+// database, marked by its application id and format version, with the
+// table "records" and the view "sample_list".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct sqlite3;
+
+namespace ferrox {
+
+// "FXSL" in the database header: the file is a Sample List.
+constexpr std::uint32_t kApplicationId = 0x4658534C;
+constexpr std::uint32_t kFormatVersion = 1;
+// One page holds 15 records; a record never spills to overflow pages.
+constexpr int kPageSize = 65536;
+// Bounds the memory of an open list whatever its size (KiB).
+constexpr int kCacheKiB = 4096;
+// How long a call waits for another program's lock before DB3_E_BUSY.
+constexpr int kBusyTimeoutMs = 5000;
+
+// The statements that give an empty database the Sample List schema, in one
+// transaction. The page size must be set before, on the empty file.
+std::string SchemaScript();
+
+enum class HeaderCheck {
+    kOurs,        // an SQLite file with our application id and version
+    kMissing,     // no file
+    kForeign,     // something else, or another version
+    kUnreadable,  // could not be read; errno tells why
+};
+
+// Looks at the first 100 bytes of PATH without SQLite, so that nothing is
+// rolled back or written before the file is known to be a Sample List.
+// ANY_VERSION accepts every format version (for removal).
+HeaderCheck CheckHeader(const std::string& path, bool anyVersion = false);
+
+enum class SchemaCheck { kOk, kMismatch, kEngineError };
+
+// Checks the open database's application id, version and table "records"
+// (a rowid table with columns "number INTEGER PRIMARY KEY" and "data BLOB
+// NOT NULL"). On kEngineError, *RC holds SQLite's result code.
+SchemaCheck CheckSchema(sqlite3* db, int* rc);
+
+}  // namespace ferrox

@@ -1,0 +1,173 @@
+// The record library's entry points: database 5, the Sample List, found
+// through the settings library's sample-list location.
+#include "datasystem/ferrox.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "datasystem/FerroxStatus.h"
+#include "datasystem/SampleListDatabase.h"
+#include "datasystem/ostrel.h"
+
+namespace {
+
+struct SampleListState {
+    std::unique_ptr<CSampleListDatabase> open;
+    std::string lastPath;
+};
+
+SampleListState g_sampleList;
+
+bool IsValidName(const char* name) {
+    if (name == nullptr || *name == '\0' ||
+        std::strlen(name) >= sizeof(GLOBAL_FILE_INFO{}.szName)) {
+        return false;
+    }
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
+        return false;
+    }
+    return std::strpbrk(name, "/\\") == nullptr;
+}
+
+// The sample-list location as this process sees it; false when it is not
+// configured.
+bool SampleListLocation(GLOBAL_FILE_INFO& info) {
+    std::memset(&info, 0, sizeof info);
+    _MSGGetGlobalFile("SystemList", "SAMPLES_DB", 0, &info);
+    return info.szDirectory[0] != '\0';
+}
+
+std::string ListPath(const GLOBAL_FILE_INFO& info, const char* name) {
+    std::string path(info.szDirectory, strnlen(info.szDirectory, sizeof info.szDirectory));
+    path += name;
+    const std::size_t extensionLength = strnlen(info.szExtension, sizeof info.szExtension);
+    if (extensionLength != 0) {
+        path += '.';
+        path.append(info.szExtension, extensionLength);
+    }
+    return path;
+}
+
+// The location's directory exists and this process may create files in it
+// (access() with the effective ids; a privileged process may write
+// anywhere except on a read-only file system).
+int32_t CheckLocation(const GLOBAL_FILE_INFO& info) {
+    const std::string directory(info.szDirectory,
+                                strnlen(info.szDirectory, sizeof info.szDirectory));
+    struct stat st;
+    if (::stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return DB3_E_LOCATION;
+    }
+    if (faccessat(AT_FDCWD, directory.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        return DB3_E_LOCATION;
+    }
+    return DB3_OK;
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
+    if (database != DB3_SAMPLE_LIST) {
+        return DB3_E_INVALID;
+    }
+    SampleListState& state = g_sampleList;
+    state.lastPath.clear();
+    if (mode != DB3_MODE_OPEN && mode != DB3_MODE_CREATE && mode != DB3_MODE_REMOVE &&
+        mode != DB3_MODE_CHECK) {
+        return DB3_E_INVALID;
+    }
+    if (!IsValidName(name)) {
+        return DB3_E_INVALID;
+    }
+    GLOBAL_FILE_INFO info;
+    if (!SampleListLocation(info)) {
+        return DB3_E_LOCATION;
+    }
+    const std::string path = ListPath(info, name);
+    state.lastPath = path;
+
+    switch (mode) {
+        case DB3_MODE_CHECK:
+            return CheckLocation(info);
+        case DB3_MODE_REMOVE:
+            if (state.open && state.open->GetPath() == path) {
+                return DB3_E_ALREADY_OPEN;
+            }
+            return CSampleListDatabase::Remove(path);
+        case DB3_MODE_CREATE:
+        case DB3_MODE_OPEN: {
+            if (state.open) {
+                return DB3_E_ALREADY_OPEN;
+            }
+            if (mode == DB3_MODE_CREATE) {
+                const int32_t created = CSampleListDatabase::Create(path);
+                if (created != DB3_OK) {
+                    return created;
+                }
+            }
+            auto database = std::make_unique<CSampleListDatabase>();
+            const int32_t status = database->Open(path);
+            if (status == DB3_OK) {
+                state.open = std::move(database);
+            }
+            return status;
+        }
+    }
+    return DB3_E_INVALID;
+}
+
+int32_t DB3Close(int32_t database) {
+    if (database != DB3_SAMPLE_LIST) {
+        return DB3_E_INVALID;
+    }
+    if (!g_sampleList.open) {
+        return DB3_E_NOT_OPEN;
+    }
+    const int32_t status = g_sampleList.open->Close();
+    g_sampleList.open.reset();
+    return status;
+}
+
+int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
+                        int32_t flag) {
+    if (database != DB3_SAMPLE_LIST) {
+        return DB3_E_INVALID;
+    }
+    if (!g_sampleList.open) {
+        return DB3_E_NOT_OPEN;
+    }
+    if (record == nullptr) {
+        return DB3_E_INVALID;
+    }
+    if (operation == DB3_OP_STORE && flag == DB3_FLAG_APPEND) {
+        return g_sampleList.open->Append(number, record);
+    }
+    if (operation == DB3_OP_READ && flag == 0) {
+        return g_sampleList.open->Read(number, record);
+    }
+    return DB3_E_INVALID;
+}
+
+int32_t DB3GetRecordsInDB(int32_t database) {
+    if (database != DB3_SAMPLE_LIST || !g_sampleList.open) {
+        return 0;
+    }
+    return g_sampleList.open->GetCount();
+}
+
+const char* DB3StatusText(int32_t status) {
+    return ferrox::StatusText(status);
+}
+
+const char* DB3GetPath(int32_t database) {
+    return database == DB3_SAMPLE_LIST ? g_sampleList.lastPath.c_str() : "";
+}
+
+}  // extern "C"

@@ -1,0 +1,121 @@
+/* Ferrox: the data system's record library, as far as Korr2LD uses it.
+ *
+ * A database is known by a number; the Sample List database is number 5.
+ * A Sample List named NAME lives in the directory and with the extension of
+ * the data system's current sample-list location (key "SAMPLES_DB" of section
+ * "SystemList" as _MSGGetGlobalFile gives it in this process, see ostrel.h),
+ * as DIRECTORY NAME.EXTENSION (no dot when the extension is empty). NAME is
+ * a bare file name: not empty, at most 255 bytes, without '/' or '\', and
+ * not "." or "..".
+ *
+ * This implementation keeps each list in an SQLite file described in
+ * docs/sample-list-format.md: table "records" with one row of exactly
+ * DB3_SAMPLE_RECORD_SIZE bytes per record, numbered 1..N without gaps, and
+ * a view "sample_list" that shows the written text fields.
+ *
+ * Appends go into one transaction that DB3Close commits durably: until then
+ * the file, even after a crash or power cut, holds the list as it was at
+ * DB3Open (a journal beside it lets the next open undo a partial write).
+ * A file that is not a Sample List is never modified by any call.
+ *
+ * Every call returns a status: 0 on success, one of the DB3_E_* codes below
+ * otherwise. DB3StatusText gives a sentence for any status.
+ *
+ * One database of each number can be open at a time in a process; the calls
+ * are not thread-safe.
+ */
+#ifndef FERROX_H
+#define FERROX_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Database numbers. */
+#define DB3_SAMPLE_LIST 5
+
+/* Size of one Sample List record in bytes. */
+#define DB3_SAMPLE_RECORD_SIZE 4262
+
+/* Modes of DB3Open.
+ * DB3_MODE_CHECK  the sample-list location is configured, and its directory
+ *                 exists and may be written by this process; opens nothing.
+ *                 DB3_E_LOCATION otherwise.
+ * DB3_MODE_REMOVE removes the list of that name and the journal beside it;
+ *                 DB3_OK also when there is none. A file of that name that
+ *                 is not a Sample List (nor empty) is left alone:
+ *                 DB3_E_NOT_SAMPLE_LIST. DB3_E_ALREADY_OPEN for the open list.
+ * DB3_MODE_CREATE creates a new, empty list and opens it; DB3_E_EXISTS when
+ *                 a file of that name is there. The list appears complete or
+ *                 not at all.
+ * DB3_MODE_OPEN   opens an existing list: DB3_E_NOT_FOUND when there is no
+ *                 file, DB3_E_NOT_SAMPLE_LIST when the file is not a Sample
+ *                 List (not SQLite, another application's database, another
+ *                 schema or version, records not numbered 1..N). A list
+ *                 that cannot be written is opened for reading.
+ * Every mode gives DB3_E_LOCATION when the location is not configured. */
+#define DB3_MODE_OPEN 0
+#define DB3_MODE_CREATE 2
+#define DB3_MODE_REMOVE 3
+#define DB3_MODE_CHECK 5
+
+/* Operations of DB3HandleRecord.
+ * DB3_OP_READ   with flag 0: copies record NUMBER into the caller's buffer of
+ *               DB3_SAMPLE_RECORD_SIZE bytes. DB3_E_NO_RECORD when there is
+ *               none, DB3_E_NOT_SAMPLE_LIST when its stored size is wrong.
+ * DB3_OP_STORE  with flag DB3_FLAG_APPEND: appends RECORD (DB3_SAMPLE_RECORD_SIZE
+ *               bytes) as number NUMBER, which must be the record count plus
+ *               one (DB3_E_SEQUENCE otherwise). If a failure makes the
+ *               storage engine give up the pending appends (a full disk, an
+ *               I/O error), that status is returned by every later store
+ *               and by DB3Close: nothing appended since the open is kept.
+ * Other combinations give DB3_E_INVALID. */
+#define DB3_OP_READ 1
+#define DB3_OP_STORE 3
+
+/* Flags of DB3HandleRecord. */
+#define DB3_FLAG_APPEND 1 /* NUMBER must be the record count plus one */
+
+/* Statuses. */
+#define DB3_OK 0
+#define DB3_E_NOT_FOUND 2        /* no Sample List of that name at the location */
+#define DB3_E_IO 5               /* the operating system reported an I/O error */
+#define DB3_E_NOT_OPEN 9         /* the database is not open */
+#define DB3_E_BUSY 11            /* another process held the list locked for 5 s */
+#define DB3_E_LOCATION 13        /* the location is not configured, missing or not writable */
+#define DB3_E_EXISTS 17          /* create: a file of that name already exists */
+#define DB3_E_INVALID 22         /* bad database number, mode, operation, flag, name or record */
+#define DB3_E_TOO_LARGE 27       /* the file would exceed the allowed file size */
+#define DB3_E_FULL 28            /* no space left on the device */
+#define DB3_E_READ_ONLY 30       /* the list or its directory cannot be written */
+#define DB3_E_SEQUENCE 34        /* store: NUMBER is not the record count plus one */
+#define DB3_E_NO_RECORD 35       /* read: no record with that number */
+#define DB3_E_NOT_SAMPLE_LIST 40 /* the file is not a Sample List, or is damaged */
+#define DB3_E_ALREADY_OPEN 41    /* the database is already open */
+#define DB3_E_INTERNAL 99        /* any other failure of the storage engine */
+
+int32_t DB3Open(int32_t database, const char* name, int32_t mode);
+/* Commits the appends durably and closes the database, which is closed
+ * afterwards whatever the status: that of the commit, or of the failure that
+ * lost the appends. */
+int32_t DB3Close(int32_t database);
+int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
+                        int32_t flag);
+/* The number of records of the open database, or 0 when it is not open;
+ * kept in memory, so it costs nothing. */
+int32_t DB3GetRecordsInDB(int32_t database);
+
+/* A short English sentence for a status; never NULL. */
+const char* DB3StatusText(int32_t status);
+
+/* The full path of the file of the last DB3Open (any mode) of DATABASE,
+ * or an empty string; valid until the next DB3Open. */
+const char* DB3GetPath(int32_t database);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* FERROX_H */

@@ -1,0 +1,241 @@
+// The settings library: locations kept in Lumenda.ini (see ostrel.h and
+// docs/locations.md), with the locations this process stored taking
+// precedence over the file for this process.
+#include "datasystem/ostrel.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "datasystem/LocationText.h"
+#include "framework/ProfileFile.h"
+
+namespace {
+
+constexpr const char* kFileName = "Lumenda.ini";
+
+std::string g_lastError;
+std::string g_settingsPath;
+
+// Locations this process uses whatever the file says, by settings file,
+// section and key (names compared without regard to case, as in the file).
+std::map<std::string, GLOBAL_FILE_INFO> g_processLocations;
+
+std::string NonEmptyEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string SettingsDirectory() {
+    std::string directory = NonEmptyEnv("LUMENDA_HOME");
+    if (!directory.empty()) {
+        return directory;
+    }
+    // A relative XDG_CONFIG_HOME is invalid and to be ignored.
+    const std::string config = NonEmptyEnv("XDG_CONFIG_HOME");
+    if (!config.empty() && config.front() == '/') {
+        return config + "/lumenda";
+    }
+    std::string home = NonEmptyEnv("HOME");
+    if (home.empty()) {
+        if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir) {
+            home = entry->pw_dir;
+        }
+    }
+    return (home.empty() ? std::string(".") : home) + "/.config/lumenda";
+}
+
+const std::string& SettingsPath() {
+    std::string directory = SettingsDirectory();
+    while (directory.size() > 1 && directory.back() == '/') {
+        directory.pop_back();
+    }
+    g_settingsPath = directory + (directory == "/" ? "" : "/") + kFileName;
+    return g_settingsPath;
+}
+
+std::string Upper(const char* text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+std::string ProcessKey(const std::string& path, const char* section, const char* key) {
+    return path + '\n' + Upper(section) + '\n' + Upper(key);
+}
+
+int32_t Fail(int32_t status, const std::string& message) {
+    g_lastError = message;
+    return status;
+}
+
+bool ValidNames(const char* section, const char* key) {
+    return section != nullptr && key != nullptr && *section != '\0' && *key != '\0';
+}
+
+// Creates DIRECTORY and its missing parents (0700, the rest of the user's
+// configuration being private too).
+bool MakeDirectories(const std::string& directory, std::string& why) {
+    std::size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = directory.find('/', pos + 1);
+        const std::string prefix = directory.substr(0, pos);
+        if (prefix.empty() || mkdir(prefix.c_str(), 0700) == 0 || errno == EEXIST) {
+            continue;
+        }
+        why = "cannot create the directory " + prefix + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat st;
+    if (stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        why = directory + " is not a directory";
+        return false;
+    }
+    return true;
+}
+
+// The location of KEY in the loaded PROFILE; false (INFO zero, reason in
+// g_lastError) when its text does not fit the record.
+bool LocationFromFile(const CProfileFile& profile, const char* section, const char* key,
+                      GLOBAL_FILE_INFO& info) {
+    std::string why;
+    if (ostrel::ParseLocation(profile.GetString(section, key, ""), info, why)) {
+        return true;
+    }
+    g_lastError = profile.GetPath() + ": [" + section + "] " + key + ": " + why +
+                  "; the location is taken as not configured";
+    return false;
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t _MSGGetGlobalFile(const char* section, const char* key, int32_t flags,
+                          GLOBAL_FILE_INFO* info) {
+    g_lastError.clear();
+    if (info == nullptr) {
+        return Fail(OSTREL_E_INVALID, "no location record given");
+    }
+    std::memset(info, 0, sizeof *info);
+    if (!ValidNames(section, key) || flags != 0) {
+        return Fail(OSTREL_E_INVALID, "a section and a key are required, and flags must be 0");
+    }
+    const std::string& path = SettingsPath();
+    const auto found = g_processLocations.find(ProcessKey(path, section, key));
+    if (found != g_processLocations.end()) {
+        *info = found->second;
+        return OSTREL_OK;
+    }
+    const CProfileFile profile(path);
+    if (profile.GetLoadState() == CProfileFile::LoadState::kIgnored) {
+        return Fail(OSTREL_E_READ, profile.GetLoadMessage());
+    }
+    return LocationFromFile(profile, section, key, *info) ? OSTREL_OK : OSTREL_E_READ;
+}
+
+int32_t UseGlobalFileInProcess(const char* section, const char* key, const GLOBAL_FILE_INFO* info) {
+    g_lastError.clear();
+    if (!ValidNames(section, key) || info == nullptr) {
+        return Fail(OSTREL_E_INVALID, "a section, a key and a location record are required");
+    }
+    const std::string key_ = ProcessKey(SettingsPath(), section, key);
+    const std::string problem = ostrel::InfoProblem(*info);
+    if (!problem.empty()) {
+        // Nothing may end up in a place the caller did not ask for: the
+        // process is left without a location for the key instead.
+        GLOBAL_FILE_INFO none;
+        std::memset(&none, 0, sizeof none);
+        g_processLocations[key_] = none;
+        return Fail(OSTREL_E_INVALID, std::string("[") + section + "] " + key + ": " + problem);
+    }
+    g_processLocations[key_] = *info;
+    return OSTREL_OK;
+}
+
+int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_INFO* info,
+                        int32_t flag) {
+    (void)flag;  // 1 is the only value in use; it asks for nothing else
+    const int32_t used = UseGlobalFileInProcess(section, key, info);
+    if (used != OSTREL_OK) {
+        return used;
+    }
+    const std::string path = SettingsPath();
+    std::string text;
+    std::string why;
+    if (!ostrel::FormatLocation(*info, text, why)) {
+        return Fail(OSTREL_E_INVALID, path + ": [" + section + "] " + key + ": " + why +
+                                          "; the file was not changed");
+    }
+    const std::string directory = path.substr(0, path.rfind('/'));
+    if (!directory.empty() && !MakeDirectories(directory, why)) {
+        return Fail(OSTREL_E_WRITE, path + ": " + why);
+    }
+    CProfileFile profile(path);
+    // An unusable file is kept aside by Save; the caller may still want to
+    // know, though the location was stored.
+    const std::string loadMessage = profile.GetLoadMessage();
+    if (!profile.WriteString(section, key, text)) {
+        return Fail(OSTREL_E_INVALID, profile.GetError());
+    }
+    if (!profile.Save()) {
+        return Fail(OSTREL_E_WRITE, profile.GetError());
+    }
+    g_lastError = loadMessage;
+    return OSTREL_OK;
+}
+
+int32_t EnumGlobalFiles(const char* section, OstrelVisitor visit, void* context) {
+    g_lastError.clear();
+    if (section == nullptr || *section == '\0' || visit == nullptr) {
+        return Fail(OSTREL_E_INVALID, "a section and a visitor are required");
+    }
+    const std::string path = SettingsPath();
+    const CProfileFile profile(path);
+    if (profile.GetLoadState() == CProfileFile::LoadState::kIgnored) {
+        return Fail(OSTREL_E_READ, profile.GetLoadMessage());
+    }
+    std::vector<std::string> keys = profile.GetKeys(section);
+    // Keys this process uses but the file lacks follow the file's keys.
+    const std::string prefix = path + '\n' + Upper(section) + '\n';
+    for (auto it = g_processLocations.lower_bound(prefix);
+         it != g_processLocations.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+        const std::string key = it->first.substr(prefix.size());
+        if (!profile.HasKey(section, key)) {
+            keys.push_back(key);
+        }
+    }
+    for (const std::string& key : keys) {
+        GLOBAL_FILE_INFO info;
+        std::memset(&info, 0, sizeof info);
+        const auto found = g_processLocations.find(ProcessKey(path, section, key.c_str()));
+        if (found != g_processLocations.end()) {
+            info = found->second;
+        } else {
+            LocationFromFile(profile, section, key.c_str(), info);
+        }
+        visit(context, key.c_str(), &info);
+    }
+    return OSTREL_OK;
+}
+
+const char* OstrelSettingsPath(void) {
+    return SettingsPath().c_str();
+}
+
+const char* OstrelLastError(void) {
+    return g_lastError.c_str();
+}
+
+}  // extern "C"

@@ -1,0 +1,158 @@
+#include "framework/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// The process's umask. /proc tells it without changing it; changing it
+// briefly (the fallback) would race with other threads creating files.
+mode_t CurrentUmask() {
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned int mask = 0;
+        bool found = false;
+        while (std::fgets(line, sizeof line, status) != nullptr) {
+            if (std::sscanf(line, "Umask: %o", &mask) == 1) {
+                found = true;
+                break;
+            }
+        }
+        std::fclose(status);
+        if (found) {
+            return static_cast<mode_t>(mask);
+        }
+    }
+    const mode_t mask = umask(022);
+    umask(mask);
+    return mask;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file that a write to PATH should replace: the target of a symbolic
+// link, so that the link itself survives.
+std::string ResolveTarget(const std::string& path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        return path;
+    }
+    char* real = realpath(path.c_str(), nullptr);
+    if (real == nullptr) {
+        return path;  // a dangling link is replaced by the file
+    }
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+bool WriteAll(int fd, std::string_view content) {
+    while (!content.empty()) {
+        const ssize_t written = ::write(fd, content.data(), content.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+CAtomicFile::CAtomicFile(std::string path) : m_strPath(std::move(path)) {}
+
+BOOL CAtomicFile::Fail(const std::string& what, int error) {
+    m_strError = m_strPath + ": " + what;
+    if (error != 0) {
+        m_strError += ": ";
+        m_strError += std::strerror(error);
+    }
+    return FALSE;
+}
+
+BOOL CAtomicFile::Write(std::string_view content) {
+    m_strError.clear();
+    if (m_strPath.empty()) {
+        return Fail("no file name", 0);
+    }
+    const std::string target = ResolveTarget(m_strPath);
+    const std::string directory = DirectoryOf(target);
+
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        return Fail("cannot replace", EISDIR);
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return Fail("cannot replace: not a regular file", 0);
+    }
+    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
+
+    std::string temp = directory + "/." + BaseNameOf(target) + ".XXXXXX";
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return Fail("cannot create a temporary file in " + directory, errno);
+    }
+    auto abandon = [&](const std::string& what, int error) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return Fail(what, error);
+    };
+    if (fchmod(fd, mode) != 0) {
+        return abandon("cannot set the permissions of " + temp, errno);
+    }
+    if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid())) {
+        // Only possible for a privileged process or a group the user is in;
+        // otherwise the new file simply belongs to the writer.
+        [[maybe_unused]] const int ignored = fchown(fd, existing.st_uid, existing.st_gid);
+    }
+    if (!WriteAll(fd, content)) {
+        return abandon("cannot write " + temp, errno);
+    }
+    if (fsync(fd) != 0) {
+        return abandon("cannot sync " + temp, errno);
+    }
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return Fail("cannot close " + temp, error);
+    }
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return Fail("cannot replace", error);
+    }
+
+    // The rename itself must reach the disk before the write counts.
+    const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        const int rc = fsync(dirFd);
+        const int error = errno;
+        ::close(dirFd);
+        if (rc != 0 && error != EINVAL) {
+            return Fail("replaced, but the directory could not be synced", error);
+        }
+    }
+    return TRUE;
+}

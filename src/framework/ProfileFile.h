@@ -1,0 +1,91 @@
+// CProfileFile reads and writes an INI profile file: "[Section]" lines
+// followed by "Key=Value" lines, with comment lines starting with ';' or
+// '#'. Names of sections and keys compare without regard to case. Texts are
+// 8-bit bytes and are never transcoded.
+//
+// Loading happens once, in the constructor, and has three outcomes:
+//   kMissing  the file does not exist: an empty profile, nothing wrong;
+//   kLoaded   the file was read;
+//   kIgnored  the file exists but cannot be used as a profile (it cannot be
+//             read, is not a regular file, is larger than 1 MiB, holds zero
+//             bytes, or has a line that is neither a section, a key=value
+//             pair, a comment nor blank). Every read then gives its default
+//             and GetLoadMessage() says "<file>: ignored: <reason>". The
+//             first Save() moves the file aside to "<file>.bad" (or
+//             "<file>.bad.1", ".bad.2"... when that name is taken) before
+//             writing, so its content is never lost.
+//
+// Writes change the profile in memory; Save() replaces the file atomically
+// (CAtomicFile) and keeps every other section, key and comment, in their
+// order. New keys go to the end of their section, new sections to the end
+// of the file. Lines are written "Key=Value" with '\n' line ends.
+//
+// Every value round-trips exactly: a value with leading or trailing blanks,
+// or one that starts and ends with a double quote, is written between
+// double quotes, and one pair of enclosing double quotes is removed on
+// reading (so a hand-written Key="  x" reads as "  x"). A value holding a
+// line break or another control character cannot be kept on one line and
+// is refused. When a key occurs twice in a section, the last one counts.
+//
+// Not thread-safe; one object per file and thread.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/Types.h"
+
+class CProfileFile {
+public:
+    enum class LoadState { kMissing, kLoaded, kIgnored };
+
+    static constexpr std::size_t kMaxFileSize = 1024 * 1024;
+
+    // Loads PATH at once (see above); never throws for a bad file.
+    explicit CProfileFile(std::string path);
+    ~CProfileFile();
+    CProfileFile(const CProfileFile&) = delete;
+    CProfileFile& operator=(const CProfileFile&) = delete;
+
+    const std::string& GetPath() const { return m_strPath; }
+    LoadState GetLoadState() const { return m_loadState; }
+    // "<file>: ignored: <reason>" when the load state is kIgnored, else empty.
+    const std::string& GetLoadMessage() const { return m_strLoadMessage; }
+
+    // The value of KEY in SECTION, or DEFAULT_VALUE when the file, the
+    // section or the key is missing.
+    std::string GetString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue) const;
+    BOOL HasKey(std::string_view section, std::string_view key) const;
+    // The keys of SECTION in file order (new keys last).
+    std::vector<std::string> GetKeys(std::string_view section) const;
+
+    // Sets KEY in SECTION to VALUE, creating both as needed. Returns FALSE
+    // and changes nothing when the section or key name is not valid (empty,
+    // leading or trailing blanks, a control character, ']' in a section or
+    // '=' in a key, a key starting with ';', '#' or '[') or VALUE holds a
+    // control character such as a line break; GetError() says why.
+    BOOL WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Replaces the file with the profile; TRUE on success. On failure the
+    // file is unchanged and GetError() names it and the reason.
+    BOOL Save();
+
+    // The reason of the last failed WriteString or Save, else empty.
+    const std::string& GetError() const { return m_strError; }
+
+private:
+    struct Data;
+
+    void Load();
+    void Ignore(const std::string& reason);
+    BOOL MoveBadFileAside();
+
+    std::string m_strPath;
+    LoadState m_loadState = LoadState::kMissing;
+    std::string m_strLoadMessage;
+    std::string m_strError;
+    std::unique_ptr<Data> m_data;
+};

@@ -1,0 +1,162 @@
+// What a Sample List looks like after its writer died or ran out of room.
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "datasystem/ferrox.h"
+#include "datasystem_test_support.h"
+
+namespace {
+
+using dstest::MakeRecord;
+using dstest::Record;
+using dstest::RunInChild;
+
+constexpr int32_t kDb = DB3_SAMPLE_LIST;
+// More records than the page cache holds, so that pages reach the file
+// before the commit.
+constexpr int kManyRecords = 3000;
+
+int32_t Append(int32_t number) {
+    Record record = MakeRecord(number);
+    return DB3HandleRecord(kDb, number, record.data(), DB3_OP_STORE, DB3_FLAG_APPEND);
+}
+
+std::string IntegrityCheck(const std::string& path) {
+    sqlite3* db = nullptr;
+    std::string result = "cannot open";
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
+        result = sqlite3_step(statement) == SQLITE_ROW
+                     ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))
+                     : sqlite3_errmsg(db);
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+class FerroxCrashTest : public dstest::DataSystemTest {
+protected:
+    FerroxCrashTest() { UseListDirectory(m_lists); }
+
+    // Opens list NAME and checks that it holds exactly records 1..COUNT.
+    void ExpectList(const std::string& name, int count) {
+        ASSERT_EQ(DB3Open(kDb, name.c_str(), DB3_MODE_OPEN), DB3_OK);
+        EXPECT_EQ(DB3GetRecordsInDB(kDb), count);
+        for (int n = 1; n <= count; ++n) {
+            Record back{};
+            ASSERT_EQ(DB3HandleRecord(kDb, n, back.data(), DB3_OP_READ, 0), DB3_OK);
+            ASSERT_EQ(back, MakeRecord(n)) << "record " << n;
+        }
+        EXPECT_EQ(DB3Close(kDb), DB3_OK);
+        EXPECT_EQ(IntegrityCheck(ListPath(name)), "ok");
+        EXPECT_FALSE(std::filesystem::exists(ListPath(name) + "-journal"));
+    }
+};
+
+TEST_F(FerroxCrashTest, KilledWriterLeavesTheLastCommittedList) {
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
+    for (int n = 1; n <= 10; ++n) {
+        ASSERT_EQ(Append(n), DB3_OK);
+    }
+    ASSERT_EQ(DB3Close(kDb), DB3_OK);
+    const auto committedSize = std::filesystem::file_size(ListPath("run12"));
+
+    ASSERT_EQ(RunInChild([] {
+                  if (DB3Open(kDb, "run12", DB3_MODE_OPEN) != DB3_OK) {
+                      return 1;
+                  }
+                  for (int n = 11; n <= kManyRecords; ++n) {
+                      if (Append(n) != DB3_OK) {
+                          return 2;
+                      }
+                  }
+                  return 0;  // dies without DB3Close
+              }),
+              0);
+    // The uncommitted pages did reach the file; the journal can undo them.
+    EXPECT_GT(std::filesystem::file_size(ListPath("run12")), committedSize);
+    ASSERT_TRUE(std::filesystem::exists(ListPath("run12") + "-journal"));
+
+    ExpectList("run12", 10);
+    EXPECT_EQ(std::filesystem::file_size(ListPath("run12")), committedSize);
+}
+
+TEST_F(FerroxCrashTest, KilledWriterOfANewListLeavesAnEmptyList) {
+    ASSERT_EQ(RunInChild([] {
+                  if (DB3Open(kDb, "run12", DB3_MODE_CREATE) != DB3_OK) {
+                      return 1;
+                  }
+                  for (int n = 1; n <= kManyRecords; ++n) {
+                      if (Append(n) != DB3_OK) {
+                          return 2;
+                      }
+                  }
+                  return 0;
+              }),
+              0);
+    ExpectList("run12", 0);
+}
+
+// The child's exit code: the first failing status, and then whether later
+// calls kept failing.
+constexpr int kNoFailure = 100;
+constexpr int kLaterStoreSucceeded = 101;
+constexpr int kCloseSucceeded = 102;
+
+int AppendUnderFileSizeLimit(rlim_t limit, int records) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit bound{limit, limit};
+    if (setrlimit(RLIMIT_FSIZE, &bound) != 0 || DB3Open(kDb, "run12", DB3_MODE_CREATE) != DB3_OK) {
+        return 1;
+    }
+    for (int n = 1; n <= records; ++n) {
+        const int32_t status = Append(n);
+        if (status != DB3_OK) {
+            if (Append(n) == DB3_OK || Append(n + 1) == DB3_OK) {
+                return kLaterStoreSucceeded;
+            }
+            return DB3Close(kDb) == DB3_OK ? kCloseSucceeded : status;
+        }
+    }
+    const int32_t closed = DB3Close(kDb);
+    return closed == DB3_OK ? kNoFailure : closed;
+}
+
+TEST_F(FerroxCrashTest, FileSizeLimitDuringAppendsFailsEveryLaterCall) {
+    EXPECT_EQ(RunInChild([] { return AppendUnderFileSizeLimit(3 << 20, kManyRecords); }),
+              DB3_E_TOO_LARGE);
+    ExpectList("run12", 0);
+}
+
+TEST_F(FerroxCrashTest, FileSizeLimitAtCommitFailsTheClose) {
+    // 300 records stay in the page cache until the commit writes them.
+    EXPECT_EQ(RunInChild([] { return AppendUnderFileSizeLimit(1 << 20, 300); }), DB3_E_TOO_LARGE);
+    ExpectList("run12", 0);
+}
+
+TEST_F(FerroxCrashTest, ReadOnlyListCanBeReadButNotAppendedTo) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "running as root: file permissions do not apply";
+    }
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
+    ASSERT_EQ(Append(1), DB3_OK);
+    ASSERT_EQ(DB3Close(kDb), DB3_OK);
+    ASSERT_EQ(chmod(ListPath("run12").c_str(), 0444), 0);
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_OPEN), DB3_OK);
+    Record back{};
+    EXPECT_EQ(DB3HandleRecord(kDb, 1, back.data(), DB3_OP_READ, 0), DB3_OK);
+    EXPECT_EQ(Append(2), DB3_E_READ_ONLY);
+    EXPECT_EQ(DB3Close(kDb), DB3_OK);
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+#include "datasystem/ostrel.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "datasystem/LocationText.h"
+#include "datasystem_test_support.h"
+#include "framework/ProfileFile.h"
+
+namespace {
+
+using dstest::DataSystemTest;
+using dstest::Get;
+using dstest::MakeInfo;
+using dstest::SameInfo;
+using dstest::ScopedEnv;
+
+std::vector<std::string> Entries(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string FileValue(const std::string& path, const char* key) {
+    return CProfileFile(path).GetString("SystemList", key, "<none>");
+}
+
+// ---- The text of a location ------------------------------------------------
+
+struct TextCase {
+    const char* directory;
+    const char* name;
+    const char* extension;
+    const char* text;
+};
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
+
+class LocationTextTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(LocationTextTest, FormatsAndParsesBackExactly) {
+    const TextCase& c = GetParam();
+    const GLOBAL_FILE_INFO info = MakeInfo(c.directory, c.name, c.extension);
+    std::string text;
+    std::string why;
+    ASSERT_TRUE(ostrel::FormatLocation(info, text, why)) << why;
+    EXPECT_EQ(text, c.text);
+    GLOBAL_FILE_INFO parsed;
+    ASSERT_TRUE(ostrel::ParseLocation(text, parsed, why)) << why;
+    EXPECT_TRUE(SameInfo(parsed, info)) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LocationTextTest,
+    ::testing::Values(TextCase{"/home/lab/methods/", "", "ms", "/home/lab/methods/*.ms"},
+                      TextCase{"/data/lists/", "run12", "sdb", "/data/lists/run12.sdb"},
+                      TextCase{"C:\\Lists\\", "run12", "sdb", "C:\\Lists\\run12.sdb"},
+                      TextCase{"C:\\Lists\\", "", "", "C:\\Lists\\"},
+                      TextCase{"/data/", "run12", "", "/data/run12"},
+                      TextCase{"/data/", "run.12", "", "/data/run.12."},
+                      TextCase{"/data/", "run.", "sdb", "/data/run..sdb"},
+                      TextCase{"/data/", "a.b.c", "sdb", "/data/a.b.c.sdb"},
+                      TextCase{"sub/", "", "", "sub/"}, TextCase{"", "run12", "sdb", "run12.sdb"},
+                      TextCase{"", "", "", ""},
+                      TextCase{"/d i r/", "r\xE4n", "s d", "/d i r/r\xE4n.s d"}));
+
+TEST(LocationTextRefusalTest, AmbiguousLocationsHaveNoText) {
+    std::string text;
+    std::string why;
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("C:", "run12", "sdb"), text, why));
+    EXPECT_NE(why.find("does not end with"), std::string::npos) << why;
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "a/b", "sdb"), text, why));
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "*", "sdb"), text, why));
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "x", "tar.gz"), text, why));
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/\n", "x", "sdb"), text, why));
+    GLOBAL_FILE_INFO unterminated = MakeInfo("/d/", "x", "sdb");
+    std::memset(unterminated.szName, 'n', sizeof unterminated.szName);
+    EXPECT_FALSE(ostrel::FormatLocation(unterminated, text, why));
+    EXPECT_NE(why.find("name does not fit"), std::string::npos) << why;
+}
+
+TEST(LocationTextParseTest, HandWrittenFormsAreUnderstood) {
+    GLOBAL_FILE_INFO info;
+    std::string why;
+    ASSERT_TRUE(ostrel::ParseLocation("/m/*", info, why));
+    EXPECT_TRUE(SameInfo(info, MakeInfo("/m/", "", "")));
+    ASSERT_TRUE(ostrel::ParseLocation("/m/.ms", info, why));
+    EXPECT_TRUE(SameInfo(info, MakeInfo("/m/", "", "ms")));
+    ASSERT_TRUE(ostrel::ParseLocation("D:/mixed\\seps/x.y", info, why));
+    EXPECT_TRUE(SameInfo(info, MakeInfo("D:/mixed\\seps/", "x", "y")));
+}
+
+TEST(LocationTextParseTest, PartsTooLongForTheRecordGiveNoLocation) {
+    GLOBAL_FILE_INFO info;
+    std::string why;
+    EXPECT_TRUE(ostrel::ParseLocation("/" + std::string(257, 'd') + "/x.y", info, why));
+    EXPECT_FALSE(ostrel::ParseLocation("/" + std::string(258, 'd') + "/x.y", info, why));
+    EXPECT_NE(why.find("directory"), std::string::npos);
+    EXPECT_EQ(info.szDirectory[0], '\0');
+    EXPECT_FALSE(ostrel::ParseLocation("/d/" + std::string(256, 'n') + ".y", info, why));
+    EXPECT_NE(why.find("name"), std::string::npos);
+    EXPECT_FALSE(ostrel::ParseLocation("/d/x." + std::string(266, 'e'), info, why));
+    EXPECT_NE(why.find("extension"), std::string::npos);
+    const GLOBAL_FILE_INFO zero = MakeInfo("", "", "");
+    EXPECT_TRUE(SameInfo(info, zero));
+}
+
+// ---- Where the settings file is --------------------------------------------
+
+TEST(OstrelSettingsPathTest, FollowsLumendaHomeThenXdgThenHome) {
+    ScratchDir dir;
+    ScopedEnv home("HOME", (dir.Path() + "/home").c_str());
+    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv lumenda("LUMENDA_HOME", nullptr);
+    EXPECT_EQ(std::string(OstrelSettingsPath()), dir.Path() + "/home/.config/lumenda/Lumenda.ini");
+    {
+        ScopedEnv relative("XDG_CONFIG_HOME", "relative/config");
+        EXPECT_EQ(std::string(OstrelSettingsPath()),
+                  dir.Path() + "/home/.config/lumenda/Lumenda.ini");
+    }
+    ScopedEnv xdgSet("XDG_CONFIG_HOME", (dir.Path() + "/xdg").c_str());
+    EXPECT_EQ(std::string(OstrelSettingsPath()), dir.Path() + "/xdg/lumenda/Lumenda.ini");
+    ScopedEnv lumendaSet("LUMENDA_HOME", (dir.Path() + "/lh/").c_str());
+    EXPECT_EQ(std::string(OstrelSettingsPath()), dir.Path() + "/lh/Lumenda.ini");
+
+    // Storing creates the default directory.
+    ScopedEnv lumendaUnset("LUMENDA_HOME", nullptr);
+    const GLOBAL_FILE_INFO info = MakeInfo("/data/", "", "sdb");
+    ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK)
+        << OstrelLastError();
+    EXPECT_EQ(FileValue(dir.Path() + "/xdg/lumenda/Lumenda.ini", "SAMPLES_DB"), "/data/*.sdb");
+}
+
+// ---- Reading and storing ---------------------------------------------------
+
+class OstrelTest : public DataSystemTest {};
+
+TEST_F(OstrelTest, UnconfiguredKeyGivesAnAllZeroRecord) {
+    const GLOBAL_FILE_INFO zero = MakeInfo("", "", "");
+    int32_t status = -1;
+    EXPECT_TRUE(SameInfo(Get("MS_FUNC_DB", &status), zero));  // no file at all
+    EXPECT_EQ(status, OSTREL_OK);
+    const GLOBAL_FILE_INFO other = MakeInfo("/x/", "", "ms");
+    ASSERT_EQ(StoreGlobalFile("SystemList", "LC_DB", &other, 1), OSTREL_OK);
+    EXPECT_TRUE(SameInfo(Get("MS_FUNC_DB", &status), zero));  // file without the key
+    EXPECT_EQ(status, OSTREL_OK);
+    EXPECT_STREQ(OstrelLastError(), "");
+}
+
+TEST_F(OstrelTest, StoredLocationsRoundTripThroughTheFile) {
+    const std::vector<std::pair<const char*, GLOBAL_FILE_INFO>> stored = {
+        {"MS_FUNC_DB", MakeInfo("/home/lab/methods/", "", "ms")},
+        {"SAMPLES_DB", MakeInfo("C:\\Lists\\", "run12", "sdb")},
+        {"LC_DB", MakeInfo("/lc/", "inlet.v2", "")},
+        {"MACRO", MakeInfo("/macros/", "", "")},
+    };
+    for (const auto& [key, info] : stored) {
+        ASSERT_EQ(StoreGlobalFile("SystemList", key, &info, 1), OSTREL_OK) << OstrelLastError();
+    }
+    EXPECT_EQ(FileValue(SettingsFile(), "MS_FUNC_DB"), "/home/lab/methods/*.ms");
+    EXPECT_EQ(FileValue(SettingsFile(), "SAMPLES_DB"), "C:\\Lists\\run12.sdb");
+    EXPECT_EQ(FileValue(SettingsFile(), "LC_DB"), "/lc/inlet.v2.");
+    EXPECT_EQ(FileValue(SettingsFile(), "MACRO"), "/macros/");
+
+    // Another process reads them from the file alone.
+    EXPECT_EQ(dstest::RunProbe("get MS_FUNC_DB"), "0|/home/lab/methods/||ms");
+    EXPECT_EQ(dstest::RunProbe("get SAMPLES_DB"), "0|C:\\Lists\\|run12|sdb");
+    EXPECT_EQ(dstest::RunProbe("get LC_DB"), "0|/lc/|inlet.v2|");
+    EXPECT_EQ(dstest::RunProbe("get MACRO"), "0|/macros/||");
+    EXPECT_EQ(dstest::RunProbe("get NOT_THERE"), "0|||");
+}
+
+TEST_F(OstrelTest, StoreKeepsOtherKeysSectionsAndCommentsAndLeavesNoTemporaryFile) {
+    std::filesystem::create_directory(m_scratch.Path() + "/lumenda");
+    m_scratch.Write("lumenda/Lumenda.ini",
+                    "; Lumenda global files\n"
+                    "[SystemList]\n"
+                    "MS_FUNC_DB=/methods/*.ms\n"
+                    "SAMPLES_DB=/old/*.sdb\n"
+                    "[Instrument]\n"
+                    "Serial=QX-1\n");
+    const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
+    ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
+    EXPECT_EQ(ScratchDir::Read(SettingsFile()),
+              "; Lumenda global files\n\n\n"
+              "[SystemList]\n"
+              "MS_FUNC_DB=/methods/*.ms\n"
+              "SAMPLES_DB=/new/*.sdb\n"
+              "\n\n"
+              "[Instrument]\n"
+              "Serial=QX-1\n");
+    EXPECT_EQ(Entries(m_scratch.Path() + "/lumenda"), std::vector<std::string>{"Lumenda.ini"});
+}
+
+TEST_F(OstrelTest, LocationStoredByThisProcessWinsOverLaterStoresByOthers) {
+    const GLOBAL_FILE_INFO mine = MakeInfo("/mine/", "run12", "sdb");
+    ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &mine, 1), OSTREL_OK);
+    // Another conversion stores its own location meanwhile.
+    m_scratch.Write("lumenda/Lumenda.ini", "[SystemList]\nSAMPLES_DB=/theirs/run13.sdb\n");
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), mine));
+    EXPECT_TRUE(SameInfo(Get("samples_db"), mine));
+    // ... while a process that stored nothing reads the file.
+    EXPECT_EQ(dstest::RunProbe("get SAMPLES_DB"), "0|/theirs/|run13|sdb");
+}
+
+TEST_F(OstrelTest, UseInProcessDoesNotWriteTheFile) {
+    const GLOBAL_FILE_INFO info = MakeInfo("/read/here/", "", "sdb");
+    ASSERT_EQ(UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info), OSTREL_OK);
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), info));
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+}
+
+TEST_F(OstrelTest, HandEditedValueTooLongForTheRecordIsUnconfigured) {
+    std::filesystem::create_directory(m_scratch.Path() + "/lumenda");
+    m_scratch.Write("lumenda/Lumenda.ini", "[SystemList]\nMS_FUNC_DB=/" + std::string(300, 'd') +
+                                               "/*.ms\nLC_DB=/lc/*.lc\n");
+    int32_t status = OSTREL_OK;
+    const GLOBAL_FILE_INFO info = Get("MS_FUNC_DB", &status);
+    EXPECT_EQ(status, OSTREL_E_READ);
+    EXPECT_TRUE(SameInfo(info, MakeInfo("", "", "")));
+    const std::string error = OstrelLastError();
+    EXPECT_NE(error.find(SettingsFile()), std::string::npos) << error;
+    EXPECT_NE(error.find("MS_FUNC_DB"), std::string::npos) << error;
+    EXPECT_NE(error.find("directory is longer than 259"), std::string::npos) << error;
+    EXPECT_TRUE(SameInfo(Get("LC_DB", &status), MakeInfo("/lc/", "", "lc")));
+    EXPECT_EQ(status, OSTREL_OK);
+}
+
+TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndKeptAsideOnStore) {
+    std::filesystem::create_directory(m_scratch.Path() + "/lumenda");
+    const std::string garbage(
+        "\x7F"
+        "ELF\0\0binary",
+        12);
+    m_scratch.Write("lumenda/Lumenda.ini", garbage);
+    int32_t status = OSTREL_OK;
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB", &status), MakeInfo("", "", "")));
+    EXPECT_EQ(status, OSTREL_E_READ);
+    EXPECT_EQ(std::string(OstrelLastError()).rfind(SettingsFile() + ": ignored: ", 0), 0u)
+        << OstrelLastError();
+    EXPECT_EQ(EnumGlobalFiles(
+                  "SystemList", [](void*, const char*, const GLOBAL_FILE_INFO*) {}, nullptr),
+              OSTREL_E_READ);
+
+    const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
+    ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
+    EXPECT_EQ(ScratchDir::Read(SettingsFile() + ".bad"), garbage);
+    EXPECT_EQ(FileValue(SettingsFile(), "SAMPLES_DB"), "/new/*.sdb");
+}
+
+TEST_F(OstrelTest, UnwritableSettingsStillChangeTheProcessLocation) {
+    // A file in the place of the settings directory cannot be worked around.
+    m_scratch.Write("lumenda", "not a directory");
+    const GLOBAL_FILE_INFO info = MakeInfo("/lists/", "", "sdb");
+    EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_E_WRITE);
+    EXPECT_NE(std::string(OstrelLastError()).find(SettingsFile()), std::string::npos)
+        << OstrelLastError();
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), info));
+    EXPECT_EQ(ScratchDir::Read(m_scratch.Path() + "/lumenda"), "not a directory");
+}
+
+TEST_F(OstrelTest, LocationsThatCannotBeWrittenAreRefusedButUsedInProcess) {
+    const GLOBAL_FILE_INFO driveOnly = MakeInfo("C:", "run12", "sdb");
+    EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &driveOnly, 1), OSTREL_E_INVALID);
+    EXPECT_NE(std::string(OstrelLastError()).find("does not end with"), std::string::npos);
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), driveOnly));
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+
+    // A text without its terminating zero leaves the process no location.
+    GLOBAL_FILE_INFO overlong = MakeInfo("/lists/", "", "sdb");
+    std::memset(overlong.szDirectory, 'd', sizeof overlong.szDirectory);
+    EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &overlong, 1), OSTREL_E_INVALID);
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), MakeInfo("", "", "")));
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+
+    EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", nullptr, 1), OSTREL_E_INVALID);
+    EXPECT_EQ(_MSGGetGlobalFile("SystemList", "SAMPLES_DB", 0, nullptr), OSTREL_E_INVALID);
+    GLOBAL_FILE_INFO info;
+    EXPECT_EQ(_MSGGetGlobalFile("SystemList", "SAMPLES_DB", 1, &info), OSTREL_E_INVALID);
+    EXPECT_EQ(_MSGGetGlobalFile(nullptr, "SAMPLES_DB", 0, &info), OSTREL_E_INVALID);
+}
+
+TEST_F(OstrelTest, EnumeratesFileKeysInOrderWithThisProcessLocationsFirst) {
+    std::filesystem::create_directory(m_scratch.Path() + "/lumenda");
+    m_scratch.Write("lumenda/Lumenda.ini",
+                    "[SystemList]\nMACRO=/mac/*.mac\nSAMPLES_DB=/file/*.sdb\nLC_DB=/lc/*.lc\n"
+                    "[Other]\nX=/x/\n");
+    const GLOBAL_FILE_INFO mine = MakeInfo("/mine/", "", "sdb");
+    ASSERT_EQ(UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &mine), OSTREL_OK);
+    const GLOBAL_FILE_INFO extra = MakeInfo("/extra/", "", "");
+    ASSERT_EQ(UseGlobalFileInProcess("SystemList", "EXTRA_DB", &extra), OSTREL_OK);
+
+    std::vector<std::pair<std::string, std::string>> seen;
+    const auto visit = [](void* context, const char* key, const GLOBAL_FILE_INFO* info) {
+        static_cast<decltype(seen)*>(context)->emplace_back(key, info->szDirectory);
+    };
+    ASSERT_EQ(EnumGlobalFiles("SystemList", visit, &seen), OSTREL_OK);
+    const decltype(seen) expected = {
+        {"MACRO", "/mac/"}, {"SAMPLES_DB", "/mine/"}, {"LC_DB", "/lc/"}, {"EXTRA_DB", "/extra/"}};
+    EXPECT_EQ(seen, expected);
+}
+
+}  // namespace

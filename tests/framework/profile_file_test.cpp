@@ -1,0 +1,283 @@
+#include "framework/ProfileFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/scratch_dir.h"
+
+namespace {
+
+using State = CProfileFile::LoadState;
+using Keys = std::vector<std::string>;
+
+// ---- Loading ---------------------------------------------------------------
+
+TEST(ProfileFileLoadTest, MissingFileIsAnEmptyProfile) {
+    ScratchDir dir;
+    CProfileFile profile(dir.Path() + "/Korr2LD.INI");
+    EXPECT_EQ(profile.GetLoadState(), State::kMissing);
+    EXPECT_EQ(profile.GetLoadMessage(), "");
+    EXPECT_EQ(profile.GetString("Files", "Input", "none"), "none");
+    EXPECT_TRUE(profile.GetKeys("Files").empty());
+    ASSERT_TRUE(profile.WriteString("Files", "Input", "C:\\Data\\run12.txt"));
+    ASSERT_TRUE(profile.Save()) << profile.GetError();
+    EXPECT_EQ(ScratchDir::Read(dir.Path() + "/Korr2LD.INI"),
+              "[Files]\nInput=C:\\Data\\run12.txt\n");
+}
+
+TEST(ProfileFileLoadTest, ReadsValuesWhateverTheCaseOfNamesAndTheLineEnds) {
+    ScratchDir dir;
+    const std::string path =
+        dir.Write("a.ini", "[Files]\r\nInput = /data/run12.txt \r\nOutput=\r\n[other]\rX=1\r");
+    CProfileFile profile(path);
+    ASSERT_EQ(profile.GetLoadState(), State::kLoaded);
+    EXPECT_EQ(profile.GetString("Files", "Input", "-"), "/data/run12.txt");
+    EXPECT_EQ(profile.GetString("FILES", "input", "-"), "/data/run12.txt");
+    EXPECT_EQ(profile.GetString("Files", "Output", "-"), "");
+    EXPECT_TRUE(profile.HasKey("Files", "Output"));
+    EXPECT_FALSE(profile.HasKey("Files", "Macro"));
+    EXPECT_EQ(profile.GetString("Other", "x", "-"), "1");
+    EXPECT_EQ(profile.GetString("Missing", "x", "-"), "-");
+    EXPECT_EQ(profile.GetKeys("Files"), (Keys{"Input", "Output"}));
+}
+
+TEST(ProfileFileLoadTest, HandWrittenQuotesAreRemoved) {
+    ScratchDir dir;
+    CProfileFile profile(dir.Write("a.ini", "[S]\na=\"  padded \"\nb=\"\"\nc=\"\nd=say \"hi\"\n"));
+    EXPECT_EQ(profile.GetString("S", "a", "-"), "  padded ");
+    EXPECT_EQ(profile.GetString("S", "b", "-"), "");
+    EXPECT_EQ(profile.GetString("S", "c", "-"), "\"");
+    EXPECT_EQ(profile.GetString("S", "d", "-"), "say \"hi\"");
+}
+
+struct BadFile {
+    const char* label;
+    std::string content;
+    const char* reason;
+};
+
+void PrintTo(const BadFile& file, std::ostream* out) {
+    *out << file.label;
+}
+
+class ProfileFileBadFileTest : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(ProfileFileBadFileTest, IsIgnoredAndKeptAsideOnSave) {
+    ScratchDir dir;
+    const std::string path = dir.Write("Lumenda.ini", GetParam().content);
+    CProfileFile profile(path);
+    EXPECT_EQ(profile.GetLoadState(), State::kIgnored);
+    EXPECT_EQ(profile.GetLoadMessage().rfind(path + ": ignored: ", 0), 0u)
+        << profile.GetLoadMessage();
+    EXPECT_NE(profile.GetLoadMessage().find(GetParam().reason), std::string::npos)
+        << profile.GetLoadMessage();
+    EXPECT_EQ(profile.GetString("SystemList", "SAMPLES_DB", "default"), "default");
+    EXPECT_TRUE(profile.GetKeys("SystemList").empty());
+
+    ASSERT_TRUE(profile.WriteString("SystemList", "SAMPLES_DB", "/data/*.sdb"));
+    ASSERT_TRUE(profile.Save()) << profile.GetError();
+    EXPECT_EQ(ScratchDir::Read(path + ".bad"), GetParam().content);
+    EXPECT_EQ(ScratchDir::Read(path), "[SystemList]\nSAMPLES_DB=/data/*.sdb\n");
+    EXPECT_EQ(profile.GetLoadState(), State::kLoaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Contents, ProfileFileBadFileTest,
+    ::testing::Values(BadFile{"Binary", std::string("[S]\nk=v\0\x01\x02", 9), "zero bytes"},
+                      BadFile{"TooLarge", "[S]\n" + std::string(1024 * 1024, ';'),
+                              "larger than 1 MiB"},
+                      BadFile{"NotIni", "[S]\nk=v\nThis is a letter, not a profile.\n", "line 3"},
+                      BadFile{"UnclosedSection", "[SystemList\nk=v\n", "line 1"},
+                      BadFile{"EmptyKey", "[S]\n=v\n", "line 2"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ProfileFileLoadTest, DirectoryInThePlaceOfTheFileIsMovedAsideOnSave) {
+    ScratchDir dir;
+    const std::string path = dir.Path() + "/Lumenda.ini";
+    std::filesystem::create_directory(path);
+    dir.Write("Lumenda.ini/inside", "kept");
+    CProfileFile profile(path);
+    EXPECT_EQ(profile.GetLoadState(), State::kIgnored);
+    EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: it is a directory");
+    ASSERT_TRUE(profile.WriteString("S", "k", "v"));
+    ASSERT_TRUE(profile.Save()) << profile.GetError();
+    EXPECT_EQ(ScratchDir::Read(path + ".bad/inside"), "kept");
+    EXPECT_EQ(ScratchDir::Read(path), "[S]\nk=v\n");
+}
+
+TEST(ProfileFileLoadTest, EarlierBadFileIsNotOverwritten) {
+    ScratchDir dir;
+    const std::string path = dir.Write("a.ini", "garbage\n");
+    dir.Write("a.ini.bad", "older garbage\n");
+    CProfileFile profile(path);
+    ASSERT_TRUE(profile.WriteString("S", "k", "v"));
+    ASSERT_TRUE(profile.Save()) << profile.GetError();
+    EXPECT_EQ(ScratchDir::Read(path + ".bad"), "older garbage\n");
+    EXPECT_EQ(ScratchDir::Read(path + ".bad.1"), "garbage\n");
+}
+
+TEST(ProfileFileLoadTest, UnreadableFileIsIgnored) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "running as root: file permissions do not apply";
+    }
+    ScratchDir dir;
+    const std::string path = dir.Write("a.ini", "[S]\nk=v\n");
+    ASSERT_EQ(chmod(path.c_str(), 0), 0);
+    CProfileFile profile(path);
+    EXPECT_EQ(profile.GetLoadState(), State::kIgnored);
+    EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: Permission denied");
+    EXPECT_EQ(profile.GetString("S", "k", "-"), "-");
+}
+
+// ---- Writing keeps the rest of the file ------------------------------------
+
+TEST(ProfileFileWriteTest, KeepsOtherSectionsKeysCommentsAndTheirOrder) {
+    ScratchDir dir;
+    const std::string path = dir.Write("a.ini",
+                                       "; Settings of the lab\n"
+                                       "\n"
+                                       "[Files]\n"
+                                       "; where the export comes from\n"
+                                       "Zeta=1\n"
+                                       "Alpha=2\n"
+                                       "Input=old\n"
+                                       "# [Hidden]\n"
+                                       "Middle=3\n"
+                                       "\n"
+                                       "[Other]\n"
+                                       "k=v\n"
+                                       ";Retired=1\n");
+    CProfileFile profile(path);
+    ASSERT_TRUE(profile.WriteString("Files", "Input", "new"));
+    ASSERT_TRUE(profile.WriteString("Files", "Added", "4"));
+    ASSERT_TRUE(profile.WriteString("Fresh", "k", "5"));
+    ASSERT_TRUE(profile.Save()) << profile.GetError();
+
+    CProfileFile again(path);
+    EXPECT_EQ(again.GetKeys("Files"), (Keys{"Zeta", "Alpha", "Input", "Middle", "Added"}));
+    EXPECT_EQ(again.GetString("Files", "Input", "-"), "new");
+    EXPECT_EQ(again.GetString("Other", "k", "-"), "v");
+    EXPECT_EQ(again.GetString("Fresh", "k", "-"), "5");
+    const std::string saved = ScratchDir::Read(path);
+    for (const char* comment :
+         {"; Settings of the lab\n", "; where the export comes from\nZeta=1\n",
+          "# [Hidden]\nMiddle=3\n", "k=v\n;Retired=1\n"}) {
+        EXPECT_NE(saved.find(comment), std::string::npos) << comment << " missing from\n" << saved;
+    }
+    EXPECT_LT(saved.find("[Files]"), saved.find("[Other]"));
+    EXPECT_LT(saved.find("[Other]"), saved.find("[Fresh]"));
+}
+
+TEST(ProfileFileWriteTest, KeepsAFileOfCommentsOnly) {
+    ScratchDir dir;
+    const std::string path = dir.Write("a.ini", "; first\n; second\n\n# third\n");
+    CProfileFile profile(path);
+    EXPECT_EQ(profile.GetLoadState(), State::kLoaded);
+    ASSERT_TRUE(profile.WriteString("S", "k", "v"));
+    ASSERT_TRUE(profile.Save());
+    EXPECT_EQ(ScratchDir::Read(path), "; first\n; second\n\n# third\n\n[S]\nk=v\n");
+}
+
+TEST(ProfileFileWriteTest, HostileValuesRoundTripWithoutInjectingKeysOrSections) {
+    const std::vector<std::string> values = {
+        "a=b",
+        "[Injected]",
+        "x]\t"
+        "y",  // a tab is a control character: refused below, not here
+        "; not a comment",
+        "# not a comment",
+        "  leading",
+        "trailing  ",
+        " both ",
+        "\"quoted\"",
+        "\"",
+        "\"\"",
+        "\" \"",
+        "\"half",
+        "=",
+        "[S]\nk=v",  // refused: holds a line break
+        "<<<END",
+        "C:\\Lists\\",
+        "8-bit \xE4\xF6\xFC\xFF",
+        "",
+    };
+    ScratchDir dir;
+    const std::string path = dir.Path() + "/a.ini";
+    std::vector<std::string> stored;
+    {
+        CProfileFile profile(path);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const bool storable = values[i].find_first_of("\t\n") == std::string::npos;
+            EXPECT_EQ(profile.WriteString("S", "k" + std::to_string(i), values[i]) == TRUE,
+                      storable)
+                << values[i];
+            if (storable) {
+                stored.push_back("k" + std::to_string(i));
+            }
+        }
+        ASSERT_TRUE(profile.WriteString("T", "after", "last"));
+        ASSERT_TRUE(profile.Save()) << profile.GetError();
+    }
+    CProfileFile again(path);
+    ASSERT_EQ(again.GetLoadState(), State::kLoaded);
+    EXPECT_EQ(again.GetKeys("S"), stored);
+    EXPECT_EQ(again.GetKeys("Injected"), Keys{});
+    EXPECT_EQ(again.GetKeys("T"), Keys{"after"});
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i].find_first_of("\t\n") == std::string::npos) {
+            EXPECT_EQ(again.GetString("S", "k" + std::to_string(i), "-"), values[i]);
+        }
+    }
+}
+
+TEST(ProfileFileWriteTest, RefusesLineBreaksAndControlCharactersChangingNothing) {
+    ScratchDir dir;
+    const std::string path = dir.Write("a.ini", "[S]\nk=old\n");
+    CProfileFile profile(path);
+    const std::vector<std::string> refused = {
+        "a\nb", "a\rb", "a\r\nInjected=1", std::string("a\0b", 3), "\x01", "del\x7F"};
+    for (const std::string& value : refused) {
+        EXPECT_FALSE(profile.WriteString("S", "k", value));
+        EXPECT_NE(profile.GetError().find(path), std::string::npos) << profile.GetError();
+        EXPECT_EQ(profile.GetString("S", "k", "-"), "old");
+    }
+    EXPECT_FALSE(profile.WriteString("S", "k", "x\ny"));
+    EXPECT_NE(profile.GetError().find("line break"), std::string::npos) << profile.GetError();
+    ASSERT_TRUE(profile.Save());
+    EXPECT_EQ(ScratchDir::Read(path), "[S]\nk=old\n");
+}
+
+TEST(ProfileFileWriteTest, RefusesSectionAndKeyNamesThatCannotBeWritten) {
+    ScratchDir dir;
+    CProfileFile profile(dir.Path() + "/a.ini");
+    EXPECT_FALSE(profile.WriteString("A]B", "k", "v"));
+    EXPECT_FALSE(profile.WriteString("", "k", "v"));
+    EXPECT_FALSE(profile.WriteString(" S", "k", "v"));
+    EXPECT_FALSE(profile.WriteString("S\n[T", "k", "v"));
+    EXPECT_FALSE(profile.WriteString("S", "k=x", "v"));
+    EXPECT_FALSE(profile.WriteString("S", ";k", "v"));
+    EXPECT_FALSE(profile.WriteString("S", "[k", "v"));
+    EXPECT_FALSE(profile.WriteString("S", "k\nx", "v"));
+    EXPECT_FALSE(profile.WriteString("S", "", "v"));
+    EXPECT_FALSE(profile.WriteString("S", "k ", "v"));
+    EXPECT_NE(profile.GetError().find("blank"), std::string::npos) << profile.GetError();
+    EXPECT_TRUE(profile.GetKeys("S").empty());
+    EXPECT_EQ(profile.GetString("S", "k=x", "-"), "-");
+}
+
+TEST(ProfileFileWriteTest, FailedSaveReportsTheFile) {
+    ScratchDir dir;
+    const std::string path = dir.Path() + "/missing/a.ini";
+    CProfileFile profile(path);
+    ASSERT_TRUE(profile.WriteString("S", "k", "v"));
+    EXPECT_FALSE(profile.Save());
+    EXPECT_EQ(profile.GetError().rfind(path + ": ", 0), 0u) << profile.GetError();
+}
+
+}  // namespace
