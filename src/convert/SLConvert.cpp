@@ -1,0 +1,336 @@
+#include "convert/SLConvert.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <tuple>
+#include <utility>
+
+#include "datasystem/ferrox.h"
+#include "datasystem/ostrel.h"
+#include "samplelist/SampListFile.h"
+#include "samplelist/SampListRecord.h"
+#include "source/SourceListFile.h"
+
+namespace {
+
+// Bounded copies: at most this many characters of the text; the byte after
+// them is the field's last, which Reset leaves zero.
+constexpr std::size_t kFractionCopy = 119;
+constexpr std::size_t kColumn5TextCopy = 50;
+static_assert(kFractionCopy < sizeof(SAMPLE_RECORD::szFraction));
+static_assert(kColumn5TextCopy < sizeof(SAMPLE_RECORD::szColumn5Text));
+
+// Room that brackets and the terminating zero take from a text field.
+constexpr std::size_t kBracketsAndZero = 3;
+// Digits of the largest running number.
+constexpr std::size_t kNumberDigits = 10;
+
+// Statuses after which the record library cannot store anything more in
+// the list: appending further records would only repeat the refusal.
+bool IsFinalStatus(std::int32_t status) {
+    switch (status) {
+        case DB3_E_FULL:
+        case DB3_E_TOO_LARGE:
+        case DB3_E_IO:
+        case DB3_E_NOT_OPEN:
+        case DB3_E_READ_ONLY:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// TRUE when snprintf's RESULT says the whole text and its zero fit in SPAN.
+bool Fits(int result, std::size_t span) {
+    return result >= 0 && static_cast<std::size_t>(result) < span;
+}
+
+// Writes exactly COUNT bytes at FIELD: TEXT up to its first zero byte, cut
+// to COUNT characters, then zero bytes up to COUNT.
+template <std::size_t N>
+void BoundedCopy(char (&field)[N], const char* text, std::size_t count) {
+    const std::size_t length = std::min(std::strlen(text), count);
+    std::memcpy(field, text, length);
+    std::memset(field + length, 0, count - length);
+}
+
+// The data system's status as the end of a sentence.
+std::string StatusText(std::int32_t status) {
+    std::string text = DB3StatusText(status);
+    if (!text.empty() && text.back() == '.') {
+        text.pop_back();
+    }
+    return text + " (status " + std::to_string(status) + ")";
+}
+
+}  // namespace
+
+CSLConvert::CSLConvert(std::string input, std::string output)
+    : m_strInput(std::move(input)), m_strOutput(std::move(output)), m_nBaseLength(5) {}
+
+CSLConvert::~CSLConvert() = default;
+
+void CSLConvert::Fail(std::string reason) {
+    if (m_strFailure.empty()) {
+        m_strFailure = std::move(reason);
+    }
+}
+
+std::string CSLConvert::InputLine(const CSourceListFile& source) const {
+    return "line " + std::to_string(source.GetLineNumber()) + " of " + m_strInput;
+}
+
+BOOL CSLConvert::CheckNames() {
+    struct Name {
+        const char* what;
+        const std::string& text;
+        std::size_t span;
+    };
+    const Name names[] = {
+        {"MS method", m_strMSFile, sizeof(SAMPLE_RECORD::szMSMethod)},
+        {"inlet method", m_strInletFile, sizeof(SAMPLE_RECORD::szInletMethod)},
+        {"macro", m_strMacro, sizeof(SAMPLE_RECORD::szMacro)},
+    };
+    for (const Name& name : names) {
+        const std::size_t room = name.span - kBracketsAndZero;
+        if (name.text.size() > room) {
+            Fail("The " + std::string(name.what) + " name is " + std::to_string(name.text.size()) +
+                 " characters long; a Sample List record holds at most " + std::to_string(room) +
+                 ".");
+            return FALSE;
+        }
+    }
+    const std::size_t baseLength = std::min<std::size_t>(
+        m_strDataFile.size(), static_cast<std::size_t>(std::max(m_nBaseLength, 0)));
+    const std::size_t baseRoom =
+        sizeof(SAMPLE_RECORD::szDataFile) - kBracketsAndZero - kNumberDigits;
+    if (baseLength > baseRoom) {
+        Fail("The data file base name is " + std::to_string(baseLength) +
+             " characters long; a Sample List record holds at most " + std::to_string(baseRoom) +
+             ".");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CSLConvert::IsOutputTheInput(const std::string& libraryPath) {
+    struct stat input;
+    if (::stat(m_strInput.c_str(), &input) != 0) {
+        return FALSE;
+    }
+    for (const std::string* path : {&std::as_const(m_strOutput), &libraryPath}) {
+        struct stat output;
+        if (::stat(path->c_str(), &output) == 0 && output.st_dev == input.st_dev &&
+            output.st_ino == input.st_ino) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL CSLConvert::Convert() {
+    m_strFailure.clear();
+    m_summary = ConvertSummary{};
+
+    if (!CheckNames()) {
+        return FALSE;
+    }
+
+    errno = 0;
+    CSourceListFile source(m_strInput);
+    if (!source.IsOpen()) {
+        const int error = errno;
+        Fail(m_strInput + ": " +
+             (error != 0 ? std::string(std::strerror(error)) : "cannot be opened for reading") +
+             ".");
+        return FALSE;
+    }
+
+    // The record library writes the list at the published directory, name
+    // and extension; that path and the output path must not be the input.
+    GLOBAL_FILE_INFO location;
+    std::memset(&location, 0, sizeof(location));
+    std::string name;
+    if (CSampListFile::FillLocation(m_strOutput, location, name) == nullptr) {
+        std::string libraryPath = std::string(location.szDirectory) + location.szName;
+        if (location.szExtension[0] != '\0') {
+            libraryPath += std::string(".") + location.szExtension;
+        }
+        if (IsOutputTheInput(libraryPath)) {
+            Fail("The Sample List " + m_strOutput + " is the input file " + m_strInput +
+                 "; choose another name for the Sample List.");
+            return FALSE;
+        }
+    }
+
+    CSampListFile list(m_strOutput, TRUE);
+    if (!list.IsOpen()) {
+        const char* part = list.GetTooLongPart();
+        if (part == nullptr) {
+            Fail("The Sample List " + m_strOutput +
+                 " could not be created: " + StatusText(list.GetError()) + ".");
+        } else if (std::strcmp(part, "path") == 0) {
+            Fail("The Sample List " + m_strOutput +
+                 " could not be created: its path holds a zero byte.");
+        } else {
+            Fail("The Sample List " + m_strOutput + " could not be created: its " + part +
+                 " is too long for the data system's sample-list location.");
+        }
+        return FALSE;
+    }
+
+    BOOL ok = WriteRecords(source, list);
+
+    list.Close();
+    if (list.GetError() != 0) {
+        const std::string reason =
+            "The Sample List " + m_strOutput +
+            " could not be completed, its records may be lost: " + StatusText(list.GetError()) +
+            ".";
+        if (ok) {
+            Fail(reason);
+        } else {
+            m_strFailure += " " + reason;
+        }
+        ok = FALSE;
+    }
+    return ok;
+}
+
+BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile& list) {
+    const std::size_t baseLength = static_cast<std::size_t>(std::max(m_nBaseLength, 0));
+    const std::string baseName = m_strDataFile.substr(0, baseLength);
+
+    std::int64_t number = 0;
+    std::int64_t refused = 0;
+    SOURCE_ENTRY entry;
+    CSampListRecord record;
+    for (;;) {
+        const BOOL more = source.ReadEntry(entry);
+        m_summary.sampleLines = source.GetSampleLineCount();
+        m_summary.skippedLines = source.GetSkippedLineCount();
+        if (!more) {
+            break;
+        }
+
+        char value[sizeof(SAMPLE_RECORD::szValue[0])];
+        if (!Fits(std::snprintf(value, sizeof(value), "%.3f", entry.fColumn5Value),
+                  sizeof(value))) {
+            char shown[32];
+            std::snprintf(shown, sizeof(shown), "%g", entry.fColumn5Value);
+            Fail("The value " + std::string(shown) + " in column 5 of " + InputLine(source) +
+                 " has more digits than a Sample List record holds (" +
+                 std::to_string(sizeof(value) - 1) + " characters); the conversion stopped.");
+            return FALSE;
+        }
+
+        // Untouched fields of the first entry's records stay zero; from the
+        // next entry on they hold "[]", as the data system expects of rows
+        // after the first.
+        record.Reset(number != 0 ? TRUE : FALSE);
+        for (std::int64_t fraction = entry.nFirstFraction; fraction <= entry.nLastFraction;
+             ++fraction) {
+            if (number >= m_nLastNumber) {
+                Fail("The Sample List " + m_strOutput + " cannot hold more than " +
+                     std::to_string(m_nLastNumber) + " records; the conversion stopped at " +
+                     InputLine(source) + ".");
+                return FALSE;
+            }
+            ++number;
+            if (!FillRecord(record, entry, fraction, number, baseName)) {
+                return FALSE;
+            }
+            if (list.AppendRecord(record)) {
+                ++m_summary.recordsWritten;
+                continue;
+            }
+
+            // The running number has advanced all the same, so that later
+            // records keep their names.
+            ++m_summary.recordsRefused;
+            const std::int32_t status = list.GetError();
+            if (IsFinalStatus(status)) {
+                m_strFailure = "The Sample List " + m_strOutput + " could not store record " +
+                               std::to_string(number) + " (from " + InputLine(source) +
+                               "): " + StatusText(status) +
+                               "; nothing further can be stored, so the conversion stopped.";
+                if (refused > 0) {
+                    m_strFailure +=
+                        " " + std::to_string(refused) + " earlier records were refused too.";
+                }
+                return FALSE;
+            }
+            if (refused++ == 0) {
+                Fail("The Sample List " + m_strOutput + " refused record " +
+                     std::to_string(number) + " (from " + InputLine(source) +
+                     "): " + StatusText(status) + ".");
+            }
+        }
+    }
+
+    if (refused > 1) {
+        m_strFailure += " " + std::to_string(refused) + " records were refused in all.";
+    }
+    return refused == 0 ? TRUE : FALSE;
+}
+
+BOOL CSLConvert::FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry,
+                            std::int64_t fraction, std::int64_t number,
+                            const std::string& baseName) {
+    SAMPLE_RECORD& r = record.m_record;
+    // The first record of a list is written plain, every later one in
+    // brackets.
+    const bool plain = number == 1;
+    const long long n = number;
+
+    // "%.3d" pads the number to three digits, like "%0.3d" (a '0' flag is
+    // ignored when a precision is given).
+    char recordName[sizeof(r.szDataFile)];
+    const int nameLength =
+        std::snprintf(recordName, sizeof(recordName), "%s%.3lld", baseName.c_str(), n);
+    const bool nameFits =
+        Fits(nameLength, sizeof(recordName)) &&
+        Fits(plain ? std::snprintf(r.szDataFile, sizeof(r.szDataFile), "%s", recordName)
+                   : std::snprintf(r.szDataFile, sizeof(r.szDataFile), "[%s]", recordName),
+             sizeof(r.szDataFile));
+
+    char fractionText[kFractionCopy + 1];
+    const int fractionLength =
+        std::snprintf(fractionText, sizeof(fractionText), "Fraction:%lld, %.2f, %.2f",
+                      static_cast<long long>(fraction), static_cast<double>(entry.fColumn3),
+                      static_cast<double>(entry.fColumn4));
+    BoundedCopy(r.szFraction, fractionLength >= 0 ? fractionText : "", kFractionCopy);
+
+    const bool valueFits = Fits(std::snprintf(r.szValue[0], sizeof(r.szValue[0]), "%.3f",
+                                              static_cast<double>(entry.fColumn5Value)),
+                                sizeof(r.szValue[0]));
+    const bool numberFits =
+        Fits(plain ? std::snprintf(r.szRecordNumber, sizeof(r.szRecordNumber), "%lld", n)
+                   : std::snprintf(r.szRecordNumber, sizeof(r.szRecordNumber), "[%lld]", n),
+             sizeof(r.szRecordNumber));
+    BoundedCopy(r.szColumn5Text, entry.strColumn5Text.c_str(), kColumn5TextCopy);
+
+    bool namesFit = true;
+    for (auto [field, span, text] : {
+             std::tuple{r.szMSMethod, sizeof(r.szMSMethod), &m_strMSFile},
+             std::tuple{r.szInletMethod, sizeof(r.szInletMethod), &m_strInletFile},
+             std::tuple{r.szMacro, sizeof(r.szMacro), &m_strMacro},
+         }) {
+        namesFit = namesFit && Fits(plain ? std::snprintf(field, span, "%s", text->c_str())
+                                          : std::snprintf(field, span, "[%s]", text->c_str()),
+                                    span);
+    }
+
+    if (!nameFits || !valueFits || !numberFits || !namesFit) {
+        // CheckNames and the value test in WriteRecords keep every text
+        // within its field; this guards the record against their change.
+        Fail("Record " + std::to_string(number) + " of the Sample List " + m_strOutput +
+             " has a text longer than its field; the conversion stopped.");
+        return FALSE;
+    }
+    return TRUE;
+}

@@ -1,0 +1,145 @@
+#include "samplelist/SampListFile.h"
+
+#include <cstring>
+#include <limits>
+
+#include "datasystem/ferrox.h"
+#include "datasystem/ostrel.h"
+#include "framework/PathParts.h"
+
+static_assert(sizeof(SAMPLE_RECORD) == DB3_SAMPLE_RECORD_SIZE);
+static_assert(SAMPLE_LIST_DB == DB3_SAMPLE_LIST);
+static_assert(sizeof(GLOBAL_FILE_INFO) == 784);
+static_assert(offsetof(GLOBAL_FILE_INFO, szDirectory) == 2);
+static_assert(offsetof(GLOBAL_FILE_INFO, szName) == 262);
+static_assert(offsetof(GLOBAL_FILE_INFO, szExtension) == 518);
+
+namespace {
+
+// The record library's open modes and record operation, as the data system
+// defines them for the Sample List.
+constexpr std::int32_t kModeCheck = 5;
+constexpr std::int32_t kModeRemove = 3;
+constexpr std::int32_t kModeCreate = 2;
+constexpr std::int32_t kModeOpen = 0;
+constexpr std::int32_t kStatusUnusable = 13;  // from kModeCheck: the list cannot be used
+constexpr std::int32_t kOperationStore = 3;
+constexpr std::int32_t kFlagAppend = 1;
+constexpr std::int32_t kStoreFlag = 1;
+static_assert(kModeCheck == DB3_MODE_CHECK && kModeRemove == DB3_MODE_REMOVE &&
+              kModeCreate == DB3_MODE_CREATE && kModeOpen == DB3_MODE_OPEN);
+static_assert(kStatusUnusable == DB3_E_LOCATION);
+static_assert(kOperationStore == DB3_OP_STORE && kFlagAppend == DB3_FLAG_APPEND);
+
+// Copies TEXT with its terminating zero into FIELD; FALSE, with FIELD
+// untouched, when it does not fit.
+template <std::size_t N>
+bool CopyField(char (&field)[N], const std::string& text) {
+    if (text.size() >= N) {
+        return false;
+    }
+    std::memcpy(field, text.c_str(), text.size() + 1);
+    return true;
+}
+
+}  // namespace
+
+CSampListFile::CSampListFile(const std::string& path, BOOL create)
+    : m_nError(0), m_nDatabase(SAMPLE_LIST_DB), m_nRecords(0), m_bOpen(FALSE) {
+    Open(path, create);
+}
+
+CSampListFile::~CSampListFile() {
+    Close();
+}
+
+const char* CSampListFile::FillLocation(const std::string& path, GLOBAL_FILE_INFO& info,
+                                        std::string& name) {
+    if (path.find('\0') != std::string::npos) {
+        return "path";
+    }
+    const PathParts parts = SplitPath(path);
+    const std::string directory = parts.drive + parts.directory;
+    const std::string extension = !parts.extension.empty() && parts.extension[0] == '.'
+                                      ? parts.extension.substr(1)
+                                      : parts.extension;
+    if (directory.size() >= sizeof(info.szDirectory)) {
+        return "directory";
+    }
+    if (parts.name.size() >= sizeof(info.szName)) {
+        return "name";
+    }
+    if (extension.size() >= sizeof(info.szExtension)) {
+        return "extension";
+    }
+    CopyField(info.szDirectory, directory);
+    CopyField(info.szName, parts.name);
+    CopyField(info.szExtension, extension);
+    name = parts.name;
+    return nullptr;
+}
+
+BOOL CSampListFile::Open(const std::string& path, BOOL create) {
+    // One database of a number can be open at a time.
+    Close();
+    m_pszTooLongPart = nullptr;
+
+    GLOBAL_FILE_INFO info;
+    std::memset(&info, 0, sizeof(info));
+    std::string name;
+    m_pszTooLongPart = FillLocation(path, info, name);
+    if (m_pszTooLongPart != nullptr) {
+        m_nError = DB3_E_INVALID;
+        return FALSE;
+    }
+
+    StoreGlobalFile(kLocationSection, kLocationKey, &info, kStoreFlag);
+    m_strName = name;
+
+    m_nError = DB3Open(m_nDatabase, m_strName.c_str(), kModeCheck);
+    if (m_nError == kStatusUnusable) {
+        return FALSE;
+    }
+
+    if (create & 1) {
+        DB3Open(m_nDatabase, m_strName.c_str(), kModeRemove);
+        m_nError = DB3Open(m_nDatabase, m_strName.c_str(), kModeCreate);
+        if (m_nError != 0) {
+            return FALSE;
+        }
+        m_nRecords = 0;
+    } else {
+        m_nError = DB3Open(m_nDatabase, m_strName.c_str(), kModeOpen);
+        if (m_nError != 0) {
+            return FALSE;
+        }
+        m_nRecords = DB3GetRecordsInDB(m_nDatabase);
+    }
+
+    m_bOpen = TRUE;
+    return TRUE;
+}
+
+BOOL CSampListFile::AppendRecord(CSampListRecord& record) {
+    if (!m_bOpen) {
+        return FALSE;
+    }
+    if (m_nRecords >= std::numeric_limits<std::int32_t>::max()) {
+        m_nError = DB3_E_TOO_LARGE;
+        return FALSE;
+    }
+    m_nError = DB3HandleRecord(m_nDatabase, m_nRecords + 1, &record.m_record, kOperationStore,
+                               kFlagAppend);
+    if (m_nError != 0) {
+        return FALSE;
+    }
+    m_nRecords = DB3GetRecordsInDB(m_nDatabase);
+    return TRUE;
+}
+
+void CSampListFile::Close() {
+    if (m_bOpen) {
+        m_nError = DB3Close(m_nDatabase);
+    }
+    m_bOpen = FALSE;
+}

@@ -1,0 +1,98 @@
+// CSampListFile creates or opens a Sample List and appends SAMPLE_RECORD
+// rows to it, through the data system's record library (ferrox.h) only; it
+// never touches the file itself.
+//
+// The record library is given only the list's base name: it finds the file
+// through the data system's sample-list location (key "SAMPLES_DB" of
+// section "SystemList", ostrel.h). Open therefore first publishes the
+// path's own directory and extension as that location, and leaves it so:
+// after a conversion the data system looks for Sample Lists where the last
+// one was written.
+//
+// The calls to the two libraries, their order and their arguments are part
+// of the contract with the data system and are kept exactly:
+//   open:   StoreGlobalFile("SystemList", "SAMPLES_DB", info, 1);
+//           DB3Open(5, name, 5)             status 13: fail
+//           create: DB3Open(5, name, 3)     status ignored
+//                   DB3Open(5, name, 2)     nonzero: fail; count = 0
+//           open:   DB3Open(5, name, 0)     nonzero: fail
+//                   count = DB3GetRecordsInDB(5)
+//   append: DB3HandleRecord(5, count + 1, record, 3, 1)   nonzero: fail
+//           count = DB3GetRecordsInDB(5)
+//   close:  DB3Close(5)
+// The status of each recorded call stays in GetError() (0 = success).
+//
+// A path whose directory (with its drive), base name or extension does not
+// fit its field of the location record is refused before anything is
+// published: the open fails with DB3_E_INVALID and GetTooLongPart() names
+// the part. Publishing a cut path would point the data system elsewhere.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Types.h"
+#include "samplelist/SampListRecord.h"
+
+struct GLOBAL_FILE_INFO;
+
+class CSampListFile {
+public:
+    static constexpr const char* kRuntimeClassName = "CSampListFile";
+
+    // Section and key under which the sample-list location is published.
+    static constexpr const char* kLocationSection = "SystemList";
+    static constexpr const char* kLocationKey = "SAMPLES_DB";
+
+    // Sets the initial values and calls Open(path, create).
+    CSampListFile(const std::string& path, BOOL create);
+    // Calls Close().
+    virtual ~CSampListFile();
+
+    CSampListFile(const CSampListFile&) = delete;
+    CSampListFile& operator=(const CSampListFile&) = delete;
+
+    // Publishes PATH's location and creates (bit 0 of CREATE set; an
+    // existing list of that name is removed first) or opens the list named
+    // by PATH's base name. TRUE on success. A failed open leaves the object
+    // closed with the failing status in GetError(); the location has been
+    // published all the same (unless a part of PATH is too long).
+    BOOL Open(const std::string& path, BOOL create);
+
+    BOOL IsOpen() const { return m_bOpen; }
+
+    // Appends RECORD's buffer as the next record. FALSE, with the count
+    // unchanged, when the file is not open, when the record library refuses
+    // the record (its status in GetError()), or when the list already holds
+    // the largest count a record number can express (DB3_E_TOO_LARGE, the
+    // library not called).
+    BOOL AppendRecord(CSampListRecord& record);
+
+    // Closes the list if it is open; GetError() then holds the close status
+    // (nonzero: the records appended since the open may be lost).
+    void Close();
+
+    std::int32_t GetError() const { return m_nError; }
+    std::int32_t GetRecordCount() const { return m_nRecords; }
+    const std::string& GetName() const { return m_strName; }
+    // "directory", "name" or "extension" when the last Open was refused
+    // because that part of the path does not fit the location record, and
+    // "path" when the path holds a zero byte; nullptr otherwise.
+    const char* GetTooLongPart() const { return m_pszTooLongPart; }
+
+    // Fills INFO (which the caller has zeroed) with PATH's drive and
+    // directory, base name, and extension without its leading '.', and sets
+    // NAME to the base name. Returns nullptr, or the part that does not fit
+    // its field ("directory", "name", "extension"; "path" for a path with a
+    // zero byte, which no field can carry); INFO is then untouched.
+    static const char* FillLocation(const std::string& path, GLOBAL_FILE_INFO& info,
+                                    std::string& name);
+
+private:
+    std::int32_t m_nError;
+    std::int32_t m_nDatabase;
+    std::int32_t m_nRecords;
+    BOOL m_bOpen;
+    std::string m_strName;
+    const char* m_pszTooLongPart = nullptr;
+};

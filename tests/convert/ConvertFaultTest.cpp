@@ -1,0 +1,296 @@
+// The converter against a fake data system: refusals and failures of the
+// record library, inputs that do not fit the record, and the checks made
+// before anything is touched.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <string>
+
+#include "convert/ConvertTestSupport.h"
+#include "convert/SLConvert.h"
+#include "framework/FileException.h"
+#include "samplelist/FakeDataSystem.h"
+
+// Lowers the converter's highest running number, so that the stop at the
+// limit can be tested without two billion records.
+struct SLConvertTestAccess {
+    static void SetLastNumber(CSLConvert& convert, std::int64_t last) {
+        convert.m_nLastNumber = last;
+    }
+};
+
+namespace {
+
+using k2ltest::SampleLine;
+using k2ltest::TextAt;
+using ::testing::HasSubstr;
+
+class ConvertFaultTest : public ::testing::Test {
+protected:
+    void SetUp() override { fake::Reset(); }
+
+    std::string Output() const { return m_dir.Path("run12.sdb"); }
+
+    static void SetNames(CSLConvert& convert) {
+        convert.m_strMSFile = "MSMETH1";
+        convert.m_strInletFile = "LC30";
+        convert.m_strMacro = "ACQ";
+        convert.m_strDataFile = "RUN12345";
+    }
+
+    std::string Names() const {
+        std::string names;
+        for (const fake::Record& record : fake::Get().stored) {
+            names += TextAt(record.data(), 0) + " ";
+        }
+        return names;
+    }
+
+    k2ltest::TempDir m_dir;
+};
+
+TEST_F(ConvertFaultTest, RefusedRecordFailsTheConversionAndKeepsTheNumbering) {
+    const std::string input =
+        m_dir.Write("in.txt", "Pos\tName\n" + SampleLine("1", "1", "2", "AM1", "R:1:2") +
+                                  SampleLine("2", "1", "2", "AM1", "R:1:1"));
+    fake::Get().storeStatus = [](std::int32_t, std::int64_t attempt) {
+        return attempt == 2 ? DB3_E_BUSY : DB3_OK;
+    };
+    CSLConvert convert(input, m_dir.Path("run12.sdb"));
+    convert.m_strDataFile = "RUN12";
+    EXPECT_FALSE(convert.Convert());
+    EXPECT_EQ(Names(), "RUN12001 [RUN12003] ");
+    EXPECT_EQ(TextAt(fake::Get().stored[1].data(), 1433), "[3]");
+    EXPECT_EQ(convert.GetSummary().recordsWritten, 2);
+    EXPECT_EQ(convert.GetSummary().recordsRefused, 1);
+    EXPECT_EQ(convert.GetSummary().sampleLines, 2);
+    EXPECT_EQ(convert.GetSummary().skippedLines, 1);
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("refused record 2"));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 2 of " + input));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr(m_dir.Path("run12.sdb")));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("locked"));
+    EXPECT_FALSE(fake::Get().open);
+}
+
+TEST_F(ConvertFaultTest, RefusalThatEndsStoringStopsAtOnce) {
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:10"));
+    for (std::int32_t status :
+         {DB3_E_FULL, DB3_E_TOO_LARGE, DB3_E_IO, DB3_E_NOT_OPEN, DB3_E_READ_ONLY}) {
+        fake::Reset();
+        fake::Get().storeStatus = [status](std::int32_t, std::int64_t attempt) {
+            return attempt >= 3 ? status : DB3_OK;
+        };
+        CSLConvert convert(input, Output());
+        SetNames(convert);
+        EXPECT_FALSE(convert.Convert()) << status;
+        EXPECT_EQ(fake::Get().storeAttempts, 3) << status;
+        EXPECT_EQ(convert.GetSummary().recordsWritten, 2) << status;
+        EXPECT_EQ(convert.GetSummary().recordsRefused, 1) << status;
+        EXPECT_THAT(convert.GetFailureReason(),
+                    HasSubstr("nothing further can be stored, so the conversion stopped."));
+        EXPECT_THAT(convert.GetFailureReason(),
+                    HasSubstr("status " + std::to_string(status) + ")"));
+        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 1 of " + input));
+        EXPECT_EQ(fake::Get().calls.back().function, "DB3Close") << status;
+    }
+    EXPECT_THAT(std::string(DB3StatusText(DB3_E_FULL)), HasSubstr("No space"));
+}
+
+TEST_F(ConvertFaultTest, FailingCloseFailsTheConversion) {
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:3"));
+    fake::Get().closeStatus = DB3_E_IO;
+    CSLConvert convert(input, Output());
+    SetNames(convert);
+    EXPECT_FALSE(convert.Convert());
+    EXPECT_EQ(convert.GetSummary().recordsWritten, 3);
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr(m_dir.Path("run12.sdb")));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("could not be completed"));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("I/O error"));
+}
+
+TEST_F(ConvertFaultTest, SuccessLeavesNoReasonAndClosesOnce) {
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:3"));
+    CSLConvert convert(m_dir.Path("missing.txt"), Output());
+    SetNames(convert);
+    EXPECT_FALSE(convert.Convert());
+    EXPECT_NE(convert.GetFailureReason(), "");
+    convert.m_strInput = input;
+    EXPECT_TRUE(convert.Convert());
+    EXPECT_EQ(convert.GetFailureReason(), "");
+    EXPECT_EQ(convert.GetSummary().recordsWritten, 3);
+    EXPECT_EQ(convert.GetSummary().recordsRefused, 0);
+    std::size_t closes = 0;
+    for (const std::string& function : fake::Get().Functions()) {
+        closes += function == "DB3Close";
+    }
+    EXPECT_EQ(closes, 1u);
+}
+
+TEST_F(ConvertFaultTest, LastFractionAtTheLargestIntegerEndsTheLoop) {
+    const std::string input =
+        m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:2147483646:2147483647"));
+    CSLConvert convert(input, Output());
+    SetNames(convert);
+    EXPECT_TRUE(convert.Convert());
+    ASSERT_EQ(fake::Get().stored.size(), 2u);
+    EXPECT_EQ(TextAt(fake::Get().stored[0].data(), 260), "Fraction:2147483646, 1.00, 2.00");
+    EXPECT_EQ(TextAt(fake::Get().stored[1].data(), 260), "Fraction:2147483647, 1.00, 2.00");
+}
+
+TEST_F(ConvertFaultTest, RunningNumberStopsAtItsLimit) {
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2") +
+                                                        SampleLine("2", "1", "2", "AM1", "R:1:5"));
+    CSLConvert convert(input, Output());
+    SetNames(convert);
+    SLConvertTestAccess::SetLastNumber(convert, 3);
+    EXPECT_FALSE(convert.Convert());
+    EXPECT_EQ(Names(), "RUN12001 [RUN12002] [RUN12003] ");
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("cannot hold more than 3 records"));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 2 of " + input));
+    EXPECT_FALSE(fake::Get().open);
+}
+
+TEST_F(ConvertFaultTest, NamesThatDoNotFitAreRefusedBeforeAnythingIsTouched) {
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2"));
+    struct Case {
+        std::string CSLConvert::*member;
+        std::size_t longest;
+        std::size_t offset;
+        const char* what;
+    };
+    const Case cases[] = {
+        {&CSLConvert::m_strMSFile, 257, 380, "MS method"},
+        {&CSLConvert::m_strInletFile, 257, 640, "inlet method"},
+        {&CSLConvert::m_strMacro, 270, 1160, "macro"},
+    };
+    for (const Case& c : cases) {
+        fake::Reset();
+        CSLConvert tooLong(input, Output());
+        SetNames(tooLong);
+        tooLong.*c.member = std::string(c.longest + 1, 'x');
+        EXPECT_FALSE(tooLong.Convert()) << c.what;
+        EXPECT_TRUE(fake::Get().calls.empty()) << c.what;
+        EXPECT_THAT(tooLong.GetFailureReason(), HasSubstr(std::string("The ") + c.what));
+        EXPECT_THAT(tooLong.GetFailureReason(), HasSubstr(std::to_string(c.longest)));
+
+        // The longest name that fits is written whole, in brackets too.
+        fake::Reset();
+        CSLConvert longest(input, Output());
+        SetNames(longest);
+        longest.*c.member = std::string(c.longest, 'x');
+        EXPECT_TRUE(longest.Convert()) << c.what << ": " << longest.GetFailureReason();
+        ASSERT_EQ(fake::Get().stored.size(), 2u);
+        EXPECT_EQ(TextAt(fake::Get().stored[0].data(), c.offset), std::string(c.longest, 'x'));
+        EXPECT_EQ(TextAt(fake::Get().stored[1].data(), c.offset),
+                  "[" + std::string(c.longest, 'x') + "]");
+    }
+}
+
+TEST_F(ConvertFaultTest, BaseNameLongerThanTheRecordNameIsRefused) {
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2"));
+    CSLConvert tooLong(input, Output());
+    SetNames(tooLong);
+    tooLong.m_nBaseLength = 1000;
+    tooLong.m_strDataFile = std::string(248, 'd');
+    EXPECT_FALSE(tooLong.Convert());
+    EXPECT_TRUE(fake::Get().calls.empty());
+    EXPECT_THAT(tooLong.GetFailureReason(), HasSubstr("data file base name"));
+
+    fake::Reset();
+    CSLConvert longest(input, Output());
+    SetNames(longest);
+    longest.m_nBaseLength = 1000;
+    longest.m_strDataFile = std::string(247, 'd');
+    EXPECT_TRUE(longest.Convert());
+    EXPECT_EQ(TextAt(fake::Get().stored[1].data(), 0), "[" + std::string(247, 'd') + "002]");
+}
+
+TEST_F(ConvertFaultTest, Column5ValueTooLongForItsFieldStopsAtItsLine) {
+    // A float near 9.99e24 prints 25 integer digits: 29 characters with
+    // ".000", the most the field holds; negative it needs 30.
+    const std::string input =
+        m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM9.99e24", "R:1:1") +
+                                  SampleLine("2", "1", "2", "AM-9.99e24", "R:1:1") +
+                                  SampleLine("3", "1", "2", "AM1", "R:1:1"));
+    CSLConvert convert(input, Output());
+    SetNames(convert);
+    EXPECT_FALSE(convert.Convert());
+    ASSERT_EQ(fake::Get().stored.size(), 1u);
+    EXPECT_EQ(TextAt(fake::Get().stored[0].data(), 1955).size(), 29u);
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 2 of " + input));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("-9.99e+24"));
+    EXPECT_EQ(convert.GetSummary().sampleLines, 2);
+    EXPECT_FALSE(fake::Get().open);
+}
+
+TEST_F(ConvertFaultTest, OutputThatIsTheInputIsRefusedBeforeAnythingIsTouched) {
+    const std::string text = SampleLine("1", "1", "2", "AM1", "R:1:2");
+    const std::string input = m_dir.Write("run12.sdb", text);
+    ASSERT_EQ(::mkdir(m_dir.Path("sub").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink(input.c_str(), m_dir.Path("link.sdb").c_str()), 0);
+    const std::string plain = m_dir.Write("plain", text);
+
+    struct Case {
+        std::string input;
+        std::string output;
+    };
+    const Case cases[] = {
+        {input, input},
+        {input, m_dir.Path("link.sdb")},
+        {m_dir.Path("link.sdb"), input},
+        {input, m_dir.Path("sub/../run12.sdb")},
+        {plain, plain + "."},  // the record library writes "plain" for "plain."
+    };
+    for (const Case& c : cases) {
+        fake::Reset();
+        CSLConvert convert(c.input, c.output);
+        EXPECT_FALSE(convert.Convert()) << c.output;
+        EXPECT_TRUE(fake::Get().calls.empty()) << c.output;
+        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("The Sample List " + c.output +
+                                                          " is the input file " + c.input + ";"));
+    }
+}
+
+TEST_F(ConvertFaultTest, InputThatCannotBeOpenedTouchesNothing) {
+    const std::string input = m_dir.Path("missing.txt");
+    CSLConvert convert(input, Output());
+    SetNames(convert);
+    EXPECT_FALSE(convert.Convert());
+    EXPECT_TRUE(fake::Get().calls.empty());
+    EXPECT_EQ(convert.GetFailureReason(), input + ": No such file or directory.");
+}
+
+TEST_F(ConvertFaultTest, ListThatCannotBeCreatedSaysWhy) {
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2"));
+    fake::Get().openStatus[DB3_MODE_CHECK] = DB3_E_LOCATION;
+    CSLConvert convert(input, Output());
+    SetNames(convert);
+    EXPECT_FALSE(convert.Convert());
+    EXPECT_THAT(fake::Get().Functions(), ::testing::ElementsAre("StoreGlobalFile", "DB3Open"));
+    EXPECT_EQ(convert.GetFailureReason(), "The Sample List " + m_dir.Path("run12.sdb") +
+                                              " could not be created: The Sample List location "
+                                              "is not usable (status 13).");
+
+    fake::Reset();
+    CSLConvert tooLong(input, "/" + std::string(300, 'd') + "/run12.sdb");
+    EXPECT_FALSE(tooLong.Convert());
+    EXPECT_TRUE(fake::Get().calls.empty());
+    EXPECT_THAT(tooLong.GetFailureReason(), HasSubstr("its directory is too long"));
+}
+
+TEST_F(ConvertFaultTest, ReadErrorPropagatesWithBothFilesClosed) {
+    // A line longer than the reader accepts, after one good sample line.
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2") +
+                                                        std::string(17 * 1024 * 1024, 'x') + "\n" +
+                                                        SampleLine("2", "1", "2", "AM1", "R:1:2"));
+    CSLConvert convert(input, Output());
+    SetNames(convert);
+    EXPECT_THROW(convert.Convert(), CFileException);
+    EXPECT_EQ(fake::Get().stored.size(), 2u);
+    EXPECT_EQ(fake::Get().calls.back().function, "DB3Close");
+    EXPECT_FALSE(fake::Get().open);
+}
+
+}  // namespace
