@@ -409,7 +409,8 @@ BOOL CProfileFile::WriteString(std::string_view section, std::string_view key,
 BOOL CProfileFile::MoveBadFileAside() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string aside =
-            m_strPath + ".bad" + (attempt == 0 ? std::string() : "." + std::to_string(attempt));
+            m_strPath + ".bad" +
+            (attempt == 0 ? std::string() : std::string(".").append(std::to_string(attempt)));
         int rc = renameat2(AT_FDCWD, m_strPath.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
         if (rc != 0 && (errno == EINVAL || errno == ENOSYS)) {
             // The file system cannot refuse to replace; look first instead.

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Conversion benchmark for korr2ld-cli.
+#
+#   bench/convert.sh [BUILD_DIR]        (default: build; use a Release build)
+#
+# 1. Generates an export of 20,000 sample lines with 10 fractions each
+#    (200,000 records, about 850 MB of records), converts it with
+#    `korr2ld-cli convert`, and times `dd` writing the same number of bytes
+#    with conv=fsync to the same directory. Prints both times, their ratio
+#    and the conversion's peak memory (maximum resident set size).
+#    Targets: conversion at most 2x the dd time; peak memory under 32 MB.
+# 2. Converts a 384-line plate with 4 fractions each, end to end.
+#    Target: well under a second.
+#
+# Work happens in a fresh directory under $TMPDIR when it is set, otherwise
+# under BUILD_DIR/bench-tmp, and is removed afterwards. The data system's
+# settings go to a sandbox there too (LUMENDA_HOME, HOME, XDG_CONFIG_HOME),
+# so the benchmark never changes the real user's locations.
+# K2L_BENCH_LINES and K2L_BENCH_FRACTIONS change the size of step 1.
+set -euo pipefail
+
+build=${1:-build}
+cli="$build/bin/korr2ld-cli"
+lines=${K2L_BENCH_LINES:-20000}
+fractions=${K2L_BENCH_FRACTIONS:-10}
+record_size=4262
+
+if [ ! -x "$cli" ]; then
+  echo "convert.sh: $cli not found; build korr2ld-cli first (Release build)" >&2
+  exit 1
+fi
+if [ ! -x /usr/bin/time ]; then
+  echo "convert.sh: /usr/bin/time is needed (Debian package 'time')" >&2
+  exit 1
+fi
+
+if [ -n "${TMPDIR:-}" ]; then
+  parent=$TMPDIR
+else
+  parent="$build/bench-tmp"
+fi
+mkdir -p "$parent"
+work=$(mktemp -d "$parent/k2l-convert.XXXXXX")
+cleanup() {
+  rm -rf "$work"
+  rmdir "$build/bench-tmp" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+mkdir -p "$work/home" "$work/config" "$work/lumenda"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" LUMENDA_HOME="$work/lumenda"
+
+# Writes an export of $2 sample lines with $3 fractions each to $1.
+make_export() {
+  awk -v n="$2" -v f="$3" 'BEGIN {
+    print "Korrin run export\tBench\t2026-01-01"
+    print ""
+    print "Pos\tSample\tVolume\tTime\tWell\tFractions\tRack\tComment"
+    for (i = 1; i <= n; i++)
+      printf "%d\tS_%d\t1.5\t2.25\tA%dM%d.5\tR1:1:%d\tRack1\tbench\n", i, i, i % 96 + 1, i % 7, f
+  }' >"$1"
+}
+
+# Runs a command under /usr/bin/time; sets elapsed (s) and max_rss_kb.
+timed() {
+  local log="$work/time.log"
+  /usr/bin/time -f "%e %M" -o "$log" "$@"
+  read -r elapsed max_rss_kb <"$log"
+}
+
+names=(--ms ESI_POS --inlet LC_30MIN --macro ACQUIRE --data BENCH)
+
+records=$((lines * fractions))
+bytes=$((records * record_size))
+
+echo "== large export: $lines sample lines x $fractions fractions = $records records ($bytes bytes of records)"
+echo "   directory: $work"
+make_export "$work/bench.txt" "$lines" "$fractions"
+
+sync
+timed "$cli" convert "$work/bench.txt" "$work/bench.sdb" "${names[@]}" >"$work/convert.out"
+convert_s=$elapsed
+convert_rss_kb=$max_rss_kb
+written=$(sed -n 's/^\([0-9]*\) records written.*/\1/p' "$work/convert.out")
+if [ "$written" != "$records" ]; then
+  echo "convert.sh: expected $records records, the conversion reported: $(cat "$work/convert.out")" >&2
+  exit 1
+fi
+sdb_bytes=$(stat -c %s "$work/bench.sdb")
+rm -f "$work/bench.sdb" "$work/bench.sdb"-*
+
+sync
+timed dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes conv=fsync status=none
+dd_s=$elapsed
+rm -f "$work/dd.bin"
+
+awk -v c="$convert_s" -v d="$dd_s" -v rss="$convert_rss_kb" -v sdb="$sdb_bytes" 'BEGIN {
+  ratio = (d > 0) ? c / d : 0
+  printf "   conversion:              %8.2f s  (Sample List file %.0f MB)\n", c, sdb / 1e6
+  printf "   dd conv=fsync, same size: %7.2f s\n", d
+  printf "   ratio conversion / dd:   %8.2f    (target <= 2)  %s\n", ratio, (ratio <= 2 ? "met" : "MISSED")
+  printf "   peak memory (max RSS):   %8.1f MB (target < 32) %s\n", rss / 1024, (rss < 32 * 1024 ? "met" : "MISSED")
+}'
+
+plate_lines=384
+plate_fractions=4
+echo "== plate: $plate_lines sample lines x $plate_fractions fractions = $((plate_lines * plate_fractions)) records"
+make_export "$work/plate.txt" "$plate_lines" "$plate_fractions"
+timed "$cli" convert "$work/plate.txt" "$work/plate.sdb" "${names[@]}" >"$work/convert.out"
+awk -v c="$elapsed" -v rss="$max_rss_kb" 'BEGIN {
+  printf "   end to end:              %8.2f s  (target well under 1 s)  %s\n", c, (c < 1 ? "met" : "MISSED")
+  printf "   peak memory (max RSS):   %8.1f MB\n", rss / 1024
+}'

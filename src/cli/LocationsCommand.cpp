@@ -1,0 +1,173 @@
+#include "cli/LocationsCommand.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <system_error>
+
+#include "cli/ExitCode.h"
+#include "cli/LocationFields.h"
+#include "cli/TextEscape.h"
+#include "datasystem/ostrel.h"
+#include "framework/PathParts.h"
+#include "util/PathName.h"
+
+namespace {
+
+constexpr const char* kKnownKeys[] = {"SAMPLES_DB", "MS_FUNC_DB", "LC_DB", "MACRO"};
+
+void PrintLocation(std::ostream& out, std::string_view key, const GLOBAL_FILE_INFO& info) {
+    out << EscapeForTsv(key) << '\t' << EscapeForTsv(LocationFieldText(info.szDirectory)) << '\t'
+        << EscapeForTsv(LocationFieldText(info.szExtension)) << '\t'
+        << EscapeForTsv(LocationFieldText(info.szName)) << '\n';
+}
+
+bool IsKnownKey(const std::string& key) {
+    return std::any_of(std::begin(kKnownKeys), std::end(kKnownKeys),
+                       [&](const char* known) { return key == known; });
+}
+
+// Keys are upper-case words joined by underscores, as the data system's are.
+bool IsWellFormedKey(const std::string& key) {
+    return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+int Refuse(std::ostream& err, const std::string& message) {
+    err << "korr2ld-cli locations: " << message << '\n';
+    return kExitFailure;
+}
+
+}  // namespace
+
+void AddLocationsCommand(CLI::App& app, int& exitCode) {
+    CLI::App* locations =
+        app.add_subcommand("locations", "Read and set the data system's global file locations");
+    locations->footer(
+        "Section SystemList, keys SAMPLES_DB (Sample Lists), MS_FUNC_DB (MS methods),\n"
+        "LC_DB (inlet methods), MACRO (macros). list and get print\n"
+        "KEY TAB DIRECTORY TAB EXTENSION TAB NAME, escaped as show --format tsv.");
+    locations->require_subcommand(1);
+
+    CLI::App* list = locations->add_subcommand("list", "print every configured location");
+    list->callback([&exitCode] { exitCode = RunLocationsList(std::cout, std::cerr); });
+
+    auto key = std::make_shared<std::string>();
+    CLI::App* get = locations->add_subcommand("get", "print the location of one key");
+    get->add_option("KEY", *key, "e.g. MS_FUNC_DB")->required();
+    get->callback([key, &exitCode] { exitCode = RunLocationsGet(*key, std::cout, std::cerr); });
+
+    auto setting = std::make_shared<LocationSetting>();
+    CLI::App* set =
+        locations->add_subcommand("set", "store the directory and extension of one key");
+    set->footer(
+        "DIRECTORY is made absolute with a trailing separator and must exist.\n"
+        "EXTENSION is given without its dot; when left out, the key's current one\n"
+        "is kept. Prints the location and the settings file it was stored in.");
+    set->add_option("KEY", setting->key, "e.g. MS_FUNC_DB")->required();
+    set->add_option("DIRECTORY", setting->directory, "directory of the files")->required();
+    set->add_option_function<std::string>(
+        "EXTENSION", [setting](const std::string& value) { setting->extension = value; },
+        "extension of the files, e.g. ms");
+    set->callback(
+        [setting, &exitCode] { exitCode = RunLocationsSet(*setting, std::cout, std::cerr); });
+}
+
+int RunLocationsList(std::ostream& out, std::ostream& err) {
+    struct Listing {
+        std::ostream& out;
+        int count;
+    } listing{out, 0};
+    const auto visit = [](void* context, const char* key, const GLOBAL_FILE_INFO* info) {
+        auto& target = *static_cast<Listing*>(context);
+        PrintLocation(target.out, key, *info);
+        ++target.count;
+    };
+    if (EnumGlobalFiles(kLocationSection, visit, &listing) != OSTREL_OK) {
+        return Refuse(err, SettingsLibraryError("the locations could not be read"));
+    }
+    if (listing.count == 0) {
+        err << "note: no locations are configured in " << OstrelSettingsPath() << '\n';
+    }
+    return kExitOk;
+}
+
+int RunLocationsGet(const std::string& key, std::ostream& out, std::ostream& err) {
+    GLOBAL_FILE_INFO info;
+    std::memset(&info, 0, sizeof info);
+    if (_MSGGetGlobalFile(kLocationSection, key.c_str(), 0, &info) != OSTREL_OK) {
+        return Refuse(err, SettingsLibraryError("the locations could not be read"));
+    }
+    if (info.szDirectory[0] == '\0') {
+        return Refuse(err, EscapeForTable(key) + " is not configured in " + OstrelSettingsPath());
+    }
+    PrintLocation(out, key, info);
+    return kExitOk;
+}
+
+int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostream& err) {
+    if (!IsWellFormedKey(setting.key)) {
+        err << "korr2ld-cli locations set: the key '" << EscapeForTable(setting.key)
+            << "' is not a key of the data system (upper-case letters, digits and '_')\n";
+        return kExitUsage;
+    }
+    if (setting.extension &&
+        std::any_of(setting.extension->begin(), setting.extension->end(), IsSeparator)) {
+        err << "korr2ld-cli locations set: the extension '" << EscapeForTable(*setting.extension)
+            << "' holds a directory separator\n";
+        return kExitUsage;
+    }
+
+    std::string directory = FullPath(setting.directory, CPathName::kMaxPath);
+    if (directory.empty()) {
+        return Refuse(err, "the directory " + setting.directory + " cannot be made absolute");
+    }
+    std::error_code error;
+    const auto status = std::filesystem::status(directory, error);
+    if (!std::filesystem::exists(status)) {
+        return Refuse(err, "the directory " + directory + " does not exist; nothing was stored");
+    }
+    if (!std::filesystem::is_directory(status)) {
+        return Refuse(err, directory + " is not a directory; nothing was stored");
+    }
+    if (!IsSeparator(directory.back())) {
+        directory += '/';
+    }
+    if (directory.size() >= sizeof(GLOBAL_FILE_INFO::szDirectory)) {
+        return Refuse(err, "the directory " + directory +
+                               " is longer than the data system accepts (259 characters)");
+    }
+
+    GLOBAL_FILE_INFO info;
+    std::memset(&info, 0, sizeof info);
+    if (_MSGGetGlobalFile(kLocationSection, setting.key.c_str(), 0, &info) != OSTREL_OK) {
+        return Refuse(err, SettingsLibraryError("the locations could not be read"));
+    }
+    std::string extension =
+        setting.extension.value_or(std::string(LocationFieldText(info.szExtension)));
+    if (!extension.empty() && extension.front() == '.') {
+        extension.erase(0, 1);
+    }
+    if (!SetLocationField(info.szDirectory, directory) ||
+        !SetLocationField(info.szExtension, extension)) {
+        return Refuse(err, "the extension is longer than the data system accepts");
+    }
+    if (StoreGlobalFile(kLocationSection, setting.key.c_str(), &info, 1) != OSTREL_OK) {
+        return Refuse(err, SettingsLibraryError("the location could not be stored") +
+                               "; the settings file was not changed");
+    }
+    if (!IsKnownKey(setting.key)) {
+        err << "note: Korr2LD itself uses only the keys SAMPLES_DB, MS_FUNC_DB, LC_DB and "
+               "MACRO\n";
+    }
+    PrintLocation(out, setting.key, info);
+    out << "stored in " << OstrelSettingsPath() << '\n';
+    return kExitOk;
+}

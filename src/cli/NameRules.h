@@ -1,0 +1,33 @@
+// The rules the conversion dialog applies to the four names a user gives
+// (MS method, inlet method, macro, data file), applied to command-line
+// options.
+//
+// - At most 8 characters, as the dialog's fields accept.
+// - Printable ASCII only. Records hold 8-bit text with no encoding of their
+//   own; the dialog takes only ASCII into them, and so does the command
+//   line, rather than writing bytes whose meaning depends on the terminal's
+//   character set. An empty name is allowed.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+inline constexpr std::size_t kMaxNameChars = 8;
+
+struct NameRole {
+    const char* description;  // "MS method name"
+    const char* option;       // "--ms"
+};
+
+inline constexpr NameRole kMSMethodRole{"MS method name", "--ms"};
+inline constexpr NameRole kInletMethodRole{"inlet method name", "--inlet"};
+inline constexpr NameRole kMacroRole{"macro name", "--macro"};
+inline constexpr NameRole kDataFileRole{"data file name", "--data"};
+
+// Nothing when VALUE may be used in ROLE; otherwise a sentence saying what is
+// wrong and which option to give, e.g. "the data file name 'plate_long'
+// (from the input's title) is longer than 8 characters; give --data NAME".
+// FROM_TITLE says that VALUE was not given but taken from the input's title.
+std::optional<std::string> CheckName(std::string_view value, const NameRole& role, bool fromTitle);

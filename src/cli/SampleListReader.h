@@ -1,0 +1,47 @@
+// SampleListReader reads the records of an existing Sample List in place,
+// through the record library only.
+//
+// The record library finds a list by base name at the sample-list location.
+// Open points that location at the list's own directory and extension for
+// this process only (UseGlobalFileInProcess), so reading a list never
+// changes the location the data system has stored. The reader holds the
+// record library's Sample List database from a successful Open until its
+// destruction; there can be one open reader in a process at a time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "samplelist/SampleRecord.h"
+
+class SampleListReader {
+public:
+    SampleListReader() = default;
+    ~SampleListReader();
+
+    SampleListReader(const SampleListReader&) = delete;
+    SampleListReader& operator=(const SampleListReader&) = delete;
+
+    // Opens the Sample List at PATH. Returns false with GetError() set when
+    // the path cannot be used or the record library refuses the list.
+    bool Open(const std::string& path);
+
+    // The list's path made absolute (set by Open, even when it fails after
+    // making it absolute); the path to name in messages.
+    const std::string& GetPath() const { return m_path; }
+
+    std::int32_t GetRecordCount() const { return m_nRecords; }
+
+    // Copies record NUMBER (1-based) into RECORD. Returns false with
+    // GetError() set when the record library refuses.
+    bool Read(std::int32_t number, SAMPLE_RECORD& record);
+
+    // Why the last Open or Read failed, as a sentence.
+    const std::string& GetError() const { return m_error; }
+
+private:
+    std::string m_path;
+    std::string m_error;
+    std::int32_t m_nRecords = 0;
+    bool m_bOpen = false;
+};

@@ -1,0 +1,39 @@
+// korr2ld-cli: the conversion dialog's work from the command line, and a
+// look into Sample Lists and the data system's file locations.
+//
+// Exit status: 0 success, 1 failure, 2 usage error (see cli/ExitCode.h).
+#include <exception>
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/ConvertCommand.h"
+#include "cli/ExitCode.h"
+#include "cli/LocationsCommand.h"
+#include "cli/ShowCommand.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+
+    CLI::App app("Korr2LD: converts Korrin exports into Lumenda Sample Lists.", "korr2ld-cli");
+    app.set_version_flag("--version", std::string("korr2ld-cli ") + K2L_VERSION);
+    app.require_subcommand(1);
+
+    int exitCode = kExitOk;
+    AddConvertCommand(app, exitCode);
+    AddShowCommand(app, exitCode);
+    AddLocationsCommand(app, exitCode);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // --help and --version end parsing with a "success" that app.exit prints.
+        return app.exit(error) == 0 ? kExitOk : kExitUsage;
+    } catch (const std::exception& error) {
+        // The commands report their own failures; this is what is left
+        // (running out of memory, say).
+        std::cerr << "korr2ld-cli: " << error.what() << '\n';
+        return kExitFailure;
+    }
+    return exitCode;
+}

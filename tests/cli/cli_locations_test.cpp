@@ -1,0 +1,100 @@
+// korr2ld-cli locations: setting, reading and listing the data system's
+// global file locations in a sandboxed LUMENDA_HOME.
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_sandbox.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class LocationsCommand : public ::testing::Test {
+protected:
+    std::string Dir(const std::string& relative) const {
+        return (sandbox.Dir() / relative).string() + "/";
+    }
+
+    CliSandbox sandbox;
+};
+
+TEST_F(LocationsCommand, SetGetListRoundTrip) {
+    fs::create_directories(sandbox.Dir() / "methods/ms");
+    fs::create_directories(sandbox.Dir() / "methods/lc");
+
+    // A relative directory is made absolute and gets its trailing separator;
+    // a leading dot of the extension is dropped.
+    const RunResult set = sandbox.Cli({"locations", "set", "MS_FUNC_DB", "methods/ms", ".ms"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    const fs::path settings = sandbox.LumendaHome() / "Lumenda.ini";
+    EXPECT_EQ(set.out,
+              "MS_FUNC_DB\t" + Dir("methods/ms") + "\tms\t\nstored in " + settings.string() + "\n");
+    EXPECT_TRUE(fs::exists(settings));
+    ASSERT_EQ(sandbox.Cli({"locations", "set", "LC_DB", Dir("methods/lc"), "lc"}).exitCode, 0);
+
+    const RunResult get = sandbox.Cli({"locations", "get", "MS_FUNC_DB"});
+    EXPECT_EQ(get.exitCode, 0) << get.err;
+    EXPECT_EQ(get.out, "MS_FUNC_DB\t" + Dir("methods/ms") + "\tms\t\n");
+
+    const RunResult list = sandbox.Cli({"locations", "list"});
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(list.out, "MS_FUNC_DB\t" + Dir("methods/ms") + "\tms\t\n" + "LC_DB\t" +
+                            Dir("methods/lc") + "\tlc\t\n");
+}
+
+TEST_F(LocationsCommand, SetWithoutExtensionKeepsTheCurrentOne) {
+    fs::create_directories(sandbox.Dir() / "old");
+    fs::create_directories(sandbox.Dir() / "new");
+    ASSERT_EQ(sandbox.Cli({"locations", "set", "MACRO", "old", "mac"}).exitCode, 0);
+    ASSERT_EQ(sandbox.Cli({"locations", "set", "MACRO", "new/"}).exitCode, 0);
+    EXPECT_EQ(sandbox.Cli({"locations", "get", "MACRO"}).out, "MACRO\t" + Dir("new") + "\tmac\t\n");
+    // An explicit empty extension clears it.
+    ASSERT_EQ(sandbox.Cli({"locations", "set", "MACRO", "new", ""}).exitCode, 0);
+    EXPECT_EQ(sandbox.Cli({"locations", "get", "MACRO"}).out, "MACRO\t" + Dir("new") + "\t\t\n");
+}
+
+TEST_F(LocationsCommand, RefusesAMissingDirectoryAndStoresNothing) {
+    const RunResult missing = sandbox.Cli({"locations", "set", "LC_DB", "nowhere", "lc"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("the directory " + (sandbox.Dir() / "nowhere").string() +
+                               " does not exist"),
+              std::string::npos)
+        << missing.err;
+    EXPECT_EQ(missing.out, "");
+
+    const fs::path file = sandbox.Write("plain.txt", "x");
+    const RunResult notDirectory = sandbox.Cli({"locations", "set", "LC_DB", file.string()});
+    EXPECT_EQ(notDirectory.exitCode, 1);
+    EXPECT_NE(notDirectory.err.find("is not a directory"), std::string::npos);
+
+    const RunResult get = sandbox.Cli({"locations", "get", "LC_DB"});
+    EXPECT_EQ(get.exitCode, 1);
+    EXPECT_NE(get.err.find("LC_DB is not configured"), std::string::npos) << get.err;
+    EXPECT_EQ(get.out, "");
+}
+
+TEST_F(LocationsCommand, RefusesMalformedKeysAndExtensions) {
+    fs::create_directories(sandbox.Dir() / "ms");
+    EXPECT_EQ(sandbox.Cli({"locations", "set", "ms_func_db", "ms", "ms"}).exitCode, 2);
+    EXPECT_EQ(sandbox.Cli({"locations", "set", "MS_FUNC_DB", "ms", "a/b"}).exitCode, 2);
+    EXPECT_EQ(sandbox.Cli({"locations", "get", "MS_FUNC_DB"}).exitCode, 1);
+}
+
+TEST_F(LocationsCommand, AnUnusedKeyIsStoredWithANote) {
+    fs::create_directories(sandbox.Dir() / "other");
+    const RunResult set = sandbox.Cli({"locations", "set", "OTHER_DB", "other", "x"});
+    EXPECT_EQ(set.exitCode, 0);
+    EXPECT_NE(set.err.find("note:"), std::string::npos);
+    EXPECT_EQ(sandbox.Cli({"locations", "get", "OTHER_DB"}).exitCode, 0);
+}
+
+TEST_F(LocationsCommand, ListOfNothingSaysSoOnStandardError) {
+    const RunResult list = sandbox.Cli({"locations", "list"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, "");
+    EXPECT_NE(list.err.find("no locations are configured"), std::string::npos);
+}
+
+}  // namespace

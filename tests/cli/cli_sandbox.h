@@ -1,0 +1,55 @@
+// CliSandbox: a temporary directory in which tests run korr2ld-cli as a
+// subprocess, with HOME, XDG_CONFIG_HOME and LUMENDA_HOME pointing into the
+// sandbox so that no run touches the real user's files. The directory and
+// everything in it are removed at destruction.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct RunResult {
+    int exitCode = -1;  // the exit status, or -1 when the process did not exit normally
+    std::string out;
+    std::string err;
+};
+
+class CliSandbox {
+public:
+    CliSandbox();
+    ~CliSandbox();
+
+    CliSandbox(const CliSandbox&) = delete;
+    CliSandbox& operator=(const CliSandbox&) = delete;
+
+    // The sandbox itself (symbolic links resolved), the current directory of
+    // every run unless told otherwise.
+    const std::filesystem::path& Dir() const { return m_dir; }
+    // Where the data system's settings file lives for the runs.
+    std::filesystem::path LumendaHome() const { return m_dir / "lumenda"; }
+
+    // Runs korr2ld-cli from K2L_BIN_DIR with ARGS.
+    RunResult Cli(const std::vector<std::string>& args) const;
+    RunResult CliIn(const std::filesystem::path& cwd, const std::vector<std::string>& args) const;
+
+    // Runs PROGRAM (looked up in PATH) with ARGS and STDIN_TEXT on its input.
+    RunResult Program(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& stdinText = std::string()) const;
+
+    // Writes CONTENT to the file RELATIVE below the sandbox, creating
+    // directories, and returns its path.
+    std::filesystem::path Write(const std::filesystem::path& relative,
+                                const std::string& content) const;
+
+private:
+    RunResult Spawn(const std::string& program, const std::vector<std::string>& args,
+                    const std::filesystem::path& cwd, const std::string& stdinText) const;
+
+    std::filesystem::path m_dir;
+};
+
+// The whole content of PATH ("" when it cannot be read).
+std::string ReadFileBytes(const std::filesystem::path& path);
+
+// True when PROGRAM is found in PATH.
+bool HaveProgram(const std::string& program);
