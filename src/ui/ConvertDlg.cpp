@@ -1,0 +1,286 @@
+#include "ui/ConvertDlg.h"
+
+#include <cstring>
+#include <exception>
+
+#include "convert/SLConvert.h"
+#include "datasystem/ostrel.h"
+#include "framework/FileException.h"
+#include "ui/AboutDlg.h"
+#include "ui/OptionsDlg.h"
+#include "ui/platform/ComboBox.h"
+#include "ui/platform/Cursor.h"
+#include "ui/platform/DataExchange.h"
+#include "ui/platform/FileDialog.h"
+#include "ui/platform/FileStatus.h"
+#include "ui/platform/MessageBox.h"
+#include "ui/platform/SystemMenu.h"
+#include "ui/platform/TextCodec.h"
+#include "util/PathName.h"
+
+namespace {
+
+// Longest search pattern the method lists accept, in characters.
+constexpr std::size_t kMaxPattern = 259;
+
+// A zero-terminated text field of a fixed record, never read past its end.
+template <std::size_t N>
+std::string FieldText(const char (&field)[N]) {
+    return std::string(field, strnlen(field, N));
+}
+
+}  // namespace
+
+CConvertDlg::CConvertDlg(QWidget* pParent)
+    : CDialog(IDD, pParent), m_hIcon(LoadIcon(IDR_MAINFRAME)) {}
+
+CConvertDlg::~CConvertDlg() = default;
+
+void CConvertDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_INPUT_FILE, m_strInputFile);
+    DDX_Text(pDX, IDC_OUTPUT_FILE, m_strOutputFile);
+    DDX_CBString(pDX, IDC_MS_FILE, m_strMSFile);
+    DDV_MaxChars(pDX, m_strMSFile, 8);
+    DDX_Text(pDX, IDC_DATA_FILE, m_strDataFile);
+    DDV_MaxChars(pDX, m_strDataFile, 8);
+    DDX_CBString(pDX, IDC_INLET_FILE, m_strInletFile);
+    DDV_MaxChars(pDX, m_strInletFile, 8);
+    DDX_CBString(pDX, IDC_MACRO_FILE, m_strMacroFile);
+    DDV_MaxChars(pDX, m_strMacroFile, 8);
+    EnableControl(IDC_CONVERT, FileEntryExists(m_strInputFile));
+}
+
+BOOL CConvertDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    // The window menu's About entry. Linux desktops keep the window menu to
+    // themselves, so it appears in the dialog's context menu, and F1 opens
+    // the About box too. No control reaches the Conversion Options dialog;
+    // its entry stands beside the About entry.
+    const std::string strAboutMenu = LoadString(IDS_ABOUTBOX);
+    if (!strAboutMenu.empty()) {
+        CSystemMenu* pSysMenu = GetSystemMenu(FALSE);
+        pSysMenu->AppendMenu(MF_SEPARATOR);
+        pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        pSysMenu->SetShortcut(IDM_ABOUTBOX, QStringLiteral("F1"));
+        pSysMenu->AppendCommand(IDC_OPTIONS, "Conversion Options...");
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    FillMethodList(IDC_MS_FILE, "MS_FUNC_DB");
+    FillMethodList(IDC_INLET_FILE, "LC_DB");
+    FillMethodList(IDC_MACRO_FILE, "MACRO");
+    return TRUE;
+}
+
+void CConvertDlg::OnOK() {
+    CDialog::OnOK();
+}
+
+BOOL CConvertDlg::OnCommand(UINT nID) {
+    switch (nID) {
+        case IDC_CONVERT:
+            OnConvert();
+            return TRUE;
+        case IDC_SELECT_INPUT:
+            OnSelectInput();
+            return TRUE;
+        case IDC_SELECT_OUTPUT:
+            OnSelectOutput();
+            return TRUE;
+        case IDC_OPTIONS:
+            OnOptions();
+            return TRUE;
+        default:
+            return CDialog::OnCommand(nID);
+    }
+}
+
+void CConvertDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CConvertDlg::FillMethodList(int nIDC, const char* pszKey) {
+    auto* pCombo = GetDlgItemAs<CComboBox>(nIDC);
+    if (pCombo == nullptr) {
+        return;
+    }
+
+    GLOBAL_FILE_INFO info;
+    std::memset(&info, 0, sizeof(info));
+    _MSGGetGlobalFile("SystemList", pszKey, 0, &info);
+    const std::string strDirectory = FieldText(info.szDirectory);
+    if (strDirectory.empty()) {
+        return;
+    }
+
+    const std::string strExtension = FieldText(info.szExtension);
+    std::string strPattern = strDirectory;
+    if (strPattern.back() != '\\' && strPattern.back() != '/') {
+        strPattern += '\\';
+    }
+    strPattern += '*';
+    if (!strExtension.empty()) {
+        if (strExtension.front() != '.') {
+            strPattern += '.';
+        }
+        strPattern += strExtension;
+    }
+    if (strPattern.size() > kMaxPattern) {
+        return;  // longer patterns are not supported: the list stays empty
+    }
+    pCombo->Dir(0, DecodePath(strPattern));
+
+    // Offer each method by its name without extension, in the order of the
+    // full file names.
+    const int nCount = pCombo->GetCount();
+    for (int i = 0; i < nCount; ++i) {
+        QString strText;
+        pCombo->GetLBText(i, strText);
+        const qsizetype p = strText.indexOf(u'.');
+        if (p > 0) {
+            pCombo->DeleteString(i);
+            pCombo->InsertString(i, strText.left(p));
+        }
+    }
+}
+
+void CConvertDlg::OnConvert() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    const std::string strCaption = GetWindowText();
+
+    if (FileEntryExists(m_strOutputFile)) {
+        const std::string strMessage =
+            FormatMessage("Sample List %1 already exists. Overwrite?", m_strOutputFile);
+        if (MessageBox(strMessage, strCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) !=
+            IDYES) {
+            return;
+        }
+    }
+
+    CSLConvert convert(m_strInputFile, m_strOutputFile);
+    convert.m_strMSFile = m_strMSFile;
+    convert.m_strInletFile = m_strInletFile;
+    convert.m_strMacro = m_strMacroFile;
+    convert.m_strDataFile = m_strDataFile;
+
+    const HCURSOR hOldCursor = SetCursor(LoadCursor(IDC_WAIT));
+    BOOL bConverted = FALSE;
+    try {
+        bConverted = convert.Convert();
+    } catch (const CFileException& e) {
+        // The input could not be read to its end. The records written
+        // before the error stay in the Sample List.
+        SetCursor(hOldCursor);
+        const std::string strMessage =
+            FormatMessage("Korrin input file %1 could not be read.", m_strInputFile);
+        const std::string strDetail =
+            std::string(e.what()) + "\n\n" +
+            FormatMessage("Sample List %1 holds the records written before the error.",
+                          m_strOutputFile);
+        MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION, strDetail);
+        return;
+    } catch (const std::exception& e) {
+        SetCursor(hOldCursor);
+        const std::string strMessage =
+            FormatMessage("Sample List %1 could not be created", m_strOutputFile);
+        MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION, e.what());
+        return;
+    }
+    SetCursor(hOldCursor);
+
+    if (bConverted) {
+        const std::string strMessage =
+            FormatMessage("Sample List %1 created successfully", m_strOutputFile);
+        MessageBox(strMessage, strCaption, MB_OK);
+    } else {
+        const std::string strMessage =
+            FormatMessage("Sample List %1 could not be created", m_strOutputFile);
+        MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION, convert.GetFailureReason());
+    }
+}
+
+void CConvertDlg::OnSelectInput() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+
+    const CPathName pathInput(m_strInputFile);
+    const std::string strFileName = pathInput.GetFileName();
+    const std::string strDirectory = pathInput.GetDirectory();
+
+    CFileDialog dlg(TRUE, "txt", strFileName, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                    "Text Files (*.txt) | *.txt | All Files (*.*) | *.* ||", nullptr);
+    dlg.m_ofn.lpstrInitialDir = strDirectory;
+    dlg.m_ofn.lpstrTitle = "Korrin Input File";
+    if (dlg.DoModal() != IDOK) {
+        return;
+    }
+
+    m_strInputFile = dlg.GetPathName();
+
+    // The output keeps its directory and takes the input's name.
+    CPathName pathOutput(m_strOutputFile);
+    pathOutput.SetFileName(dlg.GetFileTitle());
+    pathOutput.SetExtension("sdb");
+    const std::string strFullPath = pathOutput.GetFullPath();
+    // A path that cannot be made absolute (it would be too long) stays as
+    // it is rather than becoming empty.
+    m_strOutputFile = strFullPath.empty() ? pathOutput.GetPath() : strFullPath;
+
+    m_strDataFile = dlg.GetFileTitle();
+    UpdateData(FALSE);
+}
+
+void CConvertDlg::OnSelectOutput() {
+    const CPathName pathOutput(m_strOutputFile);
+    const std::string strFileName = pathOutput.GetFileName();
+    const std::string strDirectory = pathOutput.GetDirectory();
+
+    CFileDialog dlg(FALSE, "sdb", strFileName, OFN_HIDEREADONLY,
+                    "Sample List Files (*.sdb) | *.sdb ||", nullptr);
+    dlg.m_ofn.lpstrInitialDir = strDirectory;
+    dlg.m_ofn.lpstrTitle = "Sample List Output File";
+    if (dlg.DoModal() != IDOK) {
+        return;
+    }
+
+    m_strOutputFile = dlg.GetPathName();
+    UpdateData(FALSE);
+}
+
+void CConvertDlg::OnOptions() {
+    COptionsDlg dlg;
+    dlg.m_strDataFile = m_strDataFile;
+    dlg.m_strInletName = m_strInletFile;
+    dlg.m_strMSName = m_strMSFile;
+    dlg.m_strMacroName = m_strMacroFile;
+    if (dlg.DoModal() != IDOK) {
+        return;
+    }
+    m_strDataFile = dlg.m_strDataFile;
+    m_strInletFile = dlg.m_strInletName;
+    m_strMSFile = dlg.m_strMSName;
+    m_strMacroFile = dlg.m_strMacroName;
+    // What the user accepted is what the fields show, and so what the next
+    // Convert takes.
+    ShowNames();
+}
+
+void CConvertDlg::ShowNames() {
+    CDataExchange dx(this, FALSE);
+    DDX_CBString(&dx, IDC_MS_FILE, m_strMSFile);
+    DDX_Text(&dx, IDC_DATA_FILE, m_strDataFile);
+    DDX_CBString(&dx, IDC_INLET_FILE, m_strInletFile);
+    DDX_CBString(&dx, IDC_MACRO_FILE, m_strMacroFile);
+}

@@ -1,0 +1,52 @@
+// CConvertDlg: the program's main window, a modal dialog in which the user
+// picks the Korrin input file and the Sample List output file, names the
+// MS method, inlet method, macro and data file, and converts.
+//
+// The six texts are the dialog's state. The application loads them before
+// DoModal and saves them after it; they change only at exchanges from the
+// controls (Convert, select input, OK), at the two file choices and through
+// the Conversion Options dialog. Closing takes nothing from the controls.
+#pragma once
+
+#include <string>
+
+#include "ui/Resource.h"
+#include "ui/platform/Dialog.h"
+
+class CConvertDlg : public CDialog {
+public:
+    static constexpr UINT IDD = IDD_KORR2LD_DIALOG;
+
+    explicit CConvertDlg(QWidget* pParent = nullptr);
+    ~CConvertDlg() override;
+
+    std::string m_strInputFile;   // full path of the Korrin input file
+    std::string m_strOutputFile;  // full path of the Sample List (*.sdb)
+    std::string m_strMSFile;      // MS method name
+    std::string m_strDataFile;    // data file base name
+    std::string m_strInletFile;   // inlet method name
+    std::string m_strMacroFile;   // macro name
+    HICON m_hIcon;                // the application icon
+
+    // The image the desktop shows for the minimised window.
+    HICON OnQueryDragIcon() const { return m_hIcon; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnSysCommand(UINT nID, LPARAM lParam) override;
+    BOOL OnCommand(UINT nID) override;
+
+    void OnConvert();
+    void OnSelectInput();
+    void OnSelectOutput();
+    void OnOptions();
+
+private:
+    // Offers the files of the data system's location KEY in combo box nIDC.
+    void FillMethodList(int nIDC, const char* pszKey);
+    // Shows the four names in their fields, as the exchange towards the
+    // controls does, leaving the paths and the Convert button alone.
+    void ShowNames();
+};

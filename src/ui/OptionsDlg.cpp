@@ -1,0 +1,18 @@
+#include "ui/OptionsDlg.h"
+
+#include "ui/platform/DataExchange.h"
+
+COptionsDlg::COptionsDlg(QWidget* pParent) : CDialog(IDD, pParent) {}
+
+COptionsDlg::~COptionsDlg() = default;
+
+void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_DATA_FILE, m_strDataFile);
+    DDV_MaxChars(pDX, m_strDataFile, 8);
+    DDX_Text(pDX, IDC_INLET_FILE, m_strInletName);
+    DDV_MaxChars(pDX, m_strInletName, 8);
+    DDX_Text(pDX, IDC_MACRO_FILE, m_strMacroName);
+    DDX_Text(pDX, IDC_MS_FILE, m_strMSName);
+    DDV_MaxChars(pDX, m_strMSName, 8);
+}

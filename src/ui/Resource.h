@@ -1,0 +1,34 @@
+// Identifiers of the program's resources: dialog templates, strings, the
+// icon, controls and commands.
+#pragma once
+
+#include "ui/platform/WinDefs.h"
+
+// Dialog templates.
+inline constexpr UINT IDD_ABOUTBOX = 100;
+inline constexpr UINT IDD_KORR2LD_DIALOG = 102;
+inline constexpr UINT IDD_OPTIONS = 129;
+
+// Strings.
+inline constexpr UINT IDS_ABOUTBOX = 101;
+
+// The application icon.
+inline constexpr UINT IDR_MAINFRAME = 128;
+
+// Window menu entry of the About box (a system command below 0xF000).
+inline constexpr UINT IDM_ABOUTBOX = 0x0010;
+
+// Controls of the main dialog; the Options dialog uses 1010-1013 for its
+// edits of the same values.
+inline constexpr int IDC_CONVERT = 1000;
+inline constexpr int IDC_SELECT_INPUT = 1001;
+inline constexpr int IDC_INPUT_FILE = 1003;
+inline constexpr int IDC_OUTPUT_FILE = 1007;
+inline constexpr int IDC_SELECT_OUTPUT = 1009;
+inline constexpr int IDC_MS_FILE = 1010;
+inline constexpr int IDC_INLET_FILE = 1011;
+inline constexpr int IDC_MACRO_FILE = 1012;
+inline constexpr int IDC_DATA_FILE = 1013;
+
+// The command that opens the Conversion Options dialog.
+inline constexpr UINT IDC_OPTIONS = 1014;

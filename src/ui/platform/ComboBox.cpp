@@ -1,0 +1,156 @@
+#include "ui/platform/ComboBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRegularExpression>
+
+namespace {
+
+// Case-insensitive order; texts equal but for case in code point order.
+int CompareEntries(const QString& a, const QString& b) {
+    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    return folded != 0 ? folded : QString::compare(a, b, Qt::CaseSensitive);
+}
+
+// "*" matches any run of characters and "?" any one; everything else
+// stands for itself, brackets included.
+QRegularExpression WildcardMatcher(const QString& pattern) {
+    QString expression = QStringLiteral("\\A");
+    for (const QChar c : pattern) {
+        if (c == u'*') {
+            expression += QStringLiteral(".*");
+        } else if (c == u'?') {
+            expression += u'.';
+        } else {
+            expression += QRegularExpression::escape(QString(c));
+        }
+    }
+    expression += QStringLiteral("\\z");
+    return QRegularExpression(expression, QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
+}
+
+}  // namespace
+
+CComboBox::CComboBox(QWidget* parent, bool sorted) : QComboBox(parent), m_bSorted(sorted) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);  // the list offers choices; typing completes nothing
+    setDuplicatesEnabled(true);
+}
+
+int CComboBox::AddString(const QString& text) {
+    int index = count();
+    if (m_bSorted) {
+        index = 0;
+        while (index < count() && CompareEntries(itemText(index), text) <= 0) {
+            ++index;
+        }
+    }
+    // Inserting may select the entry when the list was empty; the edit
+    // field keeps its text whatever the list does.
+    const QString shown = currentText();
+    insertItem(index, text);
+    if (lineEdit() != nullptr && lineEdit()->text() != shown) {
+        setCurrentIndex(-1);
+        lineEdit()->setText(shown);
+    }
+    return index;
+}
+
+int CComboBox::InsertString(int index, const QString& text) {
+    if (index > count()) {
+        return CB_ERR;
+    }
+    if (index < 0) {
+        index = count();
+    }
+    const QString shown = currentText();
+    insertItem(index, text);
+    if (lineEdit() != nullptr && lineEdit()->text() != shown) {
+        setCurrentIndex(-1);
+        lineEdit()->setText(shown);
+    }
+    return index;
+}
+
+int CComboBox::DeleteString(int index) {
+    if (index < 0 || index >= count()) {
+        return CB_ERR;
+    }
+    const QString shown = currentText();
+    removeItem(index);
+    if (lineEdit() != nullptr && lineEdit()->text() != shown) {
+        setCurrentIndex(-1);
+        lineEdit()->setText(shown);
+    }
+    return count();
+}
+
+int CComboBox::GetLBText(int index, QString& text) const {
+    if (index < 0 || index >= count()) {
+        return CB_ERR;
+    }
+    text = itemText(index);
+    return static_cast<int>(text.size());
+}
+
+int CComboBox::Dir(UINT attributes, const QString& pattern) {
+    if (attributes != 0) {
+        return CB_ERR;  // only ordinary files are ever asked for
+    }
+    const qsizetype cut = std::max(pattern.lastIndexOf(u'/'), pattern.lastIndexOf(u'\\'));
+    // The separator ends the directory; only the root keeps it.
+    QString directory = QStringLiteral(".");
+    if (cut > 0) {
+        directory = pattern.left(cut);
+    } else if (cut == 0) {
+        directory = QStringLiteral("/");
+    }
+    const QString namePattern = pattern.mid(cut + 1);
+    if (namePattern.isEmpty()) {
+        return CB_ERR;
+    }
+    const QRegularExpression matcher = WildcardMatcher(namePattern);
+    const QDir dir(directory);
+    const QStringList names =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
+    int last = CB_ERR;
+    for (const QString& name : names) {
+        if (!matcher.match(name).hasMatch()) {
+            continue;
+        }
+        if (!QFileInfo(dir.filePath(name)).isFile()) {
+            continue;
+        }
+        last = AddString(name);
+    }
+    return last;
+}
+
+int CComboBox::SelectString(int start, const QString& prefix) {
+    for (int index = start < 0 ? 0 : start + 1; index < count(); ++index) {
+        if (itemText(index).startsWith(prefix, Qt::CaseInsensitive)) {
+            setCurrentIndex(index);
+            if (lineEdit() != nullptr) {
+                lineEdit()->setText(itemText(index));
+                lineEdit()->setCursorPosition(0);
+            }
+            return index;
+        }
+    }
+    return CB_ERR;
+}
+
+void CComboBox::SetWindowText(const QString& text) {
+    setCurrentIndex(-1);
+    setEditText(text);
+    if (lineEdit() != nullptr) {
+        lineEdit()->setCursorPosition(0);
+    }
+}
+
+QString CComboBox::GetWindowText() const {
+    return currentText();
+}

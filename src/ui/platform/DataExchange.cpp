@@ -1,0 +1,138 @@
+#include "ui/platform/DataExchange.h"
+
+#include <QByteArray>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "ui/platform/ComboBox.h"
+#include "ui/platform/Dialog.h"
+#include "ui/platform/DialogBuilder.h"
+#include "ui/platform/MessageBox.h"
+#include "ui/platform/TextCodec.h"
+#include "ui/platform/TypingLimit.h"
+
+namespace {
+
+// The bytes a static text control was given, kept beside its display text.
+constexpr const char* kStaticBytesProperty = "k2lBytes";
+
+QLineEdit* EditOf(QWidget* control) {
+    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
+        return edit;
+    }
+    if (auto* combo = dynamic_cast<CComboBox*>(control)) {
+        return combo->lineEdit();
+    }
+    return nullptr;
+}
+
+// Takes TEXT typed into CONTROL as record text, or fails the exchange.
+void TakeRecordText(CDataExchange* pDX, QWidget* control, const QString& text, std::string& value) {
+    QString offending;
+    if (EncodeRecordText(text, value, offending)) {
+        return;
+    }
+    QString field = CDialogBuilder::FieldName(control);
+    if (field.isEmpty()) {
+        field = QStringLiteral("this");
+    }
+    const QString character =
+        offending.size() == 1 && offending[0].unicode() < 0x20
+            ? QStringLiteral("U+%1").arg(offending[0].unicode(), 4, 16, QChar(u'0')).toUpper()
+            : QStringLiteral("\"%1\"").arg(offending);
+    ShowMessageBox(pDX->m_pDlgWnd,
+                   QStringLiteral("Please enter only ASCII letters, digits, spaces and "
+                                  "punctuation in the %1 field: %2 cannot be written into a "
+                                  "Sample List record.")
+                       .arg(field, character),
+                   pDX->m_pDlgWnd->windowTitle(), MB_OK | MB_ICONEXCLAMATION);
+    pDX->Fail();
+}
+
+}  // namespace
+
+CDataExchange::CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
+    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+
+QWidget* CDataExchange::PrepareCtrl(int nIDC) {
+    m_pLastControl = m_pDlgWnd->GetDlgItem(nIDC);
+    m_bEditLastControl = false;
+    return m_pLastControl;
+}
+
+QWidget* CDataExchange::PrepareEditCtrl(int nIDC) {
+    QWidget* control = PrepareCtrl(nIDC);
+    m_bEditLastControl = true;
+    return control;
+}
+
+void CDataExchange::Fail() {
+    if (m_bSaveAndValidate && m_pLastControl != nullptr) {
+        m_pLastControl->setFocus(Qt::OtherFocusReason);
+        if (QLineEdit* edit = EditOf(m_pLastControl); edit != nullptr && m_bEditLastControl) {
+            edit->selectAll();
+        }
+    }
+    throw CDataExchangeFailure();
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
+    QWidget* control = pDX->PrepareEditCtrl(nIDC);
+    if (auto* label = dynamic_cast<QLabel*>(control)) {
+        if (pDX->m_bSaveAndValidate) {
+            const QVariant bytes = label->property(kStaticBytesProperty);
+            const QByteArray given = bytes.toByteArray();
+            if (bytes.isValid() && label->text() == DecodePath(given.toStdString())) {
+                value.assign(given.constData(), static_cast<std::size_t>(given.size()));
+            } else {
+                value = EncodePath(label->text());
+            }
+        } else {
+            label->setProperty(kStaticBytesProperty,
+                               QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+            label->setText(DecodePath(value));
+            label->setToolTip(label->text());
+        }
+        return;
+    }
+    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
+        if (pDX->m_bSaveAndValidate) {
+            TakeRecordText(pDX, control, edit->text(), value);
+        } else {
+            CTypingLimit::SetProgramText(edit, DecodeRecordText(value));
+        }
+    }
+}
+
+void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value) {
+    // A combo box's edit field is selected on failure like an edit's.
+    auto* combo = dynamic_cast<CComboBox*>(pDX->PrepareEditCtrl(nIDC));
+    if (combo == nullptr) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        TakeRecordText(pDX, combo, combo->GetWindowText(), value);
+        return;
+    }
+    const QString text = DecodeRecordText(value);
+    // An empty value stays empty: it would begin every entry.
+    if (text.isEmpty() || combo->SelectString(-1, text) == CB_ERR) {
+        combo->SetWindowText(text);
+    }
+}
+
+void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
+    QWidget* control = pDX->LastControl();
+    if (!pDX->m_bSaveAndValidate) {
+        if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
+            CTypingLimit::Of(edit)->SetMaxChars(nChars);
+        }
+        return;
+    }
+    if (value.size() > static_cast<std::size_t>(nChars)) {
+        ShowMessageBox(pDX->m_pDlgWnd,
+                       QStringLiteral("Please enter no more than %1 characters.").arg(nChars),
+                       pDX->m_pDlgWnd->windowTitle(), MB_OK | MB_ICONEXCLAMATION);
+        pDX->Fail();
+    }
+}

@@ -1,0 +1,70 @@
+// Dialog data exchange: moving values between a dialog's members and its
+// controls, and validating them on the way in.
+//
+// A dialog's DoDataExchange lists its exchanges in order; UpdateData runs
+// the list in one direction. Towards the controls every exchange shows its
+// member. From the controls every exchange takes the control's text into
+// its member; the first value that fails validation shows a message, puts
+// the focus on its control (selecting an edit's text), and stops the list:
+// the exchanges after it do not run and UpdateData returns FALSE. Members
+// taken before the failure keep their new values.
+//
+// Texts differ by control:
+// - Static text shows a path: it gives back exactly the bytes it was
+//   given (the display text decodes them with the locale's file name
+//   encoding).
+// - Edit fields and combo boxes hold names for Sample List records: they
+//   show the member's text and accept only printable ASCII from the user;
+//   any other character fails validation with a message naming the field
+//   and the character, and the member keeps its previous value.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "ui/platform/WinDefs.h"
+
+class CDialog;
+class QWidget;
+
+// Ends an exchange that failed validation; caught by UpdateData.
+class CDataExchangeFailure : public std::exception {
+public:
+    const char* what() const noexcept override { return "dialog data validation failed"; }
+};
+
+class CDataExchange {
+public:
+    CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate);
+
+    // The control ID, remembered as the one that a failure concerns;
+    // nullptr when the dialog has no such control.
+    QWidget* PrepareCtrl(int nIDC);
+    QWidget* PrepareEditCtrl(int nIDC);
+    QWidget* LastControl() const { return m_pLastControl; }
+
+    // Puts the focus on the last prepared control (selecting all of an
+    // edit's text) and throws CDataExchangeFailure.
+    [[noreturn]] void Fail();
+
+    BOOL m_bSaveAndValidate;  // TRUE: from the controls into the members
+    CDialog* m_pDlgWnd;
+
+private:
+    QWidget* m_pLastControl = nullptr;
+    bool m_bEditLastControl = false;
+};
+
+// Static text or edit field nIDC and VALUE.
+void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
+
+// Combo box nIDC and VALUE. Towards the control: the first list entry that
+// begins with VALUE, ignoring case, is selected and shown whole; when none
+// does, or VALUE is empty, the edit field shows VALUE as it is.
+void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value);
+
+// For the control of the exchange just before: towards the controls an
+// edit field accepts at most nChars typed characters (text set by the
+// program may be longer); from the controls a VALUE longer than nChars
+// fails with the message "Please enter no more than nChars characters."
+void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);

@@ -1,0 +1,103 @@
+// CDialog: a modal dialog built from a dialog template, with data exchange.
+//
+// A derived dialog names its template, lists its exchanges in
+// DoDataExchange, and handles its commands in OnCommand (a button click
+// sends the button's identifier; IDOK and IDCANCEL go to OnOK and OnCancel
+// unless a derived class handles them first). DoModal builds the controls,
+// runs OnInitDialog (whose base performs the first exchange towards the
+// controls) and shows the dialog until EndDialog.
+//
+// The standard Cancel command (a Cancel button, the Escape key, the
+// window's close box) goes through OnCancel, which ends the dialog with
+// IDCANCEL and takes no data; OnOK takes the data with validation and ends
+// with IDOK when it succeeds.
+//
+// Tests drive a modal dialog through a hook: SetModalHook(template, hook)
+// makes DoModal call HOOK with the dialog once it is shown and modal (from
+// the dialog's own event loop, so HOOK may click, type and open further
+// dialogs). The hook is expected to end the dialog; if it does not, the
+// dialog ends with -1. While a test script (CUiTestScript) is active, a
+// dialog without a hook ends with -1 at once instead of waiting for a user.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "ui/platform/Resources.h"
+#include "ui/platform/WinDefs.h"
+
+class CDataExchange;
+class CSystemMenu;
+
+class CDialog : public QDialog {
+public:
+    explicit CDialog(UINT nIDTemplate, QWidget* pParentWnd = nullptr);
+    ~CDialog() override;
+
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Runs the dialog; returns the value given to EndDialog, or -1 when
+    // the dialog could not be created.
+    virtual INT_PTR DoModal();
+    void EndDialog(int nResult);
+
+    // Runs DoDataExchange towards the controls (FALSE) or from them with
+    // validation (TRUE); returns FALSE when validation failed.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // The control nID, or nullptr. Controls exist from DoModal on.
+    QWidget* GetDlgItem(int nID) const;
+    template <typename Control>
+    Control* GetDlgItemAs(int nID) const {
+        return dynamic_cast<Control*>(GetDlgItem(nID));
+    }
+    void EnableControl(int nID, BOOL bEnable);
+
+    std::string GetWindowText() const;
+    void SetIcon(const HICON& icon, BOOL bBigIcon);
+    BOOL IsIconic() const;
+    CSystemMenu* GetSystemMenu(BOOL bRevert);
+
+    // As if the window menu (system command) or a control or menu entry
+    // (command) had sent nID.
+    void SendSysCommand(UINT nID, LPARAM lParam = 0);
+    void SendCommand(UINT nID);
+
+    // A message box over this dialog; 8-bit texts in the locale's encoding.
+    int MessageBox(const std::string& text, const std::string& caption, UINT nType,
+                   const std::string& detail = std::string());
+
+    using ModalHook = std::function<void(CDialog&)>;
+    static void SetModalHook(UINT nIDTemplate, ModalHook hook);
+    static void ClearModalHooks();
+
+    UINT GetTemplateId() const { return m_nIDTemplate; }
+
+protected:
+    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void OnSysCommand(UINT nID, LPARAM lParam);
+    // Returns TRUE when nID was handled.
+    virtual BOOL OnCommand(UINT nID);
+
+    // Escape, the close box and QDialog's own accept go through the
+    // handlers above.
+    void accept() override;
+    void reject() override;
+
+private:
+    BOOL CreateControls();
+
+    UINT m_nIDTemplate;
+    std::map<int, QWidget*> m_controls;
+    std::unique_ptr<CSystemMenu> m_pSystemMenu;
+    bool m_bCreated = false;
+    bool m_bEnded = false;
+    int m_nModalResult = -1;
+};

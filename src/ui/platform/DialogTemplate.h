@@ -1,0 +1,70 @@
+// Dialog templates as data: what a dialog resource says about the window
+// and each of its controls. The dialog builder turns one into widgets.
+//
+// Positions and sizes are in dialog units, which scale with the dialog's
+// font (see CDialogUnits). Controls are listed in template order, which is
+// also their tab order.
+#pragma once
+
+#include <span>
+
+#include "ui/platform/WinDefs.h"
+
+enum class ControlKind {
+    PushButton,
+    GroupBox,
+    StaticText,
+    Icon,
+    ComboBox,
+    Edit,
+};
+
+// The styles that change how a control behaves; the others are the
+// platform's defaults for the kind.
+enum ControlStyle : unsigned {
+    CS_NONE = 0,
+    CS_DEFPUSHBUTTON = 1u << 0,  // the dialog's default button
+    CS_TABSTOP = 1u << 1,        // reached with the Tab key
+    CS_GROUP = 1u << 2,          // starts a group (arrow-key navigation)
+    CS_NOPREFIX = 1u << 3,       // static text shows "&" as it stands
+    CS_LEFT = 1u << 4,           // static text aligned left
+    CS_DROPDOWN = 1u << 5,       // combo box with an edit field
+    CS_SORT = 1u << 6,           // combo list kept sorted
+    CS_VSCROLL = 1u << 7,        // list with a vertical scroll bar
+    CS_AUTOHSCROLL = 1u << 8,    // text scrolls sideways. Every field built here
+                                 // scrolls: one that stopped typing at its
+                                 // visible width would accept a number of
+                                 // characters that depends on the desktop's font,
+                                 // so character limits belong to data exchange.
+    CS_BORDER = 1u << 9,         // edit with a border
+};
+
+struct DialogControl {
+    int id;  // control identifier, or IDC_STATIC
+    ControlKind kind;
+    const char* text;   // caption; "&" marks a mnemonic unless CS_NOPREFIX
+    int x, y, cx, cy;   // dialog units; a combo's cy includes its drop-down list
+    unsigned style;     // ControlStyle bits
+    UINT resource = 0;  // the icon shown by a ControlKind::Icon
+};
+
+// Window styles that matter for a dialog.
+enum DialogStyle : unsigned {
+    DS_NONE = 0,
+    DS_MINIMIZEBOX = 1u << 0,  // can be minimised
+    DS_APPWINDOW = 1u << 1,    // the application's main window (own task bar entry)
+};
+
+struct DialogTemplate {
+    UINT id;
+    const char* caption;
+    int cx, cy;     // client area in dialog units
+    int pointSize;  // the template's font; the desktop font stands in for it
+    const char* faceName;
+    unsigned style;  // DialogStyle bits
+    std::span<const DialogControl> controls;
+};
+
+// The program's dialog resources, defined with its other resources.
+// Returns nullptr for an unknown identifier.
+const DialogTemplate* FindDialogTemplate(UINT id);

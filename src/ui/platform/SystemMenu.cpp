@@ -1,0 +1,56 @@
+#include "ui/platform/SystemMenu.h"
+
+#include <QAction>
+#include <QKeySequence>
+
+#include "ui/platform/Dialog.h"
+
+CSystemMenu::CSystemMenu(CDialog& owner) : m_owner(owner) {}
+
+BOOL CSystemMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const std::string& text) {
+    auto* action = new QAction(&m_owner);
+    if (nFlags == MF_SEPARATOR) {
+        action->setSeparator(true);
+        nIDNewItem = 0;
+    } else if (nFlags == MF_STRING) {
+        action->setText(QString::fromLatin1(text));
+        QObject::connect(action, &QAction::triggered, &m_owner,
+                         [this, nIDNewItem] { m_owner.SendSysCommand(nIDNewItem); });
+    } else {
+        delete action;
+        return FALSE;
+    }
+    m_owner.addAction(action);
+    m_owner.setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_entries.emplace_back(nIDNewItem, action);
+    return TRUE;
+}
+
+BOOL CSystemMenu::AppendCommand(UINT nID, const std::string& text) {
+    auto* action = new QAction(QString::fromLatin1(text), &m_owner);
+    QObject::connect(action, &QAction::triggered, &m_owner,
+                     [this, nID] { m_owner.SendCommand(nID); });
+    m_owner.addAction(action);
+    m_owner.setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_entries.emplace_back(nID, action);
+    return TRUE;
+}
+
+BOOL CSystemMenu::SetShortcut(UINT nID, const QString& keys) {
+    QAction* action = FindEntry(nID);
+    if (action == nullptr) {
+        return FALSE;
+    }
+    action->setShortcut(QKeySequence(keys));
+    action->setShortcutContext(Qt::WindowShortcut);
+    return TRUE;
+}
+
+QAction* CSystemMenu::FindEntry(UINT nID) const {
+    for (const auto& [id, action] : m_entries) {
+        if (id == nID && !action->isSeparator()) {
+            return action;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,47 @@
+#include "ui/platform/TypingLimit.h"
+
+#include <QLineEdit>
+
+CTypingLimit* CTypingLimit::Of(QLineEdit* edit) {
+    if (auto* existing = dynamic_cast<CTypingLimit*>(const_cast<QValidator*>(edit->validator()))) {
+        return existing;
+    }
+    auto* limit = new CTypingLimit(edit);
+    edit->setValidator(limit);
+    return limit;
+}
+
+void CTypingLimit::SetProgramText(QLineEdit* edit, const QString& text) {
+    auto* limit = dynamic_cast<CTypingLimit*>(const_cast<QValidator*>(edit->validator()));
+    // QLineEdit checks set text too, and stops checking typed text while
+    // the set text does not pass.
+    if (limit != nullptr) {
+        limit->m_bProgramText = true;
+    }
+    edit->setText(text);
+    if (limit != nullptr) {
+        limit->m_bProgramText = false;
+    }
+    // Set text is shown from its beginning.
+    edit->setCursorPosition(0);
+}
+
+CTypingLimit::CTypingLimit(QLineEdit* edit)
+    : QValidator(edit), m_nAcceptedLength(edit->text().size()) {
+    // A change is checked before the edit reports it, so this is the
+    // length the change starts from.
+    QObject::connect(edit, &QLineEdit::textChanged, this,
+                     [this](const QString& text) { m_nAcceptedLength = text.size(); });
+}
+
+void CTypingLimit::SetMaxChars(int maxChars) {
+    m_nMaxChars = maxChars;
+}
+
+QValidator::State CTypingLimit::validate(QString& input, int& /*pos*/) const {
+    if (m_bProgramText || m_nMaxChars <= 0 || input.size() <= m_nMaxChars ||
+        input.size() <= m_nAcceptedLength) {
+        return Acceptable;
+    }
+    return Invalid;
+}

@@ -1,0 +1,53 @@
+// The few types, identifiers and flags of the Windows dialog framework that
+// the program's dialogs are written against. The Qt layer in this folder
+// gives them the meaning the dialogs expect.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/Types.h"
+
+using UINT = std::uint32_t;
+using DWORD = std::uint32_t;
+using LPARAM = std::intptr_t;
+using INT_PTR = std::intptr_t;
+
+// A control without an identifier of its own (group boxes, labels).
+inline constexpr int IDC_STATIC = -1;
+
+// Standard commands, which are also the results of modal dialogs and
+// message boxes.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+// Message box types: one button set, one icon and one default button.
+inline constexpr UINT MB_OK = 0x0000;
+inline constexpr UINT MB_YESNO = 0x0004;
+inline constexpr UINT MB_TYPEMASK = 0x000F;
+inline constexpr UINT MB_ICONQUESTION = 0x0020;
+inline constexpr UINT MB_ICONEXCLAMATION = 0x0030;
+inline constexpr UINT MB_ICONINFORMATION = 0x0040;
+inline constexpr UINT MB_ICONMASK = 0x00F0;
+inline constexpr UINT MB_DEFBUTTON1 = 0x0000;
+inline constexpr UINT MB_DEFBUTTON2 = 0x0100;
+inline constexpr UINT MB_DEFMASK = 0x0F00;
+
+// Common file dialog flags.
+inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x0002;
+inline constexpr DWORD OFN_HIDEREADONLY = 0x0004;
+inline constexpr DWORD OFN_PATHMUSTEXIST = 0x0800;
+inline constexpr DWORD OFN_FILEMUSTEXIST = 0x1000;
+
+// System commands other than the program's own (which are below 0xF000).
+inline constexpr UINT SC_MINIMIZE = 0xF020;
+inline constexpr UINT SC_CLOSE = 0xF060;
+inline constexpr UINT SC_RESTORE = 0xF120;
+
+// Menu entry flags.
+inline constexpr UINT MF_STRING = 0x0000;
+inline constexpr UINT MF_SEPARATOR = 0x0800;
+
+// Combo box and list results.
+inline constexpr int CB_ERR = -1;

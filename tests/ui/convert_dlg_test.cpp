@@ -1,0 +1,846 @@
+// The main dialog as a user meets it: start-up state, the file choices,
+// the method lists, the data exchange and its validation, the Convert
+// button, conversions and their messages, the About and Options dialogs.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "tests/ui/dialog_runner.h"
+#include "tests/ui/ui_test_env.h"
+#include "ui/ConvertDlg.h"
+#include "ui/OptionsDlg.h"
+#include "ui/platform/ComboBox.h"
+#include "ui/platform/DialogUnits.h"
+#include "ui/platform/SystemMenu.h"
+
+namespace {
+
+constexpr const char* kCaption = "Korrin File Conversion";
+constexpr const char* kTooLong = "Please enter no more than 8 characters.";
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Shown(CConvertDlg& dlg, int id) {
+    QWidget* control = dlg.GetDlgItem(id);
+    if (auto* label = dynamic_cast<QLabel*>(control)) {
+        return label->text();
+    }
+    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
+        return edit->text();
+    }
+    if (auto* combo = dynamic_cast<QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    return QStringLiteral("<no control %1>").arg(id);
+}
+
+QStringList Entries(CConvertDlg& dlg, int id) {
+    QStringList entries;
+    auto* combo = dlg.GetDlgItemAs<CComboBox>(id);
+    for (int i = 0; combo != nullptr && i < combo->count(); ++i) {
+        entries << combo->itemText(i);
+    }
+    return entries;
+}
+
+void Click(CConvertDlg& dlg, int id) {
+    dlg.GetDlgItemAs<QPushButton>(id)->click();
+}
+
+// TRUE when control ID (or its edit field) has the dialog's focus.
+bool HasFocus(CConvertDlg& dlg, int id) {
+    QWidget* control = dlg.GetDlgItem(id);
+    QWidget* focus = dlg.focusWidget();
+    return focus != nullptr && (focus == control || control->isAncestorOf(focus));
+}
+
+bool ConvertEnabled(CConvertDlg& dlg) {
+    return dlg.GetDlgItem(IDC_CONVERT)->isEnabled();
+}
+
+// The values of a first start, before any settings were saved.
+void SetDefaults(CConvertDlg& dlg) {
+    dlg.m_strInputFile = "[Not Specified]";
+    dlg.m_strOutputFile = "[Not Specified]";
+}
+
+// An input file that exists, so that Convert is enabled.
+void SetExistingInput(CConvertDlg& dlg, const CUiTestEnv& env) {
+    dlg.m_strInputFile = env.Write(QStringLiteral("existing.txt"), "Pos\tName\n").toStdString();
+}
+
+QLineEdit* EditOf(CConvertDlg& dlg, int id) {
+    QWidget* control = dlg.GetDlgItem(id);
+    if (auto* combo = dynamic_cast<QComboBox*>(control)) {
+        return combo->lineEdit();
+    }
+    return dynamic_cast<QLineEdit*>(control);
+}
+
+const QByteArray kExport =
+    "Pos\tSample\tVolume\tTime\tWell\tFractions\tRack\tComment\n"
+    "1\tBSA_1\t1.5\t2\tA1M2.5\tR1:3:5\tRack1\tdigest\n"
+    "2\tBSA_2\t1.5\t2.25\tA2M2.5\tR1:1:2\tRack1\tdigest\n";
+
+}  // namespace
+
+class ConvertDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstStartShowsDefaultsWithConvertDisabled();
+    void layoutFollowsTheTemplateInDialogUnits();
+    void tabOrderIsTemplateOrderAndMnemonicsReachFields();
+    void closeEndsWithCancelAndTakesNoData();
+    void enterInAFieldPressesConvert();
+    void selectInputProposesNotSpecifiedWithoutDirectory();
+    void selectInputDerivesOutputAndDataFile();
+    void selectInputWithUnspecifiedOutputUsesCurrentDirectory();
+    void longInputTitleShowsWholeAndIsRefusedLater();
+    void dataFileTypingIsLimitedToEight();
+    void methodListsOfferStemsInOrderOfFullNames();
+    void methodListsMatchExtensionIgnoringCaseAndOnlyFiles();
+    void methodListsStayEmptyWithoutLocation();
+    void valueSelectsFirstEntryWithItsPrefix();
+    void tooLongValuesLoadUnchangedAndAreRefusedAtExchange();
+    void selectInputRefusedWithTooLongMethodSelectOutputNot();
+    void typedNameDiscardedByOutputChoiceKeptByCancel();
+    void typingNeverChangesConvertButton();
+    void vanishedInputStillEnabledUntilNextExchange();
+    void overwriteQuestionOnlyWhenOutputExists();
+    void answeringNoStopsTheConversion();
+    void successfulConversionReportsAndWritesList();
+    void failingConversionGivesReasonAsDetail();
+    void readErrorNamesInputAndRestoresCursor();
+    void nonAsciiTextIsRefusedByField();
+    void everyAboutCommandOpensAboutBox();
+    void contextMenuAndF1OfferAboutAndOptions();
+    void optionsOkCopiesValuesBackAndShowsThem();
+    void optionsCancelChangesNothing();
+    void pathBytesSurviveTheExchange();
+};
+
+void ConvertDlgTest::firstStartShowsDefaultsWithConvertDisabled() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QCOMPARE(d.windowTitle(), QString::fromLatin1(kCaption));
+        QCOMPARE(Shown(d, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));
+        QCOMPARE(Shown(d, IDC_OUTPUT_FILE), QStringLiteral("[Not Specified]"));
+        QCOMPARE(Shown(d, IDC_MS_FILE), QString());
+        QCOMPARE(Shown(d, IDC_INLET_FILE), QString());
+        QCOMPARE(Shown(d, IDC_MACRO_FILE), QString());
+        QCOMPARE(Shown(d, IDC_DATA_FILE), QString());
+        QVERIFY(!ConvertEnabled(d));
+        // Convert is the default button whenever no other button has the focus.
+        d.GetDlgItem(IDC_DATA_FILE)->setFocus();
+        QVERIFY(d.GetDlgItemAs<QPushButton>(IDC_CONVERT)->isDefault());
+        QVERIFY(!d.windowIcon().isNull());
+        QVERIFY(!d.OnQueryDragIcon().isNull());
+    });
+    QVERIFY(CUiTestScript::MessageBoxes().empty());
+}
+
+void ConvertDlgTest::layoutFollowsTheTemplateInDialogUnits() {
+    CUiTestEnv env;
+    for (const int pointSize : {9, 14}) {
+        QFont font = QApplication::font();
+        font.setPointSize(pointSize);
+        const QFont previous = QApplication::font();
+        QApplication::setFont(font);
+        CConvertDlg dlg;
+        SetDefaults(dlg);
+        RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+            const CDialogUnits units(d.font());
+            QCOMPARE(d.size(), QSize(units.ToPixelsX(225), units.ToPixelsY(172)));
+            QCOMPARE(d.GetDlgItem(IDC_CONVERT)->geometry(), units.MapDialogRect(63, 154, 50, 14));
+            QCOMPARE(d.GetDlgItem(IDC_DATA_FILE)->geometry(),
+                     units.MapDialogRect(151, 131, 45, 12));
+            const QRect combo = d.GetDlgItem(IDC_MACRO_FILE)->geometry();
+            QCOMPARE(combo.topLeft(), units.MapDialogRect(151, 116, 61, 52).topLeft());
+            QCOMPARE(combo.width(), units.ToPixelsX(61));
+            QVERIFY(!(d.windowFlags() & Qt::WindowMaximizeButtonHint));
+            QVERIFY(d.windowFlags() & Qt::WindowMinimizeButtonHint);
+        });
+        QApplication::setFont(previous);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+    }
+}
+
+void ConvertDlgTest::tabOrderIsTemplateOrderAndMnemonicsReachFields() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = env.StdPath("work");  // an existing entry enables Convert
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        const int order[] = {IDC_CONVERT, IDCANCEL,       IDC_SELECT_INPUT, IDC_SELECT_OUTPUT,
+                             IDC_MS_FILE, IDC_INLET_FILE, IDC_MACRO_FILE,   IDC_DATA_FILE};
+        d.GetDlgItem(IDC_CONVERT)->setFocus();
+        for (std::size_t i = 1; i < std::size(order); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            QWidget* expected = d.GetDlgItem(order[i]);
+            QVERIFY2(focus == expected || expected->isAncestorOf(focus),
+                     qPrintable(QStringLiteral("tab stop %1").arg(i)));
+        }
+
+        const struct {
+            Qt::Key key;
+            int id;
+        } mnemonics[] = {{Qt::Key_M, IDC_MS_FILE},
+                         {Qt::Key_I, IDC_INLET_FILE},
+                         {Qt::Key_A, IDC_MACRO_FILE},
+                         {Qt::Key_D, IDC_DATA_FILE}};
+        for (const auto& mnemonic : mnemonics) {
+            d.GetDlgItem(IDC_CONVERT)->setFocus();
+            QTest::keyClick(&d, mnemonic.key, Qt::AltModifier);
+            QWidget* focus = QApplication::focusWidget();
+            QWidget* expected = d.GetDlgItem(mnemonic.id);
+            QVERIFY2(focus == expected || expected->isAncestorOf(focus),
+                     qPrintable(QStringLiteral("Alt+%1").arg(QChar(mnemonic.key))));
+        }
+    });
+}
+
+void ConvertDlgTest::closeEndsWithCancelAndTakesNoData() {
+    CUiTestEnv env;
+    for (int way = 0; way < 3; ++way) {
+        CConvertDlg dlg;
+        SetDefaults(dlg);
+        dlg.m_strMSFile = "OLD";
+        const INT_PTR result = RunModal<CConvertDlg>(dlg, [way](CConvertDlg& d) {
+            QTest::keyClicks(EditOf(d, IDC_MS_FILE), "NEW");
+            if (way == 0) {
+                Click(d, IDCANCEL);
+            } else if (way == 1) {
+                QTest::keyClick(&d, Qt::Key_Escape);
+            } else {
+                d.close();  // the window's close box
+            }
+        });
+        QCOMPARE(result, INT_PTR(IDCANCEL));
+        QCOMPARE(Q(dlg.m_strMSFile), QStringLiteral("OLD"));
+    }
+    // The standard OK command takes the data and ends with IDOK.
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    const INT_PTR result = RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QTest::keyClicks(EditOf(d, IDC_MS_FILE), "NEW");
+        d.SendCommand(IDOK);
+    });
+    QCOMPARE(result, INT_PTR(IDOK));
+    QCOMPARE(Q(dlg.m_strMSFile), QStringLiteral("NEW"));
+}
+
+void ConvertDlgTest::enterInAFieldPressesConvert() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    SetExistingInput(dlg, env);
+    dlg.m_strMSFile = "TOO_LONG_MS";
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        // Each Convert stops at the validation message, which counts it.
+        for (const int id : {IDC_MS_FILE, IDC_DATA_FILE, IDC_MACRO_FILE}) {
+            const std::size_t before = CUiTestScript::MessageBoxes().size();
+            d.GetDlgItem(id)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(CUiTestScript::MessageBoxes().size(), before + 1);
+            QVERIFY(d.isVisible());
+        }
+        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->count(), 0);  // nothing inserted
+    });
+}
+
+void ConvertDlgTest::selectInputProposesNotSpecifiedWithoutDirectory() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    CUiTestScript::CancelFileDialog();
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
+    QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
+    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    QVERIFY(asked.scripted);
+    QVERIFY(asked.open);
+    QCOMPARE(asked.title, QStringLiteral("Korrin Input File"));
+    QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
+    QCOMPARE(asked.initialDir, QString());
+    QCOMPARE(asked.filter, QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    QCOMPARE(asked.defaultExt, QStringLiteral("txt"));
+    QCOMPARE(asked.flags, DWORD(0x1004));
+    // Cancelled: nothing changed.
+    QCOMPARE(Q(dlg.m_strInputFile), QStringLiteral("[Not Specified]"));
+    QCOMPARE(Q(dlg.m_strOutputFile), QStringLiteral("[Not Specified]"));
+    QCOMPARE(Q(dlg.m_strDataFile), QString());
+}
+
+void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = env.StdPath(QStringLiteral("Runs/Earlier.txt"));
+    dlg.m_strOutputFile = env.StdPath(QStringLiteral("Lists/Old.sdb"));
+    CUiTestScript::AcceptFileDialog(input);
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        QVERIFY(!ConvertEnabled(d));
+        Click(d, IDC_SELECT_INPUT);
+        QCOMPARE(Shown(d, IDC_INPUT_FILE), input);
+        QCOMPARE(Shown(d, IDC_OUTPUT_FILE), env.Path(QStringLiteral("Lists/Plate7.sdb")));
+        QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate7"));
+        QVERIFY(ConvertEnabled(d));
+    });
+    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    QCOMPARE(asked.proposedName, QStringLiteral("Earlier.txt"));
+    QCOMPARE(asked.initialDir, env.Path(QStringLiteral("Runs/")));
+    QCOMPARE(Q(dlg.m_strInputFile), input);
+    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("Lists/Plate7.sdb")));
+    QCOMPARE(Q(dlg.m_strDataFile), QStringLiteral("Plate7"));
+}
+
+void ConvertDlgTest::selectInputWithUnspecifiedOutputUsesCurrentDirectory() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    CUiTestScript::AcceptFileDialog(input);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
+    // The test runs in work/, the process's current directory.
+    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("work/Plate7.sdb")));
+}
+
+void ConvertDlgTest::longInputTitleShowsWholeAndIsRefusedLater() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("Runs/LongTitle123.txt"), kExport);
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    CUiTestScript::AcceptFileDialog(input);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        Click(d, IDC_SELECT_INPUT);
+        QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("LongTitle123"));
+        QVERIFY(ConvertEnabled(d));
+
+        Click(d, IDC_CONVERT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        QCOMPARE(refused.text, QString::fromLatin1(kTooLong));
+        QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+        QVERIFY(HasFocus(d, IDC_DATA_FILE));
+        QCOMPARE(EditOf(d, IDC_DATA_FILE)->selectedText(), QStringLiteral("LongTitle123"));
+
+        // Select input is refused the same way: no file dialog is asked.
+        Click(d, IDC_SELECT_INPUT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
+        QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
+    });
+    // No conversion happened.
+    QVERIFY(!QFile::exists(env.Path(QStringLiteral("work/LongTitle123.sdb"))));
+}
+
+void ConvertDlgTest::dataFileTypingIsLimitedToEight() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QLineEdit* edit = EditOf(d, IDC_DATA_FILE);
+        QTest::keyClicks(edit, "ABCDEFGHIJK");
+        QCOMPARE(edit->text(), QStringLiteral("ABCDEFGH"));
+
+        // Text set by the program is shown whole and can be shortened, but
+        // not lengthened, by the user.
+        d.m_strDataFile = "Twelve_Chars";
+        d.UpdateData(FALSE);
+        QCOMPARE(edit->text(), QStringLiteral("Twelve_Chars"));
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_X);
+        QCOMPARE(edit->text(), QStringLiteral("Twelve_Chars"));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), QStringLiteral("Twelve_Char"));
+        edit->selectAll();
+        QTest::keyClicks(edit, "short");
+        QCOMPARE(edit->text(), QStringLiteral("short"));
+    });
+}
+
+void ConvertDlgTest::methodListsOfferStemsInOrderOfFullNames() {
+    CUiTestEnv env;
+    for (const char* name : {"ESI2.ext", "ESI1.ext", "A.B.ext", ".ext", "other.txt"}) {
+        env.Write(QStringLiteral("ms/") + QLatin1String(name), "method");
+    }
+    QVERIFY(CUiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ext"));
+    // A directory without its separator, and an extension given with its dot.
+    env.Write(QStringLiteral("lc/Fast.LC"), "inlet");
+    env.Write(QStringLiteral("lc/slow.lc"), "inlet");
+    QVERIFY(CUiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("lc")), ".lc", true));
+
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QCOMPARE(Entries(d, IDC_MS_FILE),
+                 QStringList({QStringLiteral(".ext"), QStringLiteral("A"), QStringLiteral("ESI1"),
+                              QStringLiteral("ESI2")}));
+        QCOMPARE(Entries(d, IDC_INLET_FILE),
+                 QStringList({QStringLiteral("Fast"), QStringLiteral("slow")}));
+        QCOMPARE(Entries(d, IDC_MACRO_FILE), QStringList());
+        // Filling the lists leaves the fields as loaded.
+        QCOMPARE(Shown(d, IDC_MS_FILE), QString());
+    });
+}
+
+void ConvertDlgTest::methodListsMatchExtensionIgnoringCaseAndOnlyFiles() {
+    CUiTestEnv env;
+    env.Write(QStringLiteral("mac/Run.MAC"), "m");
+    env.Write(QStringLiteral("mac/Calib.mac"), "m");
+    env.Write(QStringLiteral("mac/run.mac"), "m");
+    QDir(env.Path(QStringLiteral("mac"))).mkdir(QStringLiteral("Folder.mac"));
+    QFile::link(env.Path(QStringLiteral("mac/Calib.mac")),
+                env.Path(QStringLiteral("mac/Link.mac")));
+    QFile::link(env.Path(QStringLiteral("mac/none")), env.Path(QStringLiteral("mac/Broken.mac")));
+    QVERIFY(CUiTestEnv::ConfigureLocation("MACRO", env.Path(QStringLiteral("mac/")), "mac"));
+
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        // Equal stems stay separate entries; case decides only between equals.
+        QCOMPARE(Entries(d, IDC_MACRO_FILE),
+                 QStringList({QStringLiteral("Calib"), QStringLiteral("Link"),
+                              QStringLiteral("Run"), QStringLiteral("run")}));
+    });
+}
+
+void ConvertDlgTest::methodListsStayEmptyWithoutLocation() {
+    CUiTestEnv env;
+    env.Write(QStringLiteral("work/Stray.ms"), "m");  // the current directory
+    QVERIFY(CUiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("missing/")), "lc"));
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QCOMPARE(Entries(d, IDC_MS_FILE), QStringList());
+        QCOMPARE(Entries(d, IDC_INLET_FILE), QStringList());
+        QCOMPARE(Entries(d, IDC_MACRO_FILE), QStringList());
+    });
+    QVERIFY(CUiTestScript::MessageBoxes().empty());
+}
+
+void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
+    CUiTestEnv env;
+    env.Write(QStringLiteral("ms/ESI1.ms"), "m");
+    env.Write(QStringLiteral("ms/ESI2.ms"), "m");
+    QVERIFY(CUiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ms"));
+    const QString output = env.Path(QStringLiteral("new.sdb"));
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strMSFile = "esi";
+    dlg.m_strMacroFile = "XYZ";
+    CUiTestScript::AcceptFileDialog(output);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        // At start the lists are filled after the first exchange.
+        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("esi"));
+        Click(d, IDC_SELECT_OUTPUT);
+        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("ESI1"));
+        QCOMPARE(Shown(d, IDC_MACRO_FILE), QStringLiteral("XYZ"));
+        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->currentIndex(), 0);
+    });
+    // The member keeps its value until the next exchange from the controls.
+    QCOMPARE(Q(dlg.m_strMSFile), QStringLiteral("esi"));
+    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    QVERIFY(!asked.open);
+    QCOMPARE(asked.title, QStringLiteral("Sample List Output File"));
+    QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
+    QCOMPARE(asked.filter, QStringLiteral("Sample List Files (*.sdb)"));
+    QCOMPARE(asked.defaultExt, QStringLiteral("sdb"));
+    QCOMPARE(asked.flags, DWORD(4));
+    QCOMPARE(Q(dlg.m_strOutputFile), output);
+}
+
+void ConvertDlgTest::tooLongValuesLoadUnchangedAndAreRefusedAtExchange() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    SetExistingInput(dlg, env);
+    dlg.m_strMSFile = "MSMETHOD9";
+    dlg.m_strDataFile = "DATAFILE9";
+    dlg.m_strInletFile = "INLET";
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("MSMETHOD9"));
+        QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("DATAFILE9"));
+        QTest::keyClicks(EditOf(d, IDC_INLET_FILE), "2");
+        Click(d, IDC_CONVERT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        // The first field in exchange order fails; later ones are not taken.
+        QVERIFY(HasFocus(d, IDC_MS_FILE));
+        QCOMPARE(EditOf(d, IDC_MS_FILE)->selectedText(), QStringLiteral("MSMETHOD9"));
+        QCOMPARE(Q(d.m_strInletFile), QStringLiteral("INLET"));
+
+        EditOf(d, IDC_MS_FILE)->setText(QStringLiteral("MS"));
+        Click(d, IDC_CONVERT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
+        QVERIFY(HasFocus(d, IDC_DATA_FILE));
+        // Members up to the failing one were taken, the failing one too.
+        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("MS"));
+        QCOMPARE(Q(d.m_strDataFile), QStringLiteral("DATAFILE9"));
+        QCOMPARE(Q(d.m_strInletFile), QStringLiteral("INLET"));
+    });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
+    QCOMPARE(CUiTestScript::MessageBoxes().back().text, QString::fromLatin1(kTooLong));
+}
+
+void ConvertDlgTest::selectInputRefusedWithTooLongMethodSelectOutputNot() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strMacroFile = "LONGMACRO";
+    CUiTestScript::CancelFileDialog();
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        Click(d, IDC_SELECT_INPUT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(0));
+        QVERIFY(HasFocus(d, IDC_MACRO_FILE));
+        Click(d, IDC_SELECT_OUTPUT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
+    });
+}
+
+void ConvertDlgTest::typedNameDiscardedByOutputChoiceKeptByCancel() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strMSFile = "OLD";
+    CUiTestScript::CancelFileDialog();
+    CUiTestScript::AcceptFileDialog(env.Path(QStringLiteral("out.sdb")));
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QLineEdit* ms = EditOf(d, IDC_MS_FILE);
+        ms->clear();
+        QTest::keyClicks(ms, "TYPED");
+        Click(d, IDC_SELECT_OUTPUT);  // cancelled
+        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("TYPED"));
+        Click(d, IDC_SELECT_OUTPUT);  // chosen
+        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("OLD"));
+    });
+    QCOMPARE(Q(dlg.m_strMSFile), QStringLiteral("OLD"));
+    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("out.sdb")));
+}
+
+void ConvertDlgTest::typingNeverChangesConvertButton() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        QVERIFY(!ConvertEnabled(d));
+        QTest::keyClicks(EditOf(d, IDC_DATA_FILE), "abc");
+        QTest::keyClicks(EditOf(d, IDC_MS_FILE), "abc");
+        QVERIFY(!ConvertEnabled(d));
+        // Only an exchange looks at the input again.
+        d.m_strInputFile = input.toStdString();
+        QVERIFY(!ConvertEnabled(d));
+        d.UpdateData(FALSE);
+        QVERIFY(ConvertEnabled(d));
+    });
+}
+
+void ConvertDlgTest::vanishedInputStillEnabledUntilNextExchange() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = input.toStdString();
+    dlg.m_strOutputFile = env.StdPath(QStringLiteral("out.sdb"));
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        QVERIFY(ConvertEnabled(d));
+        QVERIFY(QFile::remove(input));
+        QVERIFY(ConvertEnabled(d));
+        // Convert's exchange disables the button, and the handler goes on
+        // to report the conversion's failure.
+        Click(d, IDC_CONVERT);
+        QVERIFY(!ConvertEnabled(d));
+    });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created")
+                                .arg(env.Path(QStringLiteral("out.sdb"))));
+    QVERIFY(reported.detail.contains(input));
+}
+
+void ConvertDlgTest::overwriteQuestionOnlyWhenOutputExists() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    const QString output = env.Path(QStringLiteral("out.sdb"));
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = input.toStdString();
+    dlg.m_strOutputFile = output.toStdString();
+    CUiTestScript::AnswerMessageBox(IDOK);   // created
+    CUiTestScript::AnswerMessageBox(IDYES);  // overwrite
+    CUiTestScript::AnswerMessageBox(IDOK);   // created again
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        Click(d, IDC_CONVERT);
+        Click(d, IDC_CONVERT);
+    });
+    const auto& boxes = CUiTestScript::MessageBoxes();
+    QCOMPARE(boxes.size(), std::size_t(3));
+    QCOMPARE(boxes[0].text, QStringLiteral("Sample List %1 created successfully").arg(output));
+    QCOMPARE(boxes[1].text,
+             QStringLiteral("Sample List %1 already exists. Overwrite?").arg(output));
+    QCOMPARE(boxes[1].caption, QString::fromLatin1(kCaption));
+    QCOMPARE(boxes[1].type & MB_TYPEMASK, MB_YESNO);
+    QCOMPARE(boxes[1].type & MB_ICONMASK, MB_ICONQUESTION);
+    QCOMPARE(boxes[1].type & MB_DEFMASK, MB_DEFBUTTON1);
+    QCOMPARE(boxes[2].text, boxes[0].text);
+    QCOMPARE(CUiTestScript::PendingAnswers(), std::size_t(0));
+}
+
+void ConvertDlgTest::answeringNoStopsTheConversion() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    const QString output = env.Write(QStringLiteral("out.sdb"), "not a sample list");
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = input.toStdString();
+    dlg.m_strOutputFile = output.toStdString();
+    CUiTestScript::AnswerMessageBox(IDNO);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    QCOMPARE(CUiTestEnv::Read(output), QByteArray("not a sample list"));
+}
+
+void ConvertDlgTest::successfulConversionReportsAndWritesList() {
+    CUiTestEnv env;
+    const QString input =
+        env.Write(QStringLiteral("Runs/plate7.txt"),
+                  CUiTestEnv::Read(QStringLiteral(K2L_EXAMPLES_DIR "/exports/plate7.txt")));
+    QVERIFY(QFileInfo(input).size() > 0);
+    const QString output = env.Path(QStringLiteral("Lists/plate7.sdb"));
+    QDir().mkpath(env.Path(QStringLiteral("Lists")));
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = input.toStdString();
+    dlg.m_strOutputFile = output.toStdString();
+    dlg.m_strMSFile = "ESI_POS";
+    dlg.m_strInletFile = "LC_30MIN";
+    dlg.m_strMacroFile = "ACQUIRE";
+    dlg.m_strDataFile = "plate7";
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        Click(d, IDC_CONVERT);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    QCOMPARE(reported.text, QStringLiteral("Sample List %1 created successfully").arg(output));
+    QCOMPARE(reported.caption, QString::fromLatin1(kCaption));
+    QCOMPARE(reported.type, MB_OK);
+    QVERIFY(QFileInfo(output).isFile());
+    QVERIFY(QFileInfo(output).size() > 0);
+}
+
+void ConvertDlgTest::failingConversionGivesReasonAsDetail() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    const QString output = env.Path(QStringLiteral("no/such/dir/out.sdb"));
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = input.toStdString();
+    dlg.m_strOutputFile = output.toStdString();
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        Click(d, IDC_CONVERT);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created").arg(output));
+    QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    QVERIFY2(reported.detail.contains(output), qPrintable(reported.detail));
+    QVERIFY(!QFile::exists(output));
+}
+
+void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("Runs/plate7.txt"), kExport);
+    const QString output = env.Path(QStringLiteral("out.sdb"));
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strOutputFile = output.toStdString();
+    CUiTestScript::AcceptFileDialog(input);
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        Click(d, IDC_SELECT_INPUT);
+        QVERIFY(ConvertEnabled(d));
+        // The input turns into a directory: it opens, but cannot be read.
+        QVERIFY(QFile::remove(input));
+        QVERIFY(QDir().mkdir(input));
+        Click(d, IDC_CONVERT);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(d.isVisible());
+    });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    QVERIFY2(reported.text.contains(input), qPrintable(reported.text));
+    QVERIFY2(reported.text.contains(QStringLiteral("could not be read")),
+             qPrintable(reported.text));
+    QVERIFY2(reported.detail.contains(QString::fromLocal8Bit(std::strerror(EISDIR))),
+             qPrintable(reported.detail));
+    QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+}
+
+void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    SetExistingInput(dlg, env);
+    dlg.m_strMSFile = "OLD";
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QLineEdit* ms = EditOf(d, IDC_MS_FILE);
+        ms->setText(QStringLiteral("M\u00e9th"));
+        Click(d, IDC_CONVERT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        QVERIFY2(refused.text.contains(QStringLiteral("MS File")), qPrintable(refused.text));
+        QVERIFY2(refused.text.contains(QStringLiteral("\"\u00e9\"")), qPrintable(refused.text));
+        QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+        QVERIFY(HasFocus(d, IDC_MS_FILE));
+        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("OLD"));
+
+        ms->setText(QStringLiteral("ESI"));
+        QLineEdit* data = EditOf(d, IDC_DATA_FILE);
+        QTest::keyClicks(data, "d");
+        QTest::sendKeyEvent(QTest::Click, data, Qt::Key_Adiaeresis, QStringLiteral("\u00e4"),
+                            Qt::NoModifier);
+        QTest::keyClicks(data, "ta");
+        QCOMPARE(data->text(), QStringLiteral("d\u00e4ta"));
+        Click(d, IDC_CONVERT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
+        QVERIFY(CUiTestScript::MessageBoxes().back().text.contains(QStringLiteral("Data File")));
+        QVERIFY(HasFocus(d, IDC_DATA_FILE));
+        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("ESI"));
+    });
+}
+
+void ConvertDlgTest::everyAboutCommandOpensAboutBox() {
+    CUiTestEnv env;
+    int aboutRuns = 0;
+    OnEveryRun(IDD_ABOUTBOX, [&aboutRuns](CDialog& about) {
+        ++aboutRuns;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Korrin File Conversion"));
+        about.SendCommand(IDOK);
+    });
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [&aboutRuns](CConvertDlg& d) {
+        for (UINT command = 0x10; command <= 0x1F; ++command) {
+            d.SendSysCommand(command, 0);
+        }
+        QCOMPARE(aboutRuns, 16);
+        d.SendSysCommand(0x20, 0);
+        d.SendSysCommand(0x0F, 0);
+        QCOMPARE(aboutRuns, 16);
+        QVERIFY(d.isVisible());
+    });
+}
+
+void ConvertDlgTest::contextMenuAndF1OfferAboutAndOptions() {
+    CUiTestEnv env;
+    int aboutRuns = 0;
+    int optionsRuns = 0;
+    OnEveryRun(IDD_ABOUTBOX, [&aboutRuns](CDialog& about) {
+        ++aboutRuns;
+        about.SendCommand(IDOK);
+    });
+    OnEveryRun(IDD_OPTIONS, [&optionsRuns](CDialog& options) {
+        ++optionsRuns;
+        options.SendCommand(IDCANCEL);
+    });
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        QCOMPARE(d.contextMenuPolicy(), Qt::ActionsContextMenu);
+        QStringList texts;
+        for (QAction* action : d.actions()) {
+            if (!action->isSeparator()) {
+                texts << action->text();
+            }
+        }
+        QCOMPARE(texts, QStringList({QStringLiteral("&About Korrin File Conversion..."),
+                                     QStringLiteral("Conversion Options...")}));
+        d.actions().at(1)->trigger();
+        QCOMPARE(aboutRuns, 1);
+        d.actions().at(2)->trigger();
+        QCOMPARE(optionsRuns, 1);
+        QApplication::setActiveWindow(&d);
+        QTest::keyClick(&d, Qt::Key_F1);
+        QCOMPARE(aboutRuns, 2);
+    });
+}
+
+void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
+    CUiTestEnv env;
+    OnEveryRun(IDD_OPTIONS, [](CDialog& shown) {
+        auto& options = static_cast<COptionsDlg&>(shown);
+        QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->text(), QStringLiteral("MS1"));
+        QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_INLET_FILE)->text(), QStringLiteral("LC1"));
+        QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_MACRO_FILE)->text(), QStringLiteral("MAC1"));
+        QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->text(), QStringLiteral("DATA1"));
+        options.GetDlgItemAs<QLineEdit>(IDC_MACRO_FILE)->setText(QStringLiteral("TwelveChars1"));
+        options.GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("MS2"));
+        options.SendCommand(IDOK);
+    });
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    SetExistingInput(dlg, env);
+    dlg.m_strMSFile = "MS1";
+    dlg.m_strInletFile = "LC1";
+    dlg.m_strMacroFile = "MAC1";
+    dlg.m_strDataFile = "DATA1";
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        d.SendCommand(IDC_OPTIONS);
+        QCOMPARE(Q(d.m_strMacroFile), QStringLiteral("TwelveChars1"));
+        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("MS2"));
+        QCOMPARE(Shown(d, IDC_MACRO_FILE), QStringLiteral("TwelveChars1"));
+        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("MS2"));
+        // The main dialog's own limit refuses the macro at its next exchange.
+        Click(d, IDC_CONVERT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        QCOMPARE(CUiTestScript::MessageBoxes().back().text, QString::fromLatin1(kTooLong));
+        QVERIFY(HasFocus(d, IDC_MACRO_FILE));
+    });
+}
+
+void ConvertDlgTest::optionsCancelChangesNothing() {
+    CUiTestEnv env;
+    OnEveryRun(IDD_OPTIONS, [](CDialog& options) {
+        options.GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("X"));
+        options.GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->setText(QStringLiteral("Y"));
+        QTest::keyClick(&options, Qt::Key_Escape);
+    });
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strMSFile = "MS1";
+    dlg.m_strDataFile = "DATA1";
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        d.SendCommand(IDC_OPTIONS);
+        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("MS1"));
+        QCOMPARE(Q(d.m_strDataFile), QStringLiteral("DATA1"));
+        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("MS1"));
+    });
+}
+
+void ConvertDlgTest::pathBytesSurviveTheExchange() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    // Not valid in the locale's encoding: shown as best it can, kept exactly.
+    const std::string odd = env.StdPath(QStringLiteral("run")) + "\xff\xfe.txt";
+    dlg.m_strInputFile = odd;
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDOK); });
+    QVERIFY(dlg.m_strInputFile == odd);
+}
+
+K2L_QTEST_MAIN(ConvertDlgTest)
+#include "convert_dlg_test.moc"
