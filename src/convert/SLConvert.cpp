@@ -140,6 +140,15 @@ BOOL CSLConvert::Convert() {
         return FALSE;
     }
 
+    // Opening a pipe waits for a writer that may never come: the
+    // conversion would hang. A pipe or socket is no export.
+    struct stat inputStat;
+    if (::stat(m_strInput.c_str(), &inputStat) == 0 &&
+        (S_ISFIFO(inputStat.st_mode) || S_ISSOCK(inputStat.st_mode))) {
+        Fail(m_strInput + ": is a pipe or socket, not a file that can be read.");
+        return FALSE;
+    }
+
     errno = 0;
     CSourceListFile source(m_strInput);
     if (!source.IsOpen()) {

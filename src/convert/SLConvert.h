@@ -71,8 +71,10 @@ public:
     //
     // Nothing is touched (no Sample List created, the data system's
     // sample-list location not changed) when a name does not fit, when the
-    // input cannot be opened, or when the output names the input file
-    // itself (the same file, whatever path leads to it).
+    // input cannot be opened or is a pipe or a socket, or when the output
+    // names the input file itself (the same file, whatever path leads to
+    // it). A directory opens for reading, and its first read raises
+    // CFileException like any read error.
     BOOL Convert();
 
     // Why the last Convert returned FALSE, as a sentence; empty after success.

@@ -116,6 +116,10 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
             const int32_t status = database->Open(path);
             if (status == DB3_OK) {
                 state.open = std::move(database);
+            } else if (mode == DB3_MODE_CREATE) {
+                // A create that fails leaves no list: the empty one just
+                // made could not be opened (a read error, say).
+                CSampleListDatabase::Remove(path);
             }
             return status;
         }

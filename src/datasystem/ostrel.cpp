@@ -3,15 +3,19 @@
 // precedence over the file for this process.
 #include "datasystem/ostrel.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "datasystem/LocationText.h"
@@ -105,6 +109,59 @@ bool MakeDirectories(const std::string& directory, std::string& why) {
     return true;
 }
 
+// An advisory lock (flock) on the settings file's directory, held for one
+// read-modify-write of the file so that processes storing at the same time
+// do not lose each other's keys. The directory, because the file itself is
+// replaced on every store, and a lock file of its own would be left lying
+// beside it. The lock goes with the descriptor: a process that dies
+// releases it.
+class SettingsLock {
+public:
+    // How long a store waits for another process's store to finish.
+    static constexpr auto kWait = std::chrono::seconds(10);
+
+    SettingsLock(const std::string& settingsPath, const std::string& directory) {
+        m_fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fd < 0) {
+            m_error =
+                settingsPath + ": cannot open its directory to lock it: " + std::strerror(errno);
+            return;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + kWait;
+        while (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                m_error = settingsPath + ": cannot lock its directory: " + std::strerror(errno);
+                break;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                m_error = settingsPath +
+                          ": another process has kept its directory locked for 10 seconds; "
+                          "the file was not changed";
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        if (!m_error.empty()) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~SettingsLock() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+
+    // Empty when the lock is held, else why not.
+    const std::string& GetError() const { return m_error; }
+
+private:
+    int m_fd = -1;
+    std::string m_error;
+};
+
 // The location of KEY in the loaded PROFILE; false (INFO zero, reason in
 // g_lastError) when its text does not fit the record.
 bool LocationFromFile(const CProfileFile& profile, const char* section, const char* key,
@@ -182,17 +239,28 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
     if (!directory.empty() && !MakeDirectories(directory, why)) {
         return Fail(OSTREL_E_WRITE, path + ": " + why);
     }
+    const SettingsLock lock(path, directory.empty() ? std::string("/") : directory);
+    if (!lock.GetError().empty()) {
+        return Fail(OSTREL_E_WRITE, lock.GetError());
+    }
     CProfileFile profile(path);
-    // An unusable file is kept aside by Save; the caller may still want to
-    // know, though the location was stored.
     const std::string loadMessage = profile.GetLoadMessage();
     if (!profile.WriteString(section, key, text)) {
         return Fail(OSTREL_E_INVALID, profile.GetError());
     }
     if (!profile.Save()) {
-        return Fail(OSTREL_E_WRITE, profile.GetError());
+        std::string reason = profile.GetError();
+        if (!profile.GetKeptAsidePath().empty()) {
+            reason += "; the unusable file was kept as " + profile.GetKeptAsidePath();
+        }
+        return Fail(OSTREL_E_WRITE, reason);
     }
-    g_lastError = loadMessage;
+    // An unusable file was kept aside by Save; the caller may still want
+    // to know, though the location was stored.
+    g_lastError.clear();
+    if (!profile.GetKeptAsidePath().empty()) {
+        g_lastError = loadMessage + "; it was kept as " + profile.GetKeptAsidePath();
+    }
     return OSTREL_OK;
 }
 

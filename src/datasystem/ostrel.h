@@ -58,16 +58,20 @@ int32_t _MSGGetGlobalFile(const char* section, const char* key, int32_t flags,
 
 /* Stores INFO as the location of KEY in SECTION, for this process at once
  * and in the settings file (replaced atomically; other keys, sections and
- * comments are kept; the directory is created when missing). FLAG 1 is the
- * only value in use. A status other than OSTREL_OK means the file was not
- * written; this process uses INFO all the same:
+ * comments are kept; the directory is created when missing). The file is
+ * read, changed and replaced under an advisory lock (flock) on its
+ * directory, so that processes storing at the same time keep each other's
+ * keys. FLAG 1 is the only value in use. A status other
+ * than OSTREL_OK means the file was not written; this process uses INFO all
+ * the same:
  *   OSTREL_E_INVALID  INFO has no unambiguous text in the file (e.g. a
  *                     directory without a trailing separator, see
  *                     docs/locations.md), or a text of INFO is not
  *                     terminated within its field: then this process has
  *                     no location for KEY at all, so that nothing is
  *                     written to a place the caller did not ask for;
- *   OSTREL_E_WRITE    the file or its directory could not be written. */
+ *   OSTREL_E_WRITE    the file or its directory could not be written, or
+ *                     another process held the lock for 10 seconds. */
 int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_INFO* info,
                         int32_t flag);
 

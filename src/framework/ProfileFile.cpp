@@ -421,6 +421,9 @@ BOOL CProfileFile::MoveBadFileAside() {
                 rc = std::rename(m_strPath.c_str(), aside.c_str());
             }
         }
+        if (rc == 0) {
+            m_strKeptAside = aside;
+        }
         if (rc == 0 || errno == ENOENT) {
             m_loadState = LoadState::kMissing;
             return TRUE;
@@ -438,6 +441,7 @@ BOOL CProfileFile::MoveBadFileAside() {
 
 BOOL CProfileFile::Save() {
     m_strError.clear();
+    m_strKeptAside.clear();
     if (m_loadState == LoadState::kIgnored && !MoveBadFileAside()) {
         return FALSE;
     }

@@ -76,6 +76,10 @@ public:
     // The reason of the last failed WriteString or Save, else empty.
     const std::string& GetError() const { return m_strError; }
 
+    // Where the last Save moved the unusable file aside ("<file>.bad" or
+    // "<file>.bad.N"), else empty.
+    const std::string& GetKeptAsidePath() const { return m_strKeptAside; }
+
 private:
     struct Data;
 
@@ -87,5 +91,6 @@ private:
     LoadState m_loadState = LoadState::kMissing;
     std::string m_strLoadMessage;
     std::string m_strError;
+    std::string m_strKeptAside;
     std::unique_ptr<Data> m_data;
 };

@@ -1,0 +1,158 @@
+// Shared by the converter's fault and concurrency tests: exports of a
+// chosen size, reading a Sample List back through the record library with
+// the numbering checked, and the conversion probe (convert_probe.cpp) run
+// as a process of its own.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "convert/ConvertTestSupport.h"
+#include "datasystem/ferrox.h"
+#include "datasystem/ostrel.h"
+
+namespace k2ltest {
+
+// Writes an export of LINES sample lines with FRACTIONS fractions each (and
+// two header lines) as NAME in DIR; returns its path.
+inline std::string WriteExport(const TempDir& dir, const std::string& name, int lines,
+                               int fractions) {
+    std::string text = "Korrin run export\tTest\nPos\tSample\tVolume\tTime\tWell\tFractions\n";
+    text.reserve(text.size() + static_cast<std::size_t>(lines) * 48);
+    for (int i = 1; i <= lines; ++i) {
+        text += SampleLine(std::to_string(i), "1.5", "2.25", "A" + std::to_string(i % 96) + "M7.5",
+                           "R:1:" + std::to_string(fractions));
+    }
+    return dir.Write(name, text);
+}
+
+// What a Sample List holds, as the record library reads it.
+struct ListContents {
+    std::int32_t openStatus = DB3_OK;
+    std::int32_t count = 0;
+    // The first record whose name or running number does not follow the
+    // numbering 1..count with base name BASE (0: all do).
+    std::int32_t firstWrong = 0;
+};
+
+// Reads the list NAME in DIRECTORY (with its trailing '/') through the
+// record library, using DIRECTORY as this process's sample-list location.
+inline ListContents ReadList(const std::string& directory, const std::string& name,
+                             const std::string& base) {
+    GLOBAL_FILE_INFO info;
+    std::memset(&info, 0, sizeof info);
+    std::snprintf(info.szDirectory, sizeof info.szDirectory, "%s", directory.c_str());
+    std::snprintf(info.szExtension, sizeof info.szExtension, "sdb");
+    UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info);
+    ListContents contents;
+    contents.openStatus = DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_OPEN);
+    if (contents.openStatus != DB3_OK) {
+        return contents;
+    }
+    contents.count = DB3GetRecordsInDB(DB3_SAMPLE_LIST);
+    std::vector<unsigned char> record(DB3_SAMPLE_RECORD_SIZE);
+    for (std::int32_t n = 1; n <= contents.count && contents.firstWrong == 0; ++n) {
+        if (DB3HandleRecord(DB3_SAMPLE_LIST, n, record.data(), DB3_OP_READ, 0) != DB3_OK) {
+            contents.firstWrong = n;
+            break;
+        }
+        char number[16];
+        std::snprintf(number, sizeof number, "%03d", n);
+        const std::string plainName = base + number;
+        const bool plain = n == 1;
+        if (TextAt(record.data(), 0) != (plain ? plainName : "[" + plainName + "]") ||
+            TextAt(record.data(), 1433) !=
+                (plain ? std::to_string(n) : "[" + std::to_string(n) + "]")) {
+            contents.firstWrong = n;
+        }
+    }
+    DB3Close(DB3_SAMPLE_LIST);
+    return contents;
+}
+
+// The conversion probe started in a process of its own, its output read
+// through a pipe.
+class Probe {
+public:
+    Probe(const std::string& input, const std::string& output, const std::string& dataFile) {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) {
+            return;
+        }
+        const std::string program = std::string(K2L_BIN_DIR) + "/convert_probe";
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(fds[1], STDOUT_FILENO);
+            execl(program.c_str(), program.c_str(), input.c_str(), output.c_str(), dataFile.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ::close(fds[1]);
+        m_out = fds[0];
+    }
+    ~Probe() {
+        if (m_pid > 0 && !m_waited) {
+            kill(m_pid, SIGKILL);
+            Wait();
+        }
+        if (m_out >= 0) {
+            ::close(m_out);
+        }
+    }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+    bool Started() const { return m_pid > 0; }
+    void Kill() const { kill(m_pid, SIGKILL); }
+    // True when the process has ended (without waiting for it).
+    bool Ended() {
+        if (m_waited) {
+            return true;
+        }
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            Finish(status);
+        }
+        return m_waited;
+    }
+    // Waits for the end; the exit code, or 128 + signal.
+    int Wait() {
+        if (!m_waited) {
+            int status = 0;
+            if (waitpid(m_pid, &status, 0) == m_pid) {
+                Finish(status);
+            }
+        }
+        return m_exit;
+    }
+    // What the probe printed (after Wait).
+    std::string Output() {
+        std::string text;
+        char buffer[1024];
+        ssize_t got;
+        while (m_out >= 0 && (got = ::read(m_out, buffer, sizeof buffer)) > 0) {
+            text.append(buffer, static_cast<std::size_t>(got));
+        }
+        return text;
+    }
+
+private:
+    void Finish(int status) {
+        m_waited = true;
+        m_exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
+    pid_t m_pid = -1;
+    int m_out = -1;
+    bool m_waited = false;
+    int m_exit = -1;
+};
+
+}  // namespace k2ltest

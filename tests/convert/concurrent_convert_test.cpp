@@ -1,0 +1,79 @@
+// Two conversions in two processes at the same moment, sharing the data
+// system's settings file, each into a directory of its own. The sample-list
+// location in the settings file is global, but each process uses the one it
+// stored itself, so each list is written where its conversion was asked to
+// write it, whole.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "convert/ConvertFaultSupport.h"
+#include "convert/ConvertTestSupport.h"
+#include "framework/ProfileFile.h"
+
+namespace {
+
+using k2ltest::ListContents;
+using k2ltest::Probe;
+using k2ltest::ReadList;
+
+constexpr int kLines = 400;
+constexpr int kFractions = 10;
+constexpr int kRounds = 3;
+
+TEST(ConcurrentConvertTest, EachProcessWritesItsOwnCompleteList) {
+    k2ltest::TempDir dir;
+    ASSERT_EQ(::setenv("LUMENDA_HOME", dir.Path("lumenda").c_str(), 1), 0);
+    const std::string input = k2ltest::WriteExport(dir, "plate.txt", kLines, kFractions);
+    struct Conversion {
+        std::string directory;  // with its trailing '/'
+        std::string base;
+    };
+    const Conversion conversions[] = {{dir.Path("alpha/"), "ALPHA"}, {dir.Path("bravo/"), "BRAVO"}};
+    for (const Conversion& c : conversions) {
+        ASSERT_EQ(::mkdir(c.directory.c_str(), 0755), 0);
+    }
+
+    for (int round = 1; round <= kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // Both start at once; same list name, so a list written at the
+        // other process's location would show up there.
+        std::unique_ptr<Probe> probes[2];
+        for (int i = 0; i < 2; ++i) {
+            probes[i] = std::make_unique<Probe>(input, conversions[i].directory + "run12.sdb",
+                                                conversions[i].base);
+        }
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(probes[i]->Started());
+            EXPECT_EQ(probes[i]->Wait(), 0);
+            EXPECT_EQ(probes[i]->Output(), "ok " + std::to_string(kLines * kFractions) + "\n");
+        }
+        for (const Conversion& c : conversions) {
+            SCOPED_TRACE(c.directory);
+            const ListContents list = ReadList(c.directory, "run12", c.base);
+            EXPECT_EQ(list.openStatus, DB3_OK);
+            EXPECT_EQ(list.count, kLines * kFractions);
+            EXPECT_EQ(list.firstWrong, 0);
+            // Nothing else was written there: no list of the other process,
+            // no temporary file, no journal.
+            int entries = 0;
+            for ([[maybe_unused]] const auto& entry :
+                 std::filesystem::directory_iterator(c.directory)) {
+                ++entries;
+            }
+            EXPECT_EQ(entries, 1);
+        }
+        // The settings file holds the location of one of them, whole.
+        const CProfileFile settings(dir.Path("lumenda/Lumenda.ini"));
+        const std::string stored = settings.GetString("SystemList", "SAMPLES_DB", "");
+        EXPECT_TRUE(stored == conversions[0].directory + "run12.sdb" ||
+                    stored == conversions[1].directory + "run12.sdb")
+            << stored;
+    }
+}
+
+}  // namespace

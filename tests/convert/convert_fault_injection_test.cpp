@@ -1,0 +1,453 @@
+// Whole conversions through the real data system libraries while the
+// machine fails under them: a full disk, a file size limit, I/O errors, an
+// output directory that is missing or cannot be written, an input that
+// cannot be read, and a converting process killed in mid-run. Every such
+// conversion reports FALSE with a reason that names the file and the
+// cause, and leaves a Sample List that is absent or sound and consistent.
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "convert/ConvertFaultSupport.h"
+#include "convert/ConvertTestSupport.h"
+#include "convert/SLConvert.h"
+#include "datasystem/FaultVfs.h"
+#include "datasystem/fault_test_support.h"
+#include "datasystem/ferrox.h"
+#include "datasystem/ostrel.h"
+#include "framework/FileException.h"
+
+// ---- A read error in the middle of the input ------------------------------
+//
+// The executable is linked with --wrap=fread: the converter's reads of the
+// input come here. Once the budget of bytes is used up, the stream's
+// descriptor is replaced by one of /proc/self/mem at offset 0, which the
+// kernel refuses to read with EIO: a genuine read error, in mid-file.
+
+namespace {
+std::int64_t g_readBudget = -1;
+std::int64_t g_readSoFar = 0;
+bool g_readBroken = false;
+}  // namespace
+
+extern "C" std::size_t __real_fread(void* buffer, std::size_t size, std::size_t count,
+                                    std::FILE* stream);
+
+extern "C" std::size_t __wrap_fread(void* buffer, std::size_t size, std::size_t count,
+                                    std::FILE* stream) {
+    if (g_readBudget >= 0 && g_readSoFar >= g_readBudget) {
+        g_readBudget = -1;
+        const int failing = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
+        if (failing >= 0) {
+            g_readBroken = dup2(failing, fileno(stream)) >= 0;
+            ::close(failing);
+        }
+    }
+    const std::size_t got = __real_fread(buffer, size, count, stream);
+    g_readSoFar += static_cast<std::int64_t>(got * size);
+    return got;
+}
+
+namespace {
+
+using faulttest::ChildResult;
+using faulttest::RunChild;
+using faultvfs::FileKind;
+using faultvfs::Op;
+using k2ltest::ListContents;
+using k2ltest::ReadList;
+using ::testing::HasSubstr;
+
+constexpr int kLines = 300;
+constexpr int kFractions = 5;
+constexpr int kRecords = kLines * kFractions;  // 6.4 MB of records
+
+class ConvertFaultInjectionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        faultvfs::Install();
+        ASSERT_EQ(::setenv("LUMENDA_HOME", m_dir.Path("lumenda").c_str(), 1), 0);
+        ASSERT_EQ(::mkdir(m_dir.Path("lists").c_str(), 0755), 0);
+        m_input = k2ltest::WriteExport(m_dir, "plate.txt", kLines, kFractions);
+    }
+    void TearDown() override { faultvfs::Disarm(); }
+
+    std::string Lists() const { return m_dir.Path("lists/"); }
+    std::string Output() const { return m_dir.Path("lists/run12.sdb"); }
+
+    BOOL Convert(CSLConvert& convert) {
+        convert.m_strMSFile = "MSMETH1";
+        convert.m_strInletFile = "LC30";
+        convert.m_strMacro = "ACQ";
+        convert.m_strDataFile = "RUN12";
+        return convert.Convert();
+    }
+
+    // The list left at the output: absent (-1), or sound with its records
+    // numbered 1..count and nothing of a transaction left beside it.
+    int ListLeftBehind() {
+        faultvfs::Disarm();
+        if (!std::filesystem::exists(Output())) {
+            EXPECT_EQ(faulttest::FilesStartingWith(m_dir.Path("lists"), ".run12"), "");
+            return -1;
+        }
+        const ListContents list = ReadList(Lists(), "run12", "RUN12");
+        EXPECT_EQ(list.openStatus, DB3_OK) << DB3StatusText(list.openStatus);
+        EXPECT_EQ(list.firstWrong, 0);
+        EXPECT_EQ(faulttest::IntegrityCheck(Output()), "ok");
+        EXPECT_EQ(faulttest::FilesStartingWith(m_dir.Path("lists"), ".run12"), "");
+        return list.count;
+    }
+
+    k2ltest::TempDir m_dir;
+    std::string m_input;
+};
+
+// ---- Writing the Sample List fails -----------------------------------------
+
+TEST_F(ConvertFaultInjectionTest, FullDiskFailsTheConversionAndLeavesAnEmptyListOrNone) {
+    // Full before the list exists, inside its first pages, once the page
+    // cache spilled to the file, and at the commit.
+    for (const std::int64_t budget : {0, 100000, 4 << 20, 6300000}) {
+        SCOPED_TRACE("disk full after " + std::to_string(budget) + " bytes");
+        faultvfs::Fault fault;
+        fault.op = Op::kWrite;
+        fault.file = FileKind::kDatabase;
+        fault.afterBytes = budget;
+        fault.resultCode = SQLITE_FULL;
+        fault.systemError = ENOSPC;
+        faultvfs::ScopedFault armed(fault);
+        CSLConvert convert(m_input, Output());
+        EXPECT_FALSE(Convert(convert));
+        EXPECT_GT(faultvfs::Failures(), 0);
+        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("The Sample List " + Output()));
+        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("no space left on the device"));
+        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("(status 28)"));
+        // One transaction: nothing of it is kept.
+        EXPECT_LE(ListLeftBehind(), 0);
+    }
+}
+
+TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
+    struct Case {
+        const char* what;
+        Op op;
+        FileKind file;
+        int onCall;
+        int resultCode;
+    };
+    const Case cases[] = {
+        {"write error", Op::kWrite, FileKind::kDatabase, 40, SQLITE_IOERR_WRITE},
+        {"journal write error", Op::kWrite, FileKind::kJournal, 1, SQLITE_IOERR_WRITE},
+        {"sync of the list", Op::kSync, FileKind::kDatabase, 2, SQLITE_IOERR_FSYNC},
+        {"sync of the journal", Op::kSync, FileKind::kJournal, 1, SQLITE_IOERR_FSYNC},
+        {"journal not deleted at commit", Op::kDelete, FileKind::kJournal, 1, SQLITE_IOERR_DELETE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        faultvfs::Fault fault;
+        fault.op = c.op;
+        fault.file = c.file;
+        fault.onCall = c.onCall;
+        fault.resultCode = c.resultCode;
+        fault.systemError = EIO;
+        faultvfs::ScopedFault armed(fault);
+        CSLConvert convert(m_input, Output());
+        EXPECT_FALSE(Convert(convert));
+        EXPECT_GT(faultvfs::Failures(), 0);
+        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("The Sample List " + Output()));
+        EXPECT_THAT(convert.GetFailureReason(),
+                    HasSubstr("input/output error on the Sample List (status 5)"));
+        EXPECT_LE(ListLeftBehind(), 0);
+    }
+}
+
+TEST_F(ConvertFaultInjectionTest, FileSizeLimitFailsTheConversion) {
+    const std::string input = m_input;
+    const std::string output = Output();
+    const ChildResult result = RunChild([&](std::string& text) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{2 << 20, 2 << 20};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            text = "setrlimit failed";
+            return faulttest::kCannotSetUp;
+        }
+        CSLConvert convert(input, output);
+        const BOOL ok = Convert(convert);
+        text = convert.GetFailureReason();
+        return ok ? 0 : 1;
+    });
+    ASSERT_EQ(result.exitCode, 1) << result.text;
+    EXPECT_THAT(result.text, HasSubstr("The Sample List " + Output()));
+    EXPECT_THAT(result.text, HasSubstr("largest file size allowed (status 27)"));
+    EXPECT_EQ(ListLeftBehind(), 0);
+}
+
+TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
+    // A small tmpfs of the child's own; the list is checked in the child,
+    // the only process that sees that file system.
+    const std::string mountPoint = m_dir.Path("small");
+    ASSERT_EQ(::mkdir(mountPoint.c_str(), 0755), 0);
+    const std::string input = m_input;
+    for (const bool fullBeforeStart : {false, true}) {
+        SCOPED_TRACE(fullBeforeStart ? "full before the start" : "fills up while converting");
+        const ChildResult result = RunChild([&](std::string& text) {
+            if (!faulttest::MountSmallFileSystem(mountPoint, 3 << 20, text)) {
+                return faulttest::kCannotSetUp;
+            }
+            if (fullBeforeStart && !faulttest::FillDevice(mountPoint + "/filler")) {
+                text = "the file system did not fill up";
+                return 2;
+            }
+            const std::string output = mountPoint + "/run12.sdb";
+            CSLConvert convert(input, output);
+            if (Convert(convert)) {
+                text = "the conversion succeeded";
+                return 3;
+            }
+            text = convert.GetFailureReason() + "\n";
+            if (std::filesystem::exists(output)) {
+                const ListContents list = ReadList(mountPoint + "/", "run12", "RUN12");
+                text += "list " + std::to_string(list.openStatus) + " " +
+                        std::to_string(list.count) + " " + std::to_string(list.firstWrong) + " " +
+                        faulttest::IntegrityCheck(output);
+            } else {
+                text += "no list";
+            }
+            text += " left:" + faulttest::FilesStartingWith(mountPoint, ".run12");
+            return 1;
+        });
+        if (result.exitCode == faulttest::kCannotSetUp) {
+            GTEST_SKIP() << "no private file system: " << result.text;
+        }
+        ASSERT_EQ(result.exitCode, 1) << result.text;
+        EXPECT_THAT(result.text, HasSubstr("The Sample List " + mountPoint + "/run12.sdb"));
+        EXPECT_THAT(
+            result.text,
+            HasSubstr("no space left on the device that holds the Sample List (status 28)"));
+        const std::string left = result.text.substr(result.text.rfind('\n') + 1);
+        EXPECT_THAT(left, ::testing::AnyOf("no list left:", "list 0 0 0 ok left:")) << left;
+    }
+}
+
+TEST_F(ConvertFaultInjectionTest, MissingOutputDirectoryIsReportedAndNothingIsCreated) {
+    const std::string output = m_dir.Path("no-such-dir/run12.sdb");
+    CSLConvert convert(m_input, output);
+    EXPECT_FALSE(Convert(convert));
+    EXPECT_EQ(convert.GetFailureReason(),
+              "The Sample List " + output +
+                  " could not be created: The sample-list location is not configured, its "
+                  "directory does not exist, or it cannot be written (status 13).");
+    EXPECT_FALSE(std::filesystem::exists(m_dir.Path("no-such-dir")));
+}
+
+TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsCreated) {
+    // Permission bits do not stop root: the conversion runs as an
+    // unprivileged user, in a child when this test runs as root.
+    const std::string readOnly = m_dir.Path("read-only");
+    ASSERT_EQ(::mkdir(readOnly.c_str(), 0555), 0);
+    ASSERT_EQ(::mkdir(m_dir.Path("lumenda").c_str(), 0755), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(::chmod(m_dir.Root().c_str(), 0755), 0);
+        ASSERT_EQ(::chmod(m_input.c_str(), 0644), 0);
+        ASSERT_EQ(::chown(m_dir.Path("lumenda").c_str(), faulttest::kNobody, faulttest::kNogroup),
+                  0);
+    }
+    const std::string input = m_input;
+    const std::string output = readOnly + "/run12.sdb";
+    const ChildResult result = RunChild([&](std::string& text) {
+        if (!faulttest::BecomeNobody(text)) {
+            return faulttest::kCannotSetUp;
+        }
+        if (access(input.c_str(), R_OK) != 0 || access(readOnly.c_str(), W_OK) == 0) {
+            text = "the test directory cannot be used by an unprivileged user";
+            return faulttest::kCannotSetUp;
+        }
+        CSLConvert convert(input, output);
+        const BOOL ok = Convert(convert);
+        text = convert.GetFailureReason();
+        return ok ? 0 : 1;
+    });
+    if (result.exitCode == faulttest::kCannotSetUp) {
+        GTEST_SKIP() << result.text;
+    }
+    ASSERT_EQ(result.exitCode, 1) << result.text;
+    EXPECT_EQ(result.text, "The Sample List " + output +
+                               " could not be created: The sample-list location is not "
+                               "configured, its directory does not exist, or it cannot be "
+                               "written (status 13).");
+    EXPECT_TRUE(std::filesystem::is_empty(readOnly));
+}
+
+// ---- Reading the input fails ------------------------------------------------
+
+TEST_F(ConvertFaultInjectionTest, PipeOrMissingInputIsRefusedBeforeAnythingIsTouched) {
+    ASSERT_EQ(::mkfifo(m_dir.Path("a-pipe").c_str(), 0600), 0);
+    struct Case {
+        std::string input;
+        std::string reason;
+    };
+    const Case cases[] = {
+        // Opening a pipe would wait for a writer forever.
+        {m_dir.Path("a-pipe"),
+         m_dir.Path("a-pipe") + ": is a pipe or socket, not a file that can be read."},
+        {m_dir.Path("vanished.txt"), m_dir.Path("vanished.txt") + ": No such file or directory."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        const int descriptors = faulttest::OpenDescriptors();
+        CSLConvert convert(c.input, Output());
+        EXPECT_FALSE(Convert(convert));
+        EXPECT_EQ(convert.GetFailureReason(), c.reason);
+        EXPECT_EQ(faulttest::OpenDescriptors(), descriptors);
+        EXPECT_FALSE(std::filesystem::exists(Output()));
+        EXPECT_FALSE(std::filesystem::exists(m_dir.Path("lumenda")));
+    }
+}
+
+TEST_F(ConvertFaultInjectionTest, UnreadableInputIsRefusedBeforeAnythingIsTouched) {
+    ASSERT_EQ(::chmod(m_input.c_str(), 0000), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(::chmod(m_dir.Root().c_str(), 0777), 0);
+        ASSERT_EQ(::chmod(m_dir.Path("lists").c_str(), 0777), 0);
+    }
+    const std::string input = m_input;
+    const std::string output = Output();
+    const ChildResult result = RunChild([&](std::string& text) {
+        if (!faulttest::BecomeNobody(text)) {
+            return faulttest::kCannotSetUp;
+        }
+        if (access(output.substr(0, output.rfind('/')).c_str(), W_OK) != 0) {
+            text = "the test directory cannot be used by an unprivileged user";
+            return faulttest::kCannotSetUp;
+        }
+        CSLConvert convert(input, output);
+        const BOOL ok = Convert(convert);
+        text = convert.GetFailureReason();
+        return ok ? 0 : 1;
+    });
+    if (result.exitCode == faulttest::kCannotSetUp) {
+        GTEST_SKIP() << result.text;
+    }
+    ASSERT_EQ(result.exitCode, 1) << result.text;
+    EXPECT_EQ(result.text, m_input + ": Permission denied.");
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.Path("lumenda")));
+}
+
+TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
+    // A directory opens for reading and fails at its first read, with
+    // EISDIR; /proc/self/mem opens like a file and fails with EIO.
+    ASSERT_EQ(::mkdir(m_dir.Path("a-directory").c_str(), 0755), 0);
+    struct Case {
+        std::string input;
+        int error;
+    };
+    for (const Case& c : {Case{m_dir.Path("a-directory"), EISDIR}, Case{"/proc/self/mem", EIO}}) {
+        SCOPED_TRACE(c.input);
+        const int descriptors = faulttest::OpenDescriptors();
+        CSLConvert convert(c.input, Output());
+        try {
+            Convert(convert);
+            ADD_FAILURE() << "no CFileException";
+        } catch (const CFileException& error) {
+            EXPECT_EQ(error.what(), c.input + ": line 1: " + std::strerror(c.error));
+            EXPECT_EQ(error.m_lOsError, c.error);
+        }
+        EXPECT_EQ(faulttest::OpenDescriptors(), descriptors);
+        // Not left open or locked: this process opens it again.
+        EXPECT_EQ(ListLeftBehind(), 0);
+    }
+
+    // A read error in mid-file: the records of the lines before it stay.
+    // The input is read 64 KiB at a time; it fails on its third block.
+    constexpr int kLongLines = 8000;
+    const std::string input = k2ltest::WriteExport(m_dir, "long.txt", kLongLines, 1);
+    ASSERT_GT(std::filesystem::file_size(input), 192u * 1024);
+    g_readSoFar = 0;
+    g_readBroken = false;
+    g_readBudget = 128 * 1024;
+    const int descriptors = faulttest::OpenDescriptors();
+    CSLConvert convert(input, Output());
+    std::string message;
+    long line = 0;
+    try {
+        Convert(convert);
+    } catch (const CFileException& error) {
+        message = error.what();
+        line = error.m_nLine;
+    }
+    g_readBudget = -1;
+    if (!g_readBroken) {
+        GTEST_SKIP() << "/proc/self/mem cannot stand in for a failing input here";
+    }
+    EXPECT_EQ(message, input + ": line " + std::to_string(line) + ": Input/output error");
+    EXPECT_GT(line, 1000);
+    EXPECT_LT(line, kLongLines);
+    EXPECT_EQ(faulttest::OpenDescriptors(), descriptors);
+    // Every sample line before the failing one became a record (the two
+    // header lines did not).
+    const int kept = ListLeftBehind();
+    EXPECT_EQ(kept, line - 3);
+    EXPECT_EQ(kept, convert.GetSummary().recordsWritten);
+    // The list is not locked by this process: another one can write it.
+    EXPECT_EQ(k2ltest::Probe(m_input, Output(), "RUN12").Wait(), 0);
+}
+
+// ---- The converting process dies ----------------------------------------------
+
+TEST_F(ConvertFaultInjectionTest, KilledConversionLeavesASoundListWithAllOrNothing) {
+    // 42.6 MB of records: the conversion runs long enough to be killed at
+    // several points of its writing.
+    constexpr int kBigLines = 1000;
+    constexpr int kBigFractions = 10;
+    const std::string input = k2ltest::WriteExport(m_dir, "big.txt", kBigLines, kBigFractions);
+    int killed = 0;
+    for (const std::uintmax_t killAt : {std::uintmax_t{0}, std::uintmax_t{5} << 20,
+                                        std::uintmax_t{20} << 20, std::uintmax_t{40} << 20}) {
+        SCOPED_TRACE("killed once the list has " + std::to_string(killAt) + " bytes");
+        std::filesystem::remove(Output());
+        k2ltest::Probe probe(input, Output(), "RUN12");
+        ASSERT_TRUE(probe.Started());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        for (;;) {
+            std::error_code error;
+            const auto size = std::filesystem::file_size(Output(), error);
+            if (!error && size >= killAt) {
+                probe.Kill();
+                break;
+            }
+            if (probe.Ended() || std::chrono::steady_clock::now() > deadline) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        const int exitCode = probe.Wait();
+        const int count = ListLeftBehind();
+        if (exitCode == 128 + SIGKILL) {
+            ++killed;
+            // One transaction: the rollback leaves the list empty.
+            EXPECT_EQ(count, 0);
+        } else {
+            EXPECT_EQ(exitCode, 0) << probe.Output();
+            EXPECT_EQ(count, kBigLines * kBigFractions);
+        }
+    }
+    EXPECT_GE(killed, 3);
+}
+
+}  // namespace
