@@ -48,15 +48,7 @@ int CComboBox::AddString(const QString& text) {
             ++index;
         }
     }
-    // Inserting may select the entry when the list was empty; the edit
-    // field keeps its text whatever the list does.
-    const QString shown = currentText();
-    insertItem(index, text);
-    if (lineEdit() != nullptr && lineEdit()->text() != shown) {
-        setCurrentIndex(-1);
-        lineEdit()->setText(shown);
-    }
-    return index;
+    return InsertKeepingText(index, text);
 }
 
 int CComboBox::InsertString(int index, const QString& text) {
@@ -66,6 +58,12 @@ int CComboBox::InsertString(int index, const QString& text) {
     if (index < 0) {
         index = count();
     }
+    return InsertKeepingText(index, text);
+}
+
+int CComboBox::InsertKeepingText(int index, const QString& text) {
+    // Inserting may select the entry when the list was empty; the edit
+    // field keeps its text whatever the list does.
     const QString shown = currentText();
     insertItem(index, text);
     if (lineEdit() != nullptr && lineEdit()->text() != shown) {

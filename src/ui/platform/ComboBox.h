@@ -49,5 +49,8 @@ public:
     QString GetWindowText() const;
 
 private:
+    // Inserts TEXT at INDEX and keeps the edit field's text as it was.
+    int InsertKeepingText(int index, const QString& text);
+
     bool m_bSorted;
 };
