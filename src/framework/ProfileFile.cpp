@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <utility>
 
 #include "framework/AtomicFile.h"
@@ -149,6 +150,67 @@ std::vector<Line> SplitLines(std::string_view content) {
     return lines;
 }
 
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Names compare as the parser compares them: ignoring ASCII case.
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return folded;
+}
+
+// Tracks the sections and keys of a file line by line, to find entries that
+// would not come back whole from a save: the parser drops text after a
+// section header, merges repeated sections and keeps only the last of
+// repeated keys (losing the comments before the others), and a name that
+// holds a control character could be listed but never read back.
+class EntryChecker {
+public:
+    // Why the entry LINE would be changed or lost by a save, or "".
+    std::string Problem(std::string_view line) {
+        line = Trimmed(line);
+        if (line.front() == '[') {
+            const std::size_t close = line.find(']');
+            const std::string_view name = Trimmed(line.substr(1, close - 1));
+            if (!Trimmed(line.substr(close + 1)).empty()) {
+                return "text follows the section header [" + std::string(name) + "]";
+            }
+            if (const char* problem = SectionProblem(name)) {
+                return problem;
+            }
+            if (!m_sections.insert(Folded(name)).second) {
+                return "the section [" + std::string(name) + "] appears twice";
+            }
+            m_section = std::string(name);
+            m_keys.clear();
+            return {};
+        }
+        const std::string_view key = Trimmed(line.substr(0, line.find('=')));
+        if (const char* problem = KeyProblem(key)) {
+            return problem;
+        }
+        if (!m_keys.insert(Folded(key)).second) {
+            return "the key " + std::string(key) + " appears twice in [" + m_section + "]";
+        }
+        return {};
+    }
+
+private:
+    std::set<std::string> m_sections;
+    std::set<std::string> m_keys;
+    std::string m_section;
+};
+
 enum class LineKind { kBlank, kComment, kEntry, kInvalid };
 
 LineKind Classify(std::string_view line) {
@@ -277,10 +339,17 @@ void CProfileFile::Load() {
     } else if (static_cast<unsigned long long>(st.st_size) > kMaxFileSize) {
         problem = "it is larger than 1 MiB";
     } else {
-        // Read one byte more than allowed, in case the file grew meanwhile.
-        content.resize(kMaxFileSize + 1);
+        // Sized from the file, growing if it grew meanwhile, and never more
+        // than one byte past the limit.
+        content.resize(static_cast<std::size_t>(st.st_size) + 1);
         std::size_t used = 0;
-        while (used < content.size()) {
+        for (;;) {
+            if (used == content.size()) {
+                if (content.size() > kMaxFileSize) {
+                    break;
+                }
+                content.resize(std::min(content.size() * 2, kMaxFileSize + 1));
+            }
             const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
             if (got < 0 && errno == EINTR) {
                 continue;
@@ -315,6 +384,7 @@ void CProfileFile::Load() {
     }
     const std::vector<Line> lines = SplitLines(text);
     std::size_t afterLastEntry = 0;  // index of the line after the last entry
+    EntryChecker entries;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const LineKind kind = Classify(lines[i].text);
         if (kind == LineKind::kInvalid) {
@@ -324,6 +394,11 @@ void CProfileFile::Load() {
             return;
         }
         if (kind == LineKind::kEntry) {
+            const std::string entryProblem = entries.Problem(lines[i].text);
+            if (!entryProblem.empty()) {
+                Ignore("line " + std::to_string(i + 1) + ": " + Printable(entryProblem));
+                return;
+            }
             afterLastEntry = i + 1;
         }
     }

@@ -1,0 +1,44 @@
+// Pieces shared by the fuzz harnesses: a private scratch directory for the
+// whole fuzzing process, files written from the fuzz input, and a check
+// that aborts (so that libFuzzer records the input) when a property of the
+// code under test does not hold.
+//
+// Every harness keeps the data system's settings inside its scratch
+// directory (LUMENDA_HOME, HOME and XDG_CONFIG_HOME point there), so that
+// fuzzing never reads or changes the real user's files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fuzz {
+
+// Creates the scratch directory (under $TMPDIR, or /tmp) on first use and
+// points LUMENDA_HOME, XDG_CONFIG_HOME and HOME into it. Call it from
+// LLVMFuzzerInitialize. The directory outlives the process: libFuzzer ends
+// with _Exit, which runs no clean-up, so give each run a TMPDIR that is
+// removed afterwards (scripts/run-fuzzers does).
+const std::string& ScratchDir();
+
+// A path inside the scratch directory.
+std::string ScratchPath(std::string_view name);
+
+// Replaces the file at PATH with the bytes DATA[0, SIZE).
+void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size);
+void WriteFile(const std::string& path, std::string_view text);
+
+// The whole content of PATH; aborts when it cannot be read.
+std::string ReadFile(const std::string& path);
+
+// Removes every entry of DIRECTORY (not DIRECTORY itself), recursively.
+void EmptyDirectory(const std::string& directory);
+
+// Reports WHAT on stderr and aborts when CONDITION is false: a property of
+// the code under test was broken by the current input.
+void Check(bool condition, const char* what);
+
+}  // namespace fuzz
+
+#define FUZZ_CHECK(condition) ::fuzz::Check((condition), #condition " at " __FILE__)

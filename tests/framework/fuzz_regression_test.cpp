@@ -1,0 +1,95 @@
+// Inputs found by the fuzz harnesses (fuzz/profile_file_fuzzer.cpp), each
+// minimised and run through the same code as there.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/ProfileFile.h"
+#include "framework/scratch_dir.h"
+
+namespace {
+
+// Whatever a save would change or lose of the file kept aside whole.
+void ExpectSaveKeepsTheOriginalAside(const std::string& path, const std::string& original) {
+    CProfileFile profile(path);
+    ASSERT_EQ(profile.GetLoadState(), CProfileFile::LoadState::kIgnored);
+    EXPECT_NE(profile.GetLoadMessage().find(path + ": ignored: line "), std::string::npos)
+        << profile.GetLoadMessage();
+    ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
+    EXPECT_EQ(ScratchDir::Read(path + ".bad"), original);
+}
+
+// A key name holding a control character: every key the profile lists must
+// also be readable by its name, or the file is not used (and kept aside).
+TEST(ProfileFileFuzzRegression, EveryListedKeyIsReadable) {
+    ScratchDir dir;
+    const std::string original = "[Files]\nIn\x12put=x\nOutput=y\n";
+    const std::string path = dir.Write("Korr2LD.INI", original);
+    const CProfileFile profile(path);
+    if (profile.GetLoadState() == CProfileFile::LoadState::kIgnored) {
+        ExpectSaveKeepsTheOriginalAside(path, original);
+        return;
+    }
+    for (const std::string& key : profile.GetKeys("Files")) {
+        EXPECT_EQ(profile.HasKey("Files", key), TRUE) << "key listed: \"" << key << "\"";
+        EXPECT_NE(profile.GetString("Files", key, "<default>"), "<default>")
+            << "key listed: \"" << key << "\"";
+    }
+}
+
+// When a key occurs twice in a section the last value counts, but no
+// comment of the file may be lost when it is saved.
+TEST(ProfileFileFuzzRegression, SaveKeepsTheCommentsOfARepeatedKey) {
+    ScratchDir dir;
+    const std::string original = "[Files]\n; first\nA=1\n; second\nA=2\nB=3\n";
+    const std::string path = dir.Write("Korr2LD.INI", original);
+    CProfileFile profile(path);
+    if (profile.GetLoadState() == CProfileFile::LoadState::kIgnored) {
+        ExpectSaveKeepsTheOriginalAside(path, original);
+        return;
+    }
+    ASSERT_EQ(profile.GetString("Files", "A", ""), "2");
+    ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
+    const std::string saved = ScratchDir::Read(path);
+    const std::size_t first = saved.find("; first\n");
+    const std::size_t second = saved.find("; second\n");
+    EXPECT_NE(first, std::string::npos) << saved;
+    EXPECT_NE(second, std::string::npos) << saved;
+    EXPECT_LT(first, second) << saved;
+    EXPECT_EQ(CProfileFile(path).GetString("Files", "A", ""), "2");
+}
+
+// A section that occurs twice is one section, but the comment between the
+// two headers stays in the file.
+TEST(ProfileFileFuzzRegression, SaveKeepsTheCommentsOfARepeatedSection) {
+    ScratchDir dir;
+    const std::string original = "[Files]\n; inside\n[Files]\nA=1\n";
+    const std::string path = dir.Write("Korr2LD.INI", original);
+    CProfileFile profile(path);
+    if (profile.GetLoadState() == CProfileFile::LoadState::kIgnored) {
+        ExpectSaveKeepsTheOriginalAside(path, original);
+        return;
+    }
+    ASSERT_EQ(profile.GetString("Files", "A", ""), "1");
+    ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
+    const std::string saved = ScratchDir::Read(path);
+    EXPECT_NE(saved.find("; inside\n"), std::string::npos) << saved;
+    EXPECT_EQ(CProfileFile(path).GetString("Files", "A", ""), "1");
+}
+
+// Text after the closing bracket of a section header is not a key, but
+// what the user wrote there must survive a Save: kept in the file, or the
+// whole file kept aside as unusable.
+TEST(ProfileFileFuzzRegression, SaveKeepsTextAfterASectionHeader) {
+    ScratchDir dir;
+    const std::string original = "[Files] Input=x\nOutput=y\n";
+    const std::string path = dir.Write("Korr2LD.INI", original);
+    CProfileFile profile(path);
+    ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
+    const std::string saved = ScratchDir::Read(path);
+    const bool keptInFile = saved.find("Input=x") != std::string::npos;
+    const bool keptAside = ScratchDir::Read(path + ".bad") == original;
+    EXPECT_TRUE(keptInFile || keptAside) << saved;
+}
+
+}  // namespace
