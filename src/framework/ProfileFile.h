@@ -8,8 +8,11 @@
 //   kLoaded   the file was read;
 //   kIgnored  the file exists but cannot be used as a profile (it cannot be
 //             read, is not a regular file, is larger than 1 MiB, holds zero
-//             bytes, or has a line that is neither a section, a key=value
-//             pair, a comment nor blank). Every read then gives its default
+//             bytes, has a line that is neither a section, a key=value
+//             pair, a comment nor blank, or has an entry that a save could
+//             not write back as it stands: text after a section header, a
+//             section or a key in one section twice, or a name holding a
+//             control character). Every read then gives its default
 //             and GetLoadMessage() says "<file>: ignored: <reason>". The
 //             first Save() moves the file aside to "<file>.bad" (or
 //             "<file>.bad.1", ".bad.2"... when that name is taken) before
@@ -25,7 +28,7 @@
 // double quotes, and one pair of enclosing double quotes is removed on
 // reading (so a hand-written Key="  x" reads as "  x"). A value holding a
 // line break or another control character cannot be kept on one line and
-// is refused. When a key occurs twice in a section, the last one counts.
+// is refused.
 //
 // Not thread-safe; one object per file and thread.
 #pragma once
