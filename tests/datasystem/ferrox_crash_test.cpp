@@ -12,6 +12,7 @@
 
 #include "datasystem/ferrox.h"
 #include "datasystem_test_support.h"
+#include "fault_test_support.h"
 
 namespace {
 
@@ -29,20 +30,7 @@ int32_t Append(int32_t number) {
     return DB3HandleRecord(kDb, number, record.data(), DB3_OP_STORE, DB3_FLAG_APPEND);
 }
 
-std::string IntegrityCheck(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
-        result = sqlite3_step(statement) == SQLITE_ROW
-                     ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))
-                     : sqlite3_errmsg(db);
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return result;
-}
+using faulttest::IntegrityCheck;
 
 class FerroxCrashTest : public dstest::DataSystemTest {
 protected:
