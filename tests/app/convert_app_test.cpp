@@ -39,17 +39,6 @@ QList<QByteArray> TextLines(const QString& path) {
     return lines;
 }
 
-QString Shown(CConvertDlg& dlg, int id) {
-    QWidget* control = dlg.GetDlgItem(id);
-    if (auto* label = dynamic_cast<QLabel*>(control)) {
-        return label->text();
-    }
-    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-        return edit->text();
-    }
-    return dynamic_cast<QComboBox*>(control)->currentText();
-}
-
 }  // namespace
 
 class ConvertAppTest : public QObject {

@@ -25,20 +25,6 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QString Shown(CConvertDlg& dlg, int id) {
-    QWidget* control = dlg.GetDlgItem(id);
-    if (auto* label = dynamic_cast<QLabel*>(control)) {
-        return label->text();
-    }
-    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-        return edit->text();
-    }
-    if (auto* combo = dynamic_cast<QComboBox*>(control)) {
-        return combo->currentText();
-    }
-    return QStringLiteral("<no control %1>").arg(id);
-}
-
 QStringList Entries(CConvertDlg& dlg, int id) {
     QStringList entries;
     auto* combo = dlg.GetDlgItemAs<CComboBox>(id);

@@ -8,8 +8,11 @@
 #pragma once
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +22,22 @@
 #include "datasystem/ostrel.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/UiTestScript.h"
+
+// The text a control of DLG shows: a label's, an edit's, or a combo box's
+// edit field.
+inline QString Shown(CDialog& dlg, int id) {
+    QWidget* control = dlg.GetDlgItem(id);
+    if (auto* label = dynamic_cast<QLabel*>(control)) {
+        return label->text();
+    }
+    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
+        return edit->text();
+    }
+    if (auto* combo = dynamic_cast<QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    return QStringLiteral("<no control %1>").arg(id);
+}
 
 class CUiTestEnv {
 public:
