@@ -1,27 +1,29 @@
 // CProfileFile reads and writes an INI profile file: "[Section]" lines
 // followed by "Key=Value" lines, with comment lines starting with ';' or
-// '#'. Names of sections and keys compare without regard to case. Texts are
-// 8-bit bytes and are never transcoded.
+// '#'. Names of sections and keys compare without regard to ASCII case.
+// Texts are 8-bit bytes and are never transcoded. How the lines are read
+// (line ends, byte-order mark, blanks, repeated sections and keys, lines
+// that are none of these) is told in framework/ProfileText.h; in short, the
+// first of repeated keys counts, and lines that cannot be read are kept.
 //
 // Loading happens once, in the constructor, and has three outcomes:
 //   kMissing  the file does not exist: an empty profile, nothing wrong;
-//   kLoaded   the file was read;
-//   kIgnored  the file exists but cannot be used as a profile (it cannot be
-//             read, is not a regular file, is larger than 1 MiB, holds zero
-//             bytes, has a line that is neither a section, a key=value
-//             pair, a comment nor blank, or has an entry that a save could
-//             not write back as it stands: text after a section header, a
-//             section or a key in one section twice, or a name holding a
-//             control character). Every read then gives its default
-//             and GetLoadMessage() says "<file>: ignored: <reason>". The
-//             first Save() moves the file aside to "<file>.bad" (or
-//             "<file>.bad.1", ".bad.2"... when that name is taken) before
-//             writing, so its content is never lost.
+//   kLoaded   the file was read; whatever bytes it holds, it is used;
+//   kIgnored  the file exists but cannot be used: it cannot be read, is
+//             not a regular file or is larger than 1 MiB. Every read then
+//             gives its default and GetLoadMessage() says
+//             "<file>: ignored: <reason>". The first Save() moves the file
+//             aside to "<file>.bad" (or "<file>.bad.1", ".bad.2"... when
+//             that name is taken) before writing, so it is never lost.
 //
 // Writes change the profile in memory; Save() replaces the file atomically
-// (CAtomicFile) and keeps every other section, key and comment, in their
-// order. New keys go to the end of their section, new sections to the end
-// of the file. Lines are written "Key=Value" with '\n' line ends.
+// (CAtomicFile). The file keeps every byte a write did not change: a write
+// replaces the value of the key's line (the one that reads), or adds the
+// line "Key=Value" after the last key line of the section, or adds the
+// section at the end of the file (see CProfileText::SetValue). Comments,
+// blank and stray lines, repeated keys and sections, line ends, a
+// byte-order mark and any other bytes stay as they are, so a Save without
+// writes gives the file back unchanged.
 //
 // Every value round-trips exactly: a value with leading or trailing blanks,
 // or one that starts and ends with a double quote, is written between
@@ -33,11 +35,11 @@
 // Not thread-safe; one object per file and thread.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "framework/ProfileText.h"
 #include "framework/Types.h"
 
 class CProfileFile {
@@ -62,14 +64,15 @@ public:
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const;
     BOOL HasKey(std::string_view section, std::string_view key) const;
-    // The keys of SECTION in file order (new keys last).
+    // The keys of SECTION in file order, each once (new keys last).
     std::vector<std::string> GetKeys(std::string_view section) const;
 
     // Sets KEY in SECTION to VALUE, creating both as needed. Returns FALSE
     // and changes nothing when the section or key name is not valid (empty,
     // leading or trailing blanks, a control character, ']' in a section or
-    // '=' in a key, a key starting with ';', '#' or '[') or VALUE holds a
-    // control character such as a line break; GetError() says why.
+    // '=' in a key, a key starting with ';', '#' or '['), VALUE holds a
+    // control character such as a line break, or the file would grow larger
+    // than 1 MiB; GetError() says why.
     BOOL WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // Replaces the file with the profile; TRUE on success. On failure the
@@ -84,8 +87,6 @@ public:
     const std::string& GetKeptAsidePath() const { return m_strKeptAside; }
 
 private:
-    struct Data;
-
     void Load();
     void Ignore(const std::string& reason);
     BOOL MoveBadFileAside();
@@ -95,5 +96,5 @@ private:
     std::string m_strLoadMessage;
     std::string m_strError;
     std::string m_strKeptAside;
-    std::unique_ptr<Data> m_data;
+    CProfileText m_text;
 };

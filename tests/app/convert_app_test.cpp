@@ -179,7 +179,9 @@ void ConvertAppTest::typedTextIsNotSavedButExchangedTextIs() {
 
 void ConvertAppTest::unreadableSettingsAreReportedAndKeptAsBad() {
     CUiTestEnv env;
-    const QByteArray broken = "this is not\nan INI file at all\n[Files\n";
+    // Larger than a settings file can be.
+    const QByteArray broken =
+        "this is not\nan INI file at all\n[Files\n" + QByteArray(1 << 20, ' ');
     env.Write(QStringLiteral("config/Korr2LD.INI"), broken);
     RunApp([](CConvertDlg& dlg) {
         QCOMPARE(Shown(dlg, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));

@@ -191,14 +191,30 @@ TEST_F(OstrelTest, StoreKeepsOtherKeysSectionsAndCommentsAndLeavesNoTemporaryFil
     const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
     EXPECT_EQ(ScratchDir::Read(SettingsFile()),
-              "; Lumenda global files\n\n\n"
+              "; Lumenda global files\n"
               "[SystemList]\n"
               "MS_FUNC_DB=/methods/*.ms\n"
               "SAMPLES_DB=/new/*.sdb\n"
-              "\n\n"
               "[Instrument]\n"
               "Serial=QX-1\n");
     EXPECT_EQ(Entries(m_scratch.Path() + "/lumenda"), std::vector<std::string>{"Lumenda.ini"});
+}
+
+TEST_F(OstrelTest, StoreIntoAHandEditedFileChangesOnlyItsLine) {
+    std::filesystem::create_directory(m_scratch.Path() + "/lumenda");
+    const std::string before =
+        "[SystemList] ; edited by hand\r\nRemember this\r\nMACRO=/a/*.mac\r\n"
+        "MACRO=/b/*.mac\r\n[SystemList]\r\nSAMPLES_DB=/old/*.sdb\r\n";
+    m_scratch.Write("lumenda/Lumenda.ini", before);
+    EXPECT_TRUE(SameInfo(Get("MACRO"), MakeInfo("/a/", "", "mac")));
+    const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
+    ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
+    ASSERT_EQ(StoreGlobalFile("SystemList", "LC_DB", &info, 1), OSTREL_OK);
+    std::string after = before;
+    after.replace(after.find("/old/"), 5, "/new/");
+    after.insert(after.find("[SystemList]\r\nSAMPLES"), "LC_DB=/new/*.sdb\r\n");
+    EXPECT_EQ(ScratchDir::Read(SettingsFile()), after);
+    EXPECT_STREQ(OstrelLastError(), "");
 }
 
 TEST_F(OstrelTest, LocationStoredByThisProcessWinsOverLaterStoresByOthers) {
@@ -237,10 +253,12 @@ TEST_F(OstrelTest, HandEditedValueTooLongForTheRecordIsUnconfigured) {
 
 TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndKeptAsideOnStore) {
     std::filesystem::create_directory(m_scratch.Path() + "/lumenda");
-    const std::string garbage(
-        "\x7F"
-        "ELF\0\0binary",
-        12);
+    // A program, and too large to be a settings file.
+    const std::string garbage = std::string(
+                                    "\x7F"
+                                    "ELF\0\0binary",
+                                    12) +
+                                std::string(1024 * 1024, '\0');
     m_scratch.Write("lumenda/Lumenda.ini", garbage);
     int32_t status = OSTREL_OK;
     EXPECT_TRUE(SameInfo(Get("SAMPLES_DB", &status), MakeInfo("", "", "")));

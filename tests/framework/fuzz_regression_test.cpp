@@ -37,7 +37,7 @@ TEST(ProfileFileFuzzRegression, EveryListedKeyIsReadable) {
     }
 }
 
-// When a key occurs twice in a section the last value counts, but no
+// When a key occurs twice in a section the first value counts, and no
 // comment of the file may be lost when it is saved.
 TEST(ProfileFileFuzzRegression, SaveKeepsTheCommentsOfARepeatedKey) {
     ScratchDir dir;
@@ -48,7 +48,7 @@ TEST(ProfileFileFuzzRegression, SaveKeepsTheCommentsOfARepeatedKey) {
         ExpectSaveKeepsTheOriginalAside(path, original);
         return;
     }
-    ASSERT_EQ(profile.GetString("Files", "A", ""), "2");
+    ASSERT_EQ(profile.GetString("Files", "A", ""), "1");
     ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
     const std::string saved = ScratchDir::Read(path);
     const std::size_t first = saved.find("; first\n");
@@ -56,7 +56,7 @@ TEST(ProfileFileFuzzRegression, SaveKeepsTheCommentsOfARepeatedKey) {
     EXPECT_NE(first, std::string::npos) << saved;
     EXPECT_NE(second, std::string::npos) << saved;
     EXPECT_LT(first, second) << saved;
-    EXPECT_EQ(CProfileFile(path).GetString("Files", "A", ""), "2");
+    EXPECT_EQ(CProfileFile(path).GetString("Files", "A", ""), "1");
 }
 
 // A section that occurs twice is one section, but the comment between the
@@ -90,6 +90,30 @@ TEST(ProfileFileFuzzRegression, SaveKeepsTextAfterASectionHeader) {
     const bool keptInFile = saved.find("Input=x") != std::string::npos;
     const bool keptAside = ScratchDir::Read(path + ".bad") == original;
     EXPECT_TRUE(keptInFile || keptAside) << saved;
+}
+
+// A blank, a byte-order mark that is therefore not at the start, and a key
+// of high bytes before any section (fuzz/corpus/profile_file/
+// bom_after_blank.ini): the file loaded and saved, but the saved form did
+// not load. Now saving gives the same bytes, and a value stored into it
+// reads back.
+TEST(ProfileFileFuzzRegression, ByteOrderMarkAfterABlankSavesAsItWas) {
+    ScratchDir dir;
+    const std::string original = "\t\xEF\xBB\xBF[Fi\"" + std::string(17, '\xFF') + "=";
+    const std::string path = dir.Write("Korr2LD.INI", original);
+    {
+        CProfileFile profile(path);
+        ASSERT_EQ(profile.GetLoadState(), CProfileFile::LoadState::kLoaded);
+        EXPECT_TRUE(profile.GetKeys("Fi\"").empty());
+        ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
+    }
+    EXPECT_EQ(ScratchDir::Read(path), original);
+    CProfileFile profile(path);
+    ASSERT_EQ(profile.GetLoadState(), CProfileFile::LoadState::kLoaded);
+    ASSERT_EQ(profile.WriteString("Files", "Input", "[Fi\""), TRUE);
+    ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
+    EXPECT_EQ(ScratchDir::Read(path), original + "\n\n[Files]\nInput=[Fi\"\n");
+    EXPECT_EQ(CProfileFile(path).GetString("Files", "Input", "-"), "[Fi\"");
 }
 
 }  // namespace

@@ -87,15 +87,11 @@ TEST_P(ProfileFileBadFileTest, IsIgnoredAndKeptAsideOnSave) {
     EXPECT_EQ(profile.GetLoadState(), State::kLoaded);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Contents, ProfileFileBadFileTest,
-    ::testing::Values(BadFile{"Binary", std::string("[S]\nk=v\0\x01\x02", 9), "zero bytes"},
-                      BadFile{"TooLarge", "[S]\n" + std::string(1024 * 1024, ';'),
-                              "larger than 1 MiB"},
-                      BadFile{"NotIni", "[S]\nk=v\nThis is a letter, not a profile.\n", "line 3"},
-                      BadFile{"UnclosedSection", "[SystemList\nk=v\n", "line 1"},
-                      BadFile{"EmptyKey", "[S]\n=v\n", "line 2"}),
-    [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Contents, ProfileFileBadFileTest,
+                         ::testing::Values(BadFile{"TooLarge",
+                                                   "[S]\n" + std::string(1024 * 1024, ';'),
+                                                   "larger than 1 MiB"}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ProfileFileLoadTest, DirectoryInThePlaceOfTheFileIsMovedAsideOnSave) {
     ScratchDir dir;
@@ -113,13 +109,14 @@ TEST(ProfileFileLoadTest, DirectoryInThePlaceOfTheFileIsMovedAsideOnSave) {
 
 TEST(ProfileFileLoadTest, EarlierBadFileIsNotOverwritten) {
     ScratchDir dir;
-    const std::string path = dir.Write("a.ini", "garbage\n");
+    const std::string garbage(CProfileFile::kMaxFileSize + 1, 'g');
+    const std::string path = dir.Write("a.ini", garbage);
     dir.Write("a.ini.bad", "older garbage\n");
     CProfileFile profile(path);
     ASSERT_TRUE(profile.WriteString("S", "k", "v"));
     ASSERT_TRUE(profile.Save()) << profile.GetError();
     EXPECT_EQ(ScratchDir::Read(path + ".bad"), "older garbage\n");
-    EXPECT_EQ(ScratchDir::Read(path + ".bad.1"), "garbage\n");
+    EXPECT_EQ(ScratchDir::Read(path + ".bad.1"), garbage);
 }
 
 TEST(ProfileFileLoadTest, UnreadableFileIsIgnored) {
@@ -136,6 +133,86 @@ TEST(ProfileFileLoadTest, UnreadableFileIsIgnored) {
 }
 
 // ---- Writing keeps the rest of the file ------------------------------------
+
+struct Edit {
+    const char* label;
+    std::string before;
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+};
+
+void PrintTo(const Edit& edit, std::ostream* out) {
+    *out << edit.label;
+}
+
+class ProfileFileEditTest : public ::testing::TestWithParam<Edit> {};
+
+TEST_P(ProfileFileEditTest, ChangesOnlyTheLineOfTheKey) {
+    const Edit& edit = GetParam();
+    ScratchDir dir;
+    const std::string path = dir.Write("Lumenda.ini", edit.before);
+    {
+        CProfileFile profile(path);
+        ASSERT_EQ(profile.GetLoadState(), State::kLoaded) << profile.GetLoadMessage();
+        ASSERT_TRUE(profile.Save()) << profile.GetError();
+        EXPECT_EQ(ScratchDir::Read(path), edit.before) << "a save without writes changes nothing";
+        ASSERT_TRUE(profile.WriteString(edit.section, edit.key, edit.value)) << profile.GetError();
+        ASSERT_TRUE(profile.Save()) << profile.GetError();
+    }
+    EXPECT_EQ(ScratchDir::Read(path), edit.after);
+    EXPECT_EQ(CProfileFile(path).GetString(edit.section, edit.key, "-"), edit.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OddFiles, ProfileFileEditTest,
+    ::testing::Values(
+        Edit{"StrayLine", "[SystemList]\nFlag\nLC_DB=/lc/\n\n[Other]\nX=1\n", "SystemList", "MACRO",
+             "/m/", "[SystemList]\nFlag\nLC_DB=/lc/\nMACRO=/m/\n\n[Other]\nX=1\n"},
+        Edit{"NotIni", "[S]\nk=v\nThis is a letter.\n", "S", "k", "w",
+             "[S]\nk=w\nThis is a letter.\n"},
+        Edit{"EmptyKey", "[S]\n=v\n", "S", "k", "w", "[S]\nk=w\n=v\n"},
+        Edit{"UnclosedSection", "[SystemList\nk=v\n", "SystemList", "k", "w",
+             "[SystemList\nk=v\n\n[SystemList]\nk=w\n"},
+        Edit{"DuplicateKey", "[S]\nk=1\n; c\nK=2\n", "S", "k", "3", "[S]\nk=3\n; c\nK=2\n"},
+        Edit{"DuplicateSection", "[S]\na=1\n; c\n[T]\n[s]\nb=2\n", "S", "c", "3",
+             "[S]\na=1\nc=3\n; c\n[T]\n[s]\nb=2\n"},
+        Edit{"KeyInRepeatedSection", "[S]\na=1\n[s]\nb = 2 \n", "S", "B", "3",
+             "[S]\na=1\n[s]\nb =3\n"},
+        Edit{"Nul", std::string("[S]\n\0\nk=v\0w\n", 12), "S", "k", "x",
+             std::string("[S]\n\0\nk=x\n", 10)},
+        Edit{"TextAfterHeader", "[S] ; comment\nk=1\n", "S", "k", "2", "[S] ; comment\nk=2\n"},
+        Edit{"ByteOrderMark", "\xEF\xBB\xBF[S]\nk=1\n", "S", "n", "2",
+             "\xEF\xBB\xBF[S]\nk=1\nn=2\n"},
+        Edit{"Crlf", "[S]\r\nk=1\r\n\r\n[T]\r\n", "S", "n", "2",
+             "[S]\r\nk=1\r\nn=2\r\n\r\n[T]\r\n"},
+        Edit{"LoneCr", "[S]\rk=1\r", "T", "n", "2", "[S]\rk=1\r\r[T]\nn=2\n"},
+        Edit{"NoFinalLineEnd", "[S]\nk=1", "S", "n", " 2", "[S]\nk=1\nn=\" 2\"\n"},
+        Edit{"NoFinalLineEndNewSection", "; c", "S", "n", "2", "; c\n\n[S]\nn=2\n"},
+        Edit{"HighBytes", "[S]\n\xFF\xFF=\xFF\n", "S", "\xFF\xFF", "x", "[S]\n\xFF\xFF=x\n"},
+        Edit{"KeyBeforeAnySection", "k=1\n[S]\n", "S", "k", "2", "k=1\n[S]\nk=2\n"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ProfileFileReadTest, TheFirstOfRepeatedKeysCounts) {
+    ScratchDir dir;
+    CProfileFile profile(
+        dir.Write("a.ini", "a=0\n[S]\nb=1\na=2\n[T]\na=3\n[ s ] x\nA=4\nB=5\nc=6\n"));
+    EXPECT_EQ(profile.GetString("S", "a", "-"), "2");
+    EXPECT_EQ(profile.GetString("s", "B", "-"), "1");
+    EXPECT_EQ(profile.GetString("S", "c", "-"), "6");
+    EXPECT_EQ(profile.GetKeys("S"), (Keys{"b", "a", "c"}));
+}
+
+TEST(ProfileFileWriteTest, RefusesToGrowTheFilePastTheLimit) {
+    ScratchDir dir;
+    const std::string full = "[S]\nk=1\n" + std::string(CProfileFile::kMaxFileSize - 10, ';');
+    const std::string path = dir.Write("a.ini", full);
+    CProfileFile profile(path);
+    EXPECT_FALSE(profile.WriteString("S", "new", "x"));
+    EXPECT_NE(profile.GetError().find("larger than 1 MiB"), std::string::npos);
+    EXPECT_TRUE(profile.WriteString("S", "k", "2"));
+}
 
 TEST(ProfileFileWriteTest, KeepsOtherSectionsKeysCommentsAndTheirOrder) {
     ScratchDir dir;
