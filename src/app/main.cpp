@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 #include "app/ConvertApp.h"
+#include "framework/Signals.h"
 #include "ui/Resource.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/Resources.h"
@@ -26,6 +27,7 @@ void ArrangeScreenshot(const QString& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    IgnoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korr2ld"));
     QApplication::setWindowIcon(LoadIcon(IDR_MAINFRAME));

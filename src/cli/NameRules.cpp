@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/TextEscape.h"
+#include "util/PlainName.h"
 
 namespace {
 
@@ -15,7 +16,10 @@ bool IsPrintableAscii(char c) {
 
 std::optional<std::string> CheckName(std::string_view value, const NameRole& role, bool fromTitle) {
     std::string problem;
-    if (value.size() > kMaxNameChars) {
+    const char* plainProblem = PlainNameProblem(value);
+    if (plainProblem != nullptr) {
+        problem = plainProblem;
+    } else if (value.size() > kMaxNameChars) {
         problem = "is longer than " + std::to_string(kMaxNameChars) + " characters";
     } else if (!std::all_of(value.begin(), value.end(), IsPrintableAscii)) {
         problem = "contains characters other than printable ASCII";
@@ -27,6 +31,9 @@ std::optional<std::string> CheckName(std::string_view value, const NameRole& rol
                           "; give " + role.option + " NAME";
     if (!fromTitle) {
         message += " with at most " + std::to_string(kMaxNameChars) + " printable ASCII characters";
+        if (plainProblem != nullptr) {
+            message += " and no '/' or '\\'";
+        }
     }
     return message;
 }

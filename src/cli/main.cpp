@@ -2,6 +2,7 @@
 // look into Sample Lists and the data system's file locations.
 //
 // Exit status: 0 success, 1 failure, 2 usage error (see cli/ExitCode.h).
+// Output that cannot be written to its end is a failure too.
 #include <exception>
 #include <iostream>
 
@@ -11,10 +12,12 @@
 #include "cli/ExitCode.h"
 #include "cli/LocationsCommand.h"
 #include "cli/ShowCommand.h"
+#include "cli/StandardOutput.h"
+#include "framework/Signals.h"
 
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
+namespace {
 
+int Run(int argc, char** argv) {
     CLI::App app("Korr2LD: converts Korrin exports into Lumenda Sample Lists.", "korr2ld-cli");
     app.set_version_flag("--version", std::string("korr2ld-cli ") + K2L_VERSION);
     app.require_subcommand(1);
@@ -36,4 +39,14 @@ int main(int argc, char** argv) {
         return kExitFailure;
     }
     return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
+    std::ios::sync_with_stdio(false);
+    CStandardOutput output;
+    const int exitCode = Run(argc, argv);
+    return output.Finish(exitCode, std::cerr);
 }

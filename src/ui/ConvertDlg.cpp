@@ -41,12 +41,16 @@ void CConvertDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_INPUT_FILE, m_strInputFile);
     DDX_Text(pDX, IDC_OUTPUT_FILE, m_strOutputFile);
     DDX_CBString(pDX, IDC_MS_FILE, m_strMSFile);
+    DDV_PlainName(pDX, m_strMSFile);
     DDV_MaxChars(pDX, m_strMSFile, 8);
     DDX_Text(pDX, IDC_DATA_FILE, m_strDataFile);
+    DDV_PlainName(pDX, m_strDataFile);
     DDV_MaxChars(pDX, m_strDataFile, 8);
     DDX_CBString(pDX, IDC_INLET_FILE, m_strInletFile);
+    DDV_PlainName(pDX, m_strInletFile);
     DDV_MaxChars(pDX, m_strInletFile, 8);
     DDX_CBString(pDX, IDC_MACRO_FILE, m_strMacroFile);
+    DDV_PlainName(pDX, m_strMacroFile);
     DDV_MaxChars(pDX, m_strMacroFile, 8);
     EnableControl(IDC_CONVERT, FileEntryExists(m_strInputFile));
 }

@@ -117,6 +117,28 @@ TEST_F(ConvertCommand, RefusesLongAndNonAsciiNamesBeforeTouchingAnything) {
     EXPECT_EQ(sandbox.Cli({"locations", "get", "SAMPLES_DB"}).exitCode, 1);
 }
 
+TEST_F(ConvertCommand, RefusesNamesThatWouldBecomePathsBeforeTouchingAnything) {
+    sandbox.Write("plate7.txt", kExampleExport);
+    ASSERT_EQ(sandbox.Cli({"locations", "set", "MACRO", "."}).exitCode, 0);
+    const fs::path settings = sandbox.LumendaHome() / "Lumenda.ini";
+    const std::string stored = ReadFileBytes(settings);
+    const struct {
+        std::string option, value, message;
+    } cases[] = {
+        {"--data", "../../", "the data file name '../../' holds '/'; give --data NAME with"},
+        {"--ms", "a/b", "the MS method name 'a/b' holds '/'; give --ms NAME"},
+        {"--macro", "a\\b", "the macro name 'a\\\\b' holds '\\'; give --macro NAME"},
+        {"--inlet", "a\tb", "the inlet method name 'a\\x09b' holds a control character"},
+    };
+    for (const auto& c : cases) {
+        const RunResult run = sandbox.Cli({"convert", "plate7.txt", c.option, c.value});
+        EXPECT_EQ(run.exitCode, 2) << c.option;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(sandbox.Dir() / "plate7.sdb"));
+        EXPECT_EQ(ReadFileBytes(settings), stored);
+    }
+}
+
 TEST_F(ConvertCommand, AnExistingOutputWithoutOverwriteStaysByteIdentical) {
     sandbox.Write("plate7.txt", kExampleExport);
     ASSERT_EQ(sandbox.Cli({"convert", "plate7.txt", "--data", "FIRST"}).exitCode, 0);

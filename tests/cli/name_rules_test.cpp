@@ -41,4 +41,12 @@ TEST(CheckName, RefusesNonAsciiAndControlBytesAndShowsThemEscaped) {
     EXPECT_TRUE(CheckName("del\x7F", kDataFileRole, false));
 }
 
+TEST(CheckName, ASeparatorIsToldBeforeTheLength) {
+    const auto problem = CheckName("../../../x", kDataFileRole, false);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(*problem,
+              "the data file name '../../../x' holds '/'; give --data NAME with at most 8 "
+              "printable ASCII characters and no '/' or '\\'");
+}
+
 }  // namespace

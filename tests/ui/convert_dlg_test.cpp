@@ -104,6 +104,7 @@ private slots:
     void failingConversionGivesReasonAsDetail();
     void readErrorNamesInputAndRestoresCursor();
     void nonAsciiTextIsRefusedByField();
+    void nameWithASeparatorIsRefusedByField();
     void everyAboutCommandOpensAboutBox();
     void contextMenuAndF1OfferAboutAndOptions();
     void optionsOkCopiesValuesBackAndShowsThem();
@@ -707,6 +708,26 @@ void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
         QVERIFY(HasFocus(d, IDC_DATA_FILE));
         QCOMPARE(Q(d.m_strMSFile), QStringLiteral("ESI"));
     });
+}
+
+void ConvertDlgTest::nameWithASeparatorIsRefusedByField() {
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = env.Write(QStringLiteral("plate.txt"), kExport).toStdString();
+    dlg.m_strOutputFile = env.StdPath(QStringLiteral("plate.sdb"));
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        QTest::keyClicks(EditOf(d, IDC_DATA_FILE), "a/b");
+        Click(d, IDC_CONVERT);
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        QVERIFY2(refused.text.contains(QStringLiteral("Data File field holds '/'")),
+                 qPrintable(refused.text));
+        QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+        QVERIFY(HasFocus(d, IDC_DATA_FILE));
+        QCOMPARE(EditOf(d, IDC_DATA_FILE)->selectedText(), QStringLiteral("a/b"));
+    });
+    QVERIFY(!QFile::exists(env.Path(QStringLiteral("plate.sdb"))));
 }
 
 void ConvertDlgTest::everyAboutCommandOpensAboutBox() {

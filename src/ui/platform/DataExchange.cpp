@@ -10,6 +10,7 @@
 #include "ui/platform/MessageBox.h"
 #include "ui/platform/TextCodec.h"
 #include "ui/platform/TypingLimit.h"
+#include "util/PlainName.h"
 
 namespace {
 
@@ -26,27 +27,38 @@ QLineEdit* EditOf(QWidget* control) {
     return nullptr;
 }
 
+// The label of CONTROL's field for messages ("this" when it has none).
+QString FieldOf(const QWidget* control) {
+    QString field = CDialogBuilder::FieldName(control);
+    if (field.isEmpty()) {
+        field = QStringLiteral("this");
+    }
+    return field;
+}
+
+// Shows why the value of the exchange's last control is refused and fails
+// the exchange.
+[[noreturn]] void Refuse(CDataExchange* pDX, const QString& message) {
+    ShowMessageBox(pDX->m_pDlgWnd, message, pDX->m_pDlgWnd->windowTitle(),
+                   MB_OK | MB_ICONEXCLAMATION);
+    pDX->Fail();
+}
+
 // Takes TEXT typed into CONTROL as record text, or fails the exchange.
 void TakeRecordText(CDataExchange* pDX, QWidget* control, const QString& text, std::string& value) {
     QString offending;
     if (EncodeRecordText(text, value, offending)) {
         return;
     }
-    QString field = CDialogBuilder::FieldName(control);
-    if (field.isEmpty()) {
-        field = QStringLiteral("this");
-    }
+    const QString field = FieldOf(control);
     const QString character =
         offending.size() == 1 && offending[0].unicode() < 0x20
             ? QStringLiteral("U+%1").arg(offending[0].unicode(), 4, 16, QChar(u'0')).toUpper()
             : QStringLiteral("\"%1\"").arg(offending);
-    ShowMessageBox(pDX->m_pDlgWnd,
-                   QStringLiteral("Please enter only ASCII letters, digits, spaces and "
-                                  "punctuation in the %1 field: %2 cannot be written into a "
-                                  "Sample List record.")
-                       .arg(field, character),
-                   pDX->m_pDlgWnd->windowTitle(), MB_OK | MB_ICONEXCLAMATION);
-    pDX->Fail();
+    Refuse(pDX, QStringLiteral("Please enter only ASCII letters, digits, spaces and "
+                               "punctuation in the %1 field: %2 cannot be written into a "
+                               "Sample List record.")
+                    .arg(field, character));
 }
 
 }  // namespace
@@ -130,9 +142,17 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
         return;
     }
     if (value.size() > static_cast<std::size_t>(nChars)) {
-        ShowMessageBox(pDX->m_pDlgWnd,
-                       QStringLiteral("Please enter no more than %1 characters.").arg(nChars),
-                       pDX->m_pDlgWnd->windowTitle(), MB_OK | MB_ICONEXCLAMATION);
-        pDX->Fail();
+        Refuse(pDX, QStringLiteral("Please enter no more than %1 characters.").arg(nChars));
+    }
+}
+
+void DDV_PlainName(CDataExchange* pDX, const std::string& value) {
+    if (!pDX->m_bSaveAndValidate) {
+        return;
+    }
+    if (const char* problem = PlainNameProblem(value); problem != nullptr) {
+        Refuse(pDX, QStringLiteral("The name in the %1 field %2. Please enter a name without "
+                                   "'/' or '\\': it becomes a file name on the instrument.")
+                        .arg(FieldOf(pDX->LastControl()), QString::fromLatin1(problem)));
     }
 }

@@ -68,3 +68,10 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value);
 // program may be longer); from the controls a VALUE longer than nChars
 // fails with the message "Please enter no more than nChars characters."
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);
+
+// For the control of the exchange just before, which holds a name that
+// becomes a file name: from the controls a VALUE that is not a plain name
+// (util/PlainName.h: it holds '/', '\\' or a control character) fails
+// with a message naming the field and what the name holds. Towards the
+// controls it does nothing.
+void DDV_PlainName(CDataExchange* pDX, const std::string& value);

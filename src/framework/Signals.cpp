@@ -1,0 +1,7 @@
+#include "framework/Signals.h"
+
+#include <csignal>
+
+void IgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
