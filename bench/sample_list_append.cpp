@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     if (status != DB3_OK) {
         return Fail("the location", status);
     }
-    DB3Open(DB3_SAMPLE_LIST, kName, DB3_MODE_REMOVE);
+    DB3Open(DB3_SAMPLE_LIST, kName, DB3_MODE_REPLACE);
     status = DB3Open(DB3_SAMPLE_LIST, kName, DB3_MODE_CREATE);
     if (status != DB3_OK) {
         return Fail("create", status);
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         fileBytes = std::ftell(file);
         std::fclose(file);
     }
-    DB3Open(DB3_SAMPLE_LIST, kName, DB3_MODE_REMOVE);
+    std::remove(path.c_str());
 
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);

@@ -11,6 +11,7 @@
 #include "cli/NameRules.h"
 #include "cli/OutputPaths.h"
 #include "convert/SLConvert.h"
+#include "samplelist/SampListFile.h"
 
 namespace {
 
@@ -89,6 +90,11 @@ int RunConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
                       "The output path cannot be made absolute, or is longer than 259 "
                       "characters.");
     }
+    // What is checked is the file the record library will write.
+    std::string why;
+    if (CSampListFile::LibraryPath(output, why).empty()) {
+        return Failed(err, output, "It cannot be written as named: " + why + ".");
+    }
     if (Exists(output)) {
         if (SameFile(options.input, output)) {
             return Failed(err, output,
@@ -106,14 +112,19 @@ int RunConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
     conversion.m_strInletFile = options.inletMethod;
     conversion.m_strMacro = options.macro;
     conversion.m_strDataFile = dataFile;
+    conversion.m_bReplaceExisting = options.overwrite ? TRUE : FALSE;
     try {
-        if (!conversion.Convert()) {
+        const BOOL converted = conversion.Convert();
+        for (const std::string& warning : conversion.GetWarnings()) {
+            err << "korr2ld-cli convert: warning: " << warning << '\n';
+        }
+        if (!converted) {
             return Failed(err, output, conversion.GetFailureReason());
         }
     } catch (const std::exception& error) {
         // A read error of the input (CFileException, whose text names the
-        // file and line), or running out of memory: the records stored so
-        // far stay, as they do in the dialog.
+        // file and line), or running out of memory: the new list was given
+        // up, and what was at OUTPUT before is left as it was.
         return Failed(err, output, error.what());
     }
 

@@ -38,7 +38,7 @@ bool SampleListReader::Open(const std::string& path) {
             *OstrelLastError() != '\0' ? OstrelLastError() : "the data system refused the location";
         return false;
     }
-    const std::int32_t status = DB3Open(SAMPLE_LIST_DB, parts.name.c_str(), DB3_MODE_OPEN);
+    const std::int32_t status = DB3Open(SAMPLE_LIST_DB, parts.name.c_str(), DB3_MODE_READ);
     if (status != DB3_OK) {
         m_error = DB3StatusText(status);
         return false;

@@ -1,5 +1,6 @@
 // SampleListReader reads the records of an existing Sample List in place,
-// through the record library only.
+// through the record library only, and never changes a file: a list with
+// an unfinished write beside it is refused, not repaired.
 //
 // The record library finds a list by base name at the sample-list location.
 // Open points that location at the list's own directory and extension for

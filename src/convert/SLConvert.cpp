@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "datasystem/ferrox.h"
-#include "datasystem/ostrel.h"
+#include "framework/PathParts.h"
 #include "samplelist/SampListFile.h"
 #include "samplelist/SampListRecord.h"
 #include "source/SourceListFile.h"
@@ -28,21 +28,6 @@ static_assert(kColumn5TextCopy < sizeof(SAMPLE_RECORD::szColumn5Text));
 constexpr std::size_t kBracketsAndZero = 3;
 // Digits of the largest running number.
 constexpr std::size_t kNumberDigits = 10;
-
-// Statuses after which the record library cannot store anything more in
-// the list: appending further records would only repeat the refusal.
-bool IsFinalStatus(std::int32_t status) {
-    switch (status) {
-        case DB3_E_FULL:
-        case DB3_E_TOO_LARGE:
-        case DB3_E_IO:
-        case DB3_E_NOT_OPEN:
-        case DB3_E_READ_ONLY:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // TRUE when snprintf's RESULT says the whole text and its zero fit in SPAN.
 bool Fits(int result, std::size_t span) {
@@ -70,7 +55,10 @@ std::string StatusText(std::int32_t status) {
 }  // namespace
 
 CSLConvert::CSLConvert(std::string input, std::string output)
-    : m_strInput(std::move(input)), m_strOutput(std::move(output)), m_nBaseLength(5) {}
+    : m_strInput(std::move(input)),
+      m_strOutput(std::move(output)),
+      m_nBaseLength(5),
+      m_bReplaceExisting(TRUE) {}
 
 CSLConvert::~CSLConvert() = default;
 
@@ -119,32 +107,35 @@ BOOL CSLConvert::CheckNames() {
 
 BOOL CSLConvert::IsOutputTheInput(const std::string& libraryPath) {
     struct stat input;
-    if (::stat(m_strInput.c_str(), &input) != 0) {
-        return FALSE;
-    }
-    for (const std::string* path : {&std::as_const(m_strOutput), &libraryPath}) {
-        struct stat output;
-        if (::stat(path->c_str(), &output) == 0 && output.st_dev == input.st_dev &&
-            output.st_ino == input.st_ino) {
-            return TRUE;
-        }
-    }
-    return FALSE;
+    struct stat output;
+    return ::stat(m_strInput.c_str(), &input) == 0 && ::stat(libraryPath.c_str(), &output) == 0 &&
+                   output.st_dev == input.st_dev && output.st_ino == input.st_ino
+               ? TRUE
+               : FALSE;
 }
 
 BOOL CSLConvert::Convert() {
     m_strFailure.clear();
+    m_warnings.clear();
     m_summary = ConvertSummary{};
 
     if (!CheckNames()) {
         return FALSE;
     }
+    // The record library writes the list where the location record says;
+    // that must be the output as named, and it must not be the input.
+    std::string why;
+    const std::string libraryPath = CSampListFile::LibraryPath(m_strOutput, why);
+    if (libraryPath.empty()) {
+        Fail("The Sample List " + m_strOutput + " cannot be written as named: " + why + ".");
+        return FALSE;
+    }
 
     // Opening a pipe waits for a writer that may never come: the
     // conversion would hang. A pipe or socket is no export.
-    struct stat inputStat;
-    if (::stat(m_strInput.c_str(), &inputStat) == 0 &&
-        (S_ISFIFO(inputStat.st_mode) || S_ISSOCK(inputStat.st_mode))) {
+    struct stat inputAtStart;
+    const bool inputKnown = ::stat(m_strInput.c_str(), &inputAtStart) == 0;
+    if (inputKnown && (S_ISFIFO(inputAtStart.st_mode) || S_ISSOCK(inputAtStart.st_mode))) {
         Fail(m_strInput + ": is a pipe or socket, not a file that can be read.");
         return FALSE;
     }
@@ -158,56 +149,62 @@ BOOL CSLConvert::Convert() {
              ".");
         return FALSE;
     }
-
-    // The record library writes the list at the published directory, name
-    // and extension; that path and the output path must not be the input.
-    GLOBAL_FILE_INFO location;
-    std::memset(&location, 0, sizeof(location));
-    std::string name;
-    if (CSampListFile::FillLocation(m_strOutput, location, name) == nullptr) {
-        std::string libraryPath = std::string(location.szDirectory) + location.szName;
-        if (location.szExtension[0] != '\0') {
-            libraryPath += std::string(".") + location.szExtension;
-        }
-        if (IsOutputTheInput(libraryPath)) {
-            Fail("The Sample List " + m_strOutput + " is the input file " + m_strInput +
-                 "; choose another name for the Sample List.");
-            return FALSE;
-        }
-    }
-
-    CSampListFile list(m_strOutput, TRUE);
-    if (!list.IsOpen()) {
-        const char* part = list.GetTooLongPart();
-        if (part == nullptr) {
-            Fail("The Sample List " + m_strOutput +
-                 " could not be created: " + StatusText(list.GetError()) + ".");
-        } else if (std::strcmp(part, "path") == 0) {
-            Fail("The Sample List " + m_strOutput +
-                 " could not be created: its path holds a zero byte.");
-        } else {
-            Fail("The Sample List " + m_strOutput + " could not be created: its " + part +
-                 " is too long for the data system's sample-list location.");
-        }
+    if (IsOutputTheInput(libraryPath)) {
+        Fail("The Sample List " + m_strOutput + " is the input file " + m_strInput +
+             "; choose another name for the Sample List.");
         return FALSE;
     }
 
-    BOOL ok = WriteRecords(source, list);
+    CSampListFile list(m_strOutput, TRUE, m_bReplaceExisting);
+    if (!list.GetLocationWarning().empty()) {
+        m_warnings.push_back("The sample-list location could not be stored for the data system (" +
+                             list.GetLocationWarning() +
+                             "); the data system may not look for the Sample List in " +
+                             SplitPath(m_strOutput).drive + SplitPath(m_strOutput).directory + ".");
+    }
+    if (!list.IsOpen()) {
+        Fail("The Sample List " + m_strOutput +
+             " could not be created: " + StatusText(list.GetError()) + ".");
+        return FALSE;
+    }
+
+    // Whatever stops the conversion, the new list is given up: a partial
+    // list that looks complete is what an instrument would run.
+    BOOL ok = FALSE;
+    try {
+        ok = WriteRecords(source, list);
+    } catch (...) {
+        list.Abandon();
+        throw;
+    }
+    if (ok && inputKnown && !IsInputUnchanged(inputAtStart)) {
+        Fail(m_strInput +
+             ": the file changed while it was read (it was written to, truncated, "
+             "or replaced); the Sample List was not created.");
+        ok = FALSE;
+    }
+    if (!ok) {
+        list.Abandon();
+        return FALSE;
+    }
 
     list.Close();
     if (list.GetError() != 0) {
-        const std::string reason =
-            "The Sample List " + m_strOutput +
-            " could not be completed, its records may be lost: " + StatusText(list.GetError()) +
-            ".";
-        if (ok) {
-            Fail(reason);
-        } else {
-            m_strFailure += " " + reason;
-        }
-        ok = FALSE;
+        Fail("The Sample List " + m_strOutput +
+             " could not be completed: " + StatusText(list.GetError()) + ".");
+        return FALSE;
     }
-    return ok;
+    return TRUE;
+}
+
+BOOL CSLConvert::IsInputUnchanged(const struct stat& atStart) const {
+    struct stat now;
+    return ::stat(m_strInput.c_str(), &now) == 0 && now.st_dev == atStart.st_dev &&
+                   now.st_ino == atStart.st_ino && now.st_size == atStart.st_size &&
+                   now.st_mtim.tv_sec == atStart.st_mtim.tv_sec &&
+                   now.st_mtim.tv_nsec == atStart.st_mtim.tv_nsec
+               ? TRUE
+               : FALSE;
 }
 
 BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile& list) {
@@ -215,7 +212,6 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile& list) {
     const std::string baseName = m_strDataFile.substr(0, baseLength);
 
     std::int64_t number = 0;
-    std::int64_t refused = 0;
     SOURCE_ENTRY entry;
     CSampListRecord record;
     for (;;) {
@@ -258,33 +254,16 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile& list) {
                 continue;
             }
 
-            // The running number has advanced all the same, so that later
-            // records keep their names.
+            // One refused record makes the list incomplete: it is given up
+            // whole, so there is no point in going on.
             ++m_summary.recordsRefused;
-            const std::int32_t status = list.GetError();
-            if (IsFinalStatus(status)) {
-                m_strFailure = "The Sample List " + m_strOutput + " could not store record " +
-                               std::to_string(number) + " (from " + InputLine(source) +
-                               "): " + StatusText(status) +
-                               "; nothing further can be stored, so the conversion stopped.";
-                if (refused > 0) {
-                    m_strFailure +=
-                        " " + std::to_string(refused) + " earlier records were refused too.";
-                }
-                return FALSE;
-            }
-            if (refused++ == 0) {
-                Fail("The Sample List " + m_strOutput + " refused record " +
-                     std::to_string(number) + " (from " + InputLine(source) +
-                     "): " + StatusText(status) + ".");
-            }
+            Fail("The Sample List " + m_strOutput + " could not store record " +
+                 std::to_string(number) + " (from " + InputLine(source) +
+                 "): " + StatusText(list.GetError()) + ".");
+            return FALSE;
         }
     }
-
-    if (refused > 1) {
-        m_strFailure += " " + std::to_string(refused) + " records were refused in all.";
-    }
-    return refused == 0 ? TRUE : FALSE;
+    return TRUE;
 }
 
 BOOL CSLConvert::FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry,

@@ -23,19 +23,18 @@
 // column-5 texts are copied cut to 119 and 50 characters, as the data
 // system expects.
 //
-// Failures that lose records are reported, not hidden: a record the record
-// library refuses makes Convert return FALSE (the running number still
-// advances, so later records keep their names). A refusal whose status
-// means nothing further can be stored (device full, file too large, I/O
-// error, list not open or read-only) stops the conversion at once instead
-// of repeating it for every remaining fraction. A failing close, which
-// loses the records appended since the list was created, fails too. The
-// running number stops at 2147483647: a conversion that would need more
-// records stops there with FALSE.
+// A Sample List is complete or not there: it appears only when every
+// record was stored and committed. Whatever stops a conversion (a record
+// the record library refuses, a full disk, a read error of the input, an
+// input that changed while it was read, a value that does not fit), the
+// new list is abandoned and what was at the output before stays as it
+// was. The running number stops at 2147483647: a conversion that would
+// need more records fails.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/Types.h"
 
@@ -43,6 +42,7 @@ class CSampListFile;
 class CSampListRecord;
 class CSourceListFile;
 struct SOURCE_ENTRY;
+struct stat;
 
 // What one conversion did, for the caller's summary.
 struct ConvertSummary {
@@ -63,19 +63,25 @@ public:
     CSLConvert& operator=(const CSLConvert&) = delete;
 
     // Converts the input into a newly created Sample List at the output
-    // path (an existing list of that name is replaced). Returns TRUE when
-    // the input was read to its end and every record was stored and
-    // committed; FALSE otherwise, with GetFailureReason() saying why.
-    // A read error of the input raises CFileException; the records stored
-    // before it stay in the Sample List and both files are closed.
+    // path (an existing list of that name is replaced unless
+    // m_bReplaceExisting is FALSE). Returns TRUE when the input was read to
+    // its end, unchanged, and every record was stored and committed; FALSE
+    // otherwise, with GetFailureReason() saying why, and no new list. A
+    // read error of the input raises CFileException after the new list has
+    // been abandoned.
     //
     // Nothing is touched (no Sample List created, the data system's
-    // sample-list location not changed) when a name does not fit, when the
-    // input cannot be opened or is a pipe or a socket, or when the output
-    // names the input file itself (the same file, whatever path leads to
-    // it). A directory opens for reading, and its first read raises
-    // CFileException like any read error.
+    // sample-list location not changed) when a name does not fit or is no
+    // plain name, when the output cannot be written as named (see
+    // CSampListFile::LibraryPath), when the input cannot be opened or is a
+    // pipe or a socket, or when the output is the input file itself (the
+    // same file, whatever path leads to it). A directory opens for reading,
+    // and its first read raises CFileException like any read error.
     BOOL Convert();
+
+    // What the user should know of the last Convert besides its result, one
+    // sentence each (the sample-list location could not be stored, say).
+    const std::vector<std::string>& GetWarnings() const { return m_warnings; }
 
     // Why the last Convert returned FALSE, as a sentence; empty after success.
     const std::string& GetFailureReason() const { return m_strFailure; }
@@ -89,12 +95,16 @@ public:
     std::string m_strMacro;      // macro name written into every record
     std::string m_strDataFile;   // data file base name
     std::int32_t m_nBaseLength;  // longest base name used in record names: 5
+    // FALSE: never replace a list at the output, even one that appears
+    // while the conversion runs (the caller found none, or was told not to).
+    BOOL m_bReplaceExisting;
 
 private:
     friend struct SLConvertTestAccess;
 
     BOOL CheckNames();
     BOOL IsOutputTheInput(const std::string& libraryPath);
+    BOOL IsInputUnchanged(const struct stat& atStart) const;
     BOOL WriteRecords(CSourceListFile& source, CSampListFile& list);
     BOOL FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry, std::int64_t fraction,
                     std::int64_t number, const std::string& baseName);
@@ -102,6 +112,7 @@ private:
     std::string InputLine(const CSourceListFile& source) const;
 
     std::string m_strFailure;
+    std::vector<std::string> m_warnings;
     ConvertSummary m_summary;
     // Highest running number handed out: record numbers are 32-bit signed
     // in the Sample List and in the record library.

@@ -112,7 +112,8 @@ const char* StatusText(int32_t status) {
         case DB3_E_NOT_OPEN:
             return "The Sample List database is not open.";
         case DB3_E_BUSY:
-            return "Another program holds the Sample List locked; try again when it is done.";
+            return "Another conversion or program is writing the Sample List; try again when "
+                   "it is done.";
         case DB3_E_LOCATION:
             return "The sample-list location is not configured, its directory does not exist, "
                    "or it cannot be written.";
@@ -136,6 +137,10 @@ const char* StatusText(int32_t status) {
             return "The file is not a Sample List, or it is damaged.";
         case DB3_E_ALREADY_OPEN:
             return "A Sample List is already open in this program.";
+        case DB3_E_UNFINISHED:
+            return "The Sample List has an unfinished write beside it (a journal left by a "
+                   "program that stopped while writing it); the data system completes or "
+                   "undoes it when it next opens the list for writing.";
         case DB3_E_INTERNAL:
             return "The storage engine failed unexpectedly.";
         default:

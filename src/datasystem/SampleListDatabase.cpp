@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "datasystem/FerroxStatus.h"
+#include "datasystem/ListFiles.h"
 #include "datasystem/SampleListFormat.h"
 #include "datasystem/ferrox.h"
 
@@ -39,34 +40,33 @@ std::string FileUri(const std::string& path) {
     return uri;
 }
 
-std::string DirectoryPrefix(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 bool Exists(const std::string& path) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0;
 }
 
-void SyncDirectory(const std::string& path) {
-    const std::string prefix = DirectoryPrefix(path);
-    const int fd =
-        ::open(prefix.empty() ? "." : prefix.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        ::close(fd);
-    }
+// Any status but DB3_OK for the errno of a failed call.
+int32_t StatusOfErrno(int error) {
+    const int32_t status = StatusFromErrno(error);
+    return status == DB3_OK ? DB3_E_IO : status;
 }
 
-// Removes the files SQLite keeps beside the list at PATH.
-int32_t RemoveCompanions(const std::string& path) {
-    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-        if (::unlink((path + suffix).c_str()) != 0 && errno != ENOENT) {
-            return StatusFromErrno(errno);
-        }
+// The journal SQLite keeps beside the list at PATH while it writes it in
+// place.
+std::string JournalOf(const std::string& path) {
+    return path + "-journal";
+}
+
+// fsync of the file at PATH.
+int32_t SyncFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return StatusOfErrno(errno);
     }
-    return DB3_OK;
+    const int rc = fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    return rc == 0 ? DB3_OK : StatusOfErrno(error);
 }
 
 // Renames FROM to TO unless TO exists.
@@ -95,32 +95,10 @@ int32_t MoveIntoPlace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0 ? DB3_OK : StatusFromErrno(errno);
 }
 
-// Creates a new empty file beside PATH, named after it, and returns its
-// name (empty on failure, errno set). The mode is 0666 less the umask, as
-// for any new file.
-std::string CreateTemporaryBeside(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = DirectoryPrefix(path) + "." + base + ".new-" +
-                                      std::to_string(getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return candidate;
-        }
-        if (errno != EEXIST) {
-            return std::string();
-        }
-    }
-    errno = EEXIST;
-    return std::string();
-}
-
 }  // namespace
 
 CSampleListDatabase::~CSampleListDatabase() {
-    Release();
+    Abandon();
 }
 
 void CSampleListDatabase::Release() {
@@ -141,87 +119,77 @@ void CSampleListDatabase::Release() {
     m_nCommittedCount = 0;
 }
 
+void CSampleListDatabase::Abandon() {
+    Release();
+    if (!m_strTemporary.empty()) {
+        ferrox::RemoveTemporary(m_strTemporary);
+        m_strTemporary.clear();
+    }
+}
+
 // Never DB3_OK: RC is a failure even when it is an unexpected success code.
 int32_t CSampleListDatabase::Fail(int rc) {
-    const int32_t status = StatusFromSqlite(rc, m_db, m_strPath);
+    const int32_t status =
+        StatusFromSqlite(rc, m_db, m_strTemporary.empty() ? m_strPath : m_strTemporary);
     return status == DB3_OK ? DB3_E_INTERNAL : status;
 }
 
-int32_t CSampleListDatabase::Create(const std::string& path) {
-    if (Exists(path)) {
-        return DB3_E_EXISTS;
+int32_t CSampleListDatabase::CheckReplaceable(const std::string& path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) {
+        return errno == ENOENT ? DB3_E_NOT_FOUND : StatusOfErrno(errno);
     }
-    if (errno != ENOENT) {
-        return StatusFromErrno(errno);
+    switch (ferrox::CheckHeader(path, true)) {
+        case ferrox::HeaderCheck::kOurs:
+            return DB3_OK;
+        case ferrox::HeaderCheck::kUnreadable:
+            return StatusOfErrno(errno);
+        case ferrox::HeaderCheck::kMissing:  // a dangling symbolic link
+        case ferrox::HeaderCheck::kForeign:
+            break;
     }
-    const std::string temp = CreateTemporaryBeside(path);
-    if (temp.empty()) {
-        return errno == ENOENT ? DB3_E_LOCATION : StatusFromErrno(errno);
-    }
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(temp.c_str(), &db, kOpenFlags, nullptr);
-    if (rc == SQLITE_OK) {
-        const std::string setup = "PRAGMA page_size = " + std::to_string(ferrox::kPageSize) +
-                                  "; PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL;";
-        rc = sqlite3_exec(db, setup.c_str(), nullptr, nullptr, nullptr);
-    }
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_exec(db, ferrox::SchemaScript().c_str(), nullptr, nullptr, nullptr);
-    }
-    int32_t status = rc == SQLITE_OK ? DB3_OK : StatusFromSqlite(rc, db, temp);
-    sqlite3_close_v2(db);
-    if (status == DB3_OK) {
-        // A journal without its list cannot belong to the new one.
-        status = RemoveCompanions(path);
-    }
-    if (status == DB3_OK) {
-        status = MoveIntoPlace(temp, path);
-    }
-    if (status != DB3_OK) {
-        ::unlink(temp.c_str());
-        RemoveCompanions(temp);
-        return status;
-    }
-    SyncDirectory(path);
-    return DB3_OK;
+    return DB3_E_NOT_SAMPLE_LIST;
 }
 
-int32_t CSampleListDatabase::Remove(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno != ENOENT) {
-            return StatusFromErrno(errno);
-        }
-        if (Exists(path)) {
-            return DB3_E_NOT_SAMPLE_LIST;  // a dangling symbolic link
-        }
-        return RemoveCompanions(path);
+int32_t CSampleListDatabase::Create(const std::string& path, bool replace) {
+    Abandon();
+    m_strPath = path;
+    m_bReplace = replace;
+    const int32_t there = CheckReplaceable(path);
+    if (there == DB3_OK && !replace) {
+        return DB3_E_EXISTS;
     }
-    if (!S_ISREG(st.st_mode)) {
-        return DB3_E_NOT_SAMPLE_LIST;
+    if (there != DB3_OK && there != DB3_E_NOT_FOUND) {
+        return there;
     }
-    if (st.st_size != 0) {
-        switch (ferrox::CheckHeader(path, true)) {
-            case ferrox::HeaderCheck::kOurs:
-                break;
-            case ferrox::HeaderCheck::kMissing:
-                return RemoveCompanions(path);
-            case ferrox::HeaderCheck::kUnreadable:
-                return StatusFromErrno(errno);
-            case ferrox::HeaderCheck::kForeign:
-                return DB3_E_NOT_SAMPLE_LIST;
-        }
+    const std::size_t slash = path.rfind('/');
+    ferrox::RemoveAbandonedFiles(ferrox::DirectoryOf(path),
+                                 slash == std::string::npos ? path : path.substr(slash + 1));
+
+    m_strTemporary = ferrox::CreateTemporaryFor(path);
+    if (m_strTemporary.empty()) {
+        return errno == ENOENT ? DB3_E_LOCATION : StatusOfErrno(errno);
     }
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        return StatusFromErrno(errno);
+    int rc = sqlite3_open_v2(m_strTemporary.c_str(), &m_db, kOpenFlags, nullptr);
+    if (rc == SQLITE_OK) {
+        // The schema needs no sync of its own: the file is not a list
+        // before the commit, which syncs it whole.
+        const std::string setup = "PRAGMA page_size = " + std::to_string(ferrox::kPageSize) +
+                                  "; PRAGMA journal_mode = DELETE; PRAGMA synchronous = OFF;";
+        rc = sqlite3_exec(m_db, setup.c_str(), nullptr, nullptr, nullptr);
     }
-    const int32_t status = RemoveCompanions(path);
-    SyncDirectory(path);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(m_db, ferrox::SchemaScript().c_str(), nullptr, nullptr, nullptr);
+    }
+    const int32_t status = rc == SQLITE_OK ? Prepare(true) : Fail(rc);
+    if (status != DB3_OK) {
+        Abandon();
+    }
     return status;
 }
 
-int32_t CSampleListDatabase::Open(const std::string& path) {
-    Release();
+int32_t CSampleListDatabase::Open(const std::string& path, bool readOnly) {
+    Abandon();
     m_strPath = path;
     switch (ferrox::CheckHeader(path)) {
         case ferrox::HeaderCheck::kOurs:
@@ -231,14 +199,28 @@ int32_t CSampleListDatabase::Open(const std::string& path) {
         case ferrox::HeaderCheck::kForeign:
             return DB3_E_NOT_SAMPLE_LIST;
         case ferrox::HeaderCheck::kUnreadable:
-            return StatusFromErrno(errno);
+            return StatusOfErrno(errno);
+    }
+    struct stat journal;
+    const bool unfinished = ::stat(JournalOf(path).c_str(), &journal) == 0 && journal.st_size > 0;
+    // "immutable" reads the file as it lies, without locks and without
+    // looking at a journal or any other file beside it.
+    const std::string asItLies = FileUri(path) + "?immutable=1";
+    constexpr int kAsItLiesFlags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
+    if (readOnly) {
+        if (unfinished) {
+            return DB3_E_UNFINISHED;
+        }
+        const int32_t status = OpenChecked(asItLies, kAsItLiesFlags);
+        if (status != DB3_OK) {
+            Release();
+        }
+        return status;
     }
 
-    // The schema as it lies on disk: "immutable" reads the file without
-    // locks and without looking at a journal, so nothing can be written.
+    // The schema as it lies on disk, before anything may be rolled back.
     sqlite3* probe = nullptr;
-    int rc = sqlite3_open_v2((FileUri(path) + "?immutable=1").c_str(), &probe,
-                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(asItLies.c_str(), &probe, kAsItLiesFlags, nullptr);
     ferrox::SchemaCheck check = ferrox::SchemaCheck::kEngineError;
     if (rc == SQLITE_OK) {
         check = ferrox::CheckSchema(probe, &rc);
@@ -253,30 +235,22 @@ int32_t CSampleListDatabase::Open(const std::string& path) {
     }
     // A file with our header that cannot be read as it lies may be one that
     // a crash left half-written: only its journal can make it whole again.
-    if (check == ferrox::SchemaCheck::kEngineError && !Exists(path + "-journal")) {
+    if (check == ferrox::SchemaCheck::kEngineError && !unfinished) {
         return probeStatus;
     }
-    const int32_t status = OpenChecked();
+    const int32_t status = OpenChecked(path, kOpenFlags);
     if (status != DB3_OK) {
         Release();
     }
     return status;
 }
 
-int32_t CSampleListDatabase::OpenChecked() {
-    // A file that cannot be written is opened for reading only.
-    int rc = sqlite3_open_v2(m_strPath.c_str(), &m_db, kOpenFlags, nullptr);
+int32_t CSampleListDatabase::OpenChecked(const std::string& uri, int flags) {
+    int rc = sqlite3_open_v2(uri.c_str(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         return Fail(rc);
     }
-    sqlite3_busy_timeout(m_db, ferrox::kBusyTimeoutMs);
-    const std::string setup = "PRAGMA cache_size = -" + std::to_string(ferrox::kCacheKiB) +
-                              "; PRAGMA synchronous = FULL;";
-    rc = sqlite3_exec(m_db, setup.c_str(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        return Fail(rc);
-    }
-    // The first read rolls back a journal left by a crash.
+    // The first read rolls back a journal left by a crash (for writing).
     switch (ferrox::CheckSchema(m_db, &rc)) {
         case ferrox::SchemaCheck::kOk:
             break;
@@ -309,19 +283,37 @@ int32_t CSampleListDatabase::OpenChecked() {
     if (count != largest || smallest != 1 || count > INT32_MAX) {
         return DB3_E_NOT_SAMPLE_LIST;
     }
-
-    rc = sqlite3_prepare_v3(m_db, "INSERT INTO records(number, data) VALUES(?1, ?2)", -1,
-                            SQLITE_PREPARE_PERSISTENT, &m_insert, nullptr);
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_prepare_v3(m_db, "SELECT data FROM records WHERE number = ?1", -1,
-                                SQLITE_PREPARE_PERSISTENT, &m_select, nullptr);
-    }
-    if (rc != SQLITE_OK) {
-        return Fail(rc);
-    }
+    const int32_t status = Prepare((flags & SQLITE_OPEN_READWRITE) != 0);
     m_nCount = static_cast<int32_t>(count);
     m_nCommittedCount = m_nCount;
-    return DB3_OK;
+    return status;
+}
+
+int32_t CSampleListDatabase::Prepare(bool forWriting) {
+    if (forWriting) {
+        sqlite3_busy_timeout(m_db, ferrox::kBusyTimeoutMs);
+        const std::string setup = "PRAGMA cache_size = -" + std::to_string(ferrox::kCacheKiB) +
+                                  "; PRAGMA synchronous = FULL;";
+        const int rc = sqlite3_exec(m_db, setup.c_str(), nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            return Fail(rc);
+        }
+    }
+    int rc = SQLITE_OK;
+    if (forWriting) {
+        rc = sqlite3_prepare_v3(m_db, "INSERT INTO records(number, data) VALUES(?1, ?2)", -1,
+                                SQLITE_PREPARE_PERSISTENT, &m_insert, nullptr);
+    }
+    // The record is taken only when its size is right: length() and
+    // typeof() read the stored size without loading the value.
+    if (rc == SQLITE_OK) {
+        const std::string select = "SELECT CASE WHEN typeof(data) = 'blob' AND length(data) = " +
+                                   std::to_string(DB3_SAMPLE_RECORD_SIZE) +
+                                   " THEN data END FROM records WHERE number = ?1";
+        rc = sqlite3_prepare_v3(m_db, select.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &m_select,
+                                nullptr);
+    }
+    return rc == SQLITE_OK ? DB3_OK : Fail(rc);
 }
 
 std::int64_t CSampleListDatabase::DatabaseSize() {
@@ -342,6 +334,9 @@ std::int64_t CSampleListDatabase::DatabaseSize() {
 int32_t CSampleListDatabase::Append(int32_t number, const void* record) {
     if (m_db == nullptr) {
         return DB3_E_NOT_OPEN;
+    }
+    if (m_insert == nullptr) {
+        return DB3_E_READ_ONLY;
     }
     if (m_nLostTransaction != DB3_OK) {
         return m_nLostTransaction;
@@ -404,21 +399,64 @@ int32_t CSampleListDatabase::Read(int32_t number, void* record) {
     return status;
 }
 
+int32_t CSampleListDatabase::CommitTransaction() {
+    if (!m_bInTransaction) {
+        return m_nLostTransaction;
+    }
+    const std::int64_t size = DatabaseSize();
+    const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const int32_t status =
+            StatusFromSqlite(rc, m_db, m_strTemporary.empty() ? m_strPath : m_strTemporary, size);
+        return status == DB3_OK ? DB3_E_INTERNAL : status;
+    }
+    m_bInTransaction = false;
+    return DB3_OK;
+}
+
+// Moves the committed new list from its temporary name to its own.
+int32_t CSampleListDatabase::PutInPlace() {
+    int32_t status = SyncFile(m_strTemporary);
+    int32_t there = DB3_E_NOT_FOUND;
+    if (status == DB3_OK) {
+        there = CheckReplaceable(m_strPath);
+        if (there == DB3_OK && !m_bReplace) {
+            status = DB3_E_EXISTS;  // a list appeared while this one was built
+        } else if (there != DB3_OK && there != DB3_E_NOT_FOUND) {
+            status = there;
+        }
+    }
+    // A journal beside the name belongs to the list being replaced, or to
+    // none: it must not be played into the new list.
+    if (status == DB3_OK && ::unlink(JournalOf(m_strPath).c_str()) != 0 && errno != ENOENT) {
+        status = StatusOfErrno(errno);
+    }
+    if (status == DB3_OK) {
+        if (there == DB3_OK) {
+            status = std::rename(m_strTemporary.c_str(), m_strPath.c_str()) == 0
+                         ? DB3_OK
+                         : StatusOfErrno(errno);
+        } else {
+            status = MoveIntoPlace(m_strTemporary, m_strPath);
+        }
+    }
+    if (status != DB3_OK) {
+        return status;
+    }
+    m_strTemporary.clear();
+    ferrox::SyncDirectoryOf(m_strPath);
+    return DB3_OK;
+}
+
 int32_t CSampleListDatabase::Close() {
     if (m_db == nullptr) {
         return DB3_E_NOT_OPEN;
     }
-    int32_t status = m_nLostTransaction;
-    if (m_bInTransaction) {
-        const std::int64_t size = DatabaseSize();
-        const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) {
-            status = StatusFromSqlite(rc, m_db, m_strPath, size);
-            status = status == DB3_OK ? DB3_E_INTERNAL : status;
-        } else {
-            m_bInTransaction = false;
-        }
-    }
+    int32_t status = CommitTransaction();
     Release();  // rolls back a transaction whose commit failed
+    if (status == DB3_OK && !m_strTemporary.empty()) {
+        status = PutInPlace();
+    }
+    Abandon();  // removes a new list that could not be put in place
     return status;
 }

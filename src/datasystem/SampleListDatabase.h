@@ -1,13 +1,20 @@
-// CSampleListDatabase is one open Sample List file: the SQLite connection,
-// its two prepared statements and the record count. The static functions
-// create and remove list files. Every function returns a ferrox.h status.
+// CSampleListDatabase is one open Sample List: the SQLite connection, its
+// two prepared statements and the record count. Every function returns a
+// ferrox.h status.
 //
-// Appends run in one transaction, begun by the first append and committed
-// by Close(), so that a list is either as it was before or has every
-// appended record. If SQLite gives up that transaction (a full disk, an I/O
-// error), every later append and Close() report the failure: nothing of the
-// transaction remains, and nothing pretends otherwise. Destroying an open
-// object rolls back what was not committed.
+// A new list is built under a temporary name beside its final one
+// (ListFiles.h) and appears under its name only when Close() commits it:
+// the appends are committed and synced, the file is renamed into place and
+// the folder synced. Until then a list of that name stays as it was, and a
+// list that is abandoned, or whose writer dies, never appears. Callers hold
+// the list's lock (ListLock.h) from before Create() until Close() or
+// Abandon().
+//
+// An existing list opened for writing takes its appends in one transaction,
+// begun by the first append and committed by Close(): the file is either as
+// it was or has every appended record. If SQLite gives up that transaction
+// (a full disk, an I/O error), every later append and Close() report the
+// failure. Destroying an open object abandons it.
 #pragma once
 
 #include <cstdint>
@@ -23,49 +30,66 @@ public:
     CSampleListDatabase(const CSampleListDatabase&) = delete;
     CSampleListDatabase& operator=(const CSampleListDatabase&) = delete;
 
-    // Creates an empty list at PATH: built under a temporary name in the
-    // same directory and renamed into place only when complete, never over
-    // an existing file (DB3_E_EXISTS). A journal left beside PATH without
-    // its list is removed first, so that it cannot be played into the new
-    // list.
-    static int32_t Create(const std::string& path);
+    // What is at PATH, for a list about to replace it: DB3_OK for a Sample
+    // List (of any format version), DB3_E_NOT_FOUND for nothing, and
+    // DB3_E_NOT_SAMPLE_LIST for anything else, an empty file included.
+    static int32_t CheckReplaceable(const std::string& path);
 
-    // Removes the list at PATH and its journal; DB3_OK when there is none.
-    // A file that is not a Sample List (nor empty) is left alone:
-    // DB3_E_NOT_SAMPLE_LIST.
-    static int32_t Remove(const std::string& path);
+    // Starts a new, empty list that Close() will put at PATH. With REPLACE
+    // the commit replaces the Sample List there; without it a file of that
+    // name, there now (DB3_E_EXISTS, or DB3_E_NOT_SAMPLE_LIST when it is
+    // no list) or by the time of the commit, fails the create or the
+    // commit. Files that writers of lists in the same folder left behind
+    // when they died are removed first.
+    int32_t Create(const std::string& path, bool replace);
 
     // Opens the list at PATH. The file is checked without being written (its
-    // header, then its schema read as it lies on disk) before it is opened
-    // for writing; only then may SQLite roll back a journal left by a
-    // crash. A list whose records are not numbered 1..N is refused.
-    int32_t Open(const std::string& path);
+    // header, then its schema read as it lies on disk). READ_ONLY opens it
+    // without locking or writing anything, ever: a list with a journal beside
+    // it, an unfinished write of another program, is DB3_E_UNFINISHED and is
+    // not repaired. For writing, SQLite may roll back such a journal. A list
+    // whose records are not numbered 1..N is refused.
+    int32_t Open(const std::string& path, bool readOnly);
 
     // Stores RECORD (DB3_SAMPLE_RECORD_SIZE bytes) as number NUMBER, which
     // must be the count plus one.
     int32_t Append(int32_t number, const void* record);
 
-    // Copies record NUMBER into RECORD (DB3_SAMPLE_RECORD_SIZE bytes).
+    // Copies record NUMBER into RECORD (DB3_SAMPLE_RECORD_SIZE bytes). A
+    // stored record of another size is DB3_E_NOT_SAMPLE_LIST and is never
+    // loaded whole.
     int32_t Read(int32_t number, void* record);
 
-    // Commits the appends durably and closes; the status of the commit, or
-    // of the failure that lost the transaction. Closed afterwards in any case.
+    // Commits the appends durably (and puts a new list in place) and closes;
+    // the status of the commit, or of the failure that lost the appends.
+    // Closed afterwards in any case; a new list that failed is removed.
     int32_t Close();
 
+    // Closes without committing: a new list is removed, an existing one
+    // keeps what it had at Open.
+    void Abandon();
+
     int32_t GetCount() const { return m_nCount; }
+    // The path of the list (for a new one, the path it will have).
     const std::string& GetPath() const { return m_strPath; }
 
 private:
     int32_t Fail(int rc);
     // The size the file will have once the pending pages are written.
     std::int64_t DatabaseSize();
-    int32_t OpenChecked();
+    int32_t OpenChecked(const std::string& uri, int flags);
+    int32_t Prepare(bool forWriting);
+    int32_t CommitTransaction();
+    int32_t PutInPlace();
     void Release();
 
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_insert = nullptr;
     sqlite3_stmt* m_select = nullptr;
     std::string m_strPath;
+    // The file a new list is built in; empty for an existing list.
+    std::string m_strTemporary;
+    bool m_bReplace = false;
     int32_t m_nCount = 0;
     int32_t m_nCommittedCount = 0;
     bool m_bInTransaction = false;

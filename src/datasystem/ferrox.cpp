@@ -11,13 +11,21 @@
 #include <string>
 
 #include "datasystem/FerroxStatus.h"
+#include "datasystem/ListLock.h"
 #include "datasystem/SampleListDatabase.h"
+#include "datasystem/SampleListFormat.h"
+#include "datasystem/SampleListLocation.h"
 #include "datasystem/ostrel.h"
 
 namespace {
 
 struct SampleListState {
     std::unique_ptr<CSampleListDatabase> open;
+    // The writer lock, held from a replace, create or open for writing to
+    // the close or abandon.
+    CListLock lock;
+    // The list that DB3_MODE_REPLACE marked for the next create.
+    std::string replacePath;
     std::string lastPath;
 };
 
@@ -42,17 +50,6 @@ bool SampleListLocation(GLOBAL_FILE_INFO& info) {
     return info.szDirectory[0] != '\0';
 }
 
-std::string ListPath(const GLOBAL_FILE_INFO& info, const char* name) {
-    std::string path(info.szDirectory, strnlen(info.szDirectory, sizeof info.szDirectory));
-    path += name;
-    const std::size_t extensionLength = strnlen(info.szExtension, sizeof info.szExtension);
-    if (extensionLength != 0) {
-        path += '.';
-        path.append(info.szExtension, extensionLength);
-    }
-    return path;
-}
-
 // The location's directory exists and this process may create files in it
 // (access() with the effective ids; a privileged process may write
 // anywhere except on a read-only file system).
@@ -69,6 +66,60 @@ int32_t CheckLocation(const GLOBAL_FILE_INFO& info) {
     return DB3_OK;
 }
 
+// Ends the writing of the list: the writer lock and the replace mark go.
+void ReleaseWriter(SampleListState& state) {
+    state.lock.Release();
+    state.replacePath.clear();
+}
+
+// Holds the writer lock of PATH, taking it unless this process holds it.
+int32_t LockFor(SampleListState& state, const std::string& path) {
+    if (state.lock.IsHeld() && state.lock.GetListPath() == path) {
+        return DB3_OK;
+    }
+    ReleaseWriter(state);
+    return state.lock.Acquire(path, ferrox::kBusyTimeoutMs);
+}
+
+int32_t MarkReplace(SampleListState& state, const std::string& path) {
+    int32_t status = LockFor(state, path);
+    if (status == DB3_OK) {
+        status = CSampleListDatabase::CheckReplaceable(path);
+        if (status == DB3_E_NOT_FOUND) {
+            status = DB3_OK;  // nothing to replace: the create simply creates
+        }
+    }
+    if (status == DB3_OK) {
+        state.replacePath = path;
+    } else {
+        ReleaseWriter(state);
+    }
+    return status;
+}
+
+int32_t OpenList(SampleListState& state, const std::string& path, int32_t mode) {
+    auto database = std::make_unique<CSampleListDatabase>();
+    int32_t status = DB3_OK;
+    if (mode == DB3_MODE_READ) {
+        status = database->Open(path, true);
+    } else {
+        const bool replace = state.replacePath == path;
+        status = LockFor(state, path);
+        if (status == DB3_OK) {
+            status = mode == DB3_MODE_CREATE ? database->Create(path, replace)
+                                             : database->Open(path, false);
+        }
+        state.replacePath.clear();
+        if (status != DB3_OK) {
+            ReleaseWriter(state);
+        }
+    }
+    if (status == DB3_OK) {
+        state.open = std::move(database);
+    }
+    return status;
+}
+
 }  // namespace
 
 extern "C" {
@@ -79,8 +130,8 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
     }
     SampleListState& state = g_sampleList;
     state.lastPath.clear();
-    if (mode != DB3_MODE_OPEN && mode != DB3_MODE_CREATE && mode != DB3_MODE_REMOVE &&
-        mode != DB3_MODE_CHECK) {
+    if (mode != DB3_MODE_OPEN && mode != DB3_MODE_READ && mode != DB3_MODE_CREATE &&
+        mode != DB3_MODE_REPLACE && mode != DB3_MODE_CHECK) {
         return DB3_E_INVALID;
     }
     if (!IsValidName(name)) {
@@ -90,55 +141,49 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
     if (!SampleListLocation(info)) {
         return DB3_E_LOCATION;
     }
-    const std::string path = ListPath(info, name);
+    const std::string path = SampleListPath(info, name);
     state.lastPath = path;
 
-    switch (mode) {
-        case DB3_MODE_CHECK:
-            return CheckLocation(info);
-        case DB3_MODE_REMOVE:
-            if (state.open && state.open->GetPath() == path) {
-                return DB3_E_ALREADY_OPEN;
-            }
-            return CSampleListDatabase::Remove(path);
-        case DB3_MODE_CREATE:
-        case DB3_MODE_OPEN: {
-            if (state.open) {
-                return DB3_E_ALREADY_OPEN;
-            }
-            if (mode == DB3_MODE_CREATE) {
-                const int32_t created = CSampleListDatabase::Create(path);
-                if (created != DB3_OK) {
-                    return created;
-                }
-            }
-            auto database = std::make_unique<CSampleListDatabase>();
-            const int32_t status = database->Open(path);
-            if (status == DB3_OK) {
-                state.open = std::move(database);
-            } else if (mode == DB3_MODE_CREATE) {
-                // A create that fails leaves no list: the empty one just
-                // made could not be opened (a read error, say).
-                CSampleListDatabase::Remove(path);
-            }
-            return status;
-        }
+    if (mode == DB3_MODE_CHECK) {
+        return CheckLocation(info);
     }
-    return DB3_E_INVALID;
+    if (state.open) {
+        return DB3_E_ALREADY_OPEN;
+    }
+    if (mode == DB3_MODE_REPLACE) {
+        return MarkReplace(state, path);
+    }
+    return OpenList(state, path, mode);
 }
 
 int32_t DB3Close(int32_t database) {
     if (database != DB3_SAMPLE_LIST) {
         return DB3_E_INVALID;
     }
-    if (!g_sampleList.open) {
-        return DB3_E_NOT_OPEN;
+    SampleListState& state = g_sampleList;
+    int32_t status = DB3_E_NOT_OPEN;
+    if (state.open) {
+        status = state.open->Close();
+        state.open.reset();
     }
-    const int32_t status = g_sampleList.open->Close();
-    g_sampleList.open.reset();
+    ReleaseWriter(state);
     return status;
 }
 
+int32_t DB3Abandon(int32_t database) {
+    if (database != DB3_SAMPLE_LIST) {
+        return DB3_E_INVALID;
+    }
+    SampleListState& state = g_sampleList;
+    int32_t status = DB3_E_NOT_OPEN;
+    if (state.open) {
+        state.open->Abandon();
+        state.open.reset();
+        status = DB3_OK;
+    }
+    ReleaseWriter(state);
+    return status;
+}
 int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
                         int32_t flag) {
     if (database != DB3_SAMPLE_LIST) {

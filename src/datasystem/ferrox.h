@@ -13,10 +13,13 @@
  * DB3_SAMPLE_RECORD_SIZE bytes per record, numbered 1..N without gaps, and
  * a view "sample_list" that shows the written text fields.
  *
- * Appends go into one transaction that DB3Close commits durably: until then
- * the file, even after a crash or power cut, holds the list as it was at
- * DB3Open (a journal beside it lets the next open undo a partial write).
- * A file that is not a Sample List is never modified by any call.
+ * A new list appears complete or not at all (see DB3_MODE_CREATE). Appends
+ * to an existing list go into one transaction that DB3Close commits
+ * durably: until then the file, even after a crash or power cut, holds the
+ * list as it was at DB3Open. A file that is not a Sample List is never
+ * modified or removed by any call, nor is any file beside a list but the
+ * record library's own (its lock, its temporary lists and their journals,
+ * and the journal of a list it replaces).
  *
  * Every call returns a status: 0 on success, one of the DB3_E_* codes below
  * otherwise. DB3StatusText gives a sentence for any status.
@@ -40,25 +43,49 @@ extern "C" {
 #define DB3_SAMPLE_RECORD_SIZE 4262
 
 /* Modes of DB3Open.
- * DB3_MODE_CHECK  the sample-list location is configured, and its directory
- *                 exists and may be written by this process; opens nothing.
- *                 DB3_E_LOCATION otherwise.
- * DB3_MODE_REMOVE removes the list of that name and the journal beside it;
- *                 DB3_OK also when there is none. A file of that name that
- *                 is not a Sample List (nor empty) is left alone:
- *                 DB3_E_NOT_SAMPLE_LIST. DB3_E_ALREADY_OPEN for the open list.
- * DB3_MODE_CREATE creates a new, empty list and opens it; DB3_E_EXISTS when
- *                 a file of that name is there. The list appears complete or
- *                 not at all.
- * DB3_MODE_OPEN   opens an existing list: DB3_E_NOT_FOUND when there is no
- *                 file, DB3_E_NOT_SAMPLE_LIST when the file is not a Sample
- *                 List (not SQLite, another application's database, another
- *                 schema or version, records not numbered 1..N). A list
- *                 that cannot be written is opened for reading.
- * Every mode gives DB3_E_LOCATION when the location is not configured. */
+ * DB3_MODE_CHECK   the sample-list location is configured, and its directory
+ *                  exists and may be written by this process; opens nothing.
+ *                  DB3_E_LOCATION otherwise.
+ * DB3_MODE_REPLACE marks the list of that name to be replaced by the commit
+ *                  of the next DB3_MODE_CREATE of that name; nothing is
+ *                  removed now, so the list stays whole and readable until
+ *                  that commit, and stays as it is when the new list is
+ *                  abandoned or its writer dies. DB3_OK also when there is
+ *                  no list of that name. A file of that name that is not a
+ *                  Sample List (an empty file included) is left alone:
+ *                  DB3_E_NOT_SAMPLE_LIST. Takes the list's writer lock (see
+ *                  below). DB3_E_ALREADY_OPEN while a list is open.
+ * DB3_MODE_CREATE  starts a new, empty list and opens it. It is built under
+ *                  a hidden temporary name beside its own and appears under
+ *                  its name only when DB3Close commits it (synced, renamed
+ *                  into place, the folder synced): complete or not at all.
+ *                  Unless DB3_MODE_REPLACE marked the name just before, a
+ *                  file of that name fails the create (DB3_E_EXISTS for a
+ *                  Sample List, DB3_E_NOT_SAMPLE_LIST for anything else) or,
+ *                  when it appears meanwhile, the commit (DB3_E_EXISTS).
+ * DB3_MODE_OPEN    opens an existing list for appending: DB3_E_NOT_FOUND
+ *                  when there is no file, DB3_E_NOT_SAMPLE_LIST when the file
+ *                  is not a Sample List (not SQLite, another application's
+ *                  database, another schema or version, records not
+ *                  numbered 1..N). A list that cannot be written is opened
+ *                  for reading. A journal of an unfinished write beside it
+ *                  is rolled back.
+ * DB3_MODE_READ    opens an existing list for reading only, as DB3_MODE_OPEN
+ *                  checks it, but never creates, changes, locks or removes
+ *                  any file: a list with an unfinished write beside it is
+ *                  DB3_E_UNFINISHED.
+ * Every mode gives DB3_E_LOCATION when the location is not configured.
+ *
+ * One writer per list: DB3_MODE_REPLACE, DB3_MODE_CREATE and DB3_MODE_OPEN
+ * take the list's writer lock, shared by all processes, and hold it until
+ * DB3Close or DB3Abandon (or until a DB3_MODE_CREATE that fails). A lock
+ * that another process holds is waited for 5 seconds, then DB3_E_BUSY.
+ * A create removes the temporary files that writers of lists in the same
+ * folder left when they died (their locks tell). */
 #define DB3_MODE_OPEN 0
+#define DB3_MODE_READ 1
 #define DB3_MODE_CREATE 2
-#define DB3_MODE_REMOVE 3
+#define DB3_MODE_REPLACE 3
 #define DB3_MODE_CHECK 5
 
 /* Operations of DB3HandleRecord.
@@ -83,7 +110,7 @@ extern "C" {
 #define DB3_E_NOT_FOUND 2        /* no Sample List of that name at the location */
 #define DB3_E_IO 5               /* the operating system reported an I/O error */
 #define DB3_E_NOT_OPEN 9         /* the database is not open */
-#define DB3_E_BUSY 11            /* another process held the list locked for 5 s */
+#define DB3_E_BUSY 11            /* another process kept the list locked for 5 s */
 #define DB3_E_LOCATION 13        /* the location is not configured, missing or not writable */
 #define DB3_E_EXISTS 17          /* create: a file of that name already exists */
 #define DB3_E_INVALID 22         /* bad database number, mode, operation, flag, name or record */
@@ -94,6 +121,7 @@ extern "C" {
 #define DB3_E_NO_RECORD 35       /* read: no record with that number */
 #define DB3_E_NOT_SAMPLE_LIST 40 /* the file is not a Sample List, or is damaged */
 #define DB3_E_ALREADY_OPEN 41    /* the database is already open */
+#define DB3_E_UNFINISHED 42      /* read: an unfinished write (a journal) lies beside the list */
 #define DB3_E_INTERNAL 99        /* any other failure of the storage engine */
 
 int32_t DB3Open(int32_t database, const char* name, int32_t mode);
@@ -101,6 +129,12 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode);
  * afterwards whatever the status: that of the commit, or of the failure that
  * lost the appends. */
 int32_t DB3Close(int32_t database);
+/* Closes the database without committing: a list being created never
+ * appears (an existing list it was to replace stays as it is), a list
+ * opened with DB3_MODE_OPEN keeps what it had when it was opened. Releases
+ * the writer lock and a DB3_MODE_REPLACE mark. DB3_E_NOT_OPEN when nothing
+ * was open (the lock and mark are released all the same). */
+int32_t DB3Abandon(int32_t database);
 int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
                         int32_t flag);
 /* The number of records of the open database, or 0 when it is not open;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "datasystem/SampleListLocation.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 #include "framework/PathParts.h"
@@ -16,20 +17,10 @@ static_assert(offsetof(GLOBAL_FILE_INFO, szExtension) == 518);
 
 namespace {
 
-// The record library's open modes and record operation, as the data system
-// defines them for the Sample List.
-constexpr std::int32_t kModeCheck = 5;
-constexpr std::int32_t kModeRemove = 3;
-constexpr std::int32_t kModeCreate = 2;
-constexpr std::int32_t kModeOpen = 0;
-constexpr std::int32_t kStatusUnusable = 13;  // from kModeCheck: the list cannot be used
-constexpr std::int32_t kOperationStore = 3;
-constexpr std::int32_t kFlagAppend = 1;
+// Section and key under which the sample-list location is published.
+constexpr const char* kLocationSection = "SystemList";
+constexpr const char* kLocationKey = "SAMPLES_DB";
 constexpr std::int32_t kStoreFlag = 1;
-static_assert(kModeCheck == DB3_MODE_CHECK && kModeRemove == DB3_MODE_REMOVE &&
-              kModeCreate == DB3_MODE_CREATE && kModeOpen == DB3_MODE_OPEN);
-static_assert(kStatusUnusable == DB3_E_LOCATION);
-static_assert(kOperationStore == DB3_OP_STORE && kFlagAppend == DB3_FLAG_APPEND);
 
 // Copies TEXT with its terminating zero into FIELD; FALSE, with FIELD
 // untouched, when it does not fit.
@@ -44,8 +35,12 @@ bool CopyField(char (&field)[N], const std::string& text) {
 
 }  // namespace
 
-CSampListFile::CSampListFile(const std::string& path, BOOL create)
-    : m_nError(0), m_nDatabase(SAMPLE_LIST_DB), m_nRecords(0), m_bOpen(FALSE) {
+CSampListFile::CSampListFile(const std::string& path, BOOL create, BOOL replaceExisting)
+    : m_bReplaceExisting(replaceExisting),
+      m_nError(0),
+      m_nDatabase(SAMPLE_LIST_DB),
+      m_nRecords(0),
+      m_bOpen(FALSE) {
     Open(path, create);
 }
 
@@ -93,23 +88,29 @@ BOOL CSampListFile::Open(const std::string& path, BOOL create) {
         return FALSE;
     }
 
-    StoreGlobalFile(kLocationSection, kLocationKey, &info, kStoreFlag);
+    m_strLocationWarning.clear();
+    if (StoreGlobalFile(kLocationSection, kLocationKey, &info, kStoreFlag) != OSTREL_OK) {
+        const char* why = OstrelLastError();
+        m_strLocationWarning = *why != '\0' ? why : "the settings library refused it";
+    }
     m_strName = name;
 
-    m_nError = DB3Open(m_nDatabase, m_strName.c_str(), kModeCheck);
-    if (m_nError == kStatusUnusable) {
+    m_nError = DB3Open(m_nDatabase, m_strName.c_str(), DB3_MODE_CHECK);
+    if (m_nError == DB3_E_LOCATION) {
         return FALSE;
     }
 
     if (create & 1) {
-        DB3Open(m_nDatabase, m_strName.c_str(), kModeRemove);
-        m_nError = DB3Open(m_nDatabase, m_strName.c_str(), kModeCreate);
+        if (m_bReplaceExisting) {
+            DB3Open(m_nDatabase, m_strName.c_str(), DB3_MODE_REPLACE);
+        }
+        m_nError = DB3Open(m_nDatabase, m_strName.c_str(), DB3_MODE_CREATE);
         if (m_nError != 0) {
             return FALSE;
         }
         m_nRecords = 0;
     } else {
-        m_nError = DB3Open(m_nDatabase, m_strName.c_str(), kModeOpen);
+        m_nError = DB3Open(m_nDatabase, m_strName.c_str(), DB3_MODE_OPEN);
         if (m_nError != 0) {
             return FALSE;
         }
@@ -128,8 +129,8 @@ BOOL CSampListFile::AppendRecord(CSampListRecord& record) {
         m_nError = DB3_E_TOO_LARGE;
         return FALSE;
     }
-    m_nError = DB3HandleRecord(m_nDatabase, m_nRecords + 1, &record.m_record, kOperationStore,
-                               kFlagAppend);
+    m_nError = DB3HandleRecord(m_nDatabase, m_nRecords + 1, &record.m_record, DB3_OP_STORE,
+                               DB3_FLAG_APPEND);
     if (m_nError != 0) {
         return FALSE;
     }
@@ -142,4 +143,36 @@ void CSampListFile::Close() {
         m_nError = DB3Close(m_nDatabase);
     }
     m_bOpen = FALSE;
+}
+
+void CSampListFile::Abandon() {
+    if (m_bOpen) {
+        m_nError = DB3Abandon(m_nDatabase);
+    }
+    m_bOpen = FALSE;
+}
+
+std::string CSampListFile::LibraryPath(const std::string& path, std::string& why) {
+    GLOBAL_FILE_INFO info;
+    std::memset(&info, 0, sizeof(info));
+    std::string name;
+    if (const char* part = FillLocation(path, info, name)) {
+        why = std::strcmp(part, "path") == 0
+                  ? "its path holds a zero byte"
+                  : std::string("its ") + part +
+                        " is too long for the data system's sample-list location";
+        return std::string();
+    }
+    if (name.empty()) {
+        why = "it names no file, only a directory or an extension";
+        return std::string();
+    }
+    std::string written = SampleListPath(info, name);
+    if (written != path) {
+        why =
+            "the data system would write " + written + " instead" +
+            (!path.empty() && path.back() == '.' ? ": a Sample List name cannot end in a dot" : "");
+        return std::string();
+    }
+    return written;
 }

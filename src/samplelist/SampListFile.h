@@ -13,14 +13,20 @@
 // of the contract with the data system and are kept exactly:
 //   open:   StoreGlobalFile("SystemList", "SAMPLES_DB", info, 1);
 //           DB3Open(5, name, 5)             status 13: fail
-//           create: DB3Open(5, name, 3)     status ignored
+//           create: DB3Open(5, name, 3)     status ignored (left out when
+//                                           an existing list must be kept)
 //                   DB3Open(5, name, 2)     nonzero: fail; count = 0
 //           open:   DB3Open(5, name, 0)     nonzero: fail
 //                   count = DB3GetRecordsInDB(5)
 //   append: DB3HandleRecord(5, count + 1, record, 3, 1)   nonzero: fail
 //           count = DB3GetRecordsInDB(5)
 //   close:  DB3Close(5)
+//   abandon: DB3Abandon(5)
 // The status of each recorded call stays in GetError() (0 = success).
+//
+// A new list appears only when Close() commits it; until then a list it
+// replaces stays as it was. Abandon() gives the new list up, leaving what
+// was there before.
 //
 // A path whose directory (with its drive), base name or extension does not
 // fit its field of the location record is refused before anything is
@@ -40,12 +46,10 @@ class CSampListFile {
 public:
     static constexpr const char* kRuntimeClassName = "CSampListFile";
 
-    // Section and key under which the sample-list location is published.
-    static constexpr const char* kLocationSection = "SystemList";
-    static constexpr const char* kLocationKey = "SAMPLES_DB";
-
-    // Sets the initial values and calls Open(path, create).
-    CSampListFile(const std::string& path, BOOL create);
+    // Sets the initial values and calls Open(path, create). REPLACE_EXISTING
+    // FALSE makes a create fail rather than replace a list of that name,
+    // even one that appears while the new list is written (DB3_E_EXISTS).
+    CSampListFile(const std::string& path, BOOL create, BOOL replaceExisting = TRUE);
     // Calls Close().
     virtual ~CSampListFile();
 
@@ -69,8 +73,13 @@ public:
     BOOL AppendRecord(CSampListRecord& record);
 
     // Closes the list if it is open; GetError() then holds the close status
-    // (nonzero: the records appended since the open may be lost).
+    // (nonzero: the records appended since the open are lost, and a new
+    // list does not appear).
     void Close();
+
+    // Closes the list without committing it, if it is open: a new list does
+    // not appear, and a list it was to replace stays as it was.
+    void Abandon();
 
     std::int32_t GetError() const { return m_nError; }
     std::int32_t GetRecordCount() const { return m_nRecords; }
@@ -79,6 +88,17 @@ public:
     // because that part of the path does not fit the location record, and
     // "path" when the path holds a zero byte; nullptr otherwise.
     const char* GetTooLongPart() const { return m_pszTooLongPart; }
+    // Why the last Open could not store the sample-list location in the
+    // data system's settings (the list is written all the same, but the
+    // data system will not look for it there), or empty.
+    const std::string& GetLocationWarning() const { return m_strLocationWarning; }
+
+    // The path of the file the record library writes for the list PATH
+    // names. Empty, with the reason in WHY, when PATH cannot be written as
+    // given: a part too long for the location record, no file name, or a
+    // name the location record cannot express (a name ending in a dot would
+    // be written without it).
+    static std::string LibraryPath(const std::string& path, std::string& why);
 
     // Fills INFO (which the caller has zeroed) with PATH's drive and
     // directory, base name, and extension without its leading '.', and sets
@@ -89,10 +109,12 @@ public:
                                     std::string& name);
 
 private:
+    BOOL m_bReplaceExisting;
     std::int32_t m_nError;
     std::int32_t m_nDatabase;
     std::int32_t m_nRecords;
     BOOL m_bOpen;
     std::string m_strName;
     const char* m_pszTooLongPart = nullptr;
+    std::string m_strLocationWarning;
 };

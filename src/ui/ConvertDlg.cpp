@@ -6,6 +6,7 @@
 #include "convert/SLConvert.h"
 #include "datasystem/ostrel.h"
 #include "framework/FileException.h"
+#include "samplelist/SampListFile.h"
 #include "ui/AboutDlg.h"
 #include "ui/OptionsDlg.h"
 #include "ui/platform/ComboBox.h"
@@ -163,7 +164,16 @@ void CConvertDlg::OnConvert() {
     }
     const std::string strCaption = GetWindowText();
 
-    if (FileEntryExists(m_strOutputFile)) {
+    // The file the record library will write is the one asked about.
+    std::string strWhy;
+    if (CSampListFile::LibraryPath(m_strOutputFile, strWhy).empty()) {
+        MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
+                   strCaption, MB_OK | MB_ICONEXCLAMATION,
+                   "It cannot be written as named: " + strWhy + ".");
+        return;
+    }
+    const BOOL bExists = FileEntryExists(m_strOutputFile);
+    if (bExists) {
         const std::string strMessage =
             FormatMessage("Sample List %1 already exists. Overwrite?", m_strOutputFile);
         if (MessageBox(strMessage, strCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) !=
@@ -177,21 +187,23 @@ void CConvertDlg::OnConvert() {
     convert.m_strInletFile = m_strInletFile;
     convert.m_strMacro = m_strMacroFile;
     convert.m_strDataFile = m_strDataFile;
+    // Only a list the user agreed to replace is replaced, not one that
+    // appears meanwhile.
+    convert.m_bReplaceExisting = bExists;
 
     const HCURSOR hOldCursor = SetCursor(LoadCursor(IDC_WAIT));
     BOOL bConverted = FALSE;
     try {
         bConverted = convert.Convert();
     } catch (const CFileException& e) {
-        // The input could not be read to its end. The records written
-        // before the error stay in the Sample List.
+        // The input could not be read to its end; the new list was given
+        // up, and what was at the output before is as it was.
         SetCursor(hOldCursor);
         const std::string strMessage =
             FormatMessage("Korrin input file %1 could not be read.", m_strInputFile);
         const std::string strDetail =
             std::string(e.what()) + "\n\n" +
-            FormatMessage("Sample List %1 holds the records written before the error.",
-                          m_strOutputFile);
+            FormatMessage("Sample List %1 was not created.", m_strOutputFile);
         MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION, strDetail);
         return;
     } catch (const std::exception& e) {
@@ -203,14 +215,20 @@ void CConvertDlg::OnConvert() {
     }
     SetCursor(hOldCursor);
 
+    std::string strDetail;
+    for (const std::string& strWarning : convert.GetWarnings()) {
+        strDetail += (strDetail.empty() ? "" : "\n") + strWarning;
+    }
     if (bConverted) {
         const std::string strMessage =
             FormatMessage("Sample List %1 created successfully", m_strOutputFile);
-        MessageBox(strMessage, strCaption, MB_OK);
+        MessageBox(strMessage, strCaption, MB_OK, strDetail);
     } else {
         const std::string strMessage =
             FormatMessage("Sample List %1 could not be created", m_strOutputFile);
-        MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION, convert.GetFailureReason());
+        const std::string strReason = convert.GetFailureReason();
+        MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION,
+                   strDetail.empty() ? strReason : strReason + "\n" + strDetail);
     }
 }
 

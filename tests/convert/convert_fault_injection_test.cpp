@@ -30,6 +30,7 @@
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 #include "framework/FileException.h"
+#include "framework/scratch_dir.h"
 
 // ---- A read error in the middle of the input ------------------------------
 //
@@ -153,7 +154,7 @@ TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
     const Case cases[] = {
         {"write error", Op::kWrite, FileKind::kDatabase, 40, SQLITE_IOERR_WRITE},
         {"journal write error", Op::kWrite, FileKind::kJournal, 1, SQLITE_IOERR_WRITE},
-        {"sync of the list", Op::kSync, FileKind::kDatabase, 2, SQLITE_IOERR_FSYNC},
+        {"sync of the list", Op::kSync, FileKind::kDatabase, 1, SQLITE_IOERR_FSYNC},
         {"sync of the journal", Op::kSync, FileKind::kJournal, 1, SQLITE_IOERR_FSYNC},
         {"journal not deleted at commit", Op::kDelete, FileKind::kJournal, 1, SQLITE_IOERR_DELETE},
     };
@@ -194,7 +195,7 @@ TEST_F(ConvertFaultInjectionTest, FileSizeLimitFailsTheConversion) {
     ASSERT_EQ(result.exitCode, 1) << result.text;
     EXPECT_THAT(result.text, HasSubstr("The Sample List " + Output()));
     EXPECT_THAT(result.text, HasSubstr("largest file size allowed (status 27)"));
-    EXPECT_EQ(ListLeftBehind(), 0);
+    EXPECT_EQ(ListLeftBehind(), -1);
 }
 
 TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
@@ -369,8 +370,8 @@ TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
             EXPECT_EQ(error.m_lOsError, c.error);
         }
         EXPECT_EQ(faulttest::OpenDescriptors(), descriptors);
-        // Not left open or locked: this process opens it again.
-        EXPECT_EQ(ListLeftBehind(), 0);
+        // No list, and nothing left open or locked.
+        EXPECT_EQ(ListLeftBehind(), -1);
     }
 
     // A read error in mid-file: the records of the lines before it stay.
@@ -400,34 +401,45 @@ TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
     EXPECT_LT(line, kLongLines);
     EXPECT_EQ(faulttest::OpenDescriptors(), descriptors);
     // Every sample line before the failing one became a record (the two
-    // header lines did not).
-    const int kept = ListLeftBehind();
-    EXPECT_EQ(kept, line - 3);
-    EXPECT_EQ(kept, convert.GetSummary().recordsWritten);
+    // header lines did not), and the list was given up all the same.
+    EXPECT_EQ(convert.GetSummary().recordsWritten, line - 3);
+    EXPECT_EQ(ListLeftBehind(), -1);
     // The list is not locked by this process: another one can write it.
     EXPECT_EQ(k2ltest::Probe(m_input, Output(), "RUN12").Wait(), 0);
 }
 
 // ---- The converting process dies ----------------------------------------------
 
-TEST_F(ConvertFaultInjectionTest, KilledConversionLeavesASoundListWithAllOrNothing) {
+// The size of the list being built beside OUTPUT, or -1 while there is none.
+std::intmax_t BuildingSize(const std::string& directory) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(".run12.sdb.new-", 0) == 0 && name.find("-journal") == std::string::npos) {
+            const auto size = std::filesystem::file_size(entry.path(), error);
+            return error ? -1 : static_cast<std::intmax_t>(size);
+        }
+    }
+    return -1;
+}
+
+TEST_F(ConvertFaultInjectionTest, KilledConversionLeavesTheOldListOrTheNewOne) {
     // 42.6 MB of records: the conversion runs long enough to be killed at
-    // several points of its writing.
+    // several points of its writing, over an old list of 1500 records.
     constexpr int kBigLines = 1000;
     constexpr int kBigFractions = 10;
     const std::string input = k2ltest::WriteExport(m_dir, "big.txt", kBigLines, kBigFractions);
+    ASSERT_EQ(k2ltest::Probe(m_input, Output(), "RUN12").Wait(), 0);
+    const std::string old = ScratchDir::Read(Output());
     int killed = 0;
-    for (const std::uintmax_t killAt : {std::uintmax_t{0}, std::uintmax_t{5} << 20,
-                                        std::uintmax_t{20} << 20, std::uintmax_t{40} << 20}) {
-        SCOPED_TRACE("killed once the list has " + std::to_string(killAt) + " bytes");
-        std::filesystem::remove(Output());
+    for (const std::intmax_t killAt : {std::intmax_t{0}, std::intmax_t{5} << 20,
+                                       std::intmax_t{20} << 20, std::intmax_t{40} << 20}) {
+        SCOPED_TRACE("killed once the new list has " + std::to_string(killAt) + " bytes");
         k2ltest::Probe probe(input, Output(), "RUN12");
         ASSERT_TRUE(probe.Started());
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         for (;;) {
-            std::error_code error;
-            const auto size = std::filesystem::file_size(Output(), error);
-            if (!error && size >= killAt) {
+            if (BuildingSize(Lists()) >= killAt) {
                 probe.Kill();
                 break;
             }
@@ -437,17 +449,18 @@ TEST_F(ConvertFaultInjectionTest, KilledConversionLeavesASoundListWithAllOrNothi
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         const int exitCode = probe.Wait();
-        const int count = ListLeftBehind();
         if (exitCode == 128 + SIGKILL) {
             ++killed;
-            // One transaction: the rollback leaves the list empty.
-            EXPECT_EQ(count, 0);
+            EXPECT_EQ(ScratchDir::Read(Output()), old) << "the old list changed";
         } else {
             EXPECT_EQ(exitCode, 0) << probe.Output();
-            EXPECT_EQ(count, kBigLines * kBigFractions);
+            break;  // the new list is in place; checked below
         }
     }
     EXPECT_GE(killed, 3);
+    // The next conversion removes what the killed ones left.
+    ASSERT_EQ(k2ltest::Probe(input, Output(), "RUN12").Wait(), 0);
+    EXPECT_EQ(ListLeftBehind(), kBigLines * kBigFractions);
 }
 
 }  // namespace

@@ -79,7 +79,16 @@ TEST_F(FerroxCrashTest, KilledWriterLeavesTheLastCommittedList) {
     EXPECT_EQ(std::filesystem::file_size(ListPath("run12")), committedSize);
 }
 
-TEST_F(FerroxCrashTest, KilledWriterOfANewListLeavesAnEmptyList) {
+// No list of that name, and nothing else of the writer's in the folder once
+// the next list there has been created.
+void ExpectNoListAndCleanUp(const std::string& lists, const std::string& path) {
+    EXPECT_FALSE(std::filesystem::exists(path));
+    ASSERT_EQ(DB3Open(kDb, "other", DB3_MODE_CREATE), DB3_OK);
+    ASSERT_EQ(DB3Close(kDb), DB3_OK);
+    EXPECT_EQ(faulttest::FilesStartingWith(lists, ""), "other.sdb ");
+}
+
+TEST_F(FerroxCrashTest, KilledWriterOfANewListLeavesNoList) {
     ASSERT_EQ(RunInChild([] {
                   if (DB3Open(kDb, "run12", DB3_MODE_CREATE) != DB3_OK) {
                       return 1;
@@ -92,7 +101,8 @@ TEST_F(FerroxCrashTest, KilledWriterOfANewListLeavesAnEmptyList) {
                   return 0;
               }),
               0);
-    ExpectList("run12", 0);
+    EXPECT_NE(faulttest::FilesStartingWith(m_lists, ".run12.sdb.new-"), "");
+    ExpectNoListAndCleanUp(m_lists, ListPath("run12"));
 }
 
 // The child's exit code: the first failing status, and then whether later
@@ -123,13 +133,13 @@ int AppendUnderFileSizeLimit(rlim_t limit, int records) {
 TEST_F(FerroxCrashTest, FileSizeLimitDuringAppendsFailsEveryLaterCall) {
     EXPECT_EQ(RunInChild([] { return AppendUnderFileSizeLimit(3 << 20, kManyRecords); }),
               DB3_E_TOO_LARGE);
-    ExpectList("run12", 0);
+    ExpectNoListAndCleanUp(m_lists, ListPath("run12"));
 }
 
 TEST_F(FerroxCrashTest, FileSizeLimitAtCommitFailsTheClose) {
     // 300 records stay in the page cache until the commit writes them.
     EXPECT_EQ(RunInChild([] { return AppendUnderFileSizeLimit(1 << 20, 300); }), DB3_E_TOO_LARGE);
-    ExpectList("run12", 0);
+    ExpectNoListAndCleanUp(m_lists, ListPath("run12"));
 }
 
 TEST_F(FerroxCrashTest, ReadOnlyListCanBeReadButNotAppendedTo) {

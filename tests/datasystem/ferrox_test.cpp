@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -123,7 +124,7 @@ TEST_F(FerroxTest, RefusesBadNamesNumbersAndModes) {
     EXPECT_EQ(DB3Open(kDb, nullptr, DB3_MODE_CHECK), DB3_E_INVALID);
     EXPECT_EQ(DB3Open(kDb, std::string(256, 'n').c_str(), DB3_MODE_CREATE), DB3_E_INVALID);
     EXPECT_EQ(DB3Open(4, "run12", DB3_MODE_CREATE), DB3_E_INVALID);
-    EXPECT_EQ(DB3Open(kDb, "run12", 1), DB3_E_INVALID);
+    EXPECT_EQ(DB3Open(kDb, "run12", 4), DB3_E_INVALID);
     EXPECT_EQ(DB3Close(kDb), DB3_E_NOT_OPEN);
     EXPECT_EQ(DB3GetRecordsInDB(kDb), 0);
     Record record = MakeRecord(1);
@@ -135,7 +136,7 @@ TEST_F(FerroxTest, RefusesBadNamesNumbersAndModes) {
 // ---- Modes 3, 2 and 0 ------------------------------------------------------
 
 TEST_F(FerroxTest, CreateAppendCloseAndReopenKeepsEveryByte) {
-    EXPECT_EQ(DB3Open(kDb, "run12", DB3_MODE_REMOVE), DB3_OK);  // nothing to remove
+    EXPECT_EQ(DB3Open(kDb, "run12", DB3_MODE_REPLACE), DB3_OK);  // nothing to replace
     ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
     EXPECT_EQ(DB3GetRecordsInDB(kDb), 0);
     for (int n = 1; n <= 40; ++n) {
@@ -187,27 +188,56 @@ TEST_F(FerroxTest, CreateRefusesAnExistingFileAndOneListIsOpenAtATime) {
     ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_OPEN), DB3_OK);
     EXPECT_EQ(DB3Open(kDb, "other", DB3_MODE_CREATE), DB3_E_ALREADY_OPEN);
     EXPECT_EQ(DB3Open(kDb, "run12", DB3_MODE_OPEN), DB3_E_ALREADY_OPEN);
-    EXPECT_EQ(DB3Open(kDb, "run12", DB3_MODE_REMOVE), DB3_E_ALREADY_OPEN);
+    EXPECT_EQ(DB3Open(kDb, "run12", DB3_MODE_REPLACE), DB3_E_ALREADY_OPEN);
     EXPECT_EQ(DB3GetRecordsInDB(kDb), 3);
     EXPECT_EQ(DB3Close(kDb), DB3_OK);
     EXPECT_EQ(DB3Open(kDb, "missing", DB3_MODE_OPEN), DB3_E_NOT_FOUND);
 }
 
-TEST_F(FerroxTest, RemoveDeletesAListAndItsJournalButNothingElse) {
+TEST_F(FerroxTest, ReplaceKeepsTheOldListWholeUntilTheCommit) {
     CreateList("run12", 2);
+    const std::string list = m_lists + "run12.sdb";
+    const std::string before = ScratchDir::Read(list);
+    auto listing = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_lists)) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    };
+
+    // Abandoned: the old list stays, byte for byte, and nothing else does.
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_REPLACE), DB3_OK);
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
+    ASSERT_EQ(Append(1, MakeRecord(7)), DB3_OK);
+    EXPECT_EQ(ScratchDir::Read(list), before) << "visible before the commit";
+    EXPECT_EQ(DB3Abandon(kDb), DB3_OK);
+    EXPECT_EQ(ScratchDir::Read(list), before);
+    EXPECT_EQ(listing(), std::set<std::string>{"run12.sdb"});
+
+    // Committed: the new list takes the name; a journal of the old one goes.
     m_scratch.Write("lists/run12.sdb-journal", "stale");
-    EXPECT_EQ(DB3Open(kDb, "run12", DB3_MODE_REMOVE), DB3_OK);
-    EXPECT_TRUE(std::filesystem::is_empty(m_lists));
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_REPLACE), DB3_OK);
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
+    ASSERT_EQ(Append(1, MakeRecord(7)), DB3_OK);
+    ASSERT_EQ(DB3Close(kDb), DB3_OK);
+    EXPECT_EQ(listing(), std::set<std::string>{"run12.sdb"});
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_READ), DB3_OK);
+    EXPECT_EQ(DB3GetRecordsInDB(kDb), 1);
+    EXPECT_EQ(DB3Close(kDb), DB3_OK);
 
+    // Without a replace mark a create never replaces, and only Sample Lists
+    // are ever replaced: an empty file or another file stays as it is.
+    EXPECT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_E_EXISTS);
     const std::string text = m_scratch.Write("lists/notes.sdb", "my notes, not a list\n");
-    EXPECT_EQ(DB3Open(kDb, "notes", DB3_MODE_REMOVE), DB3_E_NOT_SAMPLE_LIST);
+    const std::string empty = m_scratch.Write("lists/empty.sdb", "");
+    for (const char* name : {"notes", "empty"}) {
+        EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_REPLACE), DB3_E_NOT_SAMPLE_LIST) << name;
+        EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_CREATE), DB3_E_NOT_SAMPLE_LIST) << name;
+    }
     EXPECT_EQ(ScratchDir::Read(text), "my notes, not a list\n");
-    EXPECT_EQ(DB3Open(kDb, "notes", DB3_MODE_CREATE), DB3_E_EXISTS);
-
-    // An empty file is what a create interrupted at its very start leaves.
-    m_scratch.Write("lists/empty.sdb", "");
-    EXPECT_EQ(DB3Open(kDb, "empty", DB3_MODE_REMOVE), DB3_OK);
-    EXPECT_FALSE(std::filesystem::exists(m_lists + "empty.sdb"));
+    EXPECT_TRUE(std::filesystem::exists(empty));
+    EXPECT_EQ(listing(), (std::set<std::string>{"run12.sdb", "notes.sdb", "empty.sdb"}));
 }
 
 TEST_F(FerroxTest, StaleJournalIsNotPlayedIntoANewList) {

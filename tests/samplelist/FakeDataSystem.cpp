@@ -73,6 +73,19 @@ int32_t DB3Close(int32_t database) {
     return g_dataSystem.closeStatus;
 }
 
+int32_t DB3Abandon(int32_t database) {
+    Call call;
+    call.function = "DB3Abandon";
+    call.database = database;
+    g_dataSystem.calls.push_back(call);
+    g_dataSystem.open = false;
+    return DB3_OK;
+}
+
+const char* OstrelLastError(void) {
+    return "";
+}
+
 int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
                         int32_t flag) {
     if (g_dataSystem.recordAppends) {
