@@ -8,8 +8,10 @@
 // - a location's text in the file and the record read from it translate
 //   into each other (FormatLocation of what ParseLocation gave reads back
 //   the same record);
-// - storing "SAMPLES_DB" keeps every other key of the file with its value,
-//   and keeps an unusable file whole as "Lumenda.ini.bad".
+// - storing "SAMPLES_DB" keeps every other key of the file with its value
+//   and every byte but those of its line (fuzz/ProfileEditCheck.h), and
+//   keeps an unusable file (one larger than 1 MiB) whole as
+//   "Lumenda.ini.bad".
 //
 // Storing makes the process use the stored location for "SAMPLES_DB" from
 // then on; it is the same location for every input, so runs stay
@@ -25,6 +27,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "ProfileEditCheck.h"
 #include "datasystem/LocationText.h"
 #include "datasystem/ostrel.h"
 #include "framework/ProfileFile.h"
@@ -139,6 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(fuzz::ReadFile(path + ".bad") == text);
         return 0;
     }
+    FUZZ_CHECK(
+        fuzz::StoreChangeProblem(text, fuzz::ReadFile(path), kSection, "SAMPLES_DB").empty());
     for (const auto& [key, value] : before) {
         if (strcasecmp(key.c_str(), "SAMPLES_DB") != 0) {
             FUZZ_CHECK(profile.GetString(kSection, key, "\x01missing") == value);

@@ -2,111 +2,139 @@
 // as the file's content.
 //
 // Properties checked:
-// - loading never fails other than by ignoring the file;
-// - a loaded profile saved and loaded again gives every section and key
-//   the same value in the same order and keeps every comment line in
-//   order; from the second save on, saving writes the same bytes (the
-//   first save may still tidy the file: an empty section header "[]" is
-//   not written back, and blank lines move);
-// - a value written by WriteString reads back exactly;
+// - loading never fails other than by ignoring the file, and a file is
+//   ignored only when it is larger than 1 MiB;
+// - every key listed is readable by its name;
+// - a save without writes gives the file back byte for byte;
+// - after one WriteString and Save, the file is the original but for the
+//   key's line, or one added key line, or the section and key added at the
+//   end (fuzz/ProfileEditCheck.h); the value written reads back exactly,
+//   before and after the save; every other key reads back as before, and
+//   each section lists the same keys (plus the new one); saving again, and
+//   writing the same value again, write the same bytes;
 // - an ignored file is kept whole as "<file>.bad" by the next Save.
-#include <strings.h>
+//
+// Each input is stored into four times, each time into the original file:
+// "Files"/"Input" with the input's first line (often refused) and with its
+// printable bytes, and into the first section named in the file its first
+// key and a key it does not have.
 #include <sys/stat.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "ProfileEditCheck.h"
 #include "framework/ProfileFile.h"
 
 namespace {
 
 using Values = std::map<std::pair<std::string, std::string>, std::string>;
-
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t stop = text.find_first_of("\r\n", pos);
-        if (stop == std::string_view::npos) {
-            stop = text.size();
-        }
-        lines.push_back(text.substr(pos, stop - pos));
-        pos = stop + 1;
-        if (stop < text.size() && text[stop] == '\r' && pos < text.size() && text[pos] == '\n') {
-            ++pos;
-        }
-    }
-    return lines;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+using KeyOrder = std::map<std::string, std::vector<std::string>>;
 
 // Names of the sections the text may hold, as written between brackets.
 std::vector<std::string> SectionNames(std::string_view text) {
     std::vector<std::string> names = {"Files", "SystemList"};
-    for (const std::string_view line : Lines(text)) {
-        const std::string_view trimmed = Trim(line);
+    for (const fuzz::IniLine& line : fuzz::IniLines(text)) {
+        const std::string_view trimmed = fuzz::TrimBlanks(line.text);
         if (trimmed.empty() || trimmed.front() != '[') {
             continue;
         }
         const std::size_t close = trimmed.find(']');
         if (close != std::string_view::npos) {
             names.emplace_back(trimmed.substr(1, close - 1));
-            names.emplace_back(Trim(trimmed.substr(1, close - 1)));
+            names.emplace_back(fuzz::TrimBlanks(trimmed.substr(1, close - 1)));
         }
     }
     return names;
 }
 
-// Comment lines of TEXT, trimmed, in order.
-std::vector<std::string> Comments(std::string_view text) {
-    std::vector<std::string> comments;
-    for (const std::string_view line : Lines(text)) {
-        const std::string_view trimmed = Trim(line);
-        if (!trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#')) {
-            comments.emplace_back(trimmed);
-        }
-    }
-    return comments;
-}
-
 Values ReadAll(const CProfileFile& profile, const std::vector<std::string>& sections,
-               std::map<std::string, std::vector<std::string>>& keyOrder) {
+               KeyOrder& keyOrder) {
     Values values;
     for (const std::string& section : sections) {
         const std::vector<std::string> keys = profile.GetKeys(section);
         keyOrder[section] = keys;
         for (const std::string& key : keys) {
             FUZZ_CHECK(profile.HasKey(section, key) == TRUE);
-            values[{section, key}] = profile.GetString(section, key, "\x01missing");
+            const std::string value = profile.GetString(section, key, "\nmissing");
+            FUZZ_CHECK(value != "\nmissing");
+            values[{section, key}] = value;
         }
     }
     return values;
 }
 
-bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
-    std::size_t i = 0;
-    for (const std::string& item : whole) {
-        if (i < part.size() && item == part[i]) {
-            ++i;
+struct Original {
+    std::string path;
+    std::string_view text;
+    std::vector<std::string> sections;
+    Values values;
+    KeyOrder keyOrder;
+};
+
+// Stores VALUE as KEY of SECTION into the original file and checks the
+// result (see above).
+void CheckStore(const Original& original, const std::string& section, const std::string& key,
+                std::string_view value) {
+    fuzz::WriteFile(original.path, original.text);
+    {
+        CProfileFile profile(original.path);
+        if (profile.WriteString(section, key, value) != TRUE) {
+            FUZZ_CHECK(!profile.GetError().empty());
+            FUZZ_CHECK(profile.Save() == TRUE);
+            FUZZ_CHECK(fuzz::ReadFile(original.path) == original.text);
+            return;
+        }
+        FUZZ_CHECK(profile.GetString(section, key, "\nmissing") == value);
+        FUZZ_CHECK(profile.Save() == TRUE);
+    }
+    const std::string saved = fuzz::ReadFile(original.path);
+    FUZZ_CHECK(fuzz::StoreChangeProblem(original.text, saved, section, key).empty());
+
+    CProfileFile profile(original.path);
+    FUZZ_CHECK(profile.GetLoadState() == CProfileFile::LoadState::kLoaded);
+    FUZZ_CHECK(profile.GetString(section, key, "\nmissing") == value);
+    KeyOrder keyOrder;
+    const Values values = ReadAll(profile, original.sections, keyOrder);
+    for (const auto& [where, before] : original.values) {
+        const bool stored = fuzz::SameNameIgnoringCase(where.first, section) &&
+                            fuzz::SameNameIgnoringCase(where.second, key);
+        FUZZ_CHECK(values.count(where) == 1 && values.at(where) == (stored ? value : before));
+    }
+    // A new key joins the keys of its section where it was added: in the
+    // first section of that name, before the keys of later ones.
+    for (const auto& [name, keys] : original.keyOrder) {
+        std::vector<std::string> listed = keyOrder.at(name);
+        if (fuzz::SameNameIgnoringCase(name, section) && listed.size() == keys.size() + 1) {
+            for (auto it = listed.begin(); it != listed.end(); ++it) {
+                if (*it == key) {
+                    listed.erase(it);
+                    break;
+                }
+            }
+        }
+        FUZZ_CHECK(listed == keys);
+    }
+    FUZZ_CHECK(profile.WriteString(section, key, value) == TRUE);
+    FUZZ_CHECK(profile.Save() == TRUE);
+    FUZZ_CHECK(fuzz::ReadFile(original.path) == saved);
+}
+
+std::string PrintableBytes(std::string_view text) {
+    std::string printable;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            printable += c;
         }
     }
-    return i == part.size();
+    return printable;
 }
 
 }  // namespace
@@ -118,81 +146,43 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string directory = fuzz::ScratchPath("profile");
-    static const std::string path = directory + "/Korr2LD.INI";
     fuzz::EmptyDirectory(fuzz::ScratchDir());
     FUZZ_CHECK(::mkdir(directory.c_str(), 0700) == 0);
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    fuzz::WriteFile(path, text);
+    Original original;
+    original.path = directory + "/Korr2LD.INI";
+    original.text = std::string_view(reinterpret_cast<const char*>(data), size);
+    original.sections = SectionNames(original.text);
+    fuzz::WriteFile(original.path, original.text);
 
-    const std::vector<std::string> sections = SectionNames(text);
-    std::map<std::string, std::vector<std::string>> keyOrder;
-    Values values;
-    CProfileFile::LoadState state;
     {
-        CProfileFile profile(path);
-        state = profile.GetLoadState();
+        CProfileFile profile(original.path);
+        const CProfileFile::LoadState state = profile.GetLoadState();
         FUZZ_CHECK(state != CProfileFile::LoadState::kMissing);
         FUZZ_CHECK((state == CProfileFile::LoadState::kIgnored) ==
                    !profile.GetLoadMessage().empty());
-        values = ReadAll(profile, sections, keyOrder);
+        FUZZ_CHECK((state == CProfileFile::LoadState::kIgnored) ==
+                   (size > CProfileFile::kMaxFileSize));
+        original.values = ReadAll(profile, original.sections, original.keyOrder);
         if (state == CProfileFile::LoadState::kIgnored) {
-            FUZZ_CHECK(values.empty());
-        }
-        FUZZ_CHECK(profile.Save() == TRUE);
-    }
-    if (state == CProfileFile::LoadState::kIgnored) {
-        FUZZ_CHECK(fuzz::ReadFile(path + ".bad") == text);
-        return 0;
-    }
-
-    // Saved and loaded again: the same profile.
-    const std::string saved = fuzz::ReadFile(path);
-    {
-        CProfileFile profile(path);
-        FUZZ_CHECK(profile.GetLoadState() == CProfileFile::LoadState::kLoaded);
-        std::map<std::string, std::vector<std::string>> reloadedOrder;
-        FUZZ_CHECK(ReadAll(profile, sections, reloadedOrder) == values);
-        FUZZ_CHECK(reloadedOrder == keyOrder);
-        FUZZ_CHECK(IsSubsequence(Comments(text), Comments(saved)));
-        FUZZ_CHECK(profile.Save() == TRUE);
-    }
-    const std::string resaved = fuzz::ReadFile(path);
-    {
-        CProfileFile profile(path);
-        FUZZ_CHECK(profile.Save() == TRUE);
-    }
-    FUZZ_CHECK(fuzz::ReadFile(path) == resaved);
-
-    // A value written reads back exactly, and the others stay.
-    const std::string_view firstLine = Lines(text).empty() ? text : Lines(text)[0];
-    {
-        CProfileFile profile(path);
-        if (profile.WriteString("Files", "Input", firstLine) == TRUE) {
-            FUZZ_CHECK(profile.GetString("Files", "Input", "\x01missing") == firstLine);
+            FUZZ_CHECK(original.values.empty());
             FUZZ_CHECK(profile.Save() == TRUE);
-            // The key may be there already, in another case.
-            bool found = false;
-            for (auto& [where, value] : values) {
-                if (strcasecmp(where.first.c_str(), "Files") == 0 &&
-                    strcasecmp(where.second.c_str(), "Input") == 0) {
-                    value = firstLine;
-                    found = true;
-                }
-            }
-            if (!found) {
-                values[{"Files", "Input"}] = firstLine;
-            }
-        } else {
-            FUZZ_CHECK(!profile.GetError().empty());
+            FUZZ_CHECK(fuzz::ReadFile(original.path + ".bad") == original.text);
+            return 0;
         }
+        FUZZ_CHECK(profile.Save() == TRUE);
     }
-    {
-        CProfileFile profile(path);
-        FUZZ_CHECK(profile.GetLoadState() == CProfileFile::LoadState::kLoaded);
-        std::map<std::string, std::vector<std::string>> order;
-        Values reread = ReadAll(profile, sections, order);
-        for (const auto& [where, value] : values) {
-            FUZZ_CHECK(reread.count(where) == 1 && reread[where] == value);
+    FUZZ_CHECK(fuzz::ReadFile(original.path) == original.text);
+
+    const std::vector<fuzz::IniLine> lines = fuzz::IniLines(original.text);
+    const std::string_view firstLine = lines.empty() ? original.text : lines[0].text;
+    CheckStore(original, "Files", "Input", firstLine);
+    CheckStore(original, "Files", "Input", PrintableBytes(firstLine));
+    for (std::size_t i = 2; i < original.sections.size(); ++i) {
+        const std::vector<std::string>& keys = original.keyOrder[original.sections[i]];
+        if (!keys.empty()) {
+            CheckStore(original, original.sections[i], keys.front(), PrintableBytes(original.text));
+            CheckStore(original, original.sections[i], "Added", "x");
+            break;
         }
     }
     return 0;

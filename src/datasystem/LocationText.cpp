@@ -103,6 +103,11 @@ bool FormatLocation(const GLOBAL_FILE_INFO& info, std::string& text, std::string
 bool ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info, std::string& why) {
     std::memset(&info, 0, sizeof info);
     why.clear();
+    if (text.find('\0') != std::string_view::npos) {
+        // It would end its field early and leave bytes after the end.
+        why = "the text holds a zero byte";
+        return false;
+    }
     const std::size_t lastSeparator = text.find_last_of("/\\");
     const std::size_t fileStart = lastSeparator == std::string_view::npos ? 0 : lastSeparator + 1;
     const std::string_view directory = text.substr(0, fileStart);

@@ -32,7 +32,8 @@ std::string InfoProblem(const GLOBAL_FILE_INFO& info);
 bool FormatLocation(const GLOBAL_FILE_INFO& info, std::string& text, std::string& why);
 
 // Fills INFO (zeroed first) from TEXT. Returns false with the reason in WHY
-// and leaves INFO all zero when a part is too long for its field.
+// and leaves INFO all zero when a part is too long for its field or TEXT
+// holds a zero byte.
 bool ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info, std::string& why);
 
 }  // namespace ostrel

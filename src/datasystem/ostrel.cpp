@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -275,6 +276,11 @@ int32_t EnumGlobalFiles(const char* section, OstrelVisitor visit, void* context)
         return Fail(OSTREL_E_READ, profile.GetLoadMessage());
     }
     std::vector<std::string> keys = profile.GetKeys(section);
+    // A name with a zero byte would reach the visitor cut short.
+    keys.erase(
+        std::remove_if(keys.begin(), keys.end(),
+                       [](const std::string& key) { return key.find('\0') != std::string::npos; }),
+        keys.end());
     // Keys this process uses but the file lacks follow the file's keys.
     const std::string prefix = path + '\n' + Upper(section) + '\n';
     for (auto it = g_processLocations.lower_bound(prefix);

@@ -84,8 +84,9 @@ int32_t UseGlobalFileInProcess(const char* section, const char* key, const GLOBA
 /* Calls VISIT for every key configured in SECTION of the settings file, in
  * file order, then for the keys only this process uses. A location this
  * process stored or uses is given instead of the file's; a value that does
- * not fit the record is given as an all-zero INFO. Returns OSTREL_OK, or
- * OSTREL_E_READ when the file could not be used. */
+ * not fit the record is given as an all-zero INFO. A key whose name holds
+ * a zero byte cannot be named in a call and is not visited. Returns
+ * OSTREL_OK, or OSTREL_E_READ when the file could not be used. */
 typedef void (*OstrelVisitor)(void* context, const char* key, const GLOBAL_FILE_INFO* info);
 int32_t EnumGlobalFiles(const char* section, OstrelVisitor visit, void* context);
 

@@ -64,7 +64,8 @@ public:
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const;
     BOOL HasKey(std::string_view section, std::string_view key) const;
-    // The keys of SECTION in file order, each once (new keys last).
+    // The keys of SECTION in file order, each once. A key written anew
+    // follows those of the first section of that name.
     std::vector<std::string> GetKeys(std::string_view section) const;
 
     // Sets KEY in SECTION to VALUE, creating both as needed. Returns FALSE

@@ -114,6 +114,14 @@ TEST(LocationTextParseTest, PartsTooLongForTheRecordGiveNoLocation) {
     EXPECT_TRUE(SameInfo(info, zero));
 }
 
+TEST(LocationTextParseTest, ZeroByteGivesNoLocation) {
+    GLOBAL_FILE_INFO info;
+    std::string why;
+    EXPECT_FALSE(ostrel::ParseLocation(std::string("/d/x\0y.z", 8), info, why));
+    EXPECT_NE(why.find("zero byte"), std::string::npos);
+    EXPECT_TRUE(SameInfo(info, MakeInfo("", "", "")));
+}
+
 // ---- Where the settings file is --------------------------------------------
 
 TEST(OstrelSettingsPathTest, FollowsLumendaHomeThenXdgThenHome) {
@@ -325,6 +333,17 @@ TEST_F(OstrelTest, EnumeratesFileKeysInOrderWithThisProcessLocationsFirst) {
     const decltype(seen) expected = {
         {"MACRO", "/mac/"}, {"SAMPLES_DB", "/mine/"}, {"LC_DB", "/lc/"}, {"EXTRA_DB", "/extra/"}};
     EXPECT_EQ(seen, expected);
+}
+
+TEST_F(OstrelTest, KeysWithAZeroByteAreNotEnumerated) {
+    std::filesystem::create_directory(m_scratch.Path() + "/lumenda");
+    m_scratch.Write("lumenda/Lumenda.ini", std::string("[SystemList]\n\0X=/x/\nMACRO=/m/\n", 30));
+    std::vector<std::string> seen;
+    const auto visit = [](void* context, const char* key, const GLOBAL_FILE_INFO*) {
+        static_cast<std::vector<std::string>*>(context)->emplace_back(key);
+    };
+    ASSERT_EQ(EnumGlobalFiles("SystemList", visit, &seen), OSTREL_OK);
+    EXPECT_EQ(seen, std::vector<std::string>{"MACRO"});
 }
 
 }  // namespace
