@@ -14,6 +14,7 @@
 #include "samplelist/SampListFile.h"
 #include "samplelist/SampListRecord.h"
 #include "source/SourceListFile.h"
+#include "util/PlainName.h"
 
 namespace {
 
@@ -84,6 +85,11 @@ BOOL CSLConvert::CheckNames() {
         {"macro", m_strMacro, sizeof(SAMPLE_RECORD::szMacro)},
     };
     for (const Name& name : names) {
+        if (const char* problem = PlainNameProblem(name.text)) {
+            Fail("The " + std::string(name.what) + " name " + problem +
+                 "; it becomes a file name on the instrument.");
+            return FALSE;
+        }
         const std::size_t room = name.span - kBracketsAndZero;
         if (name.text.size() > room) {
             Fail("The " + std::string(name.what) + " name is " + std::to_string(name.text.size()) +
@@ -91,6 +97,11 @@ BOOL CSLConvert::CheckNames() {
                  ".");
             return FALSE;
         }
+    }
+    if (const char* problem = PlainNameProblem(m_strDataFile)) {
+        Fail(std::string("The data file base name ") + problem +
+             "; it becomes a file name on the instrument.");
+        return FALSE;
     }
     const std::size_t baseLength = std::min<std::size_t>(
         m_strDataFile.size(), static_cast<std::size_t>(std::max(m_nBaseLength, 0)));

@@ -181,7 +181,16 @@ int32_t CSampleListDatabase::Create(const std::string& path, bool replace) {
     if (rc == SQLITE_OK) {
         rc = sqlite3_exec(m_db, ferrox::SchemaScript().c_str(), nullptr, nullptr, nullptr);
     }
-    const int32_t status = rc == SQLITE_OK ? Prepare(true) : Fail(rc);
+    int32_t status = DB3_OK;
+    if (rc != SQLITE_OK) {
+        // The schema takes the first two pages; a write cut short by the
+        // file size limit is rolled back to an empty file before the
+        // status is made, so the size it was to reach is given here.
+        status = StatusFromSqlite(rc, m_db, m_strTemporary, 2 * ferrox::kPageSize);
+        status = status == DB3_OK ? DB3_E_INTERNAL : status;
+    } else {
+        status = Prepare(true);
+    }
     if (status != DB3_OK) {
         Abandon();
     }

@@ -228,6 +228,21 @@ TEST_F(ConvertCommand, PublishesTheOutputDirectoryAsTheSampleListLocation) {
         << location.out;
 }
 
+TEST_F(ConvertCommand, ALocationThatCannotBeStoredIsAWarningNotASilence) {
+    // The settings folder is a file: nothing can be stored there.
+    fs::remove_all(sandbox.LumendaHome());
+    sandbox.Write(sandbox.LumendaHome().filename(), "not a folder");
+    sandbox.Write("plate7.txt", kExampleExport);
+    const RunResult run = sandbox.Cli({"convert", "plate7.txt", "p7.sdb"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: The sample-list location could not be stored"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(sandbox.Dir().string() + "/"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFileBytes(sandbox.Dir() / "lumenda"), "not a folder");
+    EXPECT_EQ(ShowRows(sandbox, sandbox.Dir() / "p7.sdb").size(), 1u + 9u);
+}
+
 TEST(CliUsage, UsageErrorsExitWithTwoAndHelpAndVersionWithZero) {
     CliSandbox sandbox;
     for (const std::vector<std::string>& args :

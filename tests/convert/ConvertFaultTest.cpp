@@ -186,6 +186,28 @@ TEST_F(ConvertFaultTest, NamesThatDoNotFitAreRefusedBeforeAnythingIsTouched) {
     }
 }
 
+TEST_F(ConvertFaultTest, NamesThatAreNoPlainNamesAreRefusedBeforeAnythingIsTouched) {
+    const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2"));
+    const struct {
+        std::string CSLConvert::*member;
+        const char* value;
+        const char* reason;
+    } cases[] = {
+        {&CSLConvert::m_strDataFile, "../../", "The data file base name holds '/'"},
+        {&CSLConvert::m_strMSFile, "a\\b", "The MS method name holds '\\'"},
+        {&CSLConvert::m_strMacro, "m\tx", "The macro name holds a control character"},
+    };
+    for (const auto& c : cases) {
+        fake::Reset();
+        CSLConvert convert(input, Output());
+        SetNames(convert);
+        convert.*c.member = c.value;
+        EXPECT_FALSE(convert.Convert()) << c.value;
+        EXPECT_TRUE(fake::Get().calls.empty()) << c.value;
+        EXPECT_THAT(convert.GetFailureReason(), HasSubstr(c.reason));
+    }
+}
+
 TEST_F(ConvertFaultTest, BaseNameLongerThanTheRecordNameIsRefused) {
     const std::string input = m_dir.Write("in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2"));
     CSLConvert tooLong(input, Output());
