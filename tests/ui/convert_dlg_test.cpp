@@ -103,6 +103,7 @@ private slots:
     void successfulConversionReportsAndWritesList();
     void failingConversionGivesReasonAsDetail();
     void readErrorNamesInputAndRestoresCursor();
+    void outputWithAFinalDotIsRefusedBeforeTheQuestion();
     void nonAsciiTextIsRefusedByField();
     void nameWithASeparatorIsRefusedByField();
     void everyAboutCommandOpensAboutBox();
@@ -675,6 +676,26 @@ void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
     QVERIFY2(reported.detail.contains(QString::fromLocal8Bit(std::strerror(EISDIR))),
              qPrintable(reported.detail));
     QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+}
+
+void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
+    // The record library would write "l" for "l.": the file there is never
+    // asked about nor touched.
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    const QString kept = env.Write(QStringLiteral("l"), "someone's file");
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = input.toStdString();
+    dlg.m_strOutputFile = (kept + QLatin1Char('.')).toStdString();
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    QVERIFY2(reported.detail.contains(QStringLiteral("cannot end in a dot")),
+             qPrintable(reported.detail));
+    QCOMPARE(CUiTestEnv::Read(kept), QByteArray("someone's file"));
+    QVERIFY(!QFile::exists(kept + QLatin1Char('.')));
 }
 
 void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
