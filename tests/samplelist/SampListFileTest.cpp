@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "samplelist/FakeDataSystem.h"
@@ -211,6 +212,20 @@ TEST_F(SampListFileTest, DestructionCloses) {
     { CSampListFile file("C:\\Lists\\run12.sdb", TRUE); }
     EXPECT_EQ(fake::Get().calls.back().function, "DB3Close");
     EXPECT_FALSE(fake::Get().open);
+}
+
+TEST_F(SampListFileTest, KeepingAnExistingListLeavesOutTheReplaceAndAbandonCommitsNothing) {
+    {
+        CSampListFile file("C:\\Lists\\run12.sdb", TRUE, FALSE);
+        EXPECT_THAT(OpenModes(), ElementsAre(5, 2));
+        file.Abandon();
+        EXPECT_FALSE(file.IsOpen());
+        file.Abandon();
+    }
+    // Abandoned once, never closed: the list does not appear.
+    const std::vector<std::string> functions = fake::Get().Functions();
+    EXPECT_EQ(std::count(functions.begin(), functions.end(), "DB3Abandon"), 1);
+    EXPECT_EQ(std::count(functions.begin(), functions.end(), "DB3Close"), 0);
 }
 
 TEST_F(SampListFileTest, PartsThatFitTheirFieldsExactlyArePublished) {
