@@ -1,6 +1,8 @@
 // korr2ld-cli convert, run as a user runs it: exit statuses, messages,
 // derived paths and names, and what is left on disk.
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -241,6 +243,37 @@ TEST_F(ConvertCommand, ALocationThatCannotBeStoredIsAWarningNotASilence) {
     EXPECT_NE(run.err.find(sandbox.Dir().string() + "/"), std::string::npos) << run.err;
     EXPECT_EQ(ReadFileBytes(sandbox.Dir() / "lumenda"), "not a folder");
     EXPECT_EQ(ShowRows(sandbox, sandbox.Dir() / "p7.sdb").size(), 1u + 9u);
+}
+
+TEST_F(ConvertCommand, AnInputThatChangesWhileItIsReadFailsAndLeavesNothing) {
+    std::string text = "Pos\tSample\tVolume\tTime\tWell\tFractions\tRack\tComment\n";
+    for (int line = 1; line <= 20000; ++line) {
+        text += std::to_string(line) + "\tS\t1.5\t2\tA1M2.5\tR1:1:10\tRack1\tx\n";
+    }
+    const fs::path input = sandbox.Write("big.txt", text);
+    StartedRun run = sandbox.Start({"convert", "big.txt", "big.sdb", "--data", "BIG"});
+    // Once the new list has grown past 1 MB the input is being read: grow it.
+    bool appended = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!appended && CliSandbox::Running(run) && std::chrono::steady_clock::now() < deadline) {
+        for (const auto& entry : fs::directory_iterator(sandbox.Dir())) {
+            std::error_code error;
+            if (entry.path().filename().string().rfind(".big.sdb.new-", 0) == 0 &&
+                fs::file_size(entry.path(), error) > (1u << 20) && !error) {
+                std::ofstream(input, std::ios::app) << "20001\tS\t1\t2\tA1M2\tR1:1:1\tR\tx\n";
+                appended = true;
+                break;
+            }
+        }
+    }
+    const RunResult result = CliSandbox::Finish(run, std::chrono::seconds(60));
+    ASSERT_TRUE(appended) << "the conversion ended before the input could be changed";
+    EXPECT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_NE(result.err.find("changed while it was read"), std::string::npos) << result.err;
+    for (const auto& entry : fs::directory_iterator(sandbox.Dir())) {
+        EXPECT_NE(entry.path().filename(), "big.sdb");
+        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+    }
 }
 
 TEST(CliUsage, UsageErrorsExitWithTwoAndHelpAndVersionWithZero) {
