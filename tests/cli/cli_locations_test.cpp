@@ -1,7 +1,9 @@
 // korr2ld-cli locations: setting, reading and listing the data system's
 // global file locations in a sandboxed LUMENDA_HOME.
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +97,41 @@ TEST_F(LocationsCommand, ListOfNothingSaysSoOnStandardError) {
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_EQ(list.out, "");
     EXPECT_NE(list.err.find("no locations are configured"), std::string::npos);
+}
+
+// Every file below DIR with its bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        files[entry.path().string()] = entry.is_regular_file() ? ReadFileBytes(entry.path()) : "/";
+    }
+    return files;
+}
+
+TEST_F(LocationsCommand, ReadingCommandsNeverChangeAFile) {
+    for (const bool withFile : {false, true}) {
+        SCOPED_TRACE(withFile ? "odd Lumenda.ini" : "no Lumenda.ini");
+        if (withFile) {
+            fs::create_directories(sandbox.Dir() / "ms");
+            sandbox.Write("lumenda/Lumenda.ini",
+                          "; kept\n[SystemList]\nFlag\nMS_FUNC_DB=" + Dir("ms") +
+                              "*.ms\nMS_FUNC_DB=/elsewhere/*.ms\n[Other] ; note\nX=1");
+        }
+        const auto before = Snapshot(sandbox.Dir());
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"locations", "list"},
+              std::vector<std::string>{"locations", "get", "MS_FUNC_DB"},
+              std::vector<std::string>{"locations", "get", "SAMPLES_DB"}}) {
+            sandbox.Cli(args);
+        }
+        EXPECT_EQ(Snapshot(sandbox.Dir()), before);
+        if (withFile) {
+            EXPECT_EQ(sandbox.Cli({"locations", "get", "MS_FUNC_DB"})
+                          .out.rfind("MS_FUNC_DB\t" + Dir("ms"), 0),
+                      0u)
+                << "the first of two keys counts";
+        }
+    }
 }
 
 }  // namespace
