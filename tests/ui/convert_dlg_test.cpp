@@ -408,6 +408,8 @@ void ConvertDlgTest::methodListsStayEmptyWithoutLocation() {
     CUiTestEnv env;
     env.Write(QStringLiteral("work/Stray.ms"), "m");  // the current directory
     QVERIFY(CUiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("missing/")), "lc"));
+    const QString settings = env.Path(QStringLiteral("lumenda/Lumenda.ini"));
+    const QByteArray before = CUiTestEnv::Read(settings);
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
@@ -416,6 +418,9 @@ void ConvertDlgTest::methodListsStayEmptyWithoutLocation() {
         QCOMPARE(Entries(d, IDC_MACRO_FILE), QStringList());
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
+    // Filling the lists reads the locations and changes nothing.
+    QCOMPARE(CUiTestEnv::Read(settings), before);
+    QVERIFY(!QFile::exists(env.Path(QStringLiteral("missing"))));
 }
 
 void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
