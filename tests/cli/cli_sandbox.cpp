@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -76,10 +77,47 @@ fs::path CliSandbox::Write(const fs::path& relative, const std::string& content)
     return path;
 }
 
+StartedRun CliSandbox::Start(const std::vector<std::string>& args) const {
+    return Launch(std::string(K2L_BIN_DIR) + "/korr2ld-cli", args, m_dir, std::string());
+}
+
+bool CliSandbox::Running(StartedRun& run) {
+    if (!run.ended && run.pid > 0 && waitpid(run.pid, &run.status, WNOHANG) == run.pid) {
+        run.ended = true;
+    }
+    return !run.ended && run.pid > 0;
+}
+
+RunResult CliSandbox::Finish(StartedRun& run, std::chrono::milliseconds timeout) {
+    RunResult result;
+    if (run.pid <= 0) {
+        ADD_FAILURE() << "the run was not started";
+        return result;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (Running(run)) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ADD_FAILURE() << "a run did not end within " << timeout.count() << " ms; killed";
+            kill(run.pid, SIGKILL);
+            waitpid(run.pid, &run.status, 0);
+            run.ended = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    result.exitCode = WIFEXITED(run.status) ? WEXITSTATUS(run.status) : -1;
+    result.out = ReadFileBytes(run.stem + ".out");
+    result.err = ReadFileBytes(run.stem + ".err");
+    for (const char* suffix : {".in", ".out", ".err"}) {
+        std::remove((run.stem + suffix).c_str());
+    }
+    return result;
+}
+
 // Output goes to files rather than pipes, so a child that writes much to
 // both streams cannot block on a full pipe while the parent waits.
-RunResult CliSandbox::Spawn(const std::string& program, const std::vector<std::string>& args,
-                            const fs::path& cwd, const std::string& stdinText) const {
+StartedRun CliSandbox::Launch(const std::string& program, const std::vector<std::string>& args,
+                              const fs::path& cwd, const std::string& stdinText) const {
     static int runs = 0;
     const std::string stem = (m_dir / ("run" + std::to_string(++runs))).string();
     const std::string inPath = stem + ".in", outPath = stem + ".out", errPath = stem + ".err";
@@ -126,19 +164,25 @@ RunResult CliSandbox::Spawn(const std::string& program, const std::vector<std::s
         }
         _exit(127);
     }
-    RunResult result;
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
+    StartedRun run;
+    run.pid = pid;
+    run.stem = stem;
+    return run;
+}
+
+RunResult CliSandbox::Spawn(const std::string& program, const std::vector<std::string>& args,
+                            const fs::path& cwd, const std::string& stdinText) const {
+    StartedRun run = Launch(program, args, cwd, stdinText);
+    if (run.pid < 0) {
         ADD_FAILURE() << "could not run " << program;
-        return result;
+        return RunResult();
     }
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadFileBytes(outPath);
-    result.err = ReadFileBytes(errPath);
-    for (const std::string& path : {inPath, outPath, errPath}) {
-        std::remove(path.c_str());
+    if (waitpid(run.pid, &run.status, 0) != run.pid) {
+        ADD_FAILURE() << "could not wait for " << program;
+        return RunResult();
     }
-    return result;
+    run.ended = true;
+    return Finish(run, std::chrono::milliseconds(0));
 }
 
 std::string ReadFileBytes(const fs::path& path) {

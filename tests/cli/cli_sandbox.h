@@ -4,6 +4,7 @@
 // everything in it are removed at destruction.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +13,14 @@ struct RunResult {
     int exitCode = -1;  // the exit status, or -1 when the process did not exit normally
     std::string out;
     std::string err;
+};
+
+// A run started by CliSandbox::Start and not yet collected by Finish.
+struct StartedRun {
+    int pid = -1;
+    std::string stem;    // its standard streams go to STEM.in, .out and .err
+    bool ended = false;  // reaped by Running
+    int status = 0;      // the wait status once ended
 };
 
 class CliSandbox {
@@ -32,6 +41,14 @@ public:
     RunResult Cli(const std::vector<std::string>& args) const;
     RunResult CliIn(const std::filesystem::path& cwd, const std::vector<std::string>& args) const;
 
+    // Starts korr2ld-cli with ARGS in Dir() without waiting for it.
+    StartedRun Start(const std::vector<std::string>& args) const;
+    // False once RUN has ended (it is then reaped, and Finish does not wait).
+    static bool Running(StartedRun& run);
+    // Waits at most TIMEOUT for RUN to end; a run still going then is killed
+    // and the test fails.
+    static RunResult Finish(StartedRun& run, std::chrono::milliseconds timeout);
+
     // Runs PROGRAM (looked up in PATH) with ARGS and STDIN_TEXT on its input.
     RunResult Program(const std::string& program, const std::vector<std::string>& args,
                       const std::string& stdinText = std::string()) const;
@@ -42,6 +59,8 @@ public:
                                 const std::string& content) const;
 
 private:
+    StartedRun Launch(const std::string& program, const std::vector<std::string>& args,
+                      const std::filesystem::path& cwd, const std::string& stdinText) const;
     RunResult Spawn(const std::string& program, const std::vector<std::string>& args,
                     const std::filesystem::path& cwd, const std::string& stdinText) const;
 
