@@ -45,8 +45,8 @@ std::string BigExport() {
     return text;
 }
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+bool Has(const std::string& text, const std::string& piece) {
+    return text.find(piece) != std::string::npos;
 }
 
 // The names in DIR, sorted.
