@@ -156,8 +156,8 @@ int32_t CSampleListDatabase::Create(const std::string& path, bool replace) {
     m_strPath = path;
     m_bReplace = replace;
     const int32_t there = CheckReplaceable(path);
-    if (there == DB3_OK && !replace) {
-        return DB3_E_EXISTS;
+    if (!replace && there != DB3_E_NOT_FOUND) {
+        return DB3_E_EXISTS;  // whatever it is, it is not ours to replace
     }
     if (there != DB3_OK && there != DB3_E_NOT_FOUND) {
         return there;

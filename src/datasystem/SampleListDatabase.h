@@ -36,10 +36,10 @@ public:
     static int32_t CheckReplaceable(const std::string& path);
 
     // Starts a new, empty list that Close() will put at PATH. With REPLACE
-    // the commit replaces the Sample List there; without it a file of that
-    // name, there now (DB3_E_EXISTS, or DB3_E_NOT_SAMPLE_LIST when it is
-    // no list) or by the time of the commit, fails the create or the
-    // commit. Files that writers of lists in the same folder left behind
+    // the commit replaces the Sample List there (anything else there is
+    // DB3_E_NOT_SAMPLE_LIST); without it a file of that name, there now or
+    // by the time of the commit, fails the create or the commit with
+    // DB3_E_EXISTS. Files that writers of lists in the same folder left behind
     // when they died are removed first.
     int32_t Create(const std::string& path, bool replace);
 

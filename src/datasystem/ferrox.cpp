@@ -26,6 +26,11 @@ struct SampleListState {
     CListLock lock;
     // The list that DB3_MODE_REPLACE marked for the next create.
     std::string replacePath;
+    // A DB3_MODE_REPLACE that failed, and its status: the next create of
+    // that list fails the same way rather than create without replacing
+    // (or wait for the lock a second time).
+    std::string failedReplacePath;
+    int32_t failedReplaceStatus = DB3_OK;
     std::string lastPath;
 };
 
@@ -93,6 +98,8 @@ int32_t MarkReplace(SampleListState& state, const std::string& path) {
         state.replacePath = path;
     } else {
         ReleaseWriter(state);
+        state.failedReplacePath = path;
+        state.failedReplaceStatus = status;
     }
     return status;
 }
@@ -102,6 +109,8 @@ int32_t OpenList(SampleListState& state, const std::string& path, int32_t mode) 
     int32_t status = DB3_OK;
     if (mode == DB3_MODE_READ) {
         status = database->Open(path, true);
+    } else if (state.failedReplacePath == path) {
+        status = state.failedReplaceStatus;
     } else {
         const bool replace = state.replacePath == path;
         status = LockFor(state, path);
@@ -153,7 +162,9 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
     if (mode == DB3_MODE_REPLACE) {
         return MarkReplace(state, path);
     }
-    return OpenList(state, path, mode);
+    const int32_t status = OpenList(state, path, mode);
+    state.failedReplacePath.clear();
+    return status;
 }
 
 int32_t DB3Close(int32_t database) {

@@ -60,9 +60,11 @@ extern "C" {
  *                  its name only when DB3Close commits it (synced, renamed
  *                  into place, the folder synced): complete or not at all.
  *                  Unless DB3_MODE_REPLACE marked the name just before, a
- *                  file of that name fails the create (DB3_E_EXISTS for a
- *                  Sample List, DB3_E_NOT_SAMPLE_LIST for anything else) or,
- *                  when it appears meanwhile, the commit (DB3_E_EXISTS).
+ *                  file of that name fails the create or, when it appears
+ *                  meanwhile, the commit: DB3_E_EXISTS. When a
+ *                  DB3_MODE_REPLACE of the name just failed, the create
+ *                  fails with its status (the replace asked for cannot be
+ *                  done; DB3_E_BUSY comes at once, not after a second wait).
  * DB3_MODE_OPEN    opens an existing list for appending: DB3_E_NOT_FOUND
  *                  when there is no file, DB3_E_NOT_SAMPLE_LIST when the file
  *                  is not a Sample List (not SQLite, another application's

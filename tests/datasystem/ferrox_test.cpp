@@ -232,8 +232,11 @@ TEST_F(FerroxTest, ReplaceKeepsTheOldListWholeUntilTheCommit) {
     const std::string text = m_scratch.Write("lists/notes.sdb", "my notes, not a list\n");
     const std::string empty = m_scratch.Write("lists/empty.sdb", "");
     for (const char* name : {"notes", "empty"}) {
+        EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_CREATE), DB3_E_EXISTS) << name;
+        // A failed replace fails the create that follows it the same way.
         EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_REPLACE), DB3_E_NOT_SAMPLE_LIST) << name;
         EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_CREATE), DB3_E_NOT_SAMPLE_LIST) << name;
+        EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_CREATE), DB3_E_EXISTS) << name;
     }
     EXPECT_EQ(ScratchDir::Read(text), "my notes, not a list\n");
     EXPECT_TRUE(std::filesystem::exists(empty));
