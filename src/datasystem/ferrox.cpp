@@ -129,6 +129,23 @@ int32_t OpenList(SampleListState& state, const std::string& path, int32_t mode) 
     return status;
 }
 
+// Closes the open list, committing it or giving it up, and ends the
+// writing; DB3_E_NOT_OPEN when no list was open.
+int32_t EndWriting(SampleListState& state, bool commit) {
+    int32_t status = DB3_E_NOT_OPEN;
+    if (state.open) {
+        status = DB3_OK;
+        if (commit) {
+            status = state.open->Close();
+        } else {
+            state.open->Abandon();
+        }
+        state.open.reset();
+    }
+    ReleaseWriter(state);
+    return status;
+}
+
 }  // namespace
 
 extern "C" {
@@ -168,33 +185,13 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
 }
 
 int32_t DB3Close(int32_t database) {
-    if (database != DB3_SAMPLE_LIST) {
-        return DB3_E_INVALID;
-    }
-    SampleListState& state = g_sampleList;
-    int32_t status = DB3_E_NOT_OPEN;
-    if (state.open) {
-        status = state.open->Close();
-        state.open.reset();
-    }
-    ReleaseWriter(state);
-    return status;
+    return database == DB3_SAMPLE_LIST ? EndWriting(g_sampleList, true) : DB3_E_INVALID;
 }
 
 int32_t DB3Abandon(int32_t database) {
-    if (database != DB3_SAMPLE_LIST) {
-        return DB3_E_INVALID;
-    }
-    SampleListState& state = g_sampleList;
-    int32_t status = DB3_E_NOT_OPEN;
-    if (state.open) {
-        state.open->Abandon();
-        state.open.reset();
-        status = DB3_OK;
-    }
-    ReleaseWriter(state);
-    return status;
+    return database == DB3_SAMPLE_LIST ? EndWriting(g_sampleList, false) : DB3_E_INVALID;
 }
+
 int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
                         int32_t flag) {
     if (database != DB3_SAMPLE_LIST) {
