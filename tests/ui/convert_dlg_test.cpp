@@ -104,6 +104,7 @@ private slots:
     void failingConversionGivesReasonAsDetail();
     void readErrorNamesInputAndRestoresCursor();
     void outputWithAFinalDotIsRefusedBeforeTheQuestion();
+    void locationThatCannotBeStoredIsADetailOfTheSuccess();
     void nonAsciiTextIsRefusedByField();
     void nameWithASeparatorIsRefusedByField();
     void everyAboutCommandOpensAboutBox();
@@ -701,6 +702,25 @@ void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
              qPrintable(reported.detail));
     QCOMPARE(CUiTestEnv::Read(kept), QByteArray("someone's file"));
     QVERIFY(!QFile::exists(kept + QLatin1Char('.')));
+}
+
+void ConvertDlgTest::locationThatCannotBeStoredIsADetailOfTheSuccess() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    QDir(env.Path(QStringLiteral("lumenda"))).removeRecursively();
+    env.Write(QStringLiteral("lumenda"), "a file where the settings folder should be");
+    const QString output = env.Path(QStringLiteral("out.sdb"));
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = input.toStdString();
+    dlg.m_strOutputFile = output.toStdString();
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    QCOMPARE(reported.text, QStringLiteral("Sample List %1 created successfully").arg(output));
+    QVERIFY2(reported.detail.contains(QStringLiteral("could not be stored")),
+             qPrintable(reported.detail));
+    QVERIFY(QFileInfo(output).isFile());
 }
 
 void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
