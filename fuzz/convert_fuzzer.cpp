@@ -5,8 +5,9 @@
 // Properties checked:
 // - Convert returns normally (a line over the reader's limit may raise
 //   CFileException) and says why whenever it returns FALSE;
-// - the list holds exactly the records the summary reports, one per
-//   fraction of each sample line while the conversion went on;
+// - a successful conversion's list holds exactly the records the summary
+//   reports, one per fraction of each sample line; a failed one leaves no
+//   list;
 // - every text field of every record ends within its span, the reserved
 //   bytes are zero, and the running number, record name, fraction number
 //   and column-5 text are those of the sample line and fraction.
@@ -14,6 +15,8 @@
 // Inputs whose fraction ranges add up to more than kMaxRecords records are
 // only read, not converted: a range such as 1:2000000000 is a valid input
 // whose conversion takes hours, which says nothing about robustness.
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -117,6 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
+    std::remove(output.c_str());
     CSLConvert convert(input, output);
     convert.m_strMSFile = "ESI_POS";
     convert.m_strInletFile = "LC_30MIN";
@@ -133,10 +137,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // of readable input in a writable directory.
         FUZZ_CHECK(convert.GetFailureReason().find("column 5") != std::string::npos);
         FUZZ_CHECK(summary.recordsWritten <= static_cast<std::int64_t>(expected.size()));
+        // A failed conversion leaves no list.
+        struct stat st;
+        FUZZ_CHECK(::stat(output.c_str(), &st) != 0);
+        return 0;
     }
 
     // The list holds the records written, and what they must carry.
-    FUZZ_CHECK(DB3Open(DB3_SAMPLE_LIST, "run12", DB3_MODE_OPEN) == DB3_OK);
+    FUZZ_CHECK(DB3Open(DB3_SAMPLE_LIST, "run12", DB3_MODE_READ) == DB3_OK);
     FUZZ_CHECK(DB3GetRecordsInDB(DB3_SAMPLE_LIST) == summary.recordsWritten);
     SAMPLE_RECORD record;
     for (std::int64_t number = 1; number <= summary.recordsWritten; ++number) {

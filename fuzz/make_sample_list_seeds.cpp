@@ -78,7 +78,7 @@ void CreateList(const std::string& directory, const std::string& name, int count
     if (UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info) != OSTREL_OK) {
         Die(std::string("cannot use the location: ") + OstrelLastError());
     }
-    DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_REMOVE);
+    DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_REPLACE);
     int32_t status = DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_CREATE);
     for (int number = 1; status == DB3_OK && number <= count; ++number) {
         std::vector<unsigned char> record = MakeRecord(number);
