@@ -56,8 +56,10 @@ void AddConvertCommand(CLI::App& app, int& exitCode) {
     command->footer(
         "OUTPUT defaults to the input's directory and title with the extension sdb;\n"
         "--data defaults to the input's title. Names take at most 8 printable ASCII\n"
-        "characters. OUTPUT's directory and extension become the data system's\n"
-        "sample-list location, as with the dialog.\n"
+        "characters and no '/' or '\\'. OUTPUT's directory and extension become the\n"
+        "data system's sample-list location, as with the dialog.\n"
+        "The list appears only when it is complete; a conversion that fails leaves\n"
+        "what was at OUTPUT as it was.\n"
         "Exit status: 0 created; 1 not created (an existing OUTPUT without\n"
         "--overwrite is left as it is); 2 usage error, nothing touched.");
     command->add_option("INPUT", options->input, "Korrin export (tab-delimited text)")->required();
