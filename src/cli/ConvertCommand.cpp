@@ -11,7 +11,6 @@
 #include "cli/NameRules.h"
 #include "cli/OutputPaths.h"
 #include "convert/SLConvert.h"
-#include "samplelist/SampListFile.h"
 
 namespace {
 
@@ -92,11 +91,9 @@ int RunConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
                       "The output path cannot be made absolute, or is longer than 259 "
                       "characters.");
     }
-    // What is checked is the file the record library will write.
-    std::string why;
-    if (CSampListFile::LibraryPath(output, why).empty()) {
-        return Failed(err, output, "It cannot be written as named: " + why + ".");
-    }
+    // An OUTPUT the record library would write under another name is
+    // refused by the conversion before anything is touched; any other
+    // OUTPUT is the file the library writes, so it is the one checked here.
     if (Exists(output)) {
         if (SameFile(options.input, output)) {
             return Failed(err, output,

@@ -168,10 +168,11 @@ BOOL CSLConvert::Convert() {
 
     CSampListFile list(m_strOutput, TRUE, m_bReplaceExisting);
     if (!list.GetLocationWarning().empty()) {
+        const PathParts output = SplitPath(m_strOutput);
         m_warnings.push_back("The sample-list location could not be stored for the data system (" +
                              list.GetLocationWarning() +
                              "); the data system may not look for the Sample List in " +
-                             SplitPath(m_strOutput).drive + SplitPath(m_strOutput).directory + ".");
+                             output.drive + output.directory + ".");
     }
     if (!list.IsOpen()) {
         Fail("The Sample List " + m_strOutput +

@@ -82,17 +82,9 @@ void RemoveTemporary(const std::string& temporaryPath) {
     ::unlink((temporaryPath + "-journal").c_str());
 }
 
-void SyncDirectoryOf(const std::string& path) {
-    const std::string directory = DirectoryOf(path);
-    const int fd =
-        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        ::close(fd);
-    }
-}
-
-void RemoveAbandonedFiles(const std::string& directory, const std::string& heldList) {
+void RemoveAbandonedFilesBeside(const std::string& listPath) {
+    const std::string directory = DirectoryOf(listPath);
+    const std::string heldList = BaseOf(listPath);
     DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
     if (dir == nullptr) {
         return;

@@ -24,17 +24,14 @@ std::string LockPathFor(const std::string& listPath);
 // Creates a new empty file beside LIST_PATH under the name of a list being
 // built, and returns that name; empty on failure with errno set.
 std::string CreateTemporaryFor(const std::string& listPath);
-// Removes the files beside the lists of DIRECTORY (with its trailing '/',
-// or "" for the current one) whose writers are gone: for every list whose
-// lock can be taken at once, its lists being built, their journals and its
-// lock file. HELD_LIST names the list (NAME with extension) whose lock the
-// caller holds: its lists being built are removed, its lock file kept.
-// Failures are ignored: what cannot be removed now is tried again by the
-// next writer.
-void RemoveAbandonedFiles(const std::string& directory, const std::string& heldList);
+// Removes the files beside the lists in the folder of LIST_PATH whose
+// writers are gone: for every list whose lock can be taken at once, its
+// lists being built, their journals and its lock file. The caller holds
+// the lock of LIST_PATH itself: its lists being built are removed, its
+// lock file kept. Failures are ignored: what cannot be removed now is
+// tried again by the next writer.
+void RemoveAbandonedFilesBeside(const std::string& listPath);
 // Removes the list being built at TEMPORARY_PATH and its journal.
 void RemoveTemporary(const std::string& temporaryPath);
-// fsync of the directory of PATH, so that a rename or removal in it lasts.
-void SyncDirectoryOf(const std::string& path);
 
 }  // namespace ferrox

@@ -14,6 +14,7 @@
 #include "datasystem/ListFiles.h"
 #include "datasystem/SampleListFormat.h"
 #include "datasystem/ferrox.h"
+#include "framework/DirectorySync.h"
 
 namespace {
 
@@ -162,9 +163,7 @@ int32_t CSampleListDatabase::Create(const std::string& path, bool replace) {
     if (there != DB3_OK && there != DB3_E_NOT_FOUND) {
         return there;
     }
-    const std::size_t slash = path.rfind('/');
-    ferrox::RemoveAbandonedFiles(ferrox::DirectoryOf(path),
-                                 slash == std::string::npos ? path : path.substr(slash + 1));
+    ferrox::RemoveAbandonedFilesBeside(path);
 
     m_strTemporary = ferrox::CreateTemporaryFor(path);
     if (m_strTemporary.empty()) {
@@ -453,7 +452,7 @@ int32_t CSampleListDatabase::PutInPlace() {
         return status;
     }
     m_strTemporary.clear();
-    ferrox::SyncDirectoryOf(m_strPath);
+    SyncDirectory(ferrox::DirectoryOf(m_strPath));
     return DB3_OK;
 }
 

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <utility>
 
+#include "framework/DirectorySync.h"
+
 namespace {
 
 // The process's umask. /proc tells it without changing it; changing it
@@ -145,14 +147,9 @@ BOOL CAtomicFile::Write(std::string_view content) {
     }
 
     // The rename itself must reach the disk before the write counts.
-    const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        const int rc = fsync(dirFd);
-        const int error = errno;
-        ::close(dirFd);
-        if (rc != 0 && error != EINVAL) {
-            return Fail("replaced, but the directory could not be synced", error);
-        }
+    const int error = SyncDirectory(directory);
+    if (error != 0) {
+        return Fail("replaced, but the directory could not be synced", error);
     }
     return TRUE;
 }

@@ -1,0 +1,12 @@
+// Making a rename or a removal in a directory last: the directory itself is
+// synced, as a file's content is, so that after a crash the name points
+// where it was made to point.
+#pragma once
+
+#include <string>
+
+// Syncs DIRECTORY ("" for the current one). 0 on success, and also when the
+// directory cannot be opened (what was done in it is done all the same) or
+// the file system cannot sync a directory (EINVAL); otherwise the errno of
+// the failed sync.
+int SyncDirectory(const std::string& directory);
