@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "cli/ExitCode.h"
-#include "cli/LocationFields.h"
+#include "datasystem/LocationFields.h"
 #include "cli/TextEscape.h"
 #include "datasystem/ostrel.h"
 #include "framework/PathParts.h"

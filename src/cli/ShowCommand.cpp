@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "cli/ExitCode.h"
-#include "cli/SampleListReader.h"
+#include "samplelist/SampleListReader.h"
 
 namespace {
 

@@ -9,7 +9,9 @@
 #include <tuple>
 #include <utility>
 
-#include "datasystem/ferrox.h"
+#include "convert/ConversionChecks.h"
+#include "convert/ListFailure.h"
+#include "datasystem/LocationFields.h"
 #include "framework/PathParts.h"
 #include "samplelist/SampListFile.h"
 #include "samplelist/SampListRecord.h"
@@ -44,22 +46,15 @@ void BoundedCopy(char (&field)[N], const char* text, std::size_t count) {
     std::memset(field + length, 0, count - length);
 }
 
-// The data system's status as the end of a sentence.
-std::string StatusText(std::int32_t status) {
-    std::string text = DB3StatusText(status);
-    if (!text.empty() && text.back() == '.') {
-        text.pop_back();
-    }
-    return text + " (status " + std::to_string(status) + ")";
-}
-
 }  // namespace
 
 CSLConvert::CSLConvert(std::string input, std::string output)
     : m_strInput(std::move(input)),
       m_strOutput(std::move(output)),
       m_nBaseLength(5),
-      m_bReplaceExisting(TRUE) {}
+      m_bReplaceExisting(TRUE),
+      m_bDryRun(FALSE),
+      m_bStrict(FALSE) {}
 
 CSLConvert::~CSLConvert() = default;
 
@@ -126,9 +121,47 @@ BOOL CSLConvert::IsOutputTheInput(const std::string& libraryPath) {
 }
 
 BOOL CSLConvert::Convert() {
+    if (m_bStrict && !m_bDryRun) {
+        // Everything is checked before anything is touched.
+        if (!ConvertOnce(TRUE)) {
+            return FALSE;
+        }
+        if (m_report.WarningCount() != 0) {
+            Fail(StrictFailure());
+            return FALSE;
+        }
+    }
+    return ConvertOnce(m_bDryRun);
+}
+
+std::string CSLConvert::StrictFailure() const {
+    const std::int64_t count = m_report.WarningCount();
+    return "The conversion found " + std::to_string(count) +
+           (count == 1 ? " warning" : " warnings") +
+           ", and warnings are treated as failures; nothing was written.";
+}
+
+void CSLConvert::CheckBeforeWriting(const std::string& libraryPath) {
+    const MethodName names[] = {
+        {"MS method", kMSMethodKey, m_strMSFile},
+        {"inlet method", kInletMethodKey, m_strInletFile},
+        {"macro", kMacroKey, m_strMacro},
+    };
+    for (const MethodName& name : names) {
+        CheckMethodName(m_report, m_strOutput, name);
+    }
+    CollectDataFileClashes(m_report, libraryPath, BaseName());
+}
+
+std::string CSLConvert::BaseName() const {
+    return m_strDataFile.substr(0, static_cast<std::size_t>(std::max(m_nBaseLength, 0)));
+}
+
+BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     m_strFailure.clear();
     m_warnings.clear();
     m_summary = ConvertSummary{};
+    m_report.Restart();
 
     if (!CheckNames()) {
         return FALSE;
@@ -138,7 +171,7 @@ BOOL CSLConvert::Convert() {
     std::string why;
     const std::string libraryPath = CSampListFile::LibraryPath(m_strOutput, why);
     if (libraryPath.empty()) {
-        Fail("The Sample List " + m_strOutput + " cannot be written as named: " + why + ".");
+        Fail("The record library cannot write a file of this name: " + why + ".");
         return FALSE;
     }
 
@@ -161,9 +194,16 @@ BOOL CSLConvert::Convert() {
         return FALSE;
     }
     if (IsOutputTheInput(libraryPath)) {
-        Fail("The Sample List " + m_strOutput + " is the input file " + m_strInput +
-             "; choose another name for the Sample List.");
+        Fail("It is the input file " + m_strInput + "; choose another name for the Sample List.");
         return FALSE;
+    }
+    source.SetReport(&m_report);
+    CheckBeforeWriting(libraryPath);
+
+    if (dryRun) {
+        const BOOL ok = WriteRecords(source, nullptr);
+        m_report.ResolveClashes(m_report.records, m_strOutput);
+        return ok;
     }
 
     CSampListFile list(m_strOutput, TRUE, m_bReplaceExisting);
@@ -175,8 +215,7 @@ BOOL CSLConvert::Convert() {
                              output.drive + output.directory + ".");
     }
     if (!list.IsOpen()) {
-        Fail("The Sample List " + m_strOutput +
-             " could not be created: " + StatusText(list.GetError()) + ".");
+        Fail(ListFailureCause(list.GetError(), libraryPath));
         return FALSE;
     }
 
@@ -184,15 +223,20 @@ BOOL CSLConvert::Convert() {
     // list that looks complete is what an instrument would run.
     BOOL ok = FALSE;
     try {
-        ok = WriteRecords(source, list);
+        ok = WriteRecords(source, &list);
     } catch (...) {
         list.Abandon();
         throw;
     }
+    m_report.ResolveClashes(m_report.records, m_strOutput);
     if (ok && inputKnown && !IsInputUnchanged(inputAtStart)) {
         Fail(m_strInput +
              ": the file changed while it was read (it was written to, truncated, "
              "or replaced); the Sample List was not created.");
+        ok = FALSE;
+    }
+    if (ok && m_bStrict && m_report.WarningCount() != 0) {
+        Fail(StrictFailure());
         ok = FALSE;
     }
     if (!ok) {
@@ -202,8 +246,7 @@ BOOL CSLConvert::Convert() {
 
     list.Close();
     if (list.GetError() != 0) {
-        Fail("The Sample List " + m_strOutput +
-             " could not be completed: " + StatusText(list.GetError()) + ".");
+        Fail(ListFailureCause(list.GetError(), libraryPath));
         return FALSE;
     }
     return TRUE;
@@ -219,9 +262,8 @@ BOOL CSLConvert::IsInputUnchanged(const struct stat& atStart) const {
                : FALSE;
 }
 
-BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile& list) {
-    const std::size_t baseLength = static_cast<std::size_t>(std::max(m_nBaseLength, 0));
-    const std::string baseName = m_strDataFile.substr(0, baseLength);
+BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
+    const std::string baseName = BaseName();
 
     std::int64_t number = 0;
     SOURCE_ENTRY entry;
@@ -230,6 +272,8 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile& list) {
         const BOOL more = source.ReadEntry(entry);
         m_summary.sampleLines = source.GetSampleLineCount();
         m_summary.skippedLines = source.GetSkippedLineCount();
+        m_report.sampleLines = m_summary.sampleLines;
+        m_report.skippedLines = m_summary.skippedLines;
         if (!more) {
             break;
         }
@@ -252,26 +296,28 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile& list) {
         for (std::int64_t fraction = entry.nFirstFraction; fraction <= entry.nLastFraction;
              ++fraction) {
             if (number >= m_nLastNumber) {
-                Fail("The Sample List " + m_strOutput + " cannot hold more than " +
-                     std::to_string(m_nLastNumber) + " records; the conversion stopped at " +
-                     InputLine(source) + ".");
+                Fail("A Sample List cannot hold more than " + std::to_string(m_nLastNumber) +
+                     " records; the conversion stopped at " + InputLine(source) + ".");
                 return FALSE;
             }
             ++number;
             if (!FillRecord(record, entry, fraction, number, baseName)) {
                 return FALSE;
             }
-            if (list.AppendRecord(record)) {
+            if (m_onRecord) {
+                m_onRecord(record);
+            }
+            if (list == nullptr || list->AppendRecord(record)) {
                 ++m_summary.recordsWritten;
+                m_report.records = m_summary.recordsWritten;
                 continue;
             }
 
             // One refused record makes the list incomplete: it is given up
             // whole, so there is no point in going on.
             ++m_summary.recordsRefused;
-            Fail("The Sample List " + m_strOutput + " could not store record " +
-                 std::to_string(number) + " (from " + InputLine(source) +
-                 "): " + StatusText(list.GetError()) + ".");
+            Fail("Record " + std::to_string(number) + " (from " + InputLine(source) +
+                 ") could not be stored: " + ListFailureCause(list->GetError(), m_strOutput));
             return FALSE;
         }
     }
@@ -328,7 +374,7 @@ BOOL CSLConvert::FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry,
     if (!nameFits || !valueFits || !numberFits || !namesFit) {
         // CheckNames and the value test in WriteRecords keep every text
         // within its field; this guards the record against their change.
-        Fail("Record " + std::to_string(number) + " of the Sample List " + m_strOutput +
+        Fail("Record " + std::to_string(number) +
              " has a text longer than its field; the conversion stopped.");
         return FALSE;
     }

@@ -33,10 +33,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/Types.h"
+#include "util/ConversionReport.h"
 
 class CSampListFile;
 class CSampListRecord;
@@ -83,6 +85,13 @@ public:
     // sentence each (the sample-list location could not be stored, say).
     const std::vector<std::string>& GetWarnings() const { return m_warnings; }
 
+    // What the last Convert found: counts, skipped lines and warnings about
+    // the input, the names and the Sample Lists beside the output. Candidates
+    // for a data file name clash may be added before Convert (the lists of
+    // a batch that are not written yet); Convert keeps them.
+    ConversionReport& GetReport() { return m_report; }
+    const ConversionReport& GetReport() const { return m_report; }
+
     // Why the last Convert returned FALSE, as a sentence; empty after success.
     const std::string& GetFailureReason() const { return m_strFailure; }
 
@@ -98,14 +107,29 @@ public:
     // FALSE: never replace a list at the output, even one that appears
     // while the conversion runs (the caller found none, or was told not to).
     BOOL m_bReplaceExisting;
+    // TRUE: read, check and report, and write nothing: no Sample List, no
+    // change of the data system's sample-list location. Convert then
+    // returns what a conversion would.
+    BOOL m_bDryRun;
+    // TRUE: a warning is a failure. The input is read and checked in full
+    // before anything is touched, and nothing is written when there is one.
+    BOOL m_bStrict;
+    // Called with every record the conversion makes (written or, in a dry
+    // run, that would be), in order; may be empty.
+    std::function<void(const CSampListRecord&)> m_onRecord;
 
 private:
     friend struct SLConvertTestAccess;
 
+    BOOL ConvertOnce(BOOL dryRun);
+    std::string StrictFailure() const;
+    std::string BaseName() const;
     BOOL CheckNames();
+    void CheckBeforeWriting(const std::string& libraryPath);
     BOOL IsOutputTheInput(const std::string& libraryPath);
     BOOL IsInputUnchanged(const struct stat& atStart) const;
-    BOOL WriteRecords(CSourceListFile& source, CSampListFile& list);
+    // LIST null: a dry run, records are made and counted but not written.
+    BOOL WriteRecords(CSourceListFile& source, CSampListFile* list);
     BOOL FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry, std::int64_t fraction,
                     std::int64_t number, const std::string& baseName);
     void Fail(std::string reason);
@@ -114,6 +138,7 @@ private:
     std::string m_strFailure;
     std::vector<std::string> m_warnings;
     ConvertSummary m_summary;
+    ConversionReport m_report;
     // Highest running number handed out: record numbers are 32-bit signed
     // in the Sample List and in the record library.
     std::int64_t m_nLastNumber = INT32_MAX;

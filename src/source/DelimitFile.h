@@ -98,6 +98,9 @@ public:
     // FIELDS empty. A read error raises CFileException with FIELDS empty.
     BOOL ReadRecord(std::vector<std::string>& fields, int* type = nullptr);
 
+    // The line the last ReadRecord split, as read (see ReadString).
+    const std::string& GetRecordLine() const { return m_strLine; }
+
 private:
     // Writes the fields of REST into FIELDS from index FIRST on, reusing the
     // strings already there, and trims FIELDS to the fields written.

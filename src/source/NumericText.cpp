@@ -71,6 +71,15 @@ double StrtodC(std::string_view number) {
 
 }  // namespace
 
+std::size_t DecimalPrefixLength(std::string_view text) {
+    std::size_t i = SkipSpace(text);
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const std::size_t length = DecimalLength(text.substr(i));
+    return length == 0 ? 0 : i + length;
+}
+
 double DecimalValue(std::string_view text) {
     std::size_t i = SkipSpace(text);
     bool negative = false;

@@ -6,6 +6,7 @@
 // '.', whatever LC_NUMERIC the user interface may have set.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -16,6 +17,10 @@
 // and "0x1A" to 0). Correctly rounded; a value too large for a double gives
 // +/-HUGE_VAL, one too small gives 0 or a subnormal, as strtod does.
 double DecimalValue(std::string_view text);
+
+// Bytes of TEXT that DecimalValue converts: leading white space, sign and
+// number; 0 when TEXT has no number (and converts to 0).
+std::size_t DecimalPrefixLength(std::string_view text);
 
 // The value of the longest prefix of TEXT that is [sign] digits, in base
 // 10. Unlike atoi, whose result is undefined out of range, a value outside

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "source/NumericText.h"
+#include "source/SourceLineCheck.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ float FloatValue(std::string_view text) {
 
 }  // namespace
 
-CSourceListFile::CSourceListFile(const std::string& path) {
+CSourceListFile::CSourceListFile(const std::string& path) : m_strPath(path) {
     m_file.Open(path, CStdioFile::modeRead);
     m_file.SetDelimiters("\t");
     m_file.SetMergeDelimiters(TRUE);
@@ -26,6 +27,10 @@ CSourceListFile::CSourceListFile(const std::string& path) {
 
 CSourceListFile::~CSourceListFile() {
     m_file.Close();
+}
+
+void CSourceListFile::SetReport(ConversionReport* report) {
+    m_check = report != nullptr ? std::make_unique<SourceLineCheck>(*report, m_strPath) : nullptr;
 }
 
 BOOL CSourceListFile::IsOpen() const {
@@ -42,16 +47,28 @@ BOOL CSourceListFile::ReadEntry(SOURCE_ENTRY& entry) {
     double key = 0.0;
     for (;;) {
         if (!m_file.ReadRecord(m_fields, nullptr)) {
+            if (m_check) {
+                m_check->OnEnd(m_nSampleLines);
+            }
             return FALSE;
+        }
+        if (m_check) {
+            m_check->OnLine(m_file.GetLineNumber(), m_file.GetRecordLine());
         }
         key = DecimalValue(FieldAt(m_fields, 0));
         if (key != 0.0) {
             break;
         }
         ++m_nSkippedLines;
+        if (m_check) {
+            m_check->OnSkipped(m_file.GetLineNumber(), m_fields);
+        }
     }
     ++m_nSampleLines;
     m_nEntryLine = m_file.GetLineNumber();
+    if (m_check) {
+        m_check->OnSample(m_nEntryLine, m_file.GetRecordLine(), m_fields);
+    }
 
     entry.fKey = static_cast<float>(key);
     entry.strColumn2.assign(FieldAt(m_fields, 1));

@@ -5,11 +5,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Types.h"
 #include "source/DelimitFile.h"
+
+class ConversionReport;
+class SourceLineCheck;
 
 // One sample line of the export. Numbers follow the C library's
 // conversions: leading blanks skipped, the longest valid prefix converted,
@@ -49,6 +53,10 @@ public:
     // 1-based number of the line the last entry came from (0 before any).
     std::int64_t GetLineNumber() const;
 
+    // From now on, adds to REPORT what the lines read tell the user (see
+    // SourceLineCheck); REPORT must outlive the reader. Entries are the same.
+    void SetReport(ConversionReport* report);
+
 private:
     CDelimitFile m_file;
     std::int64_t m_nSampleLines = 0;
@@ -57,4 +65,6 @@ private:
     // Fields of the line being read; a member so that its storage serves
     // every line instead of being allocated anew.
     std::vector<std::string> m_fields;
+    std::string m_strPath;
+    std::unique_ptr<SourceLineCheck> m_check;  // null: no report
 };

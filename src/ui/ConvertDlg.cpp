@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "convert/SLConvert.h"
-#include "datasystem/ostrel.h"
+#include "datasystem/LocationFields.h"
 #include "framework/FileException.h"
 #include "samplelist/SampListFile.h"
 #include "ui/AboutDlg.h"
@@ -75,9 +75,9 @@ BOOL CConvertDlg::OnInitDialog() {
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
-    FillMethodList(IDC_MS_FILE, "MS_FUNC_DB");
-    FillMethodList(IDC_INLET_FILE, "LC_DB");
-    FillMethodList(IDC_MACRO_FILE, "MACRO");
+    FillMethodList(IDC_MS_FILE, kMSMethodKey);
+    FillMethodList(IDC_INLET_FILE, kInletMethodKey);
+    FillMethodList(IDC_MACRO_FILE, kMacroKey);
     return TRUE;
 }
 
@@ -121,7 +121,7 @@ void CConvertDlg::FillMethodList(int nIDC, const char* pszKey) {
 
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof(info));
-    _MSGGetGlobalFile("SystemList", pszKey, 0, &info);
+    _MSGGetGlobalFile(kLocationSection, pszKey, 0, &info);
     const std::string strDirectory = FieldText(info.szDirectory);
     if (strDirectory.empty()) {
         return;

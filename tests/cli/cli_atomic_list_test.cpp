@@ -31,9 +31,7 @@ using std::chrono::milliseconds;
 constexpr milliseconds kRunLimit{30000};  // no run may take longer
 constexpr int kBigLines = 3000, kBigFractions = 4, kBigRecords = kBigLines * kBigFractions;
 const std::string kCreated = "created successfully";
-const std::string kBusy =
-    "Another conversion or program is writing the Sample List; try again "
-    "when it is done (status 11)";
+const std::string kBusy = "try again when it has finished (status 11)";
 
 std::string BigExport() {
     std::string text = "Korrin run export\tTest\nPos\tSample\tVolume\tTime\tWell\tFractions\n";
@@ -320,7 +318,8 @@ TEST_F(AtomicList, AListThatAppearsWhileTheNewOneIsWrittenIsNotReplaced) {
     const RunResult result = CliSandbox::Finish(run, kRunLimit);
     ASSERT_EQ(ReadFileBytes(list), appeared) << "the conversion ended before the list appeared";
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(Has(result.err, "already exists at the sample-list location (status 17)"))
+    EXPECT_TRUE(Has(result.err, "A file named " + list.string() +
+                                    " already exists; it was left as it is (status 17)"))
         << result.err;
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(Entries(folder), Names{"run.sdb"});
@@ -369,7 +368,10 @@ TEST_F(AtomicList, OverwriteRefusesAFileThatIsNotASampleList) {
         sandbox.Write("lists/run.sdb", content);
         const RunResult run = sandbox.Cli(Convert("NEWER", true));
         EXPECT_EQ(run.exitCode, 1) << content;
-        EXPECT_TRUE(Has(run.err, "The file is not a Sample List, or it is damaged (status 40)"))
+        EXPECT_TRUE(
+            Has(run.err,
+                list.string() +
+                    " is not a Sample List, or it is damaged; it was left as it is (status 40)"))
             << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(ReadFileBytes(list), content);

@@ -30,7 +30,8 @@ TEST(CliWriteFailures, AFileSizeLimitFailsTheConversionWithItsStatus) {
         SCOPED_TRACE(limit);
         const RunResult run = ThroughShell(sandbox, limit, "", {"convert", "big.txt", "out.sdb"});
         EXPECT_EQ(run.exitCode, 1) << "-1: ended by a signal\n" << run.err;
-        EXPECT_NE(run.err.find("largest file size allowed (status 27)"), std::string::npos)
+        EXPECT_NE(run.err.find("largest file size this session allows (status 27)"),
+                  std::string::npos)
             << run.err;
     }
 }

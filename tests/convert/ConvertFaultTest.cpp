@@ -66,10 +66,10 @@ TEST_F(ConvertFaultTest, RefusedRecordAbandonsTheList) {
     EXPECT_EQ(convert.GetSummary().recordsRefused, 1);
     EXPECT_EQ(convert.GetSummary().sampleLines, 1);
     EXPECT_EQ(convert.GetSummary().skippedLines, 1);
-    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("could not store record 2"));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("Record 2 (from line 2 of "));
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 2 of " + input));
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr(m_dir.Path("run12.sdb")));
-    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("locked"));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("Another program is writing"));
     EXPECT_EQ(fake::Get().calls.back().function, "DB3Abandon");
     EXPECT_FALSE(fake::Get().open);
 }
@@ -104,8 +104,7 @@ TEST_F(ConvertFaultTest, FailingCloseFailsTheConversion) {
     EXPECT_FALSE(convert.Convert());
     EXPECT_EQ(convert.GetSummary().recordsWritten, 3);
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr(m_dir.Path("run12.sdb")));
-    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("could not be completed"));
-    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("I/O error"));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("input/output error"));
 }
 
 TEST_F(ConvertFaultTest, SuccessLeavesNoReasonAndClosesOnce) {
@@ -267,8 +266,8 @@ TEST_F(ConvertFaultTest, OutputThatIsTheInputIsRefusedBeforeAnythingIsTouched) {
         CSLConvert convert(c.input, c.output);
         EXPECT_FALSE(convert.Convert()) << c.output;
         EXPECT_TRUE(fake::Get().calls.empty()) << c.output;
-        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("The Sample List " + c.output +
-                                                          " is the input file " + c.input + ";"));
+        EXPECT_EQ(convert.GetFailureReason(),
+                  "It is the input file " + c.input + "; choose another name for the Sample List.");
     }
     // The record library writes "plain" for "plain.": refused before the
     // input is even looked at.
@@ -295,9 +294,9 @@ TEST_F(ConvertFaultTest, ListThatCannotBeCreatedSaysWhy) {
     SetNames(convert);
     EXPECT_FALSE(convert.Convert());
     EXPECT_THAT(fake::Get().Functions(), ::testing::ElementsAre("StoreGlobalFile", "DB3Open"));
-    EXPECT_EQ(convert.GetFailureReason(), "The Sample List " + m_dir.Path("run12.sdb") +
-                                              " could not be created: The Sample List location "
-                                              "is not usable (status 13).");
+    // The folder is there and can be written: the location itself is what failed.
+    EXPECT_EQ(convert.GetFailureReason(),
+              "The data system's sample-list location could not be used (status 13).");
 
     fake::Reset();
     CSLConvert tooLong(input, "/" + std::string(300, 'd') + "/run12.sdb");

@@ -304,8 +304,8 @@ TEST_F(ConvertTest, UnusableLocationIsReportedWithTheOutputPath) {
     CSLConvert convert(input, output);
     SetNames(convert);
     EXPECT_FALSE(convert.Convert());
-    EXPECT_THAT(convert.GetFailureReason(),
-                HasSubstr("The Sample List " + output + " could not be created: "));
+    EXPECT_EQ(convert.GetFailureReason(),
+              "The folder " + m_dir.Path("no-such-dir") + " does not exist (status 13).");
 }
 
 }  // namespace

@@ -135,8 +135,8 @@ TEST_F(ConvertFaultInjectionTest, FullDiskFailsTheConversionAndLeavesAnEmptyList
         CSLConvert convert(m_input, Output());
         EXPECT_FALSE(Convert(convert));
         EXPECT_GT(faultvfs::Failures(), 0);
-        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("The Sample List " + Output()));
-        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("no space left on the device"));
+        EXPECT_THAT(convert.GetFailureReason(),
+                    HasSubstr("The disk that holds " + m_dir.Path("lists") + " is full"));
         EXPECT_THAT(convert.GetFailureReason(), HasSubstr("(status 28)"));
         // One transaction: nothing of it is kept.
         EXPECT_LE(ListLeftBehind(), 0);
@@ -170,9 +170,8 @@ TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
         CSLConvert convert(m_input, Output());
         EXPECT_FALSE(Convert(convert));
         EXPECT_GT(faultvfs::Failures(), 0);
-        EXPECT_THAT(convert.GetFailureReason(), HasSubstr("The Sample List " + Output()));
         EXPECT_THAT(convert.GetFailureReason(),
-                    HasSubstr("input/output error on the Sample List (status 5)"));
+                    HasSubstr("input/output error on " + Output() + " (status 5)"));
         EXPECT_LE(ListLeftBehind(), 0);
     }
 }
@@ -193,8 +192,7 @@ TEST_F(ConvertFaultInjectionTest, FileSizeLimitFailsTheConversion) {
         return ok ? 0 : 1;
     });
     ASSERT_EQ(result.exitCode, 1) << result.text;
-    EXPECT_THAT(result.text, HasSubstr("The Sample List " + Output()));
-    EXPECT_THAT(result.text, HasSubstr("largest file size allowed (status 27)"));
+    EXPECT_THAT(result.text, HasSubstr("largest file size this session allows (status 27)"));
     EXPECT_EQ(ListLeftBehind(), -1);
 }
 
@@ -236,10 +234,8 @@ TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
             GTEST_SKIP() << "no private file system: " << result.text;
         }
         ASSERT_EQ(result.exitCode, 1) << result.text;
-        EXPECT_THAT(result.text, HasSubstr("The Sample List " + mountPoint + "/run12.sdb"));
-        EXPECT_THAT(
-            result.text,
-            HasSubstr("no space left on the device that holds the Sample List (status 28)"));
+        EXPECT_THAT(result.text,
+                    HasSubstr("The disk that holds " + mountPoint + " is full (status 28)"));
         const std::string left = result.text.substr(result.text.rfind('\n') + 1);
         EXPECT_THAT(left, ::testing::AnyOf("no list left:", "list 0 0 0 ok left:")) << left;
     }
@@ -250,9 +246,7 @@ TEST_F(ConvertFaultInjectionTest, MissingOutputDirectoryIsReportedAndNothingIsCr
     CSLConvert convert(m_input, output);
     EXPECT_FALSE(Convert(convert));
     EXPECT_EQ(convert.GetFailureReason(),
-              "The Sample List " + output +
-                  " could not be created: The sample-list location is not configured, its "
-                  "directory does not exist, or it cannot be written (status 13).");
+              "The folder " + m_dir.Path("no-such-dir") + " does not exist (status 13).");
     EXPECT_FALSE(std::filesystem::exists(m_dir.Path("no-such-dir")));
 }
 
@@ -287,10 +281,8 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
         GTEST_SKIP() << result.text;
     }
     ASSERT_EQ(result.exitCode, 1) << result.text;
-    EXPECT_EQ(result.text, "The Sample List " + output +
-                               " could not be created: The sample-list location is not "
-                               "configured, its directory does not exist, or it cannot be "
-                               "written (status 13).");
+    EXPECT_EQ(result.text, "The folder " + m_dir.Path("read-only") +
+                               " cannot be written: Permission denied (status 13).");
     EXPECT_TRUE(std::filesystem::is_empty(readOnly));
 }
 

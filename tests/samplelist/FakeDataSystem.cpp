@@ -44,6 +44,18 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
     return OSTREL_OK;
 }
 
+// Lookups are not recorded: the conversion makes them only to check its
+// names and the lists beside its output. No location is configured, and no
+// list is read in place.
+int32_t _MSGGetGlobalFile(const char*, const char*, int32_t, GLOBAL_FILE_INFO* info) {
+    std::memset(info, 0, sizeof *info);
+    return OSTREL_OK;
+}
+
+int32_t UseGlobalFileInProcess(const char*, const char*, const GLOBAL_FILE_INFO*) {
+    return OSTREL_E_INVALID;
+}
+
 int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
     Call call;
     call.function = "DB3Open";

@@ -13,6 +13,10 @@
 // is the location of Sample Lists.
 inline constexpr const char* kLocationSection = "SystemList";
 inline constexpr const char* kSampleListKey = "SAMPLES_DB";
+// The keys of the method files whose names every record carries.
+inline constexpr const char* kMSMethodKey = "MS_FUNC_DB";
+inline constexpr const char* kInletMethodKey = "LC_DB";
+inline constexpr const char* kMacroKey = "MACRO";
 
 // The settings library's sentence about its last failure, or FALLBACK when
 // it has none.

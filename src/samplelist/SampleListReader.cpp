@@ -1,8 +1,8 @@
-#include "cli/SampleListReader.h"
+#include "samplelist/SampleListReader.h"
 
 #include <cstring>
 
-#include "cli/LocationFields.h"
+#include "datasystem/LocationFields.h"
 #include "datasystem/ferrox.h"
 #include "framework/PathParts.h"
 #include "util/PathName.h"

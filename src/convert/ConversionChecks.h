@@ -1,0 +1,40 @@
+// Checks of a conversion's names and of the Sample Lists beside its output,
+// made before the list is written; each adds warnings (or candidates for
+// them) to a ConversionReport and never stops the conversion.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "util/ConversionReport.h"
+
+// The three names every record carries, with the settings key of the
+// folder that holds their files.
+struct MethodName {
+    const char* what;  // "MS method", for messages
+    const char* key;   // its location key in the data system's settings
+    const std::string& name;
+};
+
+// Warns when NAME is empty, or when its location is configured and no file
+// there has NAME as its name before the first dot (compared without regard
+// to ASCII case, as the instrument's file system does). OUTPUT is the file
+// the warning is about.
+void CheckMethodName(ConversionReport& report, const std::string& output, const MethodName& name);
+
+// Adds a clash candidate for every other Sample List in the folder of
+// LIST_PATH (a regular file with its extension, not hidden, not LIST_PATH
+// itself) that holds a record whose data file name is BASE_NAME followed by
+// a running number, as the conversion names its records. Lists the record
+// library cannot read are passed over. Reads the lists through the record
+// library; must not be called while a list is open in this process.
+void CollectDataFileClashes(ConversionReport& report, const std::string& listPath,
+                            const std::string& baseName);
+
+// The running number that DATA_FILE (brackets allowed) carries after
+// BASE_NAME, the way the conversion writes it ("%.3lld"); 0 when it is no
+// such name.
+std::int64_t RunningNumberOf(const std::string& dataFile, const std::string& baseName);
+
+// TRUE when two base names give the same data file names on the instrument.
+bool SameDataFileBase(const std::string& a, const std::string& b);

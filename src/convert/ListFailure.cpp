@@ -1,0 +1,97 @@
+#include "convert/ListFailure.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "datasystem/ferrox.h"
+#include "framework/PathParts.h"
+
+namespace {
+
+std::string SystemReason(int error) {
+    return std::strerror(error);
+}
+
+// Why the folder DIRECTORY cannot take a new file; empty when it can.
+std::string FolderProblem(const std::string& directory) {
+    struct stat st;
+    if (::stat(directory.c_str(), &st) != 0) {
+        const int error = errno;
+        return error == ENOENT
+                   ? "The folder " + directory + " does not exist"
+                   : "The folder " + directory + " cannot be used: " + SystemReason(error);
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        return directory + " is not a folder";
+    }
+    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
+        return "The folder " + directory + " cannot be written: " + SystemReason(errno);
+    }
+    return {};
+}
+
+std::string FileProblem(const std::string& path) {
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+        return "The file " + path + " cannot be written: " + SystemReason(errno);
+    }
+    return {};
+}
+
+std::string Cause(std::int32_t status, const std::string& listPath, const std::string& folder) {
+    switch (status) {
+        case DB3_E_LOCATION:
+        case DB3_E_READ_ONLY: {
+            std::string problem = FolderProblem(folder);
+            if (problem.empty()) {
+                problem = FileProblem(listPath);
+            }
+            if (!problem.empty()) {
+                return problem;
+            }
+            return status == DB3_E_LOCATION
+                       ? "The data system's sample-list location could not be used"
+                       : "The file " + listPath + " or its folder cannot be written";
+        }
+        case DB3_E_EXISTS:
+            return "A file named " + listPath + " already exists; it was left as it is";
+        case DB3_E_BUSY:
+            return "Another program is writing " + listPath + "; try again when it has finished";
+        case DB3_E_TOO_LARGE:
+            return "The file would grow beyond the largest file size this session allows";
+        case DB3_E_FULL:
+            return "The disk that holds " + folder + " is full";
+        case DB3_E_NOT_SAMPLE_LIST:
+            return listPath + " is not a Sample List, or it is damaged; it was left as it is";
+        case DB3_E_IO:
+            return "The system reported an input/output error on " + listPath;
+        default: {
+            std::string text = DB3StatusText(status);
+            if (!text.empty() && text.back() == '.') {
+                text.pop_back();
+            }
+            if (!text.empty()) {
+                text.front() =
+                    static_cast<char>(std::toupper(static_cast<unsigned char>(text.front())));
+            }
+            return text;
+        }
+    }
+}
+
+}  // namespace
+
+std::string ListFailureCause(std::int32_t status, const std::string& listPath) {
+    const PathParts parts = SplitPath(listPath);
+    std::string folder = parts.drive + parts.directory;
+    if (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    if (folder.empty()) {
+        folder = ".";
+    }
+    return Cause(status, listPath, folder) + " (status " + std::to_string(status) + ").";
+}
