@@ -8,8 +8,8 @@
 #include <system_error>
 
 #include "cli/ExitCode.h"
-#include "datasystem/LocationFields.h"
 #include "cli/TextEscape.h"
+#include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
 #include "framework/PathParts.h"
 #include "util/PathName.h"
