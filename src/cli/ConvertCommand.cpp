@@ -5,12 +5,15 @@
 #include <iostream>
 #include <memory>
 #include <system_error>
-#include <vector>
+#include <utility>
 
 #include "cli/ExitCode.h"
 #include "cli/NameRules.h"
 #include "cli/OutputPaths.h"
+#include "cli/ReportJson.h"
+#include "convert/ConversionChecks.h"
 #include "convert/SLConvert.h"
+#include "util/ReportText.h"
 
 namespace {
 
@@ -41,9 +44,103 @@ std::vector<std::string> CheckNames(const ConvertOptions& options, const std::st
     return problems;
 }
 
-int Failed(std::ostream& err, const std::string& output, const std::string& cause) {
-    err << "Sample List " << output << " could not be created\n" << cause << '\n';
-    return kExitFailure;
+// One conversion of the command.
+struct Job {
+    std::string input;
+    std::string output;  // absolute; empty when it cannot be made so
+    std::string dataFile;
+};
+
+// The lists of a dry-run batch are not written, so the folder holds none
+// of them: the ones checked before are added as clash candidates.
+void AddPlannedLists(CSLConvert& conversion, const std::vector<ConversionOutcome>& done,
+                     const std::vector<Job>& jobs) {
+    const std::string base = jobs[done.size()].dataFile.substr(0, conversion.m_nBaseLength);
+    for (std::size_t i = 0; i < done.size(); ++i) {
+        const std::string other = jobs[i].dataFile.substr(0, conversion.m_nBaseLength);
+        if (done[i].ok && done[i].report.records > 0 && SameDataFileBase(base, other)) {
+            conversion.GetReport().AddClashCandidate(
+                ClashCandidate{done[i].output, 1, other + "001"});
+        }
+    }
+}
+
+ConversionOutcome Convert(const ConvertOptions& options, const Job& job,
+                          const std::vector<ConversionOutcome>& done,
+                          const std::vector<Job>& jobs) {
+    ConversionOutcome outcome;
+    outcome.input = job.input;
+    outcome.output = job.output;
+    outcome.dryRun = options.dryRun;
+    if (job.output.empty()) {
+        outcome.output = job.input;
+        outcome.reason =
+            "The output path cannot be made absolute, or is longer than 259 characters.";
+        return outcome;
+    }
+    // An OUTPUT the record library would write under another name is
+    // refused by the conversion before anything is touched; any other
+    // OUTPUT is the file the library writes, so it is the one checked here.
+    if (Exists(job.output)) {
+        if (SameFile(job.input, job.output)) {
+            outcome.reason = "It is the input file " + job.input + "; give another OUTPUT.";
+            return outcome;
+        }
+        if (!options.overwrite) {
+            outcome.reason =
+                "It already exists; nothing was changed. Give --overwrite to "
+                "replace it.";
+            return outcome;
+        }
+    }
+
+    CSLConvert conversion(job.input, job.output);
+    conversion.m_strMSFile = options.msMethod;
+    conversion.m_strInletFile = options.inletMethod;
+    conversion.m_strMacro = options.macro;
+    conversion.m_strDataFile = job.dataFile;
+    conversion.m_bReplaceExisting = options.overwrite ? TRUE : FALSE;
+    conversion.m_bDryRun = options.dryRun ? TRUE : FALSE;
+    conversion.m_bStrict = options.strict ? TRUE : FALSE;
+    if (options.dryRun) {
+        AddPlannedLists(conversion, done, jobs);
+    }
+    try {
+        outcome.ok = conversion.Convert() != FALSE;
+        outcome.reason = conversion.GetFailureReason();
+    } catch (const std::exception& error) {
+        // A read error of the input (CFileException, whose text names the
+        // file and line), or running out of memory: the new list was given
+        // up, and what was at OUTPUT before is left as it was.
+        outcome.reason = error.what();
+    }
+    outcome.notices = conversion.GetWarnings();
+    outcome.report = conversion.GetReport();
+    return outcome;
+}
+
+// Counts, warnings and the result of OUTCOME, as lines for a person.
+void PrintOutcome(const ConversionOutcome& outcome, bool batch, bool json, std::ostream& out,
+                  std::ostream& err) {
+    for (const std::string& line : ReportWarningLines(outcome.report)) {
+        err << line << '\n';
+    }
+    for (const std::string& notice : outcome.notices) {
+        err << "korr2ld-cli convert: warning: " << notice << '\n';
+    }
+    if (!outcome.ok) {
+        err << "Sample List " << outcome.output << " could not be created" << (batch ? ": " : "\n")
+            << outcome.reason << '\n';
+        return;
+    }
+    err << ReportCountsLine(outcome.report, outcome.dryRun) << '\n';
+    std::ostream& result = json ? err : out;
+    if (outcome.dryRun) {
+        result << "Sample List " << outcome.output
+               << " checked: a conversion would create it; nothing was written\n";
+    } else {
+        result << "Sample List " << outcome.output << " created successfully\n";
+    }
 }
 
 }  // namespace
@@ -57,12 +154,20 @@ void AddConvertCommand(CLI::App& app, int& exitCode) {
         "--data defaults to the input's title. Names take at most 8 printable ASCII\n"
         "characters and no '/' or '\\'. OUTPUT's directory and extension become the\n"
         "data system's sample-list location, as with the dialog.\n"
+        "With --output-dir, every FILE is an export, converted into DIR/<title>.sdb.\n"
         "The list appears only when it is complete; a conversion that fails leaves\n"
-        "what was at OUTPUT as it was.\n"
-        "Exit status: 0 created; 1 not created (an existing OUTPUT without\n"
-        "--overwrite is left as it is); 2 usage error, nothing touched.");
-    command->add_option("INPUT", options->input, "Korrin export (tab-delimited text)")->required();
-    command->add_option("OUTPUT", options->output, "Sample List to create");
+        "what was at OUTPUT as it was. Warnings (file:line:column: warning: ...) and\n"
+        "the counts go to standard error.\n"
+        "Exit status: 0 created (or checked); 1 not created (an existing OUTPUT\n"
+        "without --overwrite is left as it is), for any FILE of a batch; 2 usage\n"
+        "error, nothing touched.");
+    command
+        ->add_option("FILES", options->files,
+                     "INPUT [OUTPUT]: the Korrin export and the Sample List to create; with "
+                     "--output-dir, the exports")
+        ->required();
+    command->add_option("--output-dir", options->outputDir,
+                        "convert every FILE into DIR/<title>.sdb");
     command->add_option("--ms", options->msMethod, "MS method name");
     command->add_option("--inlet", options->inletMethod, "inlet method name");
     command->add_option("--macro", options->macro, "macro name");
@@ -70,66 +175,59 @@ void AddConvertCommand(CLI::App& app, int& exitCode) {
         "--data", [options](const std::string& value) { options->dataFile = value; },
         "data file base name (default: the input's title)");
     command->add_flag("--overwrite", options->overwrite, "replace an existing OUTPUT");
+    command->add_flag("--dry-run", options->dryRun,
+                      "read, check and report; write nothing (no list, no location change)");
+    command->add_flag("--strict", options->strict,
+                      "treat any warning as a failure: nothing is written");
+    command->add_option("--report", options->report, "json: the report as JSON on standard output")
+        ->check(CLI::IsMember({"json"}));
     command->callback(
         [options, &exitCode] { exitCode = RunConvert(*options, std::cout, std::cerr); });
 }
 
 int RunConvert(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
-    const std::string dataFile = options.dataFile.value_or(InputTitle(options.input));
-    const std::vector<std::string> problems = CheckNames(options, dataFile);
-    if (!problems.empty()) {
-        for (const std::string& problem : problems) {
-            err << "korr2ld-cli convert: " << problem << '\n';
-        }
+    const bool batch = !options.outputDir.empty();
+    if (!batch && options.files.size() > 2) {
+        err << "korr2ld-cli convert: give INPUT [OUTPUT], or --output-dir DIR to convert several "
+               "exports\n";
         return kExitUsage;
     }
 
-    const std::string output = options.output.empty() ? DefaultOutputPath(options.input)
-                                                      : AbsoluteOutputPath(options.output);
-    if (output.empty()) {
-        return Failed(err, options.output.empty() ? options.input : options.output,
-                      "The output path cannot be made absolute, or is longer than 259 "
-                      "characters.");
-    }
-    // An OUTPUT the record library would write under another name is
-    // refused by the conversion before anything is touched; any other
-    // OUTPUT is the file the library writes, so it is the one checked here.
-    if (Exists(output)) {
-        if (SameFile(options.input, output)) {
-            return Failed(err, output,
-                          "It is the input file " + options.input + "; give another OUTPUT.");
+    std::vector<Job> jobs;
+    const std::size_t inputs = batch ? options.files.size() : 1;
+    for (std::size_t i = 0; i < inputs; ++i) {
+        Job job;
+        job.input = options.files[i];
+        job.dataFile = options.dataFile.value_or(InputTitle(job.input));
+        const std::vector<std::string> problems = CheckNames(options, job.dataFile);
+        if (!problems.empty()) {
+            for (const std::string& problem : problems) {
+                err << "korr2ld-cli convert: " << (batch ? job.input + ": " : "") << problem
+                    << '\n';
+            }
+            return kExitUsage;
         }
-        if (!options.overwrite) {
-            err << "Sample List " << output
-                << " already exists; nothing was changed. Give --overwrite to replace it.\n";
-            return kExitFailure;
+        if (batch) {
+            job.output = AbsoluteOutputPath(
+                (fs::path(options.outputDir) / (InputTitle(job.input) + ".sdb")).string());
+        } else {
+            job.output = options.files.size() < 2 ? DefaultOutputPath(job.input)
+                                                  : AbsoluteOutputPath(options.files[1]);
         }
-    }
-
-    CSLConvert conversion(options.input, output);
-    conversion.m_strMSFile = options.msMethod;
-    conversion.m_strInletFile = options.inletMethod;
-    conversion.m_strMacro = options.macro;
-    conversion.m_strDataFile = dataFile;
-    conversion.m_bReplaceExisting = options.overwrite ? TRUE : FALSE;
-    try {
-        const BOOL converted = conversion.Convert();
-        for (const std::string& warning : conversion.GetWarnings()) {
-            err << "korr2ld-cli convert: warning: " << warning << '\n';
-        }
-        if (!converted) {
-            return Failed(err, output, conversion.GetFailureReason());
-        }
-    } catch (const std::exception& error) {
-        // A read error of the input (CFileException, whose text names the
-        // file and line), or running out of memory: the new list was given
-        // up, and what was at OUTPUT before is left as it was.
-        return Failed(err, output, error.what());
+        jobs.push_back(std::move(job));
     }
 
-    const ConvertSummary& summary = conversion.GetSummary();
-    out << "Sample List " << output << " created successfully\n"
-        << summary.recordsWritten << " records written, " << summary.sampleLines
-        << " sample lines read, " << summary.skippedLines << " other lines skipped\n";
-    return kExitOk;
+    const bool json = options.report == "json";
+    std::vector<ConversionOutcome> outcomes;
+    bool failed = false;
+    for (const Job& job : jobs) {
+        ConversionOutcome outcome = Convert(options, job, outcomes, jobs);
+        PrintOutcome(outcome, batch, json, out, err);
+        failed = failed || !outcome.ok;
+        outcomes.push_back(std::move(outcome));
+    }
+    if (json) {
+        WriteReportJson(out, outcomes);
+    }
+    return failed ? kExitFailure : kExitOk;
 }

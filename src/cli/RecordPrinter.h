@@ -10,7 +10,7 @@
 #include <memory>
 #include <ostream>
 
-#include "cli/RecordFields.h"
+#include "samplelist/RecordFields.h"
 
 enum class OutputFormat { table, tsv, csv, json };
 

@@ -131,7 +131,12 @@ BOOL CSLConvert::Convert() {
             return FALSE;
         }
     }
-    return ConvertOnce(m_bDryRun);
+    const BOOL ok = ConvertOnce(m_bDryRun);
+    if (ok && m_bDryRun && m_bStrict && m_report.WarningCount() != 0) {
+        Fail(StrictFailure());
+        return FALSE;
+    }
+    return ok;
 }
 
 std::string CSLConvert::StrictFailure() const {

@@ -188,14 +188,16 @@ void SourceLineCheck::CheckNumber(std::int64_t line, std::int64_t column, std::s
     if (rest.size() >= 2 && rest[0] == ',' && IsDigit(rest[1]) &&
         text.substr(0, start).find('.') == std::string_view::npos) {
         Warn(ReportKind::kDecimalComma, line, column, text, readAs,
-             std::string(what) + " has a decimal comma; only the part before it is read, as " +
-                 readAs);
+             std::string(what) + " \"" + std::string(text) +
+                 "\" has a decimal comma; only the part before it is read: " + readAs);
     } else if (prefix == 0 && (StartsWithWord(rest, "inf") || StartsWithWord(rest, "nan"))) {
         Warn(ReportKind::kNumberWord, line, column, text, readAs,
-             std::string(what) + " is not a decimal number and is read as 0");
+             std::string(what) + " \"" + std::string(text) +
+                 "\" is not a decimal number and is read as 0");
     } else if (std::isinf(static_cast<float>(value))) {
         Warn(ReportKind::kBeyondFloatRange, line, column, text, readAs,
-             std::string(what) + " is beyond the range of a 32-bit float and is read as " + readAs);
+             std::string(what) + " \"" + std::string(text) +
+                 "\" is beyond the range of a 32-bit float and is read as " + readAs);
     }
 }
 
@@ -204,7 +206,8 @@ void SourceLineCheck::CheckFractions(std::int64_t line, std::int64_t column,
     const std::size_t first = text.find(':');
     if (first == std::string_view::npos) {
         Warn(ReportKind::kNoFractionColon, line, column, text, "fraction 0",
-             "the fraction column has no colon, so the line gives one record with fraction 0");
+             "the fraction column \"" + std::string(text) +
+                 "\" has no colon, so the line gives one record with fraction 0");
         return;
     }
     const std::int64_t from = IntegerValue(text.substr(first + 1));
@@ -215,13 +218,15 @@ void SourceLineCheck::CheckFractions(std::int64_t line, std::int64_t column,
     };
     if (to < from) {
         Warn(ReportKind::kLastFractionBelowFirst, line, column, text, range(from, from),
-             "the last fraction is below the first, so the line gives only fraction " +
+             "the fraction range \"" + std::string(text) +
+                 "\" ends below its start, so the line gives only fraction " +
                  std::to_string(from));
     }
     const std::int64_t last = std::max(from, to);
     if (from < 0 || last < 0) {
         Warn(ReportKind::kNegativeFraction, line, column, text, range(from, last),
-             "a fraction number is negative; read as " + range(from, last));
+             "the fraction range \"" + std::string(text) +
+                 "\" has a negative fraction: " + range(from, last));
     }
     if (last - from + 1 > kLongFractionRange) {
         Warn(ReportKind::kLongFractionRange, line, column, text,

@@ -1,5 +1,10 @@
 #include "ui/ConvertDlg.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <cstring>
 #include <exception>
 
@@ -9,6 +14,7 @@
 #include "samplelist/SampListFile.h"
 #include "ui/AboutDlg.h"
 #include "ui/OptionsDlg.h"
+#include "ui/PreviewWindow.h"
 #include "ui/platform/ComboBox.h"
 #include "ui/platform/Cursor.h"
 #include "ui/platform/DataExchange.h"
@@ -18,6 +24,7 @@
 #include "ui/platform/SystemMenu.h"
 #include "ui/platform/TextCodec.h"
 #include "util/PathName.h"
+#include "util/ReportText.h"
 
 namespace {
 
@@ -70,10 +77,12 @@ BOOL CConvertDlg::OnInitDialog() {
         pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
         pSysMenu->SetShortcut(IDM_ABOUTBOX, QStringLiteral("F1"));
         pSysMenu->AppendCommand(IDC_OPTIONS, "Conversion Options...");
+        pSysMenu->AppendCommand(IDC_PREVIEW, "Preview...");
     }
 
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+    setAcceptDrops(true);
 
     FillMethodList(IDC_MS_FILE, kMSMethodKey);
     FillMethodList(IDC_INLET_FILE, kInletMethodKey);
@@ -98,6 +107,9 @@ BOOL CConvertDlg::OnCommand(UINT nID) {
             return TRUE;
         case IDC_OPTIONS:
             OnOptions();
+            return TRUE;
+        case IDC_PREVIEW:
+            OnPreview();
             return TRUE;
         default:
             return CDialog::OnCommand(nID);
@@ -183,53 +195,136 @@ void CConvertDlg::OnConvert() {
     }
 
     CSLConvert convert(m_strInputFile, m_strOutputFile);
-    convert.m_strMSFile = m_strMSFile;
-    convert.m_strInletFile = m_strInletFile;
-    convert.m_strMacro = m_strMacroFile;
-    convert.m_strDataFile = m_strDataFile;
+    SetUpConversion(convert);
     // Only a list the user agreed to replace is replaced, not one that
     // appears meanwhile.
     convert.m_bReplaceExisting = bExists;
 
     const HCURSOR hOldCursor = SetCursor(LoadCursor(IDC_WAIT));
     BOOL bConverted = FALSE;
+    std::string strReason;
+    bool bReadError = false;
     try {
         bConverted = convert.Convert();
+        strReason = convert.GetFailureReason();
     } catch (const CFileException& e) {
         // The input could not be read to its end; the new list was given
         // up, and what was at the output before is as it was.
-        SetCursor(hOldCursor);
-        const std::string strMessage =
-            FormatMessage("Korrin input file %1 could not be read.", m_strInputFile);
-        const std::string strDetail =
-            std::string(e.what()) + "\n\n" +
-            FormatMessage("Sample List %1 was not created.", m_strOutputFile);
-        MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION, strDetail);
-        return;
+        bReadError = true;
+        strReason = e.what();
     } catch (const std::exception& e) {
-        SetCursor(hOldCursor);
-        const std::string strMessage =
-            FormatMessage("Sample List %1 could not be created", m_strOutputFile);
-        MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION, e.what());
-        return;
+        strReason = e.what();
     }
     SetCursor(hOldCursor);
 
-    std::string strDetail;
+    // The counts or the cause, and what the user should know besides;
+    // every warning and skipped line behind "Show Details...".
+    const ConversionReport& report = convert.GetReport();
+    std::string strInformative = bConverted ? ReportCountsLine(report) : strReason;
     for (const std::string& strWarning : convert.GetWarnings()) {
-        strDetail += (strDetail.empty() ? "" : "\n") + strWarning;
+        strInformative += "\n" + strWarning;
     }
+    if (report.WarningCount() != 0) {
+        strInformative += "\n" + std::to_string(report.WarningCount()) +
+                          (report.WarningCount() == 1 ? " warning" : " warnings") +
+                          ": see the details.";
+    }
+    std::string strDetails;
+    for (const std::string& strLine : ReportLines(report, m_strInputFile)) {
+        strDetails += strLine + "\n";
+    }
+
     if (bConverted) {
-        const std::string strMessage =
-            FormatMessage("Sample List %1 created successfully", m_strOutputFile);
-        MessageBox(strMessage, strCaption, MB_OK, strDetail);
+        MessageBox(FormatMessage("Sample List %1 created successfully", m_strOutputFile),
+                   strCaption, MB_OK, strInformative, strDetails);
+    } else if (bReadError) {
+        MessageBox(FormatMessage("Korrin input file %1 could not be read.", m_strInputFile),
+                   strCaption, MB_OK | MB_ICONEXCLAMATION,
+                   strInformative + "\n\n" +
+                       FormatMessage("Sample List %1 was not created.", m_strOutputFile),
+                   strDetails);
     } else {
-        const std::string strMessage =
-            FormatMessage("Sample List %1 could not be created", m_strOutputFile);
-        const std::string strReason = convert.GetFailureReason();
-        MessageBox(strMessage, strCaption, MB_OK | MB_ICONEXCLAMATION,
-                   strDetail.empty() ? strReason : strReason + "\n" + strDetail);
+        MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
+                   strCaption, MB_OK | MB_ICONEXCLAMATION, strInformative, strDetails);
     }
+}
+
+void CConvertDlg::SetUpConversion(CSLConvert& convert) const {
+    convert.m_strMSFile = m_strMSFile;
+    convert.m_strInletFile = m_strInletFile;
+    convert.m_strMacro = m_strMacroFile;
+    convert.m_strDataFile = m_strDataFile;
+}
+
+void CConvertDlg::OnPreview() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    CSLConvert convert(m_strInputFile, m_strOutputFile);
+    SetUpConversion(convert);
+    convert.m_bDryRun = TRUE;
+    PreviewContent content;
+    content.title = "Preview of " + m_strOutputFile;
+    std::int32_t nNumber = 0;
+    convert.m_onRecord = [&content, &nNumber](const CSampListRecord& record) {
+        ++nNumber;
+        if (content.rows.size() < PreviewWindow::kMaxRows) {
+            content.numbers.push_back(nNumber);
+            content.rows.push_back(ReadRecordRow(record.m_record));
+        } else {
+            ++content.rowsNotShown;
+        }
+    };
+
+    const HCURSOR hOldCursor = SetCursor(LoadCursor(IDC_WAIT));
+    BOOL bOk = FALSE;
+    try {
+        bOk = convert.Convert();
+        content.summary = bOk ? ReportCountsLine(convert.GetReport(), true)
+                              : "Convert would fail: " + convert.GetFailureReason();
+    } catch (const std::exception& e) {
+        content.summary = std::string("Convert would fail: ") + e.what();
+    }
+    SetCursor(hOldCursor);
+    content.findings = ReportLines(convert.GetReport(), m_strInputFile);
+    PreviewWindow::ShowModal(content, this);
+}
+
+void CConvertDlg::TakeInputFile(const std::string& strPath, const std::string& strTitle) {
+    m_strInputFile = strPath;
+
+    // The output keeps its directory and takes the input's name.
+    CPathName pathOutput(m_strOutputFile);
+    pathOutput.SetFileName(strTitle);
+    pathOutput.SetExtension("sdb");
+    const std::string strFullPath = pathOutput.GetFullPath();
+    // A path that cannot be made absolute (it would be too long) stays as
+    // it is rather than becoming empty.
+    m_strOutputFile = strFullPath.empty() ? pathOutput.GetPath() : strFullPath;
+
+    m_strDataFile = strTitle;
+    UpdateData(FALSE);
+}
+
+void CConvertDlg::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CConvertDlg::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // As the Select... button: the controls' values first, then the file.
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    const QFileInfo file(urls.front().toLocalFile());
+    TakeInputFile(EncodePath(file.absoluteFilePath()), EncodePath(file.completeBaseName()));
 }
 
 void CConvertDlg::OnSelectInput() {
@@ -249,19 +344,7 @@ void CConvertDlg::OnSelectInput() {
         return;
     }
 
-    m_strInputFile = dlg.GetPathName();
-
-    // The output keeps its directory and takes the input's name.
-    CPathName pathOutput(m_strOutputFile);
-    pathOutput.SetFileName(dlg.GetFileTitle());
-    pathOutput.SetExtension("sdb");
-    const std::string strFullPath = pathOutput.GetFullPath();
-    // A path that cannot be made absolute (it would be too long) stays as
-    // it is rather than becoming empty.
-    m_strOutputFile = strFullPath.empty() ? pathOutput.GetPath() : strFullPath;
-
-    m_strDataFile = dlg.GetFileTitle();
-    UpdateData(FALSE);
+    TakeInputFile(dlg.GetPathName(), dlg.GetFileTitle());
 }
 
 void CConvertDlg::OnSelectOutput() {

@@ -13,6 +13,10 @@
 #include "ui/Resource.h"
 #include "ui/platform/Dialog.h"
 
+class CSLConvert;
+class QDragEnterEvent;
+class QDropEvent;
+
 class CConvertDlg : public CDialog {
 public:
     static constexpr UINT IDD = IDD_KORR2LD_DIALOG;
@@ -42,8 +46,21 @@ protected:
     void OnSelectInput();
     void OnSelectOutput();
     void OnOptions();
+    void OnPreview();
+
+    // An export dropped onto the dialog is taken as if chosen with the
+    // input's Select... button.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // The input file chosen (select input, step 5): the input, the output
+    // with the input's title and "sdb", the data file name, then the
+    // exchange towards the controls.
+    void TakeInputFile(const std::string& strPath, const std::string& strTitle);
+    // A conversion with the dialog's values (not yet taken from the
+    // controls).
+    void SetUpConversion(CSLConvert& convert) const;
     // Offers the files of the data system's location KEY in combo box nIDC.
     void FillMethodList(int nIDC, const char* pszKey);
     // Shows the four names in their fields, as the exchange towards the

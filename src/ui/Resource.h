@@ -32,3 +32,5 @@ inline constexpr int IDC_DATA_FILE = 1013;
 
 // The command that opens the Conversion Options dialog.
 inline constexpr UINT IDC_OPTIONS = 1014;
+// The command that shows what Convert would write, without writing it.
+inline constexpr UINT IDC_PREVIEW = 1015;

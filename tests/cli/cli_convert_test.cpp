@@ -48,10 +48,10 @@ TEST_F(ConvertCommand, DefaultsOutputAndDataNameFromTheInputAndReportsTheSummary
                                        "LC_30MIN", "--macro", "ACQUIRE"});
     const fs::path output = sandbox.Dir() / "runs/plate7.sdb";
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "Sample List " + output.string() +
-                           " created successfully\n"
-                           "9 records written, 4 sample lines read, 4 other lines skipped\n");
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "Sample List " + output.string() + " created successfully\n");
+    // Every name given, no method folder configured to check them against:
+    // the counts are all there is to say.
+    EXPECT_EQ(run.err, "9 records written, 4 sample lines read, 4 other lines skipped\n");
 
     const auto rows = ShowRows(sandbox, output);
     ASSERT_EQ(rows.size(), 10u);
@@ -150,7 +150,8 @@ TEST_F(ConvertCommand, AnExistingOutputWithoutOverwriteStaysByteIdentical) {
 
     const RunResult refused = sandbox.Cli({"convert", "plate7.txt", "--data", "SECOND"});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.err.find("Sample List " + output.string() + " already exists"),
+    EXPECT_NE(refused.err.find("Sample List " + output.string() +
+                               " could not be created\nIt already exists; nothing was changed."),
               std::string::npos)
         << refused.err;
     EXPECT_NE(refused.err.find("--overwrite"), std::string::npos);
@@ -211,10 +212,9 @@ TEST_F(ConvertCommand, AReadErrorOfTheInputIsReportedWithItsText) {
     fs::create_directories(sandbox.Dir() / "folder.txt");
     const RunResult run = sandbox.Cli({"convert", "folder.txt", "out.sdb", "--data", "X"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(
-        run.err.rfind(
-            "Sample List " + (sandbox.Dir() / "out.sdb").string() + " could not be created\n", 0),
-        0u)
+    EXPECT_NE(run.err.find("Sample List " + (sandbox.Dir() / "out.sdb").string() +
+                           " could not be created\n"),
+              std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("folder.txt"), std::string::npos) << run.err;
 }

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/RecordFields.h"
 #include "cli/RecordPrinter.h"
+#include "samplelist/RecordFields.h"
 
 namespace {
 

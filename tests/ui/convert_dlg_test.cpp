@@ -826,7 +826,8 @@ void ConvertDlgTest::contextMenuAndF1OfferAboutAndOptions() {
             }
         }
         QCOMPARE(texts, QStringList({QStringLiteral("&About Korrin File Conversion..."),
-                                     QStringLiteral("Conversion Options...")}));
+                                     QStringLiteral("Conversion Options..."),
+                                     QStringLiteral("Preview...")}));
         d.actions().at(1)->trigger();
         QCOMPARE(aboutRuns, 1);
         d.actions().at(2)->trigger();

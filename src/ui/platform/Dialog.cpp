@@ -141,8 +141,9 @@ void CDialog::SendCommand(UINT nID) {
 }
 
 int CDialog::MessageBox(const std::string& text, const std::string& caption, UINT nType,
-                        const std::string& detail) {
-    return ShowMessageBox(this, DecodePath(text), DecodePath(caption), nType, DecodePath(detail));
+                        const std::string& detail, const std::string& details) {
+    return ShowMessageBox(this, DecodePath(text), DecodePath(caption), nType, DecodePath(detail),
+                          DecodePath(details));
 }
 
 void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}

@@ -68,8 +68,10 @@ public:
     void SendCommand(UINT nID);
 
     // A message box over this dialog; 8-bit texts in the locale's encoding.
+    // DETAILS, when not empty, is behind the box's "Show Details..." button.
     int MessageBox(const std::string& text, const std::string& caption, UINT nType,
-                   const std::string& detail = std::string());
+                   const std::string& detail = std::string(),
+                   const std::string& details = std::string());
 
     using ModalHook = std::function<void(CDialog&)>;
     static void SetModalHook(UINT nIDTemplate, ModalHook hook);

@@ -23,12 +23,13 @@ QMessageBox::Icon IconOf(UINT type) {
 }  // namespace
 
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type,
-                   const QString& detail) {
+                   const QString& detail, const QString& details) {
     if (CUiTestScript::IsActive()) {
         MessageBoxRequest request;
         request.text = text;
         request.caption = caption;
         request.detail = detail;
+        request.details = details;
         request.type = type;
         request.owner = owner;
         CUiTestScript::Ask(request);
@@ -39,6 +40,9 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
     box.setTextFormat(Qt::PlainText);
     if (!detail.isEmpty()) {
         box.setInformativeText(detail);
+    }
+    if (!details.isEmpty()) {
+        box.setDetailedText(details);
     }
     if ((type & MB_TYPEMASK) == MB_YESNO) {
         QPushButton* yes = box.addButton(QMessageBox::Yes);

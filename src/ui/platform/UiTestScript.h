@@ -20,8 +20,9 @@ class QWidget;
 struct MessageBoxRequest {
     QString text;
     QString caption;
-    QString detail;  // shown below the text; empty when none
-    UINT type = 0;   // MB_ flags: buttons, icon and default button
+    QString detail;   // shown below the text; empty when none
+    QString details;  // behind "Show Details..."; empty when none
+    UINT type = 0;    // MB_ flags: buttons, icon and default button
     QWidget* owner = nullptr;
     int answer = 0;
     bool scripted = false;

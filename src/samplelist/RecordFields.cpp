@@ -1,4 +1,4 @@
-#include "cli/RecordFields.h"
+#include "samplelist/RecordFields.h"
 
 #include <cstring>
 

@@ -1,0 +1,123 @@
+// What the conversion dialog tells the user: the result message's counts,
+// warnings and skipped lines, the preview, and an export dropped onto it.
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QUrl>
+#include <QtTest>
+
+#include "tests/ui/dialog_runner.h"
+#include "tests/ui/ui_test_env.h"
+#include "ui/ConvertDlg.h"
+#include "ui/PreviewWindow.h"
+#include "ui/Resource.h"
+
+namespace {
+
+// Three sample lines, the second with a decimal comma in column 3.
+const QByteArray kExport =
+    "Pos\tSample\tVolume\tTime\tWell\tFractions\tRack\tComment\n"
+    "1\tBSA_1\t1.5\t2\tA1M2.5\tR1:3:5\tRack1\tdigest\n"
+    "2\tBSA_2\t1,5\t2.25\tA2M2.5\tR1:1:2\tRack1\tdigest\n"
+    "0\tunused\t0\t0\tA5M0\tR2:1:1\tRack2\tskipped\n";
+
+void SetValues(CConvertDlg& dlg, const QString& input, const QString& output) {
+    dlg.m_strInputFile = input.toStdString();
+    dlg.m_strOutputFile = output.toStdString();
+    dlg.m_strMSFile = "ESI_POS";
+    dlg.m_strInletFile = "LC_30MIN";
+    dlg.m_strMacroFile = "ACQUIRE";
+    dlg.m_strDataFile = "plate7";
+}
+
+}  // namespace
+
+class ConvertReportDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void resultCarriesCountsAndWarningsBehindDetails();
+    void previewShowsTheRecordsAndWritesNothing();
+    void droppedExportIsTakenAsIfSelected();
+};
+
+void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("plate7.txt"), kExport);
+    const QString output = env.Path(QStringLiteral("plate7.sdb"));
+    CConvertDlg dlg;
+    SetValues(dlg, input, output);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDC_CONVERT); });
+
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& box = CUiTestScript::MessageBoxes().front();
+    QCOMPARE(box.text, QStringLiteral("Sample List %1 created successfully").arg(output));
+    QCOMPARE(box.detail, QStringLiteral("5 records written, 2 sample lines read, 2 other lines "
+                                        "skipped\n1 warning: see the details."));
+    const QStringList details = box.details.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(details.size(), 3);
+    QVERIFY2(details[0].startsWith(input + QStringLiteral(":3:")), qPrintable(details[0]));
+    QVERIFY2(details[0].endsWith(QStringLiteral("[decimal-comma]")), qPrintable(details[0]));
+    QCOMPARE(details[1], input + QStringLiteral(":1: skipped: first column is text (Pos)"));
+    QCOMPARE(details[2], input + QStringLiteral(":4: skipped: first column is zero (0)"));
+}
+
+void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("plate7.txt"), kExport);
+    const QString output = env.Path(QStringLiteral("plate7.sdb"));
+    const QString settings = QString::fromLocal8Bit(OstrelSettingsPath());
+    int shown = 0;
+    PreviewWindow::SetShowHook([&](PreviewWindow& window) {
+        ++shown;
+        QCOMPARE(window.Table()->rowCount(), 5);
+        QCOMPARE(window.Table()->item(0, 1)->text(), QStringLiteral("plate001"));
+        QCOMPARE(window.Table()->item(4, 1)->text(), QStringLiteral("[plate005]"));
+        QCOMPARE(window.Table()->item(4, 2)->text(), QStringLiteral("Fraction:2, 1.00, 2.25"));
+        QVERIFY(window.Summary()->text().startsWith(QStringLiteral("5 records to write")));
+        QVERIFY(window.Findings()->toPlainText().contains(QStringLiteral("[decimal-comma]")));
+        QVERIFY(window.isSizeGripEnabled());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    });
+    CConvertDlg dlg;
+    SetValues(dlg, input, output);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDC_PREVIEW); });
+    PreviewWindow::SetShowHook(nullptr);
+
+    QCOMPARE(shown, 1);
+    QVERIFY(CUiTestScript::MessageBoxes().empty());
+    QVERIFY(!QFile::exists(output));
+    QVERIFY2(!QFile::exists(settings), qPrintable(settings));  // no location stored
+}
+
+void ConvertReportDlgTest::droppedExportIsTakenAsIfSelected() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("Runs/Plate9.txt"), kExport);
+    CConvertDlg dlg;
+    SetValues(dlg, QStringLiteral("[Not Specified]"), env.Path(QStringLiteral("Lists/old.sdb")));
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        QVERIFY(d.acceptDrops());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(input)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&d, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&d, &drop);
+        QCOMPARE(Shown(d, IDC_INPUT_FILE), input);
+        QCOMPARE(Shown(d, IDC_OUTPUT_FILE), env.Path(QStringLiteral("Lists/Plate9.sdb")));
+        QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate9"));
+        QVERIFY(d.GetDlgItem(IDC_CONVERT)->isEnabled());
+
+        // Two files at once are not an export.
+        data.setUrls({QUrl::fromLocalFile(input), QUrl::fromLocalFile(input)});
+        QDragEnterEvent twice(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&d, &twice);
+        QVERIFY(!twice.isAccepted());
+    });
+    QCOMPARE(dlg.m_strInputFile, input.toStdString());
+}
+
+K2L_QTEST_MAIN(ConvertReportDlgTest)
+#include "convert_report_dlg_test.moc"
