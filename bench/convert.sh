@@ -78,7 +78,7 @@ echo "   directory: $work"
 make_export "$work/bench.txt" "$lines" "$fractions"
 
 sync
-timed "$cli" convert "$work/bench.txt" "$work/bench.sdb" "${names[@]}" >"$work/convert.out"
+timed "$cli" convert "$work/bench.txt" "$work/bench.sdb" "${names[@]}" >"$work/convert.out" 2>&1
 convert_s=$elapsed
 convert_rss_kb=$max_rss_kb
 written=$(sed -n 's/^\([0-9]*\) records written.*/\1/p' "$work/convert.out")
@@ -106,7 +106,7 @@ plate_lines=384
 plate_fractions=4
 echo "== plate: $plate_lines sample lines x $plate_fractions fractions = $((plate_lines * plate_fractions)) records"
 make_export "$work/plate.txt" "$plate_lines" "$plate_fractions"
-timed "$cli" convert "$work/plate.txt" "$work/plate.sdb" "${names[@]}" >"$work/convert.out"
+timed "$cli" convert "$work/plate.txt" "$work/plate.sdb" "${names[@]}" >"$work/convert.out" 2>&1
 awk -v c="$elapsed" -v rss="$max_rss_kb" 'BEGIN {
   printf "   end to end:              %8.2f s  (target well under 1 s)  %s\n", c, (c < 1 ? "met" : "MISSED")
   printf "   peak memory (max RSS):   %8.1f MB\n", rss / 1024

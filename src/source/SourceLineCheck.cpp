@@ -184,20 +184,21 @@ void SourceLineCheck::CheckNumber(std::int64_t line, std::int64_t column, std::s
     const std::size_t prefix = DecimalPrefixLength(text);
     const std::size_t start = prefix != 0 ? prefix : NumberStart(text);
     const std::string_view rest = text.substr(start);
-    const std::string readAs = Shown(static_cast<float>(value));
+    // Formatted only for a warning: most values need none.
+    const auto readAs = [value] { return Shown(static_cast<float>(value)); };
     if (rest.size() >= 2 && rest[0] == ',' && IsDigit(rest[1]) &&
         text.substr(0, start).find('.') == std::string_view::npos) {
-        Warn(ReportKind::kDecimalComma, line, column, text, readAs,
+        Warn(ReportKind::kDecimalComma, line, column, text, readAs(),
              std::string(what) + " \"" + std::string(text) +
-                 "\" has a decimal comma; only the part before it is read: " + readAs);
+                 "\" has a decimal comma; only the part before it is read: " + readAs());
     } else if (prefix == 0 && (StartsWithWord(rest, "inf") || StartsWithWord(rest, "nan"))) {
-        Warn(ReportKind::kNumberWord, line, column, text, readAs,
+        Warn(ReportKind::kNumberWord, line, column, text, "0",
              std::string(what) + " \"" + std::string(text) +
                  "\" is not a decimal number and is read as 0");
     } else if (std::isinf(static_cast<float>(value))) {
-        Warn(ReportKind::kBeyondFloatRange, line, column, text, readAs,
+        Warn(ReportKind::kBeyondFloatRange, line, column, text, readAs(),
              std::string(what) + " \"" + std::string(text) +
-                 "\" is beyond the range of a 32-bit float and is read as " + readAs);
+                 "\" is beyond the range of a 32-bit float and is read as " + readAs());
     }
 }
 
