@@ -121,7 +121,7 @@ void SourceLineCheck::OnLine(std::int64_t line, std::string_view text) {
                  "the lines it ends are read as one");
         } else if (IsBinary(c) && !binary) {
             binary = true;
-            Warn(ReportKind::kBinaryContent, line, column, Hex(c), "",
+            Warn(ReportKind::kBinaryContent, line, column, text.substr(i, 1), Hex(c),
                  std::string(c == 0 ? "a NUL byte" : "a control byte") +
                      ": this line holds binary content, not text");
         }
