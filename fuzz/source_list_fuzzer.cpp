@@ -3,7 +3,8 @@
 // model of the reader built from the same bytes (lines split at line
 // feeds, a carriage return before a line feed dropped, tab-separated
 // fields with empty columns merged), so that the reader's buffer reuse and
-// chunked line reading cannot drift from what the file says.
+// chunked line reading cannot drift from what the file says. The reader
+// fills a report meanwhile: each of its notes must point into the file.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "framework/FileException.h"
 #include "source/NumericText.h"
 #include "source/SourceListFile.h"
+#include "util/ConversionReport.h"
 
 namespace {
 
@@ -106,6 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CSourceListFile reader(path);
     FUZZ_CHECK(reader.IsOpen());
+    ConversionReport report;
+    reader.SetReport(&report);
     SOURCE_ENTRY entry;
     try {
         while (reader.ReadEntry(entry)) {
@@ -145,5 +149,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(reader.GetSampleLineCount() == samples);
     FUZZ_CHECK(reader.GetSkippedLineCount() == skipped);
+    for (const ReportNote& note : report.Notes()) {
+        FUZZ_CHECK(note.line >= 0 && note.line <= static_cast<std::int64_t>(lines.size()));
+        FUZZ_CHECK(note.line != 0 || note.column == 0);
+        FUZZ_CHECK(note.line == 0 ||
+                   (note.column >= 1 &&
+                    note.column <= static_cast<std::int64_t>(lines[note.line - 1].size()) + 1));
+    }
+    std::int64_t previous = 0;
+    for (const SkippedLine& line : report.Skipped()) {
+        FUZZ_CHECK(line.line > previous && line.line <= static_cast<std::int64_t>(lines.size()));
+        previous = line.line;
+    }
+    FUZZ_CHECK(static_cast<std::int64_t>(report.Skipped().size()) + report.SkippedOmitted() <=
+               skipped);
     return 0;
 }
