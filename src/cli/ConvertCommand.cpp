@@ -1,5 +1,10 @@
 #include "cli/ConvertCommand.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -74,8 +79,13 @@ ConversionOutcome Convert(const ConvertOptions& options, const Job& job,
     outcome.dryRun = options.dryRun;
     if (job.output.empty()) {
         outcome.output = job.input;
+        // The path is made absolute against the current folder: either that
+        // folder is gone, or the path would not fit the dialog's buffer.
+        char cwd[PATH_MAX];
         outcome.reason =
-            "The output path cannot be made absolute, or is longer than 259 characters.";
+            ::getcwd(cwd, sizeof cwd) == nullptr
+                ? "The current folder cannot be found: " + std::string(std::strerror(errno)) + "."
+                : std::string("Its path would be longer than 259 characters.");
         return outcome;
     }
     // An OUTPUT the record library would write under another name is
