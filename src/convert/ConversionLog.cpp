@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "convert/ConversionLogLine.h"
@@ -25,17 +26,17 @@ constexpr const char* kLogName = "conversions.log";
 constexpr std::size_t kTailChunk = 64 * 1024;
 
 // The variable NAME when it holds an absolute path, without trailing
-// slashes (but "/" stays); else empty.
-std::string AbsoluteFolderFromEnv(const char* name) {
+// slashes ("/" thus becomes ""); else nothing.
+std::optional<std::string> AbsoluteFolderFromEnv(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr || value[0] != '/') {
-        return std::string();
+        return std::nullopt;
     }
     std::string folder = value;
-    while (folder.size() > 1 && folder.back() == '/') {
+    while (!folder.empty() && folder.back() == '/') {
         folder.pop_back();
     }
-    return folder == "/" ? std::string() : folder;
+    return folder;
 }
 
 std::string UtcNow() {
@@ -103,11 +104,11 @@ int LockFile(int fd, int operation) {
 // write the file is cut back to its size before, so that the next line does
 // not start inside this one. When the file does not end with a line feed
 // (a line cut short that could not be cut off), LINE starts with one.
-// The errno of the failure, EIO for a short write, else 0.
-int WriteLine(int fd, std::string line) {
+// Empty on success, else why not.
+std::string WriteLine(int fd, std::string line) {
     struct stat st;
     if (fstat(fd, &st) != 0) {
-        return errno;
+        return std::strerror(errno);
     }
     char last = '\n';
     if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
@@ -117,15 +118,21 @@ int WriteLine(int fd, std::string line) {
     do {
         written = ::write(fd, line.data(), line.size());
     } while (written < 0 && errno == EINTR);
+    if (written < 0) {
+        return std::strerror(errno);
+    }
     if (written == static_cast<ssize_t>(line.size())) {
-        return 0;
+        return std::string();
     }
-    const int error = written < 0 ? errno : EIO;
-    if (written > 0) {
-        while (ftruncate(fd, st.st_size) != 0 && errno == EINTR) {
-        }
-    }
-    return error;
+    int cut;
+    do {
+        cut = ftruncate(fd, st.st_size);
+    } while (cut != 0 && errno == EINTR);
+    return cut == 0 ? "the line was written only in part"
+                    : std::string(
+                          "the line was written only in part and could not be cut "
+                          "off: ") +
+                          std::strerror(errno);
 }
 
 std::string CannotWrite(const std::string& path, const std::string& reason) {
@@ -163,9 +170,8 @@ std::string Append(const std::string& path, const ConversionLogEntry& entry) {
     if (const int error = LockFile(log.Get(), LOCK_EX); error != 0) {
         return CannotWrite(path, std::string("cannot lock it: ") + std::strerror(error));
     }
-    if (const int error = WriteLine(log.Get(), line); error != 0) {
-        return CannotWrite(
-            path, error == EIO ? "the line was written only in part" : std::strerror(error));
+    if (const std::string why = WriteLine(log.Get(), line); !why.empty()) {
+        return CannotWrite(path, why);
     }
     if (const int error = log.Close(); error != 0) {
         return CannotWrite(path, std::strerror(error));
@@ -176,15 +182,15 @@ std::string Append(const std::string& path, const ConversionLogEntry& entry) {
 }  // namespace
 
 std::string ConversionLogPath() {
-    std::string state = AbsoluteFolderFromEnv("XDG_STATE_HOME");
-    if (state.empty()) {
-        const std::string home = AbsoluteFolderFromEnv("HOME");
-        if (home.empty()) {
+    std::optional<std::string> state = AbsoluteFolderFromEnv("XDG_STATE_HOME");
+    if (!state) {
+        const std::optional<std::string> home = AbsoluteFolderFromEnv("HOME");
+        if (!home) {
             return std::string();
         }
-        state = home + "/.local/state";
+        state = *home + "/.local/state";
     }
-    return state + "/" + kLogFolder + "/" + kLogName;
+    return *state + "/" + kLogFolder + "/" + kLogName;
 }
 
 std::string AppendConversionLog(const ConversionLogEntry& entry) noexcept {

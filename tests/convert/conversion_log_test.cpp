@@ -87,6 +87,8 @@ TEST(ConversionLogPath, FollowsXdgStateHomeElseHome) {
         {"", "/home/u/", "/home/u/.local/state" + tail},
         {"relative/state", "/home/u", "/home/u/.local/state" + tail},
         {"/state", std::nullopt, "/state" + tail},
+        {std::nullopt, "/", "/.local/state" + tail},
+        {"/", "/home/u", tail},
         {std::nullopt, std::nullopt, ""},
         {"", "", ""},
         {"relative", "relative-home", ""},
