@@ -1,5 +1,7 @@
 #include "cli/TextEscape.h"
 
+#include "util/TsvField.h"
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -33,27 +35,7 @@ std::string EscapeForTable(std::string_view text) {
 }
 
 std::string EscapeForTsv(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+    return EscapeTsvField(text);
 }
 
 std::string QuoteForCsv(std::string_view text) {

@@ -16,7 +16,8 @@ std::string EscapeForTable(std::string_view text);
 
 // For tab-separated values: backslash, tab, line feed and carriage return
 // become "\\", "\t", "\n" and "\r"; every other byte passes unchanged.
-// A field thus never contains the separator or a line end.
+// A field thus never contains the separator or a line end. The rule of
+// util/TsvField.h, which the conversion log uses too.
 std::string EscapeForTsv(std::string_view text);
 
 // For comma-separated values (RFC 4180): a field that holds a comma, a

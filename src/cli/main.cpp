@@ -1,5 +1,6 @@
 // korr2ld-cli: the conversion dialog's work from the command line, and a
-// look into Sample Lists and the data system's file locations.
+// look into Sample Lists, the data system's file locations and the log of
+// past conversions.
 //
 // Exit status: 0 success, 1 failure, 2 usage error (see cli/ExitCode.h).
 // Output that cannot be written to its end is a failure too.
@@ -11,6 +12,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/LocationsCommand.h"
+#include "cli/LogCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/StandardOutput.h"
 #include "framework/Signals.h"
@@ -26,6 +28,7 @@ int Run(int argc, char** argv) {
     AddConvertCommand(app, exitCode);
     AddShowCommand(app, exitCode);
     AddLocationsCommand(app, exitCode);
+    AddLogCommand(app, exitCode);
 
     try {
         app.parse(argc, argv);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "datasystem/LocationText.h"
+#include "framework/MakeDirectories.h"
 #include "framework/ProfileFile.h"
 
 namespace {
@@ -87,27 +88,6 @@ int32_t Fail(int32_t status, const std::string& message) {
 
 bool ValidNames(const char* section, const char* key) {
     return section != nullptr && key != nullptr && *section != '\0' && *key != '\0';
-}
-
-// Creates DIRECTORY and its missing parents (0700, the rest of the user's
-// configuration being private too).
-bool MakeDirectories(const std::string& directory, std::string& why) {
-    std::size_t pos = 0;
-    while (pos != std::string::npos) {
-        pos = directory.find('/', pos + 1);
-        const std::string prefix = directory.substr(0, pos);
-        if (prefix.empty() || mkdir(prefix.c_str(), 0700) == 0 || errno == EEXIST) {
-            continue;
-        }
-        why = "cannot create the directory " + prefix + ": " + std::strerror(errno);
-        return false;
-    }
-    struct stat st;
-    if (stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        why = directory + " is not a directory";
-        return false;
-    }
-    return true;
 }
 
 // An advisory lock (flock) on the settings file's directory, held for one

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kSandboxVariables[] = {"HOME", "XDG_CONFIG_HOME", "LUMENDA_HOME"};
+constexpr const char* kSandboxVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME",
+                                             "LUMENDA_HOME"};
 
 bool IsSandboxVariable(const char* entry) {
     for (const char* name : kSandboxVariables) {
@@ -131,6 +132,7 @@ StartedRun CliSandbox::Launch(const std::string& program, const std::vector<std:
     }
     environment.push_back("HOME=" + (m_dir / "home").string());
     environment.push_back("XDG_CONFIG_HOME=" + (m_dir / "config").string());
+    environment.push_back("XDG_STATE_HOME=" + StateHome().string());
     environment.push_back("LUMENDA_HOME=" + LumendaHome().string());
 
     std::vector<char*> argv{const_cast<char*>(program.c_str())};

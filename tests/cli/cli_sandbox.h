@@ -1,7 +1,7 @@
 // CliSandbox: a temporary directory in which tests run korr2ld-cli as a
-// subprocess, with HOME, XDG_CONFIG_HOME and LUMENDA_HOME pointing into the
-// sandbox so that no run touches the real user's files. The directory and
-// everything in it are removed at destruction.
+// subprocess, with HOME, XDG_CONFIG_HOME, XDG_STATE_HOME and LUMENDA_HOME
+// pointing into the sandbox so that no run touches the real user's files.
+// The directory and everything in it are removed at destruction.
 #pragma once
 
 #include <chrono>
@@ -36,6 +36,8 @@ public:
     const std::filesystem::path& Dir() const { return m_dir; }
     // Where the data system's settings file lives for the runs.
     std::filesystem::path LumendaHome() const { return m_dir / "lumenda"; }
+    // XDG_STATE_HOME of the runs, where the conversion log goes.
+    std::filesystem::path StateHome() const { return m_dir / "state"; }
 
     // Runs korr2ld-cli from K2L_BIN_DIR with ARGS.
     RunResult Cli(const std::vector<std::string>& args) const;

@@ -1,7 +1,9 @@
 # k2l_add_qtest(name SOURCES ... LIBS ...): one Qt Test executable, run by
 # CTest as one test. The dialogs run on Qt's offscreen platform, so no
 # display is needed; each test case gives itself its own temporary
-# configuration directories (see tests/ui/ui_test_env.h).
+# configuration directories (see tests/ui/ui_test_env.h). XDG_STATE_HOME
+# inside the build tree keeps their conversions out of the real user's
+# conversion log.
 function(k2l_add_qtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -14,7 +16,7 @@ function(k2l_add_qtest name)
     K2L_BIN_DIR="${PROJECT_BINARY_DIR}/bin")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${PROJECT_BINARY_DIR}/test-state"
     LABELS gui
     TIMEOUT 120)
 endfunction()

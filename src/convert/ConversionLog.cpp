@@ -1,0 +1,272 @@
+#include "convert/ConversionLog.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "convert/ConversionLogLine.h"
+#include "framework/MakeDirectories.h"
+#include "util/Sha256.h"
+
+namespace {
+
+constexpr const char* kLogFolder = "korr2ld";
+constexpr const char* kLogName = "conversions.log";
+constexpr std::size_t kTailChunk = 64 * 1024;
+
+// The variable NAME when it holds an absolute path, without trailing
+// slashes ("/" thus becomes ""); else nothing.
+std::optional<std::string> AbsoluteFolderFromEnv(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] != '/') {
+        return std::nullopt;
+    }
+    std::string folder = value;
+    while (!folder.empty() && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+std::string UtcNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    char text[32] = "";
+    if (gmtime_r(&now, &utc) == nullptr ||
+        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc) == 0) {
+        return "?";
+    }
+    return text;
+}
+
+std::string UserName() {
+    const uid_t uid = getuid();
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+        found->pw_name != nullptr && found->pw_name[0] != '\0') {
+        return found->pw_name;
+    }
+    const char* user = std::getenv("USER");
+    if (user != nullptr && user[0] != '\0') {
+        return user;
+    }
+    return std::to_string(uid);
+}
+
+// Holds an open descriptor and closes it at the end of the scope (closing
+// also releases its flock).
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    // Closes now; the errno of a failed close, else 0.
+    int Close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+int LockFile(int fd, int operation) {
+    while (flock(fd, operation) != 0) {
+        if (errno != EINTR) {
+            return errno;
+        }
+    }
+    return 0;
+}
+
+// Writes LINE with one write() at the end of FD, which is locked. On a short
+// write the file is cut back to its size before, so that the next line does
+// not start inside this one. When the file does not end with a line feed
+// (a line cut short that could not be cut off), LINE starts with one.
+// Empty on success, else why not.
+std::string WriteLine(int fd, std::string line) {
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        return std::strerror(errno);
+    }
+    char last = '\n';
+    if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
+        line.insert(line.begin(), '\n');
+    }
+    ssize_t written;
+    do {
+        written = ::write(fd, line.data(), line.size());
+    } while (written < 0 && errno == EINTR);
+    if (written < 0) {
+        return std::strerror(errno);
+    }
+    if (written == static_cast<ssize_t>(line.size())) {
+        return std::string();
+    }
+    int cut;
+    do {
+        cut = ftruncate(fd, st.st_size);
+    } while (cut != 0 && errno == EINTR);
+    return cut == 0 ? "the line was written only in part"
+                    : std::string(
+                          "the line was written only in part and could not be cut "
+                          "off: ") +
+                          std::strerror(errno);
+}
+
+std::string CannotWrite(const std::string& path, const std::string& reason) {
+    return "The conversion log " + path + " could not be written: " + reason + ".";
+}
+
+std::string Append(const std::string& path, const ConversionLogEntry& entry) {
+    if (path.empty()) {
+        return "The conversion log could not be written: neither XDG_STATE_HOME nor HOME "
+               "names an absolute folder.";
+    }
+    std::string why;
+    const std::string folder =
+        path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
+    if (!folder.empty() && !MakeDirectories(folder, why)) {
+        return CannotWrite(path, why);
+    }
+
+    ConversionLogRecord record;
+    record.time = UtcNow();
+    record.user = UserName();
+    std::string unreadable;
+    record.inputSha256 = Sha256OfFile(entry.input, unreadable);
+    if (record.inputSha256.empty()) {
+        record.inputSha256 = kNoInputDigest;
+    }
+    record.entry = entry;
+    const std::string line = FormatConversionLogLine(record);
+
+    // Read as well as write: the last byte is looked at before appending.
+    Descriptor log(::open(path.c_str(), O_APPEND | O_CREAT | O_RDWR | O_CLOEXEC, 0600));
+    if (log.Get() < 0) {
+        return CannotWrite(path, std::strerror(errno));
+    }
+    if (const int error = LockFile(log.Get(), LOCK_EX); error != 0) {
+        return CannotWrite(path, std::string("cannot lock it: ") + std::strerror(error));
+    }
+    if (const std::string why = WriteLine(log.Get(), line); !why.empty()) {
+        return CannotWrite(path, why);
+    }
+    if (const int error = log.Close(); error != 0) {
+        return CannotWrite(path, std::strerror(error));
+    }
+    return std::string();
+}
+
+}  // namespace
+
+std::string ConversionLogPath() {
+    std::optional<std::string> state = AbsoluteFolderFromEnv("XDG_STATE_HOME");
+    if (!state) {
+        const std::optional<std::string> home = AbsoluteFolderFromEnv("HOME");
+        if (!home) {
+            return std::string();
+        }
+        state = *home + "/.local/state";
+    }
+    return *state + "/" + kLogFolder + "/" + kLogName;
+}
+
+std::string AppendConversionLog(const ConversionLogEntry& entry) noexcept {
+    try {
+        return AppendConversionLogTo(ConversionLogPath(), entry);
+    } catch (const std::exception& error) {
+        return "The conversion log could not be written: " + std::string(error.what()) + ".";
+    } catch (...) {
+        return "The conversion log could not be written.";
+    }
+}
+
+std::string AppendConversionLogTo(const std::string& path,
+                                  const ConversionLogEntry& entry) noexcept {
+    try {
+        return Append(path, entry);
+    } catch (const std::exception& error) {
+        return CannotWrite(path, error.what());
+    } catch (...) {
+        return CannotWrite(path, "unexpected error");
+    }
+}
+
+ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t count) {
+    ConversionLogTail tail;
+    Descriptor log(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (log.Get() < 0) {
+        if (errno == ENOENT) {
+            tail.missing = true;
+        } else {
+            tail.error =
+                "The conversion log " + path + " could not be read: " + std::strerror(errno) + ".";
+        }
+        return tail;
+    }
+    struct stat st;
+    int error = LockFile(log.Get(), LOCK_SH);
+    if (error == 0 && fstat(log.Get(), &st) != 0) {
+        error = errno;
+    } else if (error == 0 && S_ISDIR(st.st_mode)) {
+        error = EISDIR;
+    }
+    // Walks backwards through the file, collecting each line's bytes in
+    // reverse order until COUNT lines are complete or the start is reached.
+    std::vector<char> chunk(kTailChunk);
+    std::string reversed;
+    off_t position = error == 0 ? st.st_size : 0;
+    while (error == 0 && position > 0 && tail.lines.size() < count) {
+        const auto size = static_cast<std::size_t>(std::min<off_t>(position, chunk.size()));
+        const ssize_t got = pread(log.Get(), chunk.data(), size, position - size);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got != static_cast<ssize_t>(size)) {
+            error = got < 0 ? errno : EIO;
+            break;
+        }
+        position -= size;
+        for (std::size_t i = size; i-- > 0 && tail.lines.size() < count;) {
+            if (chunk[i] != '\n') {
+                reversed += chunk[i];
+            } else if (!reversed.empty()) {
+                tail.lines.emplace_back(reversed.rbegin(), reversed.rend());
+                reversed.clear();
+            }
+        }
+    }
+    if (error != 0) {
+        tail.lines.clear();
+        tail.error =
+            "The conversion log " + path + " could not be read: " + std::strerror(error) + ".";
+        return tail;
+    }
+    if (position == 0 && !reversed.empty() && tail.lines.size() < count) {
+        tail.lines.emplace_back(reversed.rbegin(), reversed.rend());
+    }
+    std::reverse(tail.lines.begin(), tail.lines.end());
+    return tail;
+}

@@ -1,0 +1,59 @@
+// The conversion log: one line per conversion, from the dialog or the
+// command line, appended to $XDG_STATE_HOME/korr2ld/conversions.log, so that
+// a Sample List can be traced back to the export it came from and the
+// export's bytes checked against the SHA-256 noted then. The line format is
+// in convert/ConversionLogLine.h and docs/conversion-log.md.
+//
+// Writing the log never fails a conversion: a log that cannot be written is
+// reported as one sentence the caller shows next to the conversion's result.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ConversionLogEntry {
+    std::string input;                                   // input path as given to the conversion
+    std::string output;                                  // Sample List path
+    std::string msMethod, inletMethod, macro, dataFile;  // the four names
+    std::int64_t records = 0, sampleLines = 0, skippedLines = 0, warnings = 0;
+    bool created = false;  // the list was created
+    std::string reason;    // why not, empty when created
+};
+
+// The log file's path from the environment: $XDG_STATE_HOME/korr2ld/
+// conversions.log, or, when XDG_STATE_HOME is unset, empty or not absolute,
+// $HOME/.local/state/korr2ld/conversions.log. Empty when neither
+// XDG_STATE_HOME nor HOME gives one (HOME unset, empty or not absolute).
+std::string ConversionLogPath();
+
+// Appends one line for ENTRY to the log at ConversionLogPath(): UTC time,
+// user name (of the real uid, else $USER, else the uid number), input path
+// and the SHA-256 of the input's bytes as they are now ("-" when it cannot
+// be read), output path, the four names, the counts, the number of warnings
+// and the result ("created" or "failed") with its reason. Missing folders
+// are created with mode 0700, the log with mode 0600.
+//
+// The line is written by one write() under an exclusive flock of the log,
+// so lines of processes logging at once never interleave, whatever their
+// length. A line that could be written only in part is cut off again.
+//
+// Returns an empty string on success, otherwise one sentence naming the log
+// file and the system's reason. Never throws.
+std::string AppendConversionLog(const ConversionLogEntry& entry) noexcept;
+
+// The same, to the log file at PATH (its folder is created when missing).
+std::string AppendConversionLogTo(const std::string& path,
+                                  const ConversionLogEntry& entry) noexcept;
+
+struct ConversionLogTail {
+    std::vector<std::string> lines;  // still escaped, without their line feed; oldest first
+    bool missing = false;            // there is no log file (nothing logged yet)
+    std::string error;               // a sentence when the log cannot be read, else empty
+};
+
+// The last COUNT lines of the log at PATH (all when fewer), oldest first;
+// empty lines are skipped. Reads backwards from the end under a shared
+// flock, so a big log is not read whole and no line is seen half written.
+ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t count);

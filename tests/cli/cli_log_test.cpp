@@ -1,0 +1,148 @@
+// korr2ld-cli log: the last entries of a conversion log in a sandboxed
+// XDG_STATE_HOME, the log not there yet, an unreadable log and bad counts.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_sandbox.h"
+#include "convert/ConversionLogLine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+ConversionLogRecord Created(const std::string& time, std::int64_t records) {
+    ConversionLogRecord record;
+    record.time = time;
+    record.user = "alice";
+    record.inputSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    record.entry.input = "/data/run 1.txt";
+    record.entry.output = "/lists/RUN.sdb";
+    record.entry.msMethod = "MS1";
+    record.entry.inletMethod = "LC1";
+    record.entry.macro = "MAC1";
+    record.entry.dataFile = "RUN";
+    record.entry.records = records;
+    record.entry.sampleLines = 4;
+    record.entry.skippedLines = 1;
+    record.entry.warnings = 2;
+    record.entry.created = true;
+    return record;
+}
+
+ConversionLogRecord Failed() {
+    ConversionLogRecord record;
+    record.time = "2026-12-09T04:06:00Z";
+    record.user = "bob";
+    record.inputSha256 = kNoInputDigest;
+    record.entry.input = "/data/new\nline.txt";
+    record.entry.output = "/lists/B\\.sdb";
+    record.entry.records = 1;
+    record.entry.reason = "disk\tfull";
+    return record;
+}
+
+std::string CreatedBlock(const std::string& time, std::int64_t records) {
+    return time + " alice created /lists/RUN.sdb\n" +
+           "  input  /data/run 1.txt\n"
+           "  sha256 ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n"
+           "  names  MS method MS1, inlet method LC1, macro MAC1, data file RUN\n"
+           "  counts " +
+           std::to_string(records) + " records, 4 sample lines, 1 skipped line, 2 warnings\n";
+}
+
+const std::string kFailedBlock =
+    "2026-12-09T04:06:00Z bob failed /lists/B\\\\.sdb: disk\\x09full\n"
+    "  input  /data/new\\x0Aline.txt\n"
+    "  sha256 - (the input could not be read)\n"
+    "  names  MS method , inlet method , macro , data file \n"
+    "  counts 1 record, 0 sample lines, 0 skipped lines, 0 warnings\n";
+
+class LogCommand : public ::testing::Test {
+protected:
+    fs::path LogPath() const { return sandbox.StateHome() / "korr2ld/conversions.log"; }
+
+    void WriteLog(const std::vector<std::string>& lines) const {
+        std::string text;
+        for (const std::string& line : lines) {
+            text += line;
+        }
+        sandbox.Write(fs::relative(LogPath(), sandbox.Dir()), text);
+    }
+
+    CliSandbox sandbox;
+};
+
+TEST_F(LogCommand, ShowsTheLastEntriesOldestFirst) {
+    WriteLog({"not\ta log line\n", FormatConversionLogLine(Created("2026-12-09T04:05:06Z", 12)),
+              FormatConversionLogLine(Failed()),
+              FormatConversionLogLine(Created("2026-12-09T04:07:00Z", 7))});
+
+    const RunResult two = sandbox.Cli({"log", "-n", "2"});
+    EXPECT_EQ(two.exitCode, 0) << two.err;
+    EXPECT_EQ(two.err, "");
+    EXPECT_EQ(two.out, kFailedBlock + CreatedBlock("2026-12-09T04:07:00Z", 7));
+
+    const RunResult all = sandbox.Cli({"log", "--count", "9"});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.out, "(not a conversion log line) not\\x09a log line\n" +
+                           CreatedBlock("2026-12-09T04:05:06Z", 12) + kFailedBlock +
+                           CreatedBlock("2026-12-09T04:07:00Z", 7));
+}
+
+TEST_F(LogCommand, ShowsTenEntriesUnlessToldOtherwise) {
+    std::vector<std::string> lines;
+    std::string expected;
+    for (int i = 0; i < 12; ++i) {
+        const std::string time = "2026-12-09T04:05:" + std::to_string(10 + i) + "Z";
+        lines.push_back(FormatConversionLogLine(Created(time, i)));
+        expected += i >= 2 ? CreatedBlock(time, i) : "";
+    }
+    WriteLog(lines);
+    const RunResult run = sandbox.Cli({"log"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST_F(LogCommand, NothingLoggedYetIsANoteAndSuccess) {
+    const RunResult run = sandbox.Cli({"log"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "no conversions logged yet (" + LogPath().string() + ")\n");
+
+    // Without XDG_STATE_HOME the log is looked for below HOME.
+    const RunResult home = sandbox.Program(
+        "env", {"-u", "XDG_STATE_HOME", std::string(K2L_BIN_DIR) + "/korr2ld-cli", "log"});
+    EXPECT_EQ(home.exitCode, 0);
+    EXPECT_EQ(home.err, "no conversions logged yet (" +
+                            (sandbox.Dir() / "home/.local/state/korr2ld/conversions.log").string() +
+                            ")\n");
+}
+
+TEST_F(LogCommand, AnUnreadableLogFailsNamingIt) {
+    fs::create_directories(LogPath());
+    const RunResult run = sandbox.Cli({"log"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(LogPath().string()), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Is a directory"), std::string::npos) << run.err;
+}
+
+TEST_F(LogCommand, ACountBelowOneOrNotANumberIsAUsageError) {
+    WriteLog({FormatConversionLogLine(Failed())});
+    const std::vector<std::vector<std::string>> commands = {{"log", "-n", "0"},
+                                                            {"log", "-n", "-3"},
+                                                            {"log", "-n", "x"},
+                                                            {"log", "-n"},
+                                                            {"log", "extra"}};
+    for (const std::vector<std::string>& args : commands) {
+        const RunResult run = sandbox.Cli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.back() << ": " << run.err;
+        EXPECT_EQ(run.out, "") << args.back();
+        EXPECT_NE(run.err, "") << args.back();
+    }
+}
+
+}  // namespace
