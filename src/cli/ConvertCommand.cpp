@@ -17,6 +17,7 @@
 #include "cli/OutputPaths.h"
 #include "cli/ReportJson.h"
 #include "convert/ConversionChecks.h"
+#include "convert/ConversionLog.h"
 #include "convert/SLConvert.h"
 #include "util/ReportText.h"
 
@@ -153,6 +154,30 @@ void PrintOutcome(const ConversionOutcome& outcome, bool batch, bool json, std::
     }
 }
 
+// Notes OUTCOME of JOB in the conversion log; a log that cannot be written
+// is said once and changes nothing else.
+void Log(const ConvertOptions& options, const Job& job, const ConversionOutcome& outcome,
+         std::ostream& err) {
+    ConversionLogEntry entry;
+    entry.input = job.input;
+    entry.output = outcome.output;
+    entry.msMethod = options.msMethod;
+    entry.inletMethod = options.inletMethod;
+    entry.macro = options.macro;
+    entry.dataFile = job.dataFile;
+    entry.records = outcome.report.records;
+    entry.sampleLines = outcome.report.sampleLines;
+    entry.skippedLines = outcome.report.skippedLines;
+    entry.warnings =
+        outcome.report.WarningCount() + static_cast<std::int64_t>(outcome.notices.size());
+    entry.created = outcome.ok;
+    entry.reason = outcome.reason;
+    const std::string problem = AppendConversionLog(entry);
+    if (!problem.empty()) {
+        err << "korr2ld-cli convert: note: " << problem << '\n';
+    }
+}
+
 }  // namespace
 
 void AddConvertCommand(CLI::App& app, int& exitCode) {
@@ -233,6 +258,9 @@ int RunConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
     for (const Job& job : jobs) {
         ConversionOutcome outcome = Convert(options, job, outcomes, jobs);
         PrintOutcome(outcome, batch, json, out, err);
+        if (!options.dryRun) {
+            Log(options, job, outcome, err);
+        }
         failed = failed || !outcome.ok;
         outcomes.push_back(std::move(outcome));
     }

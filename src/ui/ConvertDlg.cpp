@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 
+#include "convert/ConversionLog.h"
 #include "convert/SLConvert.h"
 #include "datasystem/LocationFields.h"
 #include "framework/FileException.h"
@@ -233,6 +234,10 @@ void CConvertDlg::OnConvert() {
     for (const std::string& strLine : ReportLines(report, m_strInputFile)) {
         strDetails += strLine + "\n";
     }
+    const std::string strLogProblem = LogConversion(convert, bConverted != FALSE, strReason);
+    if (!strLogProblem.empty()) {
+        strDetails += strLogProblem + "\n";
+    }
 
     if (bConverted) {
         MessageBox(FormatMessage("Sample List %1 created successfully", m_strOutputFile),
@@ -247,6 +252,26 @@ void CConvertDlg::OnConvert() {
         MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
                    strCaption, MB_OK | MB_ICONEXCLAMATION, strInformative, strDetails);
     }
+}
+
+std::string CConvertDlg::LogConversion(const CSLConvert& convert, bool bCreated,
+                                       const std::string& strReason) const {
+    ConversionLogEntry entry;
+    entry.input = m_strInputFile;
+    entry.output = m_strOutputFile;
+    entry.msMethod = m_strMSFile;
+    entry.inletMethod = m_strInletFile;
+    entry.macro = m_strMacroFile;
+    entry.dataFile = m_strDataFile;
+    const ConversionReport& report = convert.GetReport();
+    entry.records = report.records;
+    entry.sampleLines = report.sampleLines;
+    entry.skippedLines = report.skippedLines;
+    entry.warnings =
+        report.WarningCount() + static_cast<std::int64_t>(convert.GetWarnings().size());
+    entry.created = bCreated;
+    entry.reason = strReason;
+    return AppendConversionLog(entry);
 }
 
 void CConvertDlg::SetUpConversion(CSLConvert& convert) const {

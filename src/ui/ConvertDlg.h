@@ -61,6 +61,10 @@ private:
     // A conversion with the dialog's values (not yet taken from the
     // controls).
     void SetUpConversion(CSLConvert& convert) const;
+    // Notes the conversion in the conversion log; empty, or why the log
+    // could not be written.
+    std::string LogConversion(const CSLConvert& convert, bool bCreated,
+                              const std::string& strReason) const;
     // Offers the files of the data system's location KEY in combo box nIDC.
     void FillMethodList(int nIDC, const char* pszKey);
     // Shows the four names in their fields, as the exchange towards the

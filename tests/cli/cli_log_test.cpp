@@ -1,6 +1,9 @@
 // korr2ld-cli log: the last entries of a conversion log in a sandboxed
 // XDG_STATE_HOME, the log not there yet, an unreadable log and bad counts.
+#include <chrono>
 #include <filesystem>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -143,6 +146,48 @@ TEST_F(LogCommand, ACountBelowOneOrNotANumberIsAUsageError) {
         EXPECT_EQ(run.out, "") << args.back();
         EXPECT_NE(run.err, "") << args.back();
     }
+}
+
+// Two batches converting at once, as two terminals would: every conversion
+// is one whole line of the log, the failed ones with their reason, and a
+// dry run adds none.
+TEST_F(LogCommand, TwoProgramsLoggingAtOnceEachGetWholeLines) {
+    constexpr int kExports = 12;
+    const std::string exportText = "Pos\tName\n1\tS\t1\t2\tAM1\tR:1:3\tr\tc\n";
+    std::vector<std::vector<std::string>> batches(2);
+    for (int b = 0; b < 2; ++b) {
+        fs::create_directories(sandbox.Dir() / ("out" + std::to_string(b)));
+        batches[b] = {"convert", "--output-dir", "out" + std::to_string(b), "--ms", "MS1"};
+        for (int i = 0; i < kExports; ++i) {
+            const std::string name = "b" + std::to_string(b) + "_" + std::to_string(i) + ".txt";
+            sandbox.Write(name, exportText);
+            batches[b].push_back(name);
+        }
+    }
+    batches[1].push_back("missing.txt");
+    StartedRun first = sandbox.Start(batches[0]);
+    StartedRun second = sandbox.Start(batches[1]);
+    EXPECT_EQ(CliSandbox::Finish(first, std::chrono::seconds(60)).exitCode, 0);
+    EXPECT_EQ(CliSandbox::Finish(second, std::chrono::seconds(60)).exitCode, 1);
+    ASSERT_EQ(sandbox.Cli({"convert", "b0_0.txt", "--dry-run"}).exitCode, 0);
+
+    std::istringstream log(ReadFileBytes(LogPath()));
+    int created = 0, failed = 0;
+    for (std::string line; std::getline(log, line);) {
+        const std::optional<ConversionLogRecord> record = ParseConversionLogLine(line);
+        ASSERT_TRUE(record.has_value()) << line;
+        if (record->entry.created) {
+            ++created;
+            EXPECT_EQ(record->entry.records, 3);
+            EXPECT_EQ(record->inputSha256.size(), 64u);
+        } else {
+            ++failed;
+            EXPECT_EQ(record->entry.input, "missing.txt");
+            EXPECT_NE(record->entry.reason.find("No such file or directory"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(created, 2 * kExports);
+    EXPECT_EQ(failed, 1);
 }
 
 }  // namespace

@@ -69,7 +69,8 @@ TEST_F(ConvertReport, ADryRunReportsAndWritesNothing) {
         Has(run.out, "{\"line\": 1, \"reason\": \"first-column-text\", \"text\": \"Pos\"}"));
     EXPECT_TRUE(Has(run.err, "checked: a conversion would create it; nothing was written"));
     EXPECT_FALSE(fs::exists(sandbox.Dir() / "plate7.sdb"));
-    EXPECT_FALSE(fs::exists(sandbox.LumendaHome() / "Lumenda.ini")) << "a dry run stored a location";
+    EXPECT_FALSE(fs::exists(sandbox.LumendaHome() / "Lumenda.ini"))
+        << "a dry run stored a location";
 }
 
 TEST_F(ConvertReport, AMethodNameMissingFromItsFolderIsWarnedOf) {

@@ -60,6 +60,18 @@ void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
     QVERIFY2(details[0].endsWith(QStringLiteral("[decimal-comma]")), qPrintable(details[0]));
     QCOMPARE(details[1], input + QStringLiteral(":1: skipped: first column is text (Pos)"));
     QCOMPARE(details[2], input + QStringLiteral(":4: skipped: first column is zero (0)"));
+
+    // The conversion is in the log, with its counts and warnings.
+    const QStringList log =
+        QString::fromUtf8(
+            CUiTestEnv::Read(env.Path(QStringLiteral("state/korr2ld/conversions.log"))))
+            .split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(log.size(), 1);
+    const QStringList fields = log.front().split(u'\t');
+    QCOMPARE(fields.size(), 15);
+    QCOMPARE(fields.mid(9, 6),
+             QStringList({QStringLiteral("5"), QStringLiteral("2"), QStringLiteral("2"),
+                          QStringLiteral("1"), QStringLiteral("created"), QString()}));
 }
 
 void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {

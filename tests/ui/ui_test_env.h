@@ -2,7 +2,8 @@
 // main() for Qt Test executables.
 //
 // CUiTestEnv gives one test case its own temporary directory with
-// config/ (XDG_CONFIG_HOME, HOME), lumenda/ (LUMENDA_HOME) and work/ (the
+// config/ (XDG_CONFIG_HOME, HOME), state/ (XDG_STATE_HOME), lumenda/
+// (LUMENDA_HOME) and work/ (the
 // current directory), starts a message-box and file-dialog script and
 // clears the modal hooks; everything is put back when it goes out of scope.
 #pragma once
@@ -45,12 +46,14 @@ public:
         : m_oldCwd(QDir::currentPath()),
           m_oldXdg(qgetenv("XDG_CONFIG_HOME")),
           m_oldLumenda(qgetenv("LUMENDA_HOME")),
-          m_oldHome(qgetenv("HOME")) {
+          m_oldHome(qgetenv("HOME")),
+          m_oldState(qgetenv("XDG_STATE_HOME")) {
         QDir root(m_dir.path());
         root.mkpath(QStringLiteral("config"));
         root.mkpath(QStringLiteral("lumenda"));
         root.mkpath(QStringLiteral("work"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path("config")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(Path("state")));
         qputenv("HOME", QFile::encodeName(Path("config")));
         qputenv("LUMENDA_HOME", QFile::encodeName(Path("lumenda")));
         QDir::setCurrent(Path("work"));
@@ -65,6 +68,7 @@ public:
         Restore("XDG_CONFIG_HOME", m_oldXdg);
         Restore("LUMENDA_HOME", m_oldLumenda);
         Restore("HOME", m_oldHome);
+        Restore("XDG_STATE_HOME", m_oldState);
     }
 
     CUiTestEnv(const CUiTestEnv&) = delete;
@@ -129,6 +133,7 @@ private:
     QByteArray m_oldXdg;
     QByteArray m_oldLumenda;
     QByteArray m_oldHome;
+    QByteArray m_oldState;
 };
 
 // main() for a Qt Test class: the offscreen platform unless one is chosen.
