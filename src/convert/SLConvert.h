@@ -30,6 +30,14 @@
 // new list is abandoned and what was at the output before stays as it
 // was. The running number stops at 2147483647: a conversion that would
 // need more records fails.
+//
+// While it converts, it fills a ConversionReport (GetReport): the counts,
+// the skipped lines and warnings of the export (SourceLineCheck), names
+// that are empty or not among their method files, and other Sample Lists
+// in the output folder whose data file names this list's would repeat.
+// Failure reasons name the precise cause, never the headline ("Sample List
+// ... could not be created"), which the caller adds once. A dry run does
+// all of this and writes nothing.
 #pragma once
 
 #include <cstdint>
