@@ -78,6 +78,11 @@ BOOL CConvertDlg::OnInitDialog() {
     FillMethodList(IDC_MS_FILE, "MS_FUNC_DB");
     FillMethodList(IDC_INLET_FILE, "LC_DB");
     FillMethodList(IDC_MACRO_FILE, "MACRO");
+
+    if (!m_strStartInput.empty() && UpdateData(TRUE)) {
+        UseInputFile(CFileDialog::FullPathOf(m_strStartInput),
+                     CFileDialog::FileTitleOf(m_strStartInput));
+    }
     return TRUE;
 }
 
@@ -248,19 +253,22 @@ void CConvertDlg::OnSelectInput() {
     if (dlg.DoModal() != IDOK) {
         return;
     }
+    UseInputFile(dlg.GetPathName(), dlg.GetFileTitle());
+}
 
-    m_strInputFile = dlg.GetPathName();
+void CConvertDlg::UseInputFile(const std::string& strPathName, const std::string& strFileTitle) {
+    m_strInputFile = strPathName;
 
     // The output keeps its directory and takes the input's name.
     CPathName pathOutput(m_strOutputFile);
-    pathOutput.SetFileName(dlg.GetFileTitle());
+    pathOutput.SetFileName(strFileTitle);
     pathOutput.SetExtension("sdb");
     const std::string strFullPath = pathOutput.GetFullPath();
     // A path that cannot be made absolute (it would be too long) stays as
     // it is rather than becoming empty.
     m_strOutputFile = strFullPath.empty() ? pathOutput.GetPath() : strFullPath;
 
-    m_strDataFile = dlg.GetFileTitle();
+    m_strDataFile = strFileTitle;
     UpdateData(FALSE);
 }
 

@@ -28,6 +28,10 @@ public:
     std::string m_strMacroFile;   // macro name
     HICON m_hIcon;                // the application icon
 
+    // Makes the dialog, once open, choose PATH as its input as the input's
+    // Select... button does when the user picks that file.
+    void SetStartInput(const std::string& strPath) { m_strStartInput = strPath; }
+
     // The image the desktop shows for the minimised window.
     HICON OnQueryDragIcon() const { return m_hIcon; }
 
@@ -49,4 +53,9 @@ private:
     // Shows the four names in their fields, as the exchange towards the
     // controls does, leaving the paths and the Convert button alone.
     void ShowNames();
+    // Takes the chosen input: the output keeps its directory and takes the
+    // input's title, as does the data file name; then shows the values.
+    void UseInputFile(const std::string& strPathName, const std::string& strFileTitle);
+
+    std::string m_strStartInput;  // chosen once the dialog is open; empty: none
 };
