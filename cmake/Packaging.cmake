@@ -18,17 +18,16 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The first line is the summary; every further line is indented by one
-# space, and a line of its own holds a single dot, as the control file wants.
+# The long description; CPack puts the summary before it, indents it and
+# marks the empty line as the control file wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Korr2LD turns a run exported from the Korrin sample-preparation
- application (a tab-delimited text file) into a Sample List for the
- Lumenda mass-spectrometry data system: one row per fraction of each
- sample line, naming the data file, the MS method, the inlet method and
- the macro.
- .
- korr2ld is the conversion dialog; korr2ld-cli does the same conversion
- without a window and shows what a Sample List holds.")
+    "Korr2LD turns a run exported from the Korrin sample-preparation
+application (a tab-delimited text file) into a Sample List for the
+Lumenda mass-spectrometry data system: one row per fraction of each
+sample line, naming the data file, the MS method, the inlet method and
+the macro.
+
+korr2ld is the conversion dialog; korr2ld-cli does the same conversion
+without a window and shows what a Sample List holds.")
 
 include(CPack)
