@@ -12,12 +12,12 @@ namespace {
 
 constexpr const char* kProgram = "korr2ld";
 
-// The parser names the program by the path it was started with; its help
-// names it as the manual page and the desktop do.
-QString HelpText(const QCommandLineParser& parser, const QString& startedAs) {
+// The parser names the program by the path the running process was
+// started with; the help names it as the manual page and the desktop do.
+QString HelpText(const QCommandLineParser& parser) {
     QString text = parser.helpText();
-    const qsizetype lineEnd = text.indexOf(u'\n');
-    const qsizetype at = text.left(lineEnd).indexOf(startedAs);
+    const QString startedAs = QCoreApplication::arguments().value(0);
+    const qsizetype at = text.left(text.indexOf(u'\n')).indexOf(startedAs);
     if (at >= 0 && !startedAs.isEmpty()) {
         text.replace(at, startedAs.size(), QString::fromLatin1(kProgram));
     }
@@ -53,7 +53,7 @@ StartRequest ParseCommandLine(const QStringList& arguments, std::ostream& out, s
         return UsageError(err, parser.errorText());
     }
     if (parser.isSet(help)) {
-        out << HelpText(parser, arguments.value(0)).toLocal8Bit().constData();
+        out << HelpText(parser).toLocal8Bit().constData();
         return StartRequest{false, 0, std::string()};
     }
     if (parser.isSet(version)) {

@@ -18,8 +18,8 @@ struct StartRequest {
     std::string strFile;  // the export named on the command line, or empty
 };
 
-// Reads ARGUMENTS (the program's path first). Help and version go to OUT,
-// errors to ERR, one line each, naming the program.
+// Reads ARGUMENTS (the program's path first); a core application must
+// exist. Help and version go to OUT, errors to ERR, naming the program.
 StartRequest ParseCommandLine(const QStringList& arguments, std::ostream& out, std::ostream& err);
 
 // TRUE when a window can be shown: a display is named ($DISPLAY or

@@ -59,6 +59,10 @@ void CheckFit(const CDialog& dlg) {
             QVERIFY2(metrics.horizontalAdvance(text) < button->width(),
                      qPrintable(QStringLiteral("\"%1\" is cut").arg(text)));
         }
+        if (qobject_cast<const QGroupBox*>(control) != nullptr) {
+            // Only the dialogs' own group box puts its title on the frame line.
+            QVERIFY(dynamic_cast<const CGroupBox*>(control) != nullptr);
+        }
         if (const auto* group = dynamic_cast<const CGroupBox*>(control)) {
             const QRect title = group->TitleRect();
             QVERIFY2(qAbs(title.center().y() - group->FrameLineY()) <= 1,
