@@ -30,4 +30,17 @@ the macro.
 korr2ld is the conversion dialog; korr2ld-cli does the same conversion
 without a window and shows what a Sample List holds.")
 
+# A stripped install (the package's) strips as Debian's own packages are
+# stripped: the compiler's notes go with the symbols.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program korr2ld korr2ld-cli)
+      set(file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+      if(EXISTS \"\${file}\")
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                                --remove-section=.note \"\${file}\")
+      endif()
+    endforeach()
+  endif()")
+
 include(CPack)
