@@ -14,6 +14,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -90,6 +91,33 @@ std::set<std::string> LongOptions(const std::string& text) {
         }
     }
     return options;
+}
+
+// The subcommands listed under "Subcommands:" in HELP.
+std::vector<std::string> Subcommands(const std::string& help) {
+    std::vector<std::string> names;
+    const std::size_t list = help.find("Subcommands:\n");
+    if (list == std::string::npos) {
+        return names;
+    }
+    std::istringstream in(help.substr(list + 13));
+    std::string line;
+    while (std::getline(in, line) && line.rfind("  ", 0) == 0) {
+        std::istringstream words(line);
+        std::string name;
+        words >> name;
+        names.push_back(name);
+    }
+    return names;
+}
+
+// The --help of PROGRAM WORDS and of all its subcommands, nested ones too.
+std::string AllHelp(const std::string& program, const std::string& words = std::string()) {
+    std::string help = Output("'" + program + "'" + words + " --help");
+    for (const std::string& name : Subcommands(help)) {
+        help += AllHelp(program, words + " " + name);
+    }
+    return help;
 }
 
 class InstallTreeTest : public ::testing::Test {
