@@ -80,8 +80,8 @@ BOOL CConvertDlg::OnInitDialog() {
     FillMethodList(IDC_MACRO_FILE, "MACRO");
 
     if (!m_strStartInput.empty() && UpdateData(TRUE)) {
-        UseInputFile(CFileDialog::FullPathOf(m_strStartInput),
-                     CFileDialog::FileTitleOf(m_strStartInput));
+        TakeInputFile(CFileDialog::FullPathOf(m_strStartInput),
+                      CFileDialog::FileTitleOf(m_strStartInput));
     }
     return TRUE;
 }
@@ -253,22 +253,22 @@ void CConvertDlg::OnSelectInput() {
     if (dlg.DoModal() != IDOK) {
         return;
     }
-    UseInputFile(dlg.GetPathName(), dlg.GetFileTitle());
+    TakeInputFile(dlg.GetPathName(), dlg.GetFileTitle());
 }
 
-void CConvertDlg::UseInputFile(const std::string& strPathName, const std::string& strFileTitle) {
-    m_strInputFile = strPathName;
+void CConvertDlg::TakeInputFile(const std::string& strPath, const std::string& strTitle) {
+    m_strInputFile = strPath;
 
     // The output keeps its directory and takes the input's name.
     CPathName pathOutput(m_strOutputFile);
-    pathOutput.SetFileName(strFileTitle);
+    pathOutput.SetFileName(strTitle);
     pathOutput.SetExtension("sdb");
     const std::string strFullPath = pathOutput.GetFullPath();
     // A path that cannot be made absolute (it would be too long) stays as
     // it is rather than becoming empty.
     m_strOutputFile = strFullPath.empty() ? pathOutput.GetPath() : strFullPath;
 
-    m_strDataFile = strFileTitle;
+    m_strDataFile = strTitle;
     UpdateData(FALSE);
 }
 

@@ -48,14 +48,14 @@ protected:
     void OnOptions();
 
 private:
+    // The input file chosen: the input, the output with the input's title
+    // and "sdb", the data file name, then the exchange towards the controls.
+    void TakeInputFile(const std::string& strPath, const std::string& strTitle);
     // Offers the files of the data system's location KEY in combo box nIDC.
     void FillMethodList(int nIDC, const char* pszKey);
     // Shows the four names in their fields, as the exchange towards the
     // controls does, leaving the paths and the Convert button alone.
     void ShowNames();
-    // Takes the chosen input: the output keeps its directory and takes the
-    // input's title, as does the data file name; then shows the values.
-    void UseInputFile(const std::string& strPathName, const std::string& strFileTitle);
 
     std::string m_strStartInput;  // chosen once the dialog is open; empty: none
 };
