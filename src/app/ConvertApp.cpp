@@ -40,6 +40,10 @@ BOOL CConvertApp::InitInstance() {
                        MB_OK | MB_ICONEXCLAMATION);
     }
 
+    if (!m_strStartFile.empty()) {
+        dlg.SetStartInput(m_strStartFile);
+    }
+
     const INT_PTR nResponse = dlg.DoModal();
     if (nResponse > 0) {
         WriteProfileString(kSection, "Input", dlg.m_strInputFile);

@@ -6,6 +6,8 @@
 // follows.
 #pragma once
 
+#include <string>
+
 #include "ui/platform/WinApp.h"
 
 class CConvertApp : public CWinApp {
@@ -13,4 +15,8 @@ public:
     CConvertApp();
 
     BOOL InitInstance() override;
+
+    // The Korrin export named on the command line, which the dialog starts
+    // with as its chosen input; empty: none, the remembered input stands.
+    std::string m_strStartFile;
 };

@@ -2,7 +2,6 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <cstring>
@@ -88,6 +87,11 @@ BOOL CConvertDlg::OnInitDialog() {
     FillMethodList(IDC_MS_FILE, kMSMethodKey);
     FillMethodList(IDC_INLET_FILE, kInletMethodKey);
     FillMethodList(IDC_MACRO_FILE, kMacroKey);
+
+    if (!m_strStartInput.empty() && UpdateData(TRUE)) {
+        TakeInputFile(CFileDialog::FullPathOf(m_strStartInput),
+                      CFileDialog::FileTitleOf(m_strStartInput));
+    }
     return TRUE;
 }
 
@@ -348,8 +352,8 @@ void CConvertDlg::dropEvent(QDropEvent* event) {
     if (!UpdateData(TRUE)) {
         return;
     }
-    const QFileInfo file(urls.front().toLocalFile());
-    TakeInputFile(EncodePath(file.absoluteFilePath()), EncodePath(file.completeBaseName()));
+    const std::string strFile = EncodePath(urls.front().toLocalFile());
+    TakeInputFile(CFileDialog::FullPathOf(strFile), CFileDialog::FileTitleOf(strFile));
 }
 
 void CConvertDlg::OnSelectInput() {
@@ -368,8 +372,8 @@ void CConvertDlg::OnSelectInput() {
     if (dlg.DoModal() != IDOK) {
         return;
     }
-
     TakeInputFile(dlg.GetPathName(), dlg.GetFileTitle());
+}
 }
 
 void CConvertDlg::OnSelectOutput() {

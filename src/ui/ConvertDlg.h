@@ -32,6 +32,10 @@ public:
     std::string m_strMacroFile;   // macro name
     HICON m_hIcon;                // the application icon
 
+    // Makes the dialog, once open, choose PATH as its input as the input's
+    // Select... button does when the user picks that file.
+    void SetStartInput(const std::string& strPath) { m_strStartInput = strPath; }
+
     // The image the desktop shows for the minimised window.
     HICON OnQueryDragIcon() const { return m_hIcon; }
 
@@ -54,9 +58,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // The input file chosen (select input, step 5): the input, the output
-    // with the input's title and "sdb", the data file name, then the
-    // exchange towards the controls.
+    // The input file chosen: the input, the output with the input's title
+    // and "sdb", the data file name, then the exchange towards the controls.
     void TakeInputFile(const std::string& strPath, const std::string& strTitle);
     // A conversion with the dialog's values (not yet taken from the
     // controls).
@@ -70,4 +73,6 @@ private:
     // Shows the four names in their fields, as the exchange towards the
     // controls does, leaving the paths and the Convert button alone.
     void ShowNames();
+
+    std::string m_strStartInput;  // chosen once the dialog is open; empty: none
 };

@@ -115,7 +115,10 @@ HICON LoadIcon(UINT id) {
     if (id != IDR_MAINFRAME) {
         return HICON();
     }
-    // Embedded by resources/korr2ld.qrc: 32 x 32 pixels, 16 colours.
+    // The installed icon theme's, at every size the desktop asks for; the
+    // one embedded by resources/korr2ld.qrc (32 x 32 pixels, 16 colours)
+    // when the program runs uninstalled.
     InitIconResources();
-    return QIcon(QStringLiteral(":/korr2ld/korr2ld.xpm"));
+    return QIcon::fromTheme(QStringLiteral(K2L_APP_ID),
+                            QIcon(QStringLiteral(":/korr2ld/korr2ld.xpm")));
 }

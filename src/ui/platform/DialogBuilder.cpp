@@ -6,11 +6,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <vector>
 
+#include "ui/platform/CaptionWidth.h"
 #include "ui/platform/ComboBox.h"
 #include "ui/platform/DialogUnits.h"
+#include "ui/platform/GroupBox.h"
+#include "ui/platform/PushButton.h"
 #include "ui/platform/Resources.h"
+#include "ui/platform/StaticTextFit.h"
 
 namespace {
 
@@ -32,13 +37,15 @@ Qt::WindowFlags WindowFlagsOf(const DialogTemplate& dlgTemplate) {
     return flags;
 }
 
-QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, QDialog& dialog) {
+QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, int offsetX,
+                     QDialog& dialog) {
     const QString text = QString::fromLatin1(control.text != nullptr ? control.text : "");
-    const QRect rect = units.MapDialogRect(control.x, control.y, control.cx, control.cy);
+    const QRect rect =
+        units.MapDialogRect(control.x, control.y, control.cx, control.cy).translated(offsetX, 0);
     const bool tabStop = (control.style & CS_TABSTOP) != 0;
     switch (control.kind) {
         case ControlKind::PushButton: {
-            auto* button = new QPushButton(text, &dialog);
+            auto* button = new CPushButton(text, &dialog);
             button->setAutoDefault(true);
             button->setDefault((control.style & CS_DEFPUSHBUTTON) != 0);
             button->setGeometry(rect);
@@ -46,7 +53,7 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, QD
             return button;
         }
         case ControlKind::GroupBox: {
-            auto* group = new QGroupBox(text, &dialog);
+            auto* group = new CGroupBox(text, &dialog);
             group->setGeometry(rect);
             group->setAttribute(Qt::WA_TransparentForMouseEvents);
             group->setFocusPolicy(Qt::NoFocus);
@@ -112,14 +119,19 @@ QString CDialogBuilder::FieldName(const QWidget* control) {
 std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate, QDialog& dialog) {
     const CDialogUnits units(dialog.font());
     dialog.setWindowFlags(WindowFlagsOf(dlgTemplate));
-    dialog.setWindowTitle(QString::fromLatin1(dlgTemplate.caption));
-    dialog.setFixedSize(units.ToPixelsX(dlgTemplate.cx), units.ToPixelsY(dlgTemplate.cy));
+    const QString caption = QString::fromLatin1(dlgTemplate.caption);
+    dialog.setWindowTitle(caption);
+    // A dialog too narrow for its caption is widened, its controls centred.
+    const int templateWidth = units.ToPixelsX(dlgTemplate.cx);
+    const int width = std::max(templateWidth, CaptionNeedsWidth(caption, dialog.font()));
+    const int offsetX = (width - templateWidth) / 2;
+    dialog.setFixedSize(width, units.ToPixelsY(dlgTemplate.cy));
     dialog.setSizeGripEnabled(false);
 
     std::map<int, QWidget*> controls;
     std::vector<QWidget*> widgets;
     for (const DialogControl& control : dlgTemplate.controls) {
-        QWidget* widget = MakeControl(control, units, dialog);
+        QWidget* widget = MakeControl(control, units, offsetX, dialog);
         widgets.push_back(widget);
         if (control.id != IDC_STATIC) {
             widget->setProperty(kControlIdProperty, control.id);
@@ -128,6 +140,7 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
     }
 
     QWidget* previous = nullptr;
+    std::vector<QLabel*> labels;
     for (std::size_t i = 0; i < widgets.size(); ++i) {
         const DialogControl& control = dlgTemplate.controls[i];
         if (control.kind == ControlKind::GroupBox) {
@@ -143,6 +156,7 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
             continue;
         }
         auto* label = static_cast<QLabel*>(widgets[i]);
+        labels.push_back(label);
         const QString text = label->text();
         const bool mnemonic = (control.style & CS_NOPREFIX) == 0 && text.contains(u'&');
         if (!mnemonic) {
@@ -161,5 +175,6 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
             label->setText(StripMnemonic(text));
         }
     }
+    FitStaticTexts(labels, widgets, units, dialog);
     return controls;
 }

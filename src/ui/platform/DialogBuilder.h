@@ -7,6 +7,13 @@
 // template order that can take the focus (its buddy), whose field name it
 // also gives, for messages about that field; default buttons are default.
 // Group boxes lie beneath the other controls and let clicks through.
+//
+// The desktop's font is not the template's: static texts are widened where
+// their words need it (StaticTextFit.h), group boxes carry their title on
+// the frame line (GroupBox.h), and a push button's mnemonic gives it the
+// focus (PushButton.h), as the template expects. A dialog too narrow for
+// its caption in the title bar is widened (CaptionWidth.h), with its
+// controls centred as the template placed them.
 #pragma once
 
 #include <QString>

@@ -76,7 +76,7 @@ INT_PTR CFileDialog::DoModal() {
     if (!request.accepted) {
         return IDCANCEL;
     }
-    m_strFileName = EncodePath(QFileInfo(request.path).absoluteFilePath());
+    m_strFileName = FullPathOf(EncodePath(request.path));
     return IDOK;
 }
 
@@ -85,5 +85,13 @@ std::string CFileDialog::GetPathName() const {
 }
 
 std::string CFileDialog::GetFileTitle() const {
-    return EncodePath(QFileInfo(DecodePath(m_strFileName)).completeBaseName());
+    return FileTitleOf(m_strFileName);
+}
+
+std::string CFileDialog::FullPathOf(const std::string& path) {
+    return EncodePath(QFileInfo(DecodePath(path)).absoluteFilePath());
+}
+
+std::string CFileDialog::FileTitleOf(const std::string& path) {
+    return EncodePath(QFileInfo(DecodePath(path)).completeBaseName());
 }

@@ -33,6 +33,11 @@ public:
     std::string GetPathName() const;
     std::string GetFileTitle() const;
 
+    // What the dialog gives back when the user chooses PATH: its full path
+    // (absolute against the current directory) and its title.
+    static std::string FullPathOf(const std::string& path);
+    static std::string FileTitleOf(const std::string& path);
+
     // "Text Files (*.txt) | *.txt | All Files (*.*) | *.* ||" ->
     // "Text Files (*.txt);;All Files (*)".
     static QString TranslateFilter(const std::string& filter);

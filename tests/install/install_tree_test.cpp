@@ -1,0 +1,257 @@
+// What `cmake --install` puts in place, checked in a staging folder: the two
+// programs, the desktop entry and the icon it names at every size, the
+// AppStream file, manual pages that tell every option the programs' own
+// --help tells, and the documentation; and nothing else.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kAppId = K2L_APP_ID;
+
+// Standard output of COMMAND, run by the shell.
+std::string Output(const std::string& command) {
+    std::string text;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return text;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        text.append(buffer.data(), n);
+    }
+    pclose(pipe);
+    return text;
+}
+
+std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A PNG's width and height from its header, or {0, 0}.
+std::pair<unsigned, unsigned> PngSize(const fs::path& path) {
+    const std::string data = Read(path);
+    if (data.size() < 24 || data.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
+        data.compare(12, 4, "IHDR") != 0) {
+        return {0, 0};
+    }
+    auto be32 = [&](std::size_t at) {
+        return (static_cast<unsigned>(static_cast<unsigned char>(data[at])) << 24) |
+               (static_cast<unsigned>(static_cast<unsigned char>(data[at + 1])) << 16) |
+               (static_cast<unsigned>(static_cast<unsigned char>(data[at + 2])) << 8) |
+               static_cast<unsigned>(static_cast<unsigned char>(data[at + 3]));
+    };
+    return {be32(16), be32(20)};
+}
+
+// The keys of a desktop entry's [Desktop Entry] group.
+std::map<std::string, std::string> DesktopEntry(const fs::path& path) {
+    std::map<std::string, std::string> keys;
+    std::istringstream in(Read(path));
+    std::string line;
+    bool inGroup = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.front() == '[') {
+            inGroup = line == "[Desktop Entry]";
+        } else if (inGroup && line.find('=') != std::string::npos) {
+            keys[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+        }
+    }
+    return keys;
+}
+
+// The long options ("--name") that TEXT mentions.
+std::set<std::string> LongOptions(const std::string& text) {
+    std::set<std::string> options;
+    for (std::size_t at = text.find("--"); at != std::string::npos; at = text.find("--", at + 2)) {
+        std::size_t end = at + 2;
+        while (end < text.size() &&
+               (std::isalnum(static_cast<unsigned char>(text[end])) != 0 || text[end] == '-')) {
+            ++end;
+        }
+        if (end > at + 2) {
+            options.insert(text.substr(at, end - at));
+        }
+    }
+    return options;
+}
+
+// The subcommands listed under "Subcommands:" in HELP.
+std::vector<std::string> Subcommands(const std::string& help) {
+    std::vector<std::string> names;
+    const std::size_t list = help.find("Subcommands:\n");
+    if (list == std::string::npos) {
+        return names;
+    }
+    std::istringstream in(help.substr(list + 13));
+    std::string line;
+    while (std::getline(in, line) && line.rfind("  ", 0) == 0) {
+        std::istringstream words(line);
+        std::string name;
+        words >> name;
+        names.push_back(name);
+    }
+    return names;
+}
+
+// The --help of PROGRAM WORDS and of all its subcommands, nested ones too.
+std::string AllHelp(const std::string& program, const std::string& words = std::string()) {
+    std::string help = Output("'" + program + "'" + words + " --help");
+    for (const std::string& name : Subcommands(help)) {
+        help += AllHelp(program, words + " " + name);
+    }
+    return help;
+}
+
+class InstallTreeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        stage_ =
+            new fs::path(fs::temp_directory_path() / ("k2l-install-" + std::to_string(::getpid())));
+        fs::remove_all(*stage_);
+        const std::string command = std::string("'") + K2L_CMAKE_COMMAND + "' --install '" +
+                                    K2L_BUILD_DIR + "' --prefix '" + stage_->string() +
+                                    "' >/dev/null 2>&1";
+        installed_ = std::system(command.c_str()) == 0;
+    }
+    static void TearDownTestSuite() {
+        fs::remove_all(*stage_);
+        delete stage_;
+        stage_ = nullptr;
+    }
+
+    static fs::path In(const std::string& relative) { return *stage_ / relative; }
+
+    static fs::path* stage_;
+    static bool installed_;
+};
+
+fs::path* InstallTreeTest::stage_ = nullptr;
+bool InstallTreeTest::installed_ = false;
+
+TEST_F(InstallTreeTest, ProgramsAreInBinAndRun) {
+    ASSERT_TRUE(installed_);
+    for (const char* program : {"korr2ld", "korr2ld-cli"}) {
+        const fs::path path = In(std::string("bin/") + program);
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0) << path;
+        EXPECT_NE(info.st_mode & S_IXOTH, 0u) << path;
+        EXPECT_EQ(Output("'" + path.string() + "' --version"),
+                  std::string(program) + " " + K2L_VERSION + "\n");
+    }
+}
+
+TEST_F(InstallTreeTest, DesktopEntryStartsTheDialogWithItsIcon) {
+    ASSERT_TRUE(installed_);
+    const auto entry = DesktopEntry(In("share/applications/" + kAppId + ".desktop"));
+    ASSERT_FALSE(entry.empty());
+    EXPECT_EQ(entry.at("Type"), "Application");
+    EXPECT_EQ(entry.at("Exec"), "korr2ld %f");
+    EXPECT_EQ(entry.at("Icon"), kAppId);
+    EXPECT_EQ(entry.at("MimeType"), "text/tab-separated-values;");
+    EXPECT_NE(entry.at("Categories").find("Science;"), std::string::npos);
+    for (const char* key : {"Name", "GenericName", "Comment"}) {
+        EXPECT_FALSE(entry.count(key) == 0 || entry.at(key).empty()) << key;
+    }
+}
+
+TEST_F(InstallTreeTest, IconIsInTheThemeAtEverySize) {
+    ASSERT_TRUE(installed_);
+    const fs::path theme = In("share/icons/hicolor");
+    const std::string svg = Read(theme / "scalable/apps" / (kAppId + ".svg"));
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    std::istringstream sizes(K2L_ICON_SIZES);
+    std::set<std::string> expected{"scalable"};
+    for (std::string size; std::getline(sizes, size, ',');) {
+        const unsigned n = static_cast<unsigned>(std::stoul(size));
+        const std::string folder = size + "x" + size;
+        expected.insert(folder);
+        EXPECT_EQ(PngSize(theme / folder / "apps" / (kAppId + ".png")), std::make_pair(n, n))
+            << folder;
+    }
+    std::set<std::string> found;
+    for (const auto& folder : fs::directory_iterator(theme)) {
+        found.insert(folder.path().filename().string());
+    }
+    EXPECT_EQ(found, expected);
+}
+
+TEST_F(InstallTreeTest, MetainfoDescribesTheDesktopEntryAndThisRelease) {
+    ASSERT_TRUE(installed_);
+    const std::string xml = Read(In("share/metainfo/" + kAppId + ".metainfo.xml"));
+    ASSERT_FALSE(xml.empty());
+    EXPECT_NE(xml.find("<id>" + kAppId + "</id>"), std::string::npos);
+    EXPECT_NE(xml.find("<launchable type=\"desktop-id\">" + kAppId + ".desktop</launchable>"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(In("share/applications/" + kAppId + ".desktop")));
+    EXPECT_NE(xml.find("<release version=\"" K2L_VERSION "\""), std::string::npos);
+    EXPECT_NE(xml.find("<screenshot type=\"default\">"), std::string::npos);
+    EXPECT_NE(xml.find("<content_rating"), std::string::npos);
+}
+
+TEST_F(InstallTreeTest, ManualPagesTellEveryOptionOfTheirProgram) {
+    ASSERT_TRUE(installed_);
+    for (const char* program : {"korr2ld", "korr2ld-cli"}) {
+        const fs::path page = In(std::string("share/man/man1/") + program + ".1.gz");
+        ASSERT_TRUE(fs::exists(page)) << page;
+        std::string man = Output("gzip -dc '" + page.string() + "'");
+        std::string title = program;
+        for (char& c : title) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        EXPECT_NE(man.find(".TH " + title + " \"1\""), std::string::npos) << program;
+        // troff writes "-" as "\-".
+        for (std::size_t at = man.find("\\-"); at != std::string::npos; at = man.find("\\-", at)) {
+            man.erase(at, 1);
+        }
+        const std::string help =
+            Output("'" + In(std::string("bin/") + program).string() + "' --help");
+        const std::set<std::string> options = LongOptions(help);
+        ASSERT_FALSE(options.empty()) << program;
+        for (const std::string& option : options) {
+            EXPECT_NE(man.find(option), std::string::npos) << program << " " << option;
+        }
+    }
+}
+
+TEST_F(InstallTreeTest, DocumentationAndExamplesAndNothingElse) {
+    ASSERT_TRUE(installed_);
+    const fs::path doc = In("share/doc/korr2ld");
+    for (const char* file : {"README.md", "copyright", "changelog.gz", "screenshot.png",
+                             "examples/exports/plate7.txt"}) {
+        EXPECT_TRUE(fs::is_regular_file(doc / file)) << file;
+    }
+    EXPECT_GT(PngSize(doc / "screenshot.png").first, 0u);
+    const std::set<std::string> places = {"bin",         "share/applications", "share/doc",
+                                          "share/icons", "share/man",          "share/metainfo"};
+    for (const auto& entry : fs::recursive_directory_iterator(*stage_)) {
+        if (!entry.is_regular_file()) {
+            continue;
+        }
+        const std::string relative = fs::relative(entry.path(), *stage_).string();
+        bool known = false;
+        for (const std::string& place : places) {
+            known = known || relative.rfind(place + "/", 0) == 0;
+        }
+        EXPECT_TRUE(known) << relative;
+    }
+}
+
+}  // namespace

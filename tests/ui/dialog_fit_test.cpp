@@ -1,0 +1,209 @@
+// The three dialogs with the desktop's font, at the scale factor the test
+// runs with (CTest runs it at 1 and at 2): every text fits its control,
+// group titles lie on their frame line with the controls clear of them,
+// no two controls overlap, captions have room in the title bar, and a push
+// button's mnemonic gives it the focus.
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "tests/ui/dialog_runner.h"
+#include "tests/ui/ui_test_env.h"
+#include "ui/AboutDlg.h"
+#include "ui/ConvertDlg.h"
+#include "ui/OptionsDlg.h"
+#include "ui/platform/CaptionWidth.h"
+#include "ui/platform/DialogBuilder.h"
+#include "ui/platform/GroupBox.h"
+
+namespace {
+
+// The text a label shows: without its mnemonic marker when it has one.
+QString ShownText(const QLabel& label) {
+    return label.buddy() != nullptr ? CDialogBuilder::StripMnemonic(label.text()) : label.text();
+}
+
+// Checks everything that can be measured on the open dialog DLG.
+void CheckFit(const CDialog& dlg) {
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    QCOMPARE(dlg.devicePixelRatioF(), scale);
+    QVERIFY2(dlg.width() >= CaptionNeedsWidth(dlg.windowTitle(), dlg.font()),
+             qPrintable(dlg.windowTitle()));
+
+    QList<QWidget*> controls;
+    for (QWidget* child : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow()) {  // menus and popups are not controls
+            controls << child;
+        }
+    }
+    for (const QWidget* control : controls) {
+        const QRect rect = control->geometry();
+        const QString name = control->metaObject()->className() + QStringLiteral(" at ") +
+                             QString::number(rect.x()) + u',' + QString::number(rect.y());
+        QVERIFY2(dlg.rect().contains(rect),
+                 qPrintable(name + QStringLiteral(" leaves the dialog")));
+
+        if (const auto* label = qobject_cast<const QLabel*>(control);
+            label != nullptr && label->pixmap().isNull()) {
+            const QFontMetrics metrics(label->font());
+            const QString text = ShownText(*label);
+            QVERIFY2(metrics.horizontalAdvance(text) <= label->contentsRect().width(),
+                     qPrintable(QStringLiteral("\"%1\" is cut").arg(text)));
+            QVERIFY2(metrics.height() <= label->contentsRect().height(),
+                     qPrintable(QStringLiteral("\"%1\" is cut below").arg(text)));
+        }
+        if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+            const QFontMetrics metrics(button->font());
+            const QString text = CDialogBuilder::StripMnemonic(button->text());
+            QVERIFY2(metrics.horizontalAdvance(text) < button->width(),
+                     qPrintable(QStringLiteral("\"%1\" is cut").arg(text)));
+        }
+        if (qobject_cast<const QGroupBox*>(control) != nullptr) {
+            // Only the dialogs' own group box puts its title on the frame line.
+            QVERIFY(dynamic_cast<const CGroupBox*>(control) != nullptr);
+        }
+        if (const auto* group = dynamic_cast<const CGroupBox*>(control)) {
+            const QRect title = group->TitleRect();
+            QVERIFY2(qAbs(title.center().y() - group->FrameLineY()) <= 1,
+                     qPrintable(group->title() + QStringLiteral(" is off its frame line")));
+            QVERIFY(group->rect().contains(title));
+            QVERIFY2(QFontMetrics(group->font()).horizontalAdvance(group->title()) <= title.width(),
+                     qPrintable(group->title() + QStringLiteral(" is cut")));
+            // Whatever lies inside the box starts below its title line.
+            const int titleBottom = rect.y() + title.bottom();
+            for (const QWidget* other : controls) {
+                if (other != control && rect.contains(other->geometry())) {
+                    QVERIFY2(other->geometry().top() > titleBottom,
+                             qPrintable(QStringLiteral("a control straddles the top of ") +
+                                        group->title()));
+                }
+            }
+            continue;
+        }
+        // No two controls overlap; group boxes hold them, so they are left out.
+        for (const QWidget* other : controls) {
+            if (other != control && qobject_cast<const QGroupBox*>(other) == nullptr) {
+                QVERIFY2(!rect.intersects(other->geometry()),
+                         qPrintable(name + QStringLiteral(" overlaps another control")));
+            }
+        }
+    }
+}
+
+bool IsFocused(const CDialog& dlg, int id) {
+    QWidget* control = dlg.GetDlgItem(id);
+    QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && (focus == control || control->isAncestorOf(focus));
+}
+
+}  // namespace
+
+class DialogFitTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textsFit_data();
+    void textsFit();
+    void buttonMnemonicMovesTheFocusBeforeClicking_data();
+    void buttonMnemonicMovesTheFocusBeforeClicking();
+    void enterAfterChoosingAFileDoesNotClose();
+};
+
+void DialogFitTest::textsFit_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("desktop default") << QString() << 0;
+    QTest::newRow("DejaVu Sans 9") << QStringLiteral("DejaVu Sans") << 9;
+    QTest::newRow("DejaVu Sans 10") << QStringLiteral("DejaVu Sans") << 10;
+    QTest::newRow("DejaVu Sans 11") << QStringLiteral("DejaVu Sans") << 11;
+    QTest::newRow("DejaVu Sans 14") << QStringLiteral("DejaVu Sans") << 14;
+}
+
+void DialogFitTest::textsFit() {
+    QFETCH(QString, family);
+    QFETCH(int, pointSize);
+    CUiTestEnv env;
+    const QFont previous = QApplication::font();
+    QFont font = previous;
+    if (!family.isEmpty()) {
+        font.setFamily(family);
+        font.setPointSize(pointSize);
+    }
+    QApplication::setFont(font);
+    {
+        CConvertDlg main;
+        main.m_strInputFile = "[Not Specified]";
+        main.m_strOutputFile = "[Not Specified]";
+        RunModal<CConvertDlg>(main, [](CConvertDlg& d) { CheckFit(d); });
+    }
+    if (!QTest::currentTestFailed()) {
+        COptionsDlg options;
+        RunModal<COptionsDlg>(options, [](COptionsDlg& d) { CheckFit(d); });
+    }
+    if (!QTest::currentTestFailed()) {
+        CAboutDlg about;
+        RunModal<CAboutDlg>(about, [](CAboutDlg& d) { CheckFit(d); });
+    }
+    QApplication::setFont(previous);
+}
+
+void DialogFitTest::buttonMnemonicMovesTheFocusBeforeClicking_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("openFileDialog");
+    QTest::newRow("Alt+S") << int(Qt::Key_S) << IDC_SELECT_INPUT << true;
+    QTest::newRow("Alt+E") << int(Qt::Key_E) << IDC_SELECT_OUTPUT << true;
+    QTest::newRow("Alt+C") << int(Qt::Key_C) << IDC_CONVERT << false;
+}
+
+void DialogFitTest::buttonMnemonicMovesTheFocusBeforeClicking() {
+    QFETCH(int, key);
+    QFETCH(int, button);
+    QFETCH(bool, openFileDialog);
+    CUiTestEnv env;
+    CConvertDlg dlg;
+    dlg.m_strInputFile = env.Write(QStringLiteral("plate.txt"), "").toStdString();
+    dlg.m_strOutputFile = env.StdPath(QStringLiteral("plate.sdb"));
+    CUiTestScript::CancelFileDialog();
+    CUiTestScript::AnswerMessageBox(IDOK);
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        d.GetDlgItem(IDCANCEL)->setFocus();
+        QTest::keyClick(&d, static_cast<Qt::Key>(key), Qt::AltModifier);
+        QVERIFY(IsFocused(d, button));
+        // The click follows.
+        if (openFileDialog) {
+            QTRY_COMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
+        } else {
+            QTRY_COMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        }
+        QVERIFY(IsFocused(d, button));
+    });
+}
+
+void DialogFitTest::enterAfterChoosingAFileDoesNotClose() {
+    CUiTestEnv env;
+    const QString input = env.Write(QStringLiteral("plate7.txt"), "");
+    CConvertDlg dlg;
+    dlg.m_strInputFile = "[Not Specified]";
+    dlg.m_strOutputFile = "[Not Specified]";
+    CUiTestScript::AcceptFileDialog(input);
+    CUiTestScript::CancelFileDialog();
+    bool closedByEnter = true;
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        // A first start: Convert is disabled, so Close has the focus.
+        QVERIFY(!d.GetDlgItem(IDC_CONVERT)->isEnabled());
+        d.GetDlgItem(IDCANCEL)->setFocus();
+        QTest::keyClick(&d, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(Shown(d, IDC_INPUT_FILE), input);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        closedByEnter = !d.isVisible();
+        // Enter pressed the focused Select... again, not Close.
+        QTRY_COMPARE(CUiTestScript::FileDialogs().size(), std::size_t(2));
+    });
+    QVERIFY(!closedByEnter);
+    QCOMPARE(QString::fromStdString(dlg.m_strInputFile), input);
+}
+
+K2L_QTEST_MAIN(DialogFitTest)
+#include "dialog_fit_test.moc"
