@@ -374,7 +374,6 @@ void CConvertDlg::OnSelectInput() {
     }
     TakeInputFile(dlg.GetPathName(), dlg.GetFileTitle());
 }
-}
 
 void CConvertDlg::OnSelectOutput() {
     const CPathName pathOutput(m_strOutputFile);
