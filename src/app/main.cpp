@@ -15,9 +15,9 @@
 #include "app/CommandLine.h"
 #include "app/ConvertApp.h"
 #include "framework/Signals.h"
-#include "ui/Resource.h"
+#include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
-#include "ui/platform/Resources.h"
+#include "ui/platform/ResourceLookup.h"
 
 CConvertApp theApp;
 

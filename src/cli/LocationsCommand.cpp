@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr const char* kKnownKeys[] = {"SAMPLES_DB", "MS_FUNC_DB", "LC_DB", "MACRO"};
+constexpr const char* kKnownKeys[] = {kSampleListKey, kMSMethodKey, kInletMethodKey, kMacroKey};
 
 void PrintLocation(std::ostream& out, std::string_view key, const GLOBAL_FILE_INFO& info) {
     out << EscapeForTsv(key) << '\t' << EscapeForTsv(LocationFieldText(info.szDirectory)) << '\t'

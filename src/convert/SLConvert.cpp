@@ -306,7 +306,7 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
                 return FALSE;
             }
             ++number;
-            if (!FillRecord(record, entry, fraction, number, baseName)) {
+            if (!FillRecord(record, entry, value, fraction, number, baseName)) {
                 return FALSE;
             }
             if (m_onRecord) {
@@ -329,7 +329,7 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
     return TRUE;
 }
 
-BOOL CSLConvert::FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry,
+BOOL CSLConvert::FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry, const char* value,
                             std::int64_t fraction, std::int64_t number,
                             const std::string& baseName) {
     SAMPLE_RECORD& r = record.m_record;
@@ -356,9 +356,8 @@ BOOL CSLConvert::FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry,
                       static_cast<double>(entry.fColumn4));
     BoundedCopy(r.szFraction, fractionLength >= 0 ? fractionText : "", kFractionCopy);
 
-    const bool valueFits = Fits(std::snprintf(r.szValue[0], sizeof(r.szValue[0]), "%.3f",
-                                              static_cast<double>(entry.fColumn5Value)),
-                                sizeof(r.szValue[0]));
+    const bool valueFits =
+        Fits(std::snprintf(r.szValue[0], sizeof(r.szValue[0]), "%s", value), sizeof(r.szValue[0]));
     const bool numberFits =
         Fits(plain ? std::snprintf(r.szRecordNumber, sizeof(r.szRecordNumber), "%lld", n)
                    : std::snprintf(r.szRecordNumber, sizeof(r.szRecordNumber), "[%lld]", n),

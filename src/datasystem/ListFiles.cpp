@@ -102,7 +102,7 @@ void RemoveAbandonedFilesBeside(const std::string& listPath) {
     ::closedir(dir);
 
     for (const std::string& list : lists) {
-        CListLock lock;
+        ListLock lock;
         // Taken at once only when no writer of that list is alive; a
         // writer holds its lock for as long as its files are in use.
         if (list != heldList && lock.Acquire(directory + list, 0) != 0) {

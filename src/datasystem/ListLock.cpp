@@ -24,11 +24,11 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 
 }  // namespace
 
-CListLock::~CListLock() {
+ListLock::~ListLock() {
     Release();
 }
 
-std::int32_t CListLock::Acquire(const std::string& listPath, int waitMs) {
+std::int32_t ListLock::Acquire(const std::string& listPath, int waitMs) {
     Release();
     const std::string lockPath = ferrox::LockPathFor(listPath);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
@@ -64,7 +64,7 @@ std::int32_t CListLock::Acquire(const std::string& listPath, int waitMs) {
     }
 }
 
-void CListLock::Release() {
+void ListLock::Release() {
     if (m_fd < 0) {
         return;
     }

@@ -1,4 +1,4 @@
-// CListLock: the one-writer-at-a-time lock of one Sample List.
+// ListLock: the one-writer-at-a-time lock of one Sample List.
 //
 // Every process that writes a list holds the lock of its name from the
 // moment it decides to write until the list is committed or abandoned, so
@@ -15,12 +15,12 @@
 #include <cstdint>
 #include <string>
 
-class CListLock {
+class ListLock {
 public:
-    CListLock() = default;
-    ~CListLock();
-    CListLock(const CListLock&) = delete;
-    CListLock& operator=(const CListLock&) = delete;
+    ListLock() = default;
+    ~ListLock();
+    ListLock(const ListLock&) = delete;
+    ListLock& operator=(const ListLock&) = delete;
 
     // Takes the lock of the list at LIST_PATH, waiting at most WAIT_MS for
     // another holder. DB3_OK; DB3_E_BUSY when another process held it for

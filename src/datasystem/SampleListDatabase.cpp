@@ -98,11 +98,11 @@ int32_t MoveIntoPlace(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-CSampleListDatabase::~CSampleListDatabase() {
+SampleListDatabase::~SampleListDatabase() {
     Abandon();
 }
 
-void CSampleListDatabase::Release() {
+void SampleListDatabase::Release() {
     sqlite3_finalize(m_insert);
     sqlite3_finalize(m_select);
     m_insert = nullptr;
@@ -120,7 +120,7 @@ void CSampleListDatabase::Release() {
     m_nCommittedCount = 0;
 }
 
-void CSampleListDatabase::Abandon() {
+void SampleListDatabase::Abandon() {
     Release();
     if (!m_strTemporary.empty()) {
         ferrox::RemoveTemporary(m_strTemporary);
@@ -129,13 +129,13 @@ void CSampleListDatabase::Abandon() {
 }
 
 // Never DB3_OK: RC is a failure even when it is an unexpected success code.
-int32_t CSampleListDatabase::Fail(int rc) {
+int32_t SampleListDatabase::Fail(int rc) {
     const int32_t status =
         StatusFromSqlite(rc, m_db, m_strTemporary.empty() ? m_strPath : m_strTemporary);
     return status == DB3_OK ? DB3_E_INTERNAL : status;
 }
 
-int32_t CSampleListDatabase::CheckReplaceable(const std::string& path) {
+int32_t SampleListDatabase::CheckReplaceable(const std::string& path) {
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) {
         return errno == ENOENT ? DB3_E_NOT_FOUND : StatusOfErrno(errno);
@@ -152,7 +152,7 @@ int32_t CSampleListDatabase::CheckReplaceable(const std::string& path) {
     return DB3_E_NOT_SAMPLE_LIST;
 }
 
-int32_t CSampleListDatabase::Create(const std::string& path, bool replace) {
+int32_t SampleListDatabase::Create(const std::string& path, bool replace) {
     Abandon();
     m_strPath = path;
     m_bReplace = replace;
@@ -196,7 +196,7 @@ int32_t CSampleListDatabase::Create(const std::string& path, bool replace) {
     return status;
 }
 
-int32_t CSampleListDatabase::Open(const std::string& path, bool readOnly) {
+int32_t SampleListDatabase::Open(const std::string& path, bool readOnly) {
     Abandon();
     m_strPath = path;
     switch (ferrox::CheckHeader(path)) {
@@ -253,7 +253,7 @@ int32_t CSampleListDatabase::Open(const std::string& path, bool readOnly) {
     return status;
 }
 
-int32_t CSampleListDatabase::OpenChecked(const std::string& uri, int flags) {
+int32_t SampleListDatabase::OpenChecked(const std::string& uri, int flags) {
     int rc = sqlite3_open_v2(uri.c_str(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         return Fail(rc);
@@ -297,7 +297,7 @@ int32_t CSampleListDatabase::OpenChecked(const std::string& uri, int flags) {
     return status;
 }
 
-int32_t CSampleListDatabase::Prepare(bool forWriting) {
+int32_t SampleListDatabase::Prepare(bool forWriting) {
     if (forWriting) {
         sqlite3_busy_timeout(m_db, ferrox::kBusyTimeoutMs);
         const std::string setup = "PRAGMA cache_size = -" + std::to_string(ferrox::kCacheKiB) +
@@ -324,7 +324,7 @@ int32_t CSampleListDatabase::Prepare(bool forWriting) {
     return rc == SQLITE_OK ? DB3_OK : Fail(rc);
 }
 
-std::int64_t CSampleListDatabase::DatabaseSize() {
+std::int64_t SampleListDatabase::DatabaseSize() {
     sqlite3_int64 pages = 0;
     sqlite3_int64 pageSize = 0;
     sqlite3_stmt* statement = nullptr;
@@ -339,7 +339,7 @@ std::int64_t CSampleListDatabase::DatabaseSize() {
     return pages * pageSize;
 }
 
-int32_t CSampleListDatabase::Append(int32_t number, const void* record) {
+int32_t SampleListDatabase::Append(int32_t number, const void* record) {
     if (m_db == nullptr) {
         return DB3_E_NOT_OPEN;
     }
@@ -381,7 +381,7 @@ int32_t CSampleListDatabase::Append(int32_t number, const void* record) {
     return DB3_OK;
 }
 
-int32_t CSampleListDatabase::Read(int32_t number, void* record) {
+int32_t SampleListDatabase::Read(int32_t number, void* record) {
     if (m_db == nullptr) {
         return DB3_E_NOT_OPEN;
     }
@@ -407,7 +407,7 @@ int32_t CSampleListDatabase::Read(int32_t number, void* record) {
     return status;
 }
 
-int32_t CSampleListDatabase::CommitTransaction() {
+int32_t SampleListDatabase::CommitTransaction() {
     if (!m_bInTransaction) {
         return m_nLostTransaction;
     }
@@ -423,7 +423,7 @@ int32_t CSampleListDatabase::CommitTransaction() {
 }
 
 // Moves the committed new list from its temporary name to its own.
-int32_t CSampleListDatabase::PutInPlace() {
+int32_t SampleListDatabase::PutInPlace() {
     int32_t status = SyncFile(m_strTemporary);
     int32_t there = DB3_E_NOT_FOUND;
     if (status == DB3_OK) {
@@ -456,7 +456,7 @@ int32_t CSampleListDatabase::PutInPlace() {
     return DB3_OK;
 }
 
-int32_t CSampleListDatabase::Close() {
+int32_t SampleListDatabase::Close() {
     if (m_db == nullptr) {
         return DB3_E_NOT_OPEN;
     }

@@ -1,4 +1,4 @@
-// CSampleListDatabase is one open Sample List: the SQLite connection, its
+// SampleListDatabase is one open Sample List: the SQLite connection, its
 // two prepared statements and the record count. Every function returns a
 // ferrox.h status.
 //
@@ -23,12 +23,12 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-class CSampleListDatabase {
+class SampleListDatabase {
 public:
-    CSampleListDatabase() = default;
-    ~CSampleListDatabase();
-    CSampleListDatabase(const CSampleListDatabase&) = delete;
-    CSampleListDatabase& operator=(const CSampleListDatabase&) = delete;
+    SampleListDatabase() = default;
+    ~SampleListDatabase();
+    SampleListDatabase(const SampleListDatabase&) = delete;
+    SampleListDatabase& operator=(const SampleListDatabase&) = delete;
 
     // What is at PATH, for a list about to replace it: DB3_OK for a Sample
     // List (of any format version), DB3_E_NOT_FOUND for nothing, and

@@ -12,6 +12,7 @@
 
 #include "datasystem/FerroxStatus.h"
 #include "datasystem/ListLock.h"
+#include "datasystem/LocationFields.h"
 #include "datasystem/SampleListDatabase.h"
 #include "datasystem/SampleListFormat.h"
 #include "datasystem/SampleListLocation.h"
@@ -20,10 +21,10 @@
 namespace {
 
 struct SampleListState {
-    std::unique_ptr<CSampleListDatabase> open;
+    std::unique_ptr<SampleListDatabase> open;
     // The writer lock, held from a replace, create or open for writing to
     // the close or abandon.
-    CListLock lock;
+    ListLock lock;
     // The list that DB3_MODE_REPLACE marked for the next create.
     std::string replacePath;
     // A DB3_MODE_REPLACE that failed, and its status: the next create of
@@ -51,7 +52,7 @@ bool IsValidName(const char* name) {
 // configured.
 bool SampleListLocation(GLOBAL_FILE_INFO& info) {
     std::memset(&info, 0, sizeof info);
-    _MSGGetGlobalFile("SystemList", "SAMPLES_DB", 0, &info);
+    _MSGGetGlobalFile(kLocationSection, kSampleListKey, 0, &info);
     return info.szDirectory[0] != '\0';
 }
 
@@ -89,7 +90,7 @@ int32_t LockFor(SampleListState& state, const std::string& path) {
 int32_t MarkReplace(SampleListState& state, const std::string& path) {
     int32_t status = LockFor(state, path);
     if (status == DB3_OK) {
-        status = CSampleListDatabase::CheckReplaceable(path);
+        status = SampleListDatabase::CheckReplaceable(path);
         if (status == DB3_E_NOT_FOUND) {
             status = DB3_OK;  // nothing to replace: the create simply creates
         }
@@ -105,7 +106,7 @@ int32_t MarkReplace(SampleListState& state, const std::string& path) {
 }
 
 int32_t OpenList(SampleListState& state, const std::string& path, int32_t mode) {
-    auto database = std::make_unique<CSampleListDatabase>();
+    auto database = std::make_unique<SampleListDatabase>();
     int32_t status = DB3_OK;
     if (mode == DB3_MODE_READ) {
         status = database->Open(path, true);

@@ -82,9 +82,9 @@ bool WriteAll(int fd, std::string_view content) {
 
 }  // namespace
 
-CAtomicFile::CAtomicFile(std::string path) : m_strPath(std::move(path)) {}
+AtomicFile::AtomicFile(std::string path) : m_strPath(std::move(path)) {}
 
-BOOL CAtomicFile::Fail(const std::string& what, int error) {
+BOOL AtomicFile::Fail(const std::string& what, int error) {
     m_strError = m_strPath + ": " + what;
     if (error != 0) {
         m_strError += ": ";
@@ -93,7 +93,7 @@ BOOL CAtomicFile::Fail(const std::string& what, int error) {
     return FALSE;
 }
 
-BOOL CAtomicFile::Write(std::string_view content) {
+BOOL AtomicFile::Write(std::string_view content) {
     m_strError.clear();
     if (m_strPath.empty()) {
         return Fail("no file name", 0);

@@ -1,4 +1,4 @@
-// CAtomicFile replaces the whole content of one file so that, whatever
+// AtomicFile replaces the whole content of one file so that, whatever
 // happens (a full disk, a crash, a power cut), the file afterwards holds
 // either its old content or its new content, never a mixture or nothing.
 //
@@ -17,9 +17,9 @@
 
 #include "framework/Types.h"
 
-class CAtomicFile {
+class AtomicFile {
 public:
-    explicit CAtomicFile(std::string path);
+    explicit AtomicFile(std::string path);
 
     // Makes CONTENT the file's whole content. TRUE on success.
     BOOL Write(std::string_view content);

@@ -265,7 +265,7 @@ BOOL CProfileFile::Save() {
     if (m_loadState == LoadState::kIgnored && !MoveBadFileAside()) {
         return FALSE;
     }
-    CAtomicFile file(m_strPath);
+    AtomicFile file(m_strPath);
     if (!file.Write(m_text.GetBytes())) {
         m_strError = file.GetError();
         return FALSE;

@@ -17,7 +17,7 @@
 //             that name is taken) before writing, so it is never lost.
 //
 // Writes change the profile in memory; Save() replaces the file atomically
-// (CAtomicFile). The file keeps every byte a write did not change: a write
+// (AtomicFile). The file keeps every byte a write did not change: a write
 // replaces the value of the key's line (the one that reads), or adds the
 // line "Key=Value" after the last key line of the section, or adds the
 // section at the end of the file (see CProfileText::SetValue). Comments,

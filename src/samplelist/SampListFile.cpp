@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "datasystem/LocationFields.h"
 #include "datasystem/SampleListLocation.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
@@ -17,21 +18,7 @@ static_assert(offsetof(GLOBAL_FILE_INFO, szExtension) == 518);
 
 namespace {
 
-// Section and key under which the sample-list location is published.
-constexpr const char* kLocationSection = "SystemList";
-constexpr const char* kLocationKey = "SAMPLES_DB";
 constexpr std::int32_t kStoreFlag = 1;
-
-// Copies TEXT with its terminating zero into FIELD; FALSE, with FIELD
-// untouched, when it does not fit.
-template <std::size_t N>
-bool CopyField(char (&field)[N], const std::string& text) {
-    if (text.size() >= N) {
-        return false;
-    }
-    std::memcpy(field, text.c_str(), text.size() + 1);
-    return true;
-}
 
 }  // namespace
 
@@ -67,9 +54,9 @@ const char* CSampListFile::FillLocation(const std::string& path, GLOBAL_FILE_INF
     if (extension.size() >= sizeof(info.szExtension)) {
         return "extension";
     }
-    CopyField(info.szDirectory, directory);
-    CopyField(info.szName, parts.name);
-    CopyField(info.szExtension, extension);
+    SetLocationField(info.szDirectory, directory);
+    SetLocationField(info.szName, parts.name);
+    SetLocationField(info.szExtension, extension);
     name = parts.name;
     return nullptr;
 }
@@ -89,7 +76,7 @@ BOOL CSampListFile::Open(const std::string& path, BOOL create) {
     }
 
     m_strLocationWarning.clear();
-    if (StoreGlobalFile(kLocationSection, kLocationKey, &info, kStoreFlag) != OSTREL_OK) {
+    if (StoreGlobalFile(kLocationSection, kSampleListKey, &info, kStoreFlag) != OSTREL_OK) {
         const char* why = OstrelLastError();
         m_strLocationWarning = *why != '\0' ? why : "the settings library refused it";
     }

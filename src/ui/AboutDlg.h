@@ -1,7 +1,7 @@
 // CAboutDlg: the About box, which shows the program's name and version.
 #pragma once
 
-#include "ui/Resource.h"
+#include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
 
 class CAboutDlg : public CDialog {

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "ui/Resource.h"
+#include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
 
 class CSLConvert;

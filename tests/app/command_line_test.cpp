@@ -112,7 +112,7 @@ void CommandLineTest::arguments() {
     QFETCH(QString, out);
     QFETCH(QString, err);
     QFETCH(QString, file);
-    CUiTestEnv env;
+    UiTestEnv env;
     env.Write(QStringLiteral("work/plate7.txt"), "");
     env.Write(QStringLiteral("work/-x.txt"), "");
     QVERIFY(QDir(env.Path(QStringLiteral("work"))).mkdir(QStringLiteral("folder")));
@@ -173,8 +173,8 @@ void CommandLineTest::graphicalSession() {
 }
 
 void CommandLineTest::startFileIsChosenAsSelectWouldChooseIt() {
-    CUiTestEnv env;
-    QVERIFY(CUiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ms"));
+    UiTestEnv env;
+    QVERIFY(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ms"));
     env.Write(QStringLiteral("ms/ESI_POS.ms"), "");
     env.Write(QStringLiteral("config/Korr2LD.INI"),
               "[Files]\nOutput=" + QFile::encodeName(env.Path(QStringLiteral("lists/old.sdb"))) +
@@ -191,13 +191,13 @@ void CommandLineTest::startFileIsChosenAsSelectWouldChooseIt() {
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
     QVERIFY(CUiTestScript::FileDialogs().empty());
-    const QByteArray saved = CUiTestEnv::Read(env.Path(QStringLiteral("config/Korr2LD.INI")));
+    const QByteArray saved = UiTestEnv::Read(env.Path(QStringLiteral("config/Korr2LD.INI")));
     QVERIFY2(saved.contains("Input=" + QFile::encodeName(input) + "\n"), saved.constData());
     QVERIFY2(saved.contains("Data=plate7\n"), saved.constData());
 }
 
 void CommandLineTest::startFileGoesThroughTheSameValidationAsSelect() {
-    CUiTestEnv env;
+    UiTestEnv env;
     env.Write(QStringLiteral("config/Korr2LD.INI"), "[Files]\nMacro=MACRO_TOO_LONG\n");
     env.Write(QStringLiteral("work/plate7.txt"), "");
     RunAppWith("plate7.txt", [&](CConvertDlg& dlg) {
@@ -209,7 +209,7 @@ void CommandLineTest::startFileGoesThroughTheSameValidationAsSelect() {
 }
 
 void CommandLineTest::withoutStartFileTheRememberedInputStands() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString remembered = env.Write(QStringLiteral("work/old.txt"), "");
     env.Write(QStringLiteral("config/Korr2LD.INI"),
               "[Files]\nInput=" + QFile::encodeName(remembered) + "\nData=OLD\n");

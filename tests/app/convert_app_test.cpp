@@ -13,7 +13,7 @@
 
 namespace {
 
-QString SettingsPath(const CUiTestEnv& env) {
+QString SettingsPath(const UiTestEnv& env) {
     return env.Path(QStringLiteral("config/Korr2LD.INI"));
 }
 
@@ -34,7 +34,7 @@ void RunApp(const std::function<void(CConvertDlg&)>& body) {
 
 // The file's lines other than blank ones (the profile writer spaces sections).
 QList<QByteArray> TextLines(const QString& path) {
-    QList<QByteArray> lines = CUiTestEnv::Read(path).split('\n');
+    QList<QByteArray> lines = UiTestEnv::Read(path).split('\n');
     lines.removeAll(QByteArray());
     return lines;
 }
@@ -55,7 +55,7 @@ private slots:
 };
 
 void ConvertAppTest::settingsLiveInTheDesktopConfigDirectory() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertApp app;
     QVERIFY(app.GetProfilePath().empty());  // no profile name before start-up
     app.m_pszProfileName = "Korr2LD.INI";
@@ -65,7 +65,7 @@ void ConvertAppTest::settingsLiveInTheDesktopConfigDirectory() {
 }
 
 void ConvertAppTest::firstStartShowsDefaultsAndCloseWritesSixKeys() {
-    CUiTestEnv env;
+    UiTestEnv env;
     // The configuration directory does not exist yet either.
     QVERIFY(QDir(env.Path(QStringLiteral("config"))).removeRecursively());
     RunApp([](CConvertDlg& dlg) {
@@ -78,17 +78,17 @@ void ConvertAppTest::firstStartShowsDefaultsAndCloseWritesSixKeys() {
         QVERIFY(!dlg.GetDlgItem(IDC_CONVERT)->isEnabled());
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
-    QCOMPARE(CUiTestEnv::Read(SettingsPath(env)), QByteArray("[Files]\n"
-                                                             "Input=[Not Specified]\n"
-                                                             "Output=[Not Specified]\n"
-                                                             "MS=\n"
-                                                             "Inlet=\n"
-                                                             "Macro=\n"
-                                                             "Data=\n"));
+    QCOMPARE(UiTestEnv::Read(SettingsPath(env)), QByteArray("[Files]\n"
+                                                            "Input=[Not Specified]\n"
+                                                            "Output=[Not Specified]\n"
+                                                            "MS=\n"
+                                                            "Inlet=\n"
+                                                            "Macro=\n"
+                                                            "Data=\n"));
 }
 
 void ConvertAppTest::storedValuesAreLoadedAndWrittenBackInPlace() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), "1\tS\t1\t1\tA1M1\tR1:1:1\tx\ty\n");
     env.Write(QStringLiteral("config/Korr2LD.INI"),
               "; kept by Korr2LD\n"
@@ -118,7 +118,7 @@ void ConvertAppTest::storedValuesAreLoadedAndWrittenBackInPlace() {
 }
 
 void ConvertAppTest::tooLongValuesLoadUnchanged() {
-    CUiTestEnv env;
+    UiTestEnv env;
     env.Write(QStringLiteral("config/Korr2LD.INI"),
               "[Files]\nMS=MS_TOO_LONG\nInlet=INLET_TOO_LONG\nMacro=MACRO_TOO_LONG\n"
               "Data=DATA_TOO_LONG\n");
@@ -132,13 +132,13 @@ void ConvertAppTest::tooLongValuesLoadUnchanged() {
         dlg.GetDlgItemAs<QPushButton>(IDC_SELECT_INPUT)->click();
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
     });
-    const QByteArray saved = CUiTestEnv::Read(SettingsPath(env));
+    const QByteArray saved = UiTestEnv::Read(SettingsPath(env));
     QVERIFY(saved.contains("\nMS=MS_TOO_LONG\n"));
     QVERIFY(saved.contains("\nData=DATA_TOO_LONG\n"));
 }
 
 void ConvertAppTest::everyCancelWritesBackButNoResultWritesNothing() {
-    CUiTestEnv env;
+    UiTestEnv env;
     for (int way = 0; way < 3; ++way) {
         QFile::remove(SettingsPath(env));
         RunApp([way](CConvertDlg& dlg) {
@@ -160,7 +160,7 @@ void ConvertAppTest::everyCancelWritesBackButNoResultWritesNothing() {
 }
 
 void ConvertAppTest::typedTextIsNotSavedButExchangedTextIs() {
-    CUiTestEnv env;
+    UiTestEnv env;
     env.Write(QStringLiteral("config/Korr2LD.INI"), "[Files]\nMS=OLD\nInlet=OLDLC\n");
     CUiTestScript::CancelFileDialog();
     RunApp([](CConvertDlg& dlg) {
@@ -172,13 +172,13 @@ void ConvertAppTest::typedTextIsNotSavedButExchangedTextIs() {
         auto* ms = dlg.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->lineEdit();
         ms->setText(QStringLiteral("NEW"));
     });
-    const QByteArray saved = CUiTestEnv::Read(SettingsPath(env));
+    const QByteArray saved = UiTestEnv::Read(SettingsPath(env));
     QVERIFY2(saved.contains("\nMS=OLD\n"), saved.constData());
     QVERIFY2(saved.contains("\nInlet=NEWLC\n"), saved.constData());
 }
 
 void ConvertAppTest::unreadableSettingsAreReportedAndKeptAsBad() {
-    CUiTestEnv env;
+    UiTestEnv env;
     // Larger than a settings file can be.
     const QByteArray broken =
         "this is not\nan INI file at all\n[Files\n" + QByteArray(1 << 20, ' ');
@@ -193,8 +193,8 @@ void ConvertAppTest::unreadableSettingsAreReportedAndKeptAsBad() {
     QCOMPARE(told.type & MB_ICONMASK, MB_ICONEXCLAMATION);
     QCOMPARE(told.caption, QStringLiteral("Korrin File Conversion"));
     // The original is kept, and the new file holds the six values.
-    QCOMPARE(CUiTestEnv::Read(SettingsPath(env) + QStringLiteral(".bad")), broken);
-    QVERIFY(CUiTestEnv::Read(SettingsPath(env)).startsWith("[Files]\nInput=[Not Specified]\n"));
+    QCOMPARE(UiTestEnv::Read(SettingsPath(env) + QStringLiteral(".bad")), broken);
+    QVERIFY(UiTestEnv::Read(SettingsPath(env)).startsWith("[Files]\nInput=[Not Specified]\n"));
 }
 
 K2L_QTEST_MAIN(ConvertAppTest)

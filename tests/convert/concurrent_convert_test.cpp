@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/ConvertFaultSupport.h"
-#include "convert/ConvertTestSupport.h"
+#include "convert/convert_fault_support.h"
+#include "convert/convert_test_support.h"
 #include "framework/ProfileFile.h"
 
 namespace {

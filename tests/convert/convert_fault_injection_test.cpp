@@ -22,11 +22,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "convert/ConvertFaultSupport.h"
-#include "convert/ConvertTestSupport.h"
 #include "convert/SLConvert.h"
-#include "datasystem/FaultVfs.h"
+#include "convert/convert_fault_support.h"
+#include "convert/convert_test_support.h"
 #include "datasystem/fault_test_support.h"
+#include "datasystem/fault_vfs.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 #include "framework/FileException.h"

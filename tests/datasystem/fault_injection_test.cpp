@@ -18,7 +18,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "datasystem/FaultVfs.h"
+#include "datasystem/fault_vfs.h"
 #include "datasystem/fault_test_support.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"

@@ -35,7 +35,7 @@ mode_t ModeOf(const std::string& path) {
 TEST(AtomicFileTest, CreatesAndReplacesWithoutLeavingTemporaryFiles) {
     ScratchDir dir;
     const std::string path = dir.Path() + "/settings.ini";
-    CAtomicFile file(path);
+    AtomicFile file(path);
     ASSERT_TRUE(file.Write("first\n"));
     EXPECT_EQ(ScratchDir::Read(path), "first\n");
     const std::string binary("a\0b\xff", 4);
@@ -51,12 +51,12 @@ TEST(AtomicFileTest, KeepsPermissionBitsOfTheReplacedFile) {
     ScratchDir dir;
     const std::string path = dir.Write("private.ini", "old");
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
-    ASSERT_TRUE(CAtomicFile(path).Write("new"));
+    ASSERT_TRUE(AtomicFile(path).Write("new"));
     EXPECT_EQ(ModeOf(path), 0640u);
 
     const mode_t old = umask(027);
     const std::string fresh = dir.Path() + "/fresh.ini";
-    const BOOL written = CAtomicFile(fresh).Write("x");
+    const BOOL written = AtomicFile(fresh).Write("x");
     umask(old);
     ASSERT_TRUE(written);
     EXPECT_EQ(ModeOf(fresh), 0640u);
@@ -67,7 +67,7 @@ TEST(AtomicFileTest, ReplacesTheTargetOfASymbolicLink) {
     const std::string real = dir.Write("real.ini", "old");
     const std::string link = dir.Path() + "/link.ini";
     ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
-    ASSERT_TRUE(CAtomicFile(link).Write("new"));
+    ASSERT_TRUE(AtomicFile(link).Write("new"));
     EXPECT_EQ(ScratchDir::Read(real), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
@@ -75,7 +75,7 @@ TEST(AtomicFileTest, ReplacesTheTargetOfASymbolicLink) {
 TEST(AtomicFileTest, FailureNamesTheFileAndLeavesNothingBehind) {
     ScratchDir dir;
     const std::string missingDir = dir.Path() + "/nowhere/settings.ini";
-    CAtomicFile file(missingDir);
+    AtomicFile file(missingDir);
     EXPECT_FALSE(file.Write("x"));
     EXPECT_NE(file.GetError().find(missingDir), std::string::npos) << file.GetError();
     EXPECT_NE(file.GetError().find("No such file or directory"), std::string::npos)
@@ -83,7 +83,7 @@ TEST(AtomicFileTest, FailureNamesTheFileAndLeavesNothingBehind) {
 
     // A directory in the target's place is not replaced.
     std::filesystem::create_directory(dir.Path() + "/taken.ini");
-    CAtomicFile taken(dir.Path() + "/taken.ini");
+    AtomicFile taken(dir.Path() + "/taken.ini");
     EXPECT_FALSE(taken.Write("x"));
     EXPECT_NE(taken.GetError().find("Is a directory"), std::string::npos) << taken.GetError();
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() + "/taken.ini"));
@@ -100,7 +100,7 @@ TEST(AtomicFileTest, FailedWriteLeavesTheTargetUntouched) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{16, 16};
         setrlimit(RLIMIT_FSIZE, &limit);
-        CAtomicFile file(path);
+        AtomicFile file(path);
         const bool failed = !file.Write(std::string(4096, 'x'));
         const bool named = file.GetError().find(path) != std::string::npos &&
                            file.GetError().find("File too large") != std::string::npos;
@@ -121,7 +121,7 @@ TEST(AtomicFileTest, UnwritableDirectoryLeavesTheTargetUntouched) {
     ScratchDir dir;
     const std::string path = dir.Write("settings.ini", "old");
     ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
-    CAtomicFile file(path);
+    AtomicFile file(path);
     const BOOL written = file.Write("new");
     chmod(dir.Path().c_str(), 0755);
     EXPECT_FALSE(written);

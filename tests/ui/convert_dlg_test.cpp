@@ -56,7 +56,7 @@ void SetDefaults(CConvertDlg& dlg) {
 }
 
 // An input file that exists, so that Convert is enabled.
-void SetExistingInput(CConvertDlg& dlg, const CUiTestEnv& env) {
+void SetExistingInput(CConvertDlg& dlg, const UiTestEnv& env) {
     dlg.m_strInputFile = env.Write(QStringLiteral("existing.txt"), "Pos\tName\n").toStdString();
 }
 
@@ -115,7 +115,7 @@ private slots:
 };
 
 void ConvertDlgTest::firstStartShowsDefaultsWithConvertDisabled() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
@@ -137,7 +137,7 @@ void ConvertDlgTest::firstStartShowsDefaultsWithConvertDisabled() {
 }
 
 void ConvertDlgTest::layoutFollowsTheTemplateInDialogUnits() {
-    CUiTestEnv env;
+    UiTestEnv env;
     for (const int pointSize : {9, 14}) {
         QFont font = QApplication::font();
         font.setPointSize(pointSize);
@@ -165,7 +165,7 @@ void ConvertDlgTest::layoutFollowsTheTemplateInDialogUnits() {
 }
 
 void ConvertDlgTest::tabOrderIsTemplateOrderAndMnemonicsReachFields() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     dlg.m_strInputFile = env.StdPath("work");  // an existing entry enables Convert
@@ -200,7 +200,7 @@ void ConvertDlgTest::tabOrderIsTemplateOrderAndMnemonicsReachFields() {
 }
 
 void ConvertDlgTest::closeEndsWithCancelAndTakesNoData() {
-    CUiTestEnv env;
+    UiTestEnv env;
     for (int way = 0; way < 3; ++way) {
         CConvertDlg dlg;
         SetDefaults(dlg);
@@ -230,7 +230,7 @@ void ConvertDlgTest::closeEndsWithCancelAndTakesNoData() {
 }
 
 void ConvertDlgTest::enterInAFieldPressesConvert() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     SetExistingInput(dlg, env);
@@ -249,7 +249,7 @@ void ConvertDlgTest::enterInAFieldPressesConvert() {
 }
 
 void ConvertDlgTest::selectInputProposesNotSpecifiedWithoutDirectory() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     CUiTestScript::CancelFileDialog();
@@ -271,7 +271,7 @@ void ConvertDlgTest::selectInputProposesNotSpecifiedWithoutDirectory() {
 }
 
 void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -295,7 +295,7 @@ void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
 }
 
 void ConvertDlgTest::selectInputWithUnspecifiedOutputUsesCurrentDirectory() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -306,7 +306,7 @@ void ConvertDlgTest::selectInputWithUnspecifiedOutputUsesCurrentDirectory() {
 }
 
 void ConvertDlgTest::longInputTitleShowsWholeAndIsRefusedLater() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/LongTitle123.txt"), kExport);
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -334,7 +334,7 @@ void ConvertDlgTest::longInputTitleShowsWholeAndIsRefusedLater() {
 }
 
 void ConvertDlgTest::dataFileTypingIsLimitedToEight() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
@@ -360,15 +360,15 @@ void ConvertDlgTest::dataFileTypingIsLimitedToEight() {
 }
 
 void ConvertDlgTest::methodListsOfferStemsInOrderOfFullNames() {
-    CUiTestEnv env;
+    UiTestEnv env;
     for (const char* name : {"ESI2.ext", "ESI1.ext", "A.B.ext", ".ext", "other.txt"}) {
         env.Write(QStringLiteral("ms/") + QLatin1String(name), "method");
     }
-    QVERIFY(CUiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ext"));
+    QVERIFY(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ext"));
     // A directory without its separator, and an extension given with its dot.
     env.Write(QStringLiteral("lc/Fast.LC"), "inlet");
     env.Write(QStringLiteral("lc/slow.lc"), "inlet");
-    QVERIFY(CUiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("lc")), ".lc", true));
+    QVERIFY(UiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("lc")), ".lc", true));
 
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -385,7 +385,7 @@ void ConvertDlgTest::methodListsOfferStemsInOrderOfFullNames() {
 }
 
 void ConvertDlgTest::methodListsMatchExtensionIgnoringCaseAndOnlyFiles() {
-    CUiTestEnv env;
+    UiTestEnv env;
     env.Write(QStringLiteral("mac/Run.MAC"), "m");
     env.Write(QStringLiteral("mac/Calib.mac"), "m");
     env.Write(QStringLiteral("mac/run.mac"), "m");
@@ -393,7 +393,7 @@ void ConvertDlgTest::methodListsMatchExtensionIgnoringCaseAndOnlyFiles() {
     QFile::link(env.Path(QStringLiteral("mac/Calib.mac")),
                 env.Path(QStringLiteral("mac/Link.mac")));
     QFile::link(env.Path(QStringLiteral("mac/none")), env.Path(QStringLiteral("mac/Broken.mac")));
-    QVERIFY(CUiTestEnv::ConfigureLocation("MACRO", env.Path(QStringLiteral("mac/")), "mac"));
+    QVERIFY(UiTestEnv::ConfigureLocation("MACRO", env.Path(QStringLiteral("mac/")), "mac"));
 
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -406,11 +406,11 @@ void ConvertDlgTest::methodListsMatchExtensionIgnoringCaseAndOnlyFiles() {
 }
 
 void ConvertDlgTest::methodListsStayEmptyWithoutLocation() {
-    CUiTestEnv env;
+    UiTestEnv env;
     env.Write(QStringLiteral("work/Stray.ms"), "m");  // the current directory
-    QVERIFY(CUiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("missing/")), "lc"));
+    QVERIFY(UiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("missing/")), "lc"));
     const QString settings = env.Path(QStringLiteral("lumenda/Lumenda.ini"));
-    const QByteArray before = CUiTestEnv::Read(settings);
+    const QByteArray before = UiTestEnv::Read(settings);
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
@@ -420,15 +420,15 @@ void ConvertDlgTest::methodListsStayEmptyWithoutLocation() {
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
     // Filling the lists reads the locations and changes nothing.
-    QCOMPARE(CUiTestEnv::Read(settings), before);
+    QCOMPARE(UiTestEnv::Read(settings), before);
     QVERIFY(!QFile::exists(env.Path(QStringLiteral("missing"))));
 }
 
 void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
-    CUiTestEnv env;
+    UiTestEnv env;
     env.Write(QStringLiteral("ms/ESI1.ms"), "m");
     env.Write(QStringLiteral("ms/ESI2.ms"), "m");
-    QVERIFY(CUiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ms"));
+    QVERIFY(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ms"));
     const QString output = env.Path(QStringLiteral("new.sdb"));
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -456,7 +456,7 @@ void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
 }
 
 void ConvertDlgTest::tooLongValuesLoadUnchangedAndAreRefusedAtExchange() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     SetExistingInput(dlg, env);
@@ -488,7 +488,7 @@ void ConvertDlgTest::tooLongValuesLoadUnchangedAndAreRefusedAtExchange() {
 }
 
 void ConvertDlgTest::selectInputRefusedWithTooLongMethodSelectOutputNot() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     dlg.m_strMacroFile = "LONGMACRO";
@@ -505,7 +505,7 @@ void ConvertDlgTest::selectInputRefusedWithTooLongMethodSelectOutputNot() {
 }
 
 void ConvertDlgTest::typedNameDiscardedByOutputChoiceKeptByCancel() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     dlg.m_strMSFile = "OLD";
@@ -525,7 +525,7 @@ void ConvertDlgTest::typedNameDiscardedByOutputChoiceKeptByCancel() {
 }
 
 void ConvertDlgTest::typingNeverChangesConvertButton() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -543,7 +543,7 @@ void ConvertDlgTest::typingNeverChangesConvertButton() {
 }
 
 void ConvertDlgTest::vanishedInputStillEnabledUntilNextExchange() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -566,7 +566,7 @@ void ConvertDlgTest::vanishedInputStillEnabledUntilNextExchange() {
 }
 
 void ConvertDlgTest::overwriteQuestionOnlyWhenOutputExists() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     const QString output = env.Path(QStringLiteral("out.sdb"));
     CConvertDlg dlg;
@@ -594,7 +594,7 @@ void ConvertDlgTest::overwriteQuestionOnlyWhenOutputExists() {
 }
 
 void ConvertDlgTest::answeringNoStopsTheConversion() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     const QString output = env.Write(QStringLiteral("out.sdb"), "not a sample list");
     CConvertDlg dlg;
@@ -604,14 +604,14 @@ void ConvertDlgTest::answeringNoStopsTheConversion() {
     CUiTestScript::AnswerMessageBox(IDNO);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    QCOMPARE(CUiTestEnv::Read(output), QByteArray("not a sample list"));
+    QCOMPARE(UiTestEnv::Read(output), QByteArray("not a sample list"));
 }
 
 void ConvertDlgTest::successfulConversionReportsAndWritesList() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input =
         env.Write(QStringLiteral("Runs/plate7.txt"),
-                  CUiTestEnv::Read(QStringLiteral(K2L_EXAMPLES_DIR "/exports/plate7.txt")));
+                  UiTestEnv::Read(QStringLiteral(K2L_EXAMPLES_DIR "/exports/plate7.txt")));
     QVERIFY(QFileInfo(input).size() > 0);
     const QString output = env.Path(QStringLiteral("Lists/plate7.sdb"));
     QDir().mkpath(env.Path(QStringLiteral("Lists")));
@@ -637,7 +637,7 @@ void ConvertDlgTest::successfulConversionReportsAndWritesList() {
 }
 
 void ConvertDlgTest::failingConversionGivesReasonAsDetail() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     const QString output = env.Path(QStringLiteral("no/such/dir/out.sdb"));
     CConvertDlg dlg;
@@ -662,7 +662,7 @@ void ConvertDlgTest::failingConversionGivesReasonAsDetail() {
 }
 
 void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/plate7.txt"), kExport);
     const QString output = env.Path(QStringLiteral("out.sdb"));
     CConvertDlg dlg;
@@ -692,7 +692,7 @@ void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
 void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
     // The record library would write "l" for "l.": the file there is never
     // asked about nor touched.
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     const QString kept = env.Write(QStringLiteral("l"), "someone's file");
     CConvertDlg dlg;
@@ -705,12 +705,12 @@ void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
     QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
     QVERIFY2(reported.detail.contains(QStringLiteral("cannot end in a dot")),
              qPrintable(reported.detail));
-    QCOMPARE(CUiTestEnv::Read(kept), QByteArray("someone's file"));
+    QCOMPARE(UiTestEnv::Read(kept), QByteArray("someone's file"));
     QVERIFY(!QFile::exists(kept + QLatin1Char('.')));
 }
 
 void ConvertDlgTest::locationThatCannotBeStoredIsADetailOfTheSuccess() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     QDir(env.Path(QStringLiteral("lumenda"))).removeRecursively();
     env.Write(QStringLiteral("lumenda"), "a file where the settings folder should be");
@@ -729,7 +729,7 @@ void ConvertDlgTest::locationThatCannotBeStoredIsADetailOfTheSuccess() {
 }
 
 void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     SetExistingInput(dlg, env);
@@ -762,7 +762,7 @@ void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
 }
 
 void ConvertDlgTest::nameWithASeparatorIsRefusedByField() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     dlg.m_strInputFile = env.Write(QStringLiteral("plate.txt"), kExport).toStdString();
@@ -782,7 +782,7 @@ void ConvertDlgTest::nameWithASeparatorIsRefusedByField() {
 }
 
 void ConvertDlgTest::everyAboutCommandOpensAboutBox() {
-    CUiTestEnv env;
+    UiTestEnv env;
     int aboutRuns = 0;
     OnEveryRun(IDD_ABOUTBOX, [&aboutRuns](CDialog& about) {
         ++aboutRuns;
@@ -804,7 +804,7 @@ void ConvertDlgTest::everyAboutCommandOpensAboutBox() {
 }
 
 void ConvertDlgTest::contextMenuAndF1OfferAboutAndOptions() {
-    CUiTestEnv env;
+    UiTestEnv env;
     int aboutRuns = 0;
     int optionsRuns = 0;
     OnEveryRun(IDD_ABOUTBOX, [&aboutRuns](CDialog& about) {
@@ -839,7 +839,7 @@ void ConvertDlgTest::contextMenuAndF1OfferAboutAndOptions() {
 }
 
 void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
-    CUiTestEnv env;
+    UiTestEnv env;
     OnEveryRun(IDD_OPTIONS, [](CDialog& shown) {
         auto& options = static_cast<COptionsDlg&>(shown);
         QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->text(), QStringLiteral("MS1"));
@@ -872,7 +872,7 @@ void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
 }
 
 void ConvertDlgTest::optionsCancelChangesNothing() {
-    CUiTestEnv env;
+    UiTestEnv env;
     OnEveryRun(IDD_OPTIONS, [](CDialog& options) {
         options.GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("X"));
         options.GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->setText(QStringLiteral("Y"));
@@ -891,7 +891,7 @@ void ConvertDlgTest::optionsCancelChangesNothing() {
 }
 
 void ConvertDlgTest::pathBytesSurviveTheExchange() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     // Not valid in the locale's encoding: shown as best it can, kept exactly.

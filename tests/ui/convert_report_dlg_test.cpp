@@ -10,7 +10,7 @@
 #include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
 #include "ui/PreviewWindow.h"
-#include "ui/Resource.h"
+#include "ui/ResourceIds.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ private slots:
 };
 
 void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("plate7.txt"), kExport);
     const QString output = env.Path(QStringLiteral("plate7.sdb"));
     CConvertDlg dlg;
@@ -64,7 +64,7 @@ void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
     // The conversion is in the log, with its counts and warnings.
     const QStringList log =
         QString::fromUtf8(
-            CUiTestEnv::Read(env.Path(QStringLiteral("state/korr2ld/conversions.log"))))
+            UiTestEnv::Read(env.Path(QStringLiteral("state/korr2ld/conversions.log"))))
             .split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(log.size(), 1);
     const QStringList fields = log.front().split(u'\t');
@@ -75,7 +75,7 @@ void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
 }
 
 void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("plate7.txt"), kExport);
     const QString output = env.Path(QStringLiteral("plate7.sdb"));
     const QString settings = QString::fromLocal8Bit(OstrelSettingsPath());
@@ -104,7 +104,7 @@ void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
 }
 
 void ConvertReportDlgTest::droppedExportIsTakenAsIfSelected() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/Plate9.txt"), kExport);
     CConvertDlg dlg;
     SetValues(dlg, QStringLiteral("[Not Specified]"), env.Path(QStringLiteral("Lists/old.sdb")));

@@ -123,7 +123,7 @@ void DialogFitTest::textsFit_data() {
 void DialogFitTest::textsFit() {
     QFETCH(QString, family);
     QFETCH(int, pointSize);
-    CUiTestEnv env;
+    UiTestEnv env;
     const QFont previous = QApplication::font();
     QFont font = previous;
     if (!family.isEmpty()) {
@@ -161,7 +161,7 @@ void DialogFitTest::buttonMnemonicMovesTheFocusBeforeClicking() {
     QFETCH(int, key);
     QFETCH(int, button);
     QFETCH(bool, openFileDialog);
-    CUiTestEnv env;
+    UiTestEnv env;
     CConvertDlg dlg;
     dlg.m_strInputFile = env.Write(QStringLiteral("plate.txt"), "").toStdString();
     dlg.m_strOutputFile = env.StdPath(QStringLiteral("plate.sdb"));
@@ -182,7 +182,7 @@ void DialogFitTest::buttonMnemonicMovesTheFocusBeforeClicking() {
 }
 
 void DialogFitTest::enterAfterChoosingAFileDoesNotClose() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString input = env.Write(QStringLiteral("plate7.txt"), "");
     CConvertDlg dlg;
     dlg.m_strInputFile = "[Not Specified]";

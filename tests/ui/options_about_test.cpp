@@ -41,7 +41,7 @@ private slots:
 };
 
 void OptionsAboutTest::optionsShowsMembersAndAcceptsTwelveCharacterMacro() {
-    CUiTestEnv env;
+    UiTestEnv env;
     COptionsDlg dlg;
     Fill(dlg);
     const INT_PTR result = RunModal<COptionsDlg>(dlg, [](COptionsDlg& d) {
@@ -77,7 +77,7 @@ void OptionsAboutTest::optionsRefusesEachLimitedFieldAndStaysOpen_data() {
 
 void OptionsAboutTest::optionsRefusesEachLimitedFieldAndStaysOpen() {
     QFETCH(int, field);
-    CUiTestEnv env;
+    UiTestEnv env;
     COptionsDlg dlg;
     Fill(dlg);
     if (field == IDC_DATA_FILE) {
@@ -104,7 +104,7 @@ void OptionsAboutTest::optionsRefusesEachLimitedFieldAndStaysOpen() {
 }
 
 void OptionsAboutTest::optionsCancelTakesNothing() {
-    CUiTestEnv env;
+    UiTestEnv env;
     for (int way = 0; way < 3; ++way) {
         COptionsDlg dlg;
         Fill(dlg);
@@ -127,7 +127,7 @@ void OptionsAboutTest::optionsCancelTakesNothing() {
 }
 
 void OptionsAboutTest::optionsTabOrderAndMnemonics() {
-    CUiTestEnv env;
+    UiTestEnv env;
     COptionsDlg dlg;
     RunModal<COptionsDlg>(dlg, [](COptionsDlg& d) {
         const int order[] = {IDOK,           IDCANCEL,       IDC_MS_FILE,
@@ -145,7 +145,7 @@ void OptionsAboutTest::optionsTabOrderAndMnemonics() {
 }
 
 void OptionsAboutTest::aboutShowsNameVersionAndIcon() {
-    CUiTestEnv env;
+    UiTestEnv env;
     CAboutDlg dlg;
     const INT_PTR result = RunModal<CAboutDlg>(dlg, [](CAboutDlg& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("About Korrin File Conversion"));

@@ -123,7 +123,7 @@ void PlatformTest::selectStringFindsFirstPrefixIgnoringCase() {
 }
 
 void PlatformTest::dirListsOrdinaryFilesMatchingPattern() {
-    CUiTestEnv env;
+    UiTestEnv env;
     for (const char* name : {"b.ms", "A.MS", ".ms", "c.ms.bak", "d.msx", "e[1].ms", "f.m"}) {
         env.Write(QStringLiteral("dir/") + QLatin1String(name), "x");
     }
@@ -151,7 +151,7 @@ void PlatformTest::dirListsOrdinaryFilesMatchingPattern() {
 }
 
 void PlatformTest::dirTakesEitherSeparator() {
-    CUiTestEnv env;
+    UiTestEnv env;
     env.Write(QStringLiteral("dir/a.lc"), "x");
     CComboBox combo(nullptr, true);
     combo.Dir(0, env.Path(QStringLiteral("dir")) + QStringLiteral("\\*.lc"));
@@ -165,11 +165,11 @@ void PlatformTest::dirTakesEitherSeparator() {
 
 void PlatformTest::typingLimitCountsOnlyTypedText() {
     QLineEdit edit;
-    CTypingLimit::Of(&edit)->SetMaxChars(8);
-    QCOMPARE(CTypingLimit::Of(&edit)->MaxChars(), 8);  // one limit per edit
+    TypingLimit::Of(&edit)->SetMaxChars(8);
+    QCOMPARE(TypingLimit::Of(&edit)->MaxChars(), 8);  // one limit per edit
     QTest::keyClicks(&edit, "123456789");
     QCOMPARE(edit.text(), QStringLiteral("12345678"));
-    CTypingLimit::SetProgramText(&edit, QStringLiteral("twelve-chars"));
+    TypingLimit::SetProgramText(&edit, QStringLiteral("twelve-chars"));
     QCOMPARE(edit.text(), QStringLiteral("twelve-chars"));
     QCOMPARE(edit.cursorPosition(), 0);  // shown from its beginning
     edit.end(false);
@@ -256,7 +256,7 @@ void PlatformTest::cursorIsPutBackToWhatItReplaced() {
 }
 
 void PlatformTest::fileEntryExistsForAnyKindOfEntry() {
-    CUiTestEnv env;
+    UiTestEnv env;
     const QString file = env.Write(QStringLiteral("f.txt"), "x");
     QFile::link(env.Path(QStringLiteral("gone")), env.Path(QStringLiteral("dangling")));
     QVERIFY(FileEntryExists(file.toStdString()));
@@ -269,7 +269,7 @@ void PlatformTest::fileEntryExistsForAnyKindOfEntry() {
 }
 
 void PlatformTest::scriptRecordsUnscriptedRequests() {
-    CUiTestEnv env;
+    UiTestEnv env;
     QCOMPARE(
         ShowMessageBox(nullptr, QStringLiteral("q"), QStringLiteral("c"), MB_YESNO | MB_DEFBUTTON2),
         IDNO);

@@ -1,7 +1,7 @@
 // Test support for the dialogs: a private environment per test case and a
 // main() for Qt Test executables.
 //
-// CUiTestEnv gives one test case its own temporary directory with
+// UiTestEnv gives one test case its own temporary directory with
 // config/ (XDG_CONFIG_HOME, HOME), state/ (XDG_STATE_HOME), lumenda/
 // (LUMENDA_HOME) and work/ (the
 // current directory), starts a message-box and file-dialog script and
@@ -40,9 +40,9 @@ inline QString Shown(CDialog& dlg, int id) {
     return QStringLiteral("<no control %1>").arg(id);
 }
 
-class CUiTestEnv {
+class UiTestEnv {
 public:
-    CUiTestEnv()
+    UiTestEnv()
         : m_oldCwd(QDir::currentPath()),
           m_oldXdg(qgetenv("XDG_CONFIG_HOME")),
           m_oldLumenda(qgetenv("LUMENDA_HOME")),
@@ -61,7 +61,7 @@ public:
         CDialog::ClearModalHooks();
     }
 
-    ~CUiTestEnv() {
+    ~UiTestEnv() {
         CDialog::ClearModalHooks();
         CUiTestScript::Stop();
         QDir::setCurrent(m_oldCwd);
@@ -71,8 +71,8 @@ public:
         Restore("XDG_STATE_HOME", m_oldState);
     }
 
-    CUiTestEnv(const CUiTestEnv&) = delete;
-    CUiTestEnv& operator=(const CUiTestEnv&) = delete;
+    UiTestEnv(const UiTestEnv&) = delete;
+    UiTestEnv& operator=(const UiTestEnv&) = delete;
 
     bool IsValid() const { return m_dir.isValid(); }
 

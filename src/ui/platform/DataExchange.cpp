@@ -111,7 +111,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
         if (pDX->m_bSaveAndValidate) {
             TakeRecordText(pDX, control, edit->text(), value);
         } else {
-            CTypingLimit::SetProgramText(edit, DecodeRecordText(value));
+            TypingLimit::SetProgramText(edit, DecodeRecordText(value));
         }
     }
 }
@@ -137,7 +137,7 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
     QWidget* control = pDX->LastControl();
     if (!pDX->m_bSaveAndValidate) {
         if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-            CTypingLimit::Of(edit)->SetMaxChars(nChars);
+            TypingLimit::Of(edit)->SetMaxChars(nChars);
         }
         return;
     }

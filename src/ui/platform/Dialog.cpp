@@ -121,10 +121,6 @@ void CDialog::SetIcon(const HICON& icon, BOOL /*bBigIcon*/) {
     setWindowIcon(icon);
 }
 
-BOOL CDialog::IsIconic() const {
-    return isMinimized() ? TRUE : FALSE;
-}
-
 CSystemMenu* CDialog::GetSystemMenu(BOOL /*bRevert*/) {
     if (!m_pSystemMenu) {
         m_pSystemMenu = std::make_unique<CSystemMenu>(*this);

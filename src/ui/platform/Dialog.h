@@ -26,7 +26,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/platform/Resources.h"
+#include "ui/platform/ResourceLookup.h"
 #include "ui/platform/WinDefs.h"
 
 class CDataExchange;
@@ -59,7 +59,6 @@ public:
 
     std::string GetWindowText() const;
     void SetIcon(const HICON& icon, BOOL bBigIcon);
-    BOOL IsIconic() const;
     CSystemMenu* GetSystemMenu(BOOL bRevert);
 
     // As if the window menu (system command) or a control or menu entry

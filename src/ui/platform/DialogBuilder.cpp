@@ -14,7 +14,7 @@
 #include "ui/platform/DialogUnits.h"
 #include "ui/platform/GroupBox.h"
 #include "ui/platform/PushButton.h"
-#include "ui/platform/Resources.h"
+#include "ui/platform/ResourceLookup.h"
 #include "ui/platform/StaticTextFit.h"
 
 namespace {

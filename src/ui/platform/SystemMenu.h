@@ -31,7 +31,6 @@ public:
 
     // The entry that sends ID, or nullptr.
     QAction* FindEntry(UINT nID) const;
-    int GetMenuItemCount() const { return static_cast<int>(m_entries.size()); }
 
 private:
     CDialog& m_owner;

@@ -2,17 +2,17 @@
 
 #include <QLineEdit>
 
-CTypingLimit* CTypingLimit::Of(QLineEdit* edit) {
-    if (auto* existing = dynamic_cast<CTypingLimit*>(const_cast<QValidator*>(edit->validator()))) {
+TypingLimit* TypingLimit::Of(QLineEdit* edit) {
+    if (auto* existing = dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit->validator()))) {
         return existing;
     }
-    auto* limit = new CTypingLimit(edit);
+    auto* limit = new TypingLimit(edit);
     edit->setValidator(limit);
     return limit;
 }
 
-void CTypingLimit::SetProgramText(QLineEdit* edit, const QString& text) {
-    auto* limit = dynamic_cast<CTypingLimit*>(const_cast<QValidator*>(edit->validator()));
+void TypingLimit::SetProgramText(QLineEdit* edit, const QString& text) {
+    auto* limit = dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit->validator()));
     // QLineEdit checks set text too, and stops checking typed text while
     // the set text does not pass.
     if (limit != nullptr) {
@@ -26,7 +26,7 @@ void CTypingLimit::SetProgramText(QLineEdit* edit, const QString& text) {
     edit->setCursorPosition(0);
 }
 
-CTypingLimit::CTypingLimit(QLineEdit* edit)
+TypingLimit::TypingLimit(QLineEdit* edit)
     : QValidator(edit), m_nAcceptedLength(edit->text().size()) {
     // A change is checked before the edit reports it, so this is the
     // length the change starts from.
@@ -34,11 +34,11 @@ CTypingLimit::CTypingLimit(QLineEdit* edit)
                      [this](const QString& text) { m_nAcceptedLength = text.size(); });
 }
 
-void CTypingLimit::SetMaxChars(int maxChars) {
+void TypingLimit::SetMaxChars(int maxChars) {
     m_nMaxChars = maxChars;
 }
 
-QValidator::State CTypingLimit::validate(QString& input, int& /*pos*/) const {
+QValidator::State TypingLimit::validate(QString& input, int& /*pos*/) const {
     if (m_bProgramText || m_nMaxChars <= 0 || input.size() <= m_nMaxChars ||
         input.size() <= m_nAcceptedLength) {
         return Acceptable;

@@ -1,4 +1,4 @@
-// CTypingLimit limits how many characters the user can type or paste into
+// TypingLimit limits how many characters the user can type or paste into
 // a line edit, and only that: text the program sets is shown whole,
 // however long (SetProgramText). A change that does not make the text
 // longer is always let through, so a long text set by the program can
@@ -11,11 +11,11 @@
 
 class QLineEdit;
 
-class CTypingLimit : public QValidator {
+class TypingLimit : public QValidator {
 public:
     // The limit of EDIT, attached as its validator (and owned by it) on
     // first use.
-    static CTypingLimit* Of(QLineEdit* edit);
+    static TypingLimit* Of(QLineEdit* edit);
 
     // Sets EDIT's text as the program's, exempt from the limit, and shows
     // it from its beginning. Works for an edit without a limit too.
@@ -27,7 +27,7 @@ public:
     State validate(QString& input, int& pos) const override;
 
 private:
-    explicit CTypingLimit(QLineEdit* edit);
+    explicit TypingLimit(QLineEdit* edit);
 
     qsizetype m_nAcceptedLength = 0;  // length of the text a change starts from
     int m_nMaxChars = 0;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/ConvertTestSupport.h"
+#include "convert/convert_test_support.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 

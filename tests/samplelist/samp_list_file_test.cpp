@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "samplelist/FakeDataSystem.h"
+#include "samplelist/fake_data_system.h"
 
 namespace {
 

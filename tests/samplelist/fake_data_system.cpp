@@ -1,4 +1,4 @@
-#include "samplelist/FakeDataSystem.h"
+#include "samplelist/fake_data_system.h"
 
 #include <cstring>
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "convert/ConvertTestSupport.h"
 #include "convert/SLConvert.h"
+#include "convert/convert_test_support.h"
 #include "framework/FileException.h"
-#include "samplelist/FakeDataSystem.h"
+#include "samplelist/fake_data_system.h"
 
 // Lowers the converter's highest running number, so that the stop at the
 // limit can be tested without two billion records.

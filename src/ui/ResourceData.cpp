@@ -3,9 +3,9 @@
 #include <QIcon>
 #include <array>
 
-#include "ui/Resource.h"
+#include "ui/ResourceIds.h"
 #include "ui/platform/DialogTemplate.h"
-#include "ui/platform/Resources.h"
+#include "ui/platform/ResourceLookup.h"
 
 namespace {
 

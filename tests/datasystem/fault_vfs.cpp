@@ -1,4 +1,4 @@
-#include "datasystem/FaultVfs.h"
+#include "datasystem/fault_vfs.h"
 
 #include <sqlite3.h>
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/ConvertTestSupport.h"
 #include "convert/SLConvert.h"
+#include "convert/convert_test_support.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 #include "framework/FileException.h"
