@@ -18,8 +18,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "datasystem/fault_vfs.h"
 #include "datasystem/fault_test_support.h"
+#include "datasystem/fault_vfs.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 #include "datasystem_test_support.h"
