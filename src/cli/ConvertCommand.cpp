@@ -19,6 +19,7 @@
 #include "convert/ConversionChecks.h"
 #include "convert/ConversionLog.h"
 #include "convert/SLConvert.h"
+#include "framework/SystemError.h"
 #include "util/ReportText.h"
 
 namespace {
@@ -83,10 +84,9 @@ ConversionOutcome Convert(const ConvertOptions& options, const Job& job,
         // The path is made absolute against the current folder: either that
         // folder is gone, or the path would not fit the dialog's buffer.
         char cwd[PATH_MAX];
-        outcome.reason =
-            ::getcwd(cwd, sizeof cwd) == nullptr
-                ? "The current folder cannot be found: " + std::string(std::strerror(errno)) + "."
-                : std::string("Its path would be longer than 259 characters.");
+        outcome.reason = ::getcwd(cwd, sizeof cwd) == nullptr
+                             ? "The current folder cannot be found: " + SystemErrorText(errno) + "."
+                             : std::string("Its path would be longer than 259 characters.");
         return outcome;
     }
     // An OUTPUT the record library would write under another name is

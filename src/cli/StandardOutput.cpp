@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "cli/ExitCode.h"
+#include "framework/SystemError.h"
 
 // Writes to a descriptor in blocks; after the first failed write it drops
 // everything, so that the stream using it goes bad.
@@ -89,6 +90,6 @@ int CStandardOutput::Finish(int exitCode, std::ostream& err) {
     if (error == 0) {
         return exitCode;
     }
-    err << "korr2ld-cli: cannot write standard output: " << std::strerror(error) << '\n';
+    err << "korr2ld-cli: cannot write standard output: " << SystemErrorText(error) << '\n';
     return exitCode == kExitOk ? kExitFailure : exitCode;
 }

@@ -17,6 +17,7 @@
 
 #include "convert/ConversionLogLine.h"
 #include "framework/MakeDirectories.h"
+#include "framework/SystemError.h"
 #include "util/Sha256.h"
 
 namespace {
@@ -108,7 +109,7 @@ int LockFile(int fd, int operation) {
 std::string WriteLine(int fd, std::string line) {
     struct stat st;
     if (fstat(fd, &st) != 0) {
-        return std::strerror(errno);
+        return SystemErrorText(errno);
     }
     char last = '\n';
     if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
@@ -119,7 +120,7 @@ std::string WriteLine(int fd, std::string line) {
         written = ::write(fd, line.data(), line.size());
     } while (written < 0 && errno == EINTR);
     if (written < 0) {
-        return std::strerror(errno);
+        return SystemErrorText(errno);
     }
     if (written == static_cast<ssize_t>(line.size())) {
         return std::string();
@@ -132,7 +133,7 @@ std::string WriteLine(int fd, std::string line) {
                     : std::string(
                           "the line was written only in part and could not be cut "
                           "off: ") +
-                          std::strerror(errno);
+                          SystemErrorText(errno);
 }
 
 std::string CannotWrite(const std::string& path, const std::string& reason) {
@@ -165,16 +166,16 @@ std::string Append(const std::string& path, const ConversionLogEntry& entry) {
     // Read as well as write: the last byte is looked at before appending.
     Descriptor log(::open(path.c_str(), O_APPEND | O_CREAT | O_RDWR | O_CLOEXEC, 0600));
     if (log.Get() < 0) {
-        return CannotWrite(path, std::strerror(errno));
+        return CannotWrite(path, SystemErrorText(errno));
     }
     if (const int error = LockFile(log.Get(), LOCK_EX); error != 0) {
-        return CannotWrite(path, std::string("cannot lock it: ") + std::strerror(error));
+        return CannotWrite(path, std::string("cannot lock it: ") + SystemErrorText(error));
     }
     if (const std::string why = WriteLine(log.Get(), line); !why.empty()) {
         return CannotWrite(path, why);
     }
     if (const int error = log.Close(); error != 0) {
-        return CannotWrite(path, std::strerror(error));
+        return CannotWrite(path, SystemErrorText(error));
     }
     return std::string();
 }
@@ -221,8 +222,8 @@ ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t cou
         if (errno == ENOENT) {
             tail.missing = true;
         } else {
-            tail.error =
-                "The conversion log " + path + " could not be read: " + std::strerror(errno) + ".";
+            tail.error = "The conversion log " + path +
+                         " could not be read: " + SystemErrorText(errno) + ".";
         }
         return tail;
     }
@@ -261,7 +262,7 @@ ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t cou
     if (error != 0) {
         tail.lines.clear();
         tail.error =
-            "The conversion log " + path + " could not be read: " + std::strerror(error) + ".";
+            "The conversion log " + path + " could not be read: " + SystemErrorText(error) + ".";
         return tail;
     }
     if (position == 0 && !reversed.empty() && tail.lines.size() < count) {

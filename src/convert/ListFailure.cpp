@@ -9,11 +9,12 @@
 
 #include "datasystem/ferrox.h"
 #include "framework/PathParts.h"
+#include "framework/SystemError.h"
 
 namespace {
 
 std::string SystemReason(int error) {
-    return std::strerror(error);
+    return SystemErrorText(error);
 }
 
 // Why the folder DIRECTORY cannot take a new file; empty when it can.

@@ -13,6 +13,7 @@
 #include "convert/ListFailure.h"
 #include "datasystem/LocationFields.h"
 #include "framework/PathParts.h"
+#include "framework/SystemError.h"
 #include "samplelist/SampListFile.h"
 #include "samplelist/SampListRecord.h"
 #include "source/SourceListFile.h"
@@ -194,8 +195,7 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     if (!source.IsOpen()) {
         const int error = errno;
         Fail(m_strInput + ": " +
-             (error != 0 ? std::string(std::strerror(error)) : "cannot be opened for reading") +
-             ".");
+             (error != 0 ? SystemErrorText(error) : "cannot be opened for reading") + ".");
         return FALSE;
     }
     if (IsOutputTheInput(libraryPath)) {

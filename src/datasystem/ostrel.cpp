@@ -22,6 +22,7 @@
 #include "datasystem/LocationText.h"
 #include "framework/MakeDirectories.h"
 #include "framework/ProfileFile.h"
+#include "framework/SystemError.h"
 
 namespace {
 
@@ -105,13 +106,13 @@ public:
         m_fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (m_fd < 0) {
             m_error =
-                settingsPath + ": cannot open its directory to lock it: " + std::strerror(errno);
+                settingsPath + ": cannot open its directory to lock it: " + SystemErrorText(errno);
             return;
         }
         const auto deadline = std::chrono::steady_clock::now() + kWait;
         while (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR) {
-                m_error = settingsPath + ": cannot lock its directory: " + std::strerror(errno);
+                m_error = settingsPath + ": cannot lock its directory: " + SystemErrorText(errno);
                 break;
             }
             if (std::chrono::steady_clock::now() >= deadline) {

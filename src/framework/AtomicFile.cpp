@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "framework/DirectorySync.h"
+#include "framework/SystemError.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ BOOL AtomicFile::Fail(const std::string& what, int error) {
     m_strError = m_strPath + ": " + what;
     if (error != 0) {
         m_strError += ": ";
-        m_strError += std::strerror(error);
+        m_strError += SystemErrorText(error);
     }
     return FALSE;
 }

@@ -1,7 +1,8 @@
 #include "framework/FileException.h"
 
-#include <system_error>
 #include <utility>
+
+#include "framework/SystemError.h"
 
 namespace {
 
@@ -9,12 +10,7 @@ std::string Reason(CFileException::Cause cause, int osError) {
     if (cause == CFileException::lineTooLong) {
         return "line longer than 16 MiB";
     }
-    if (osError == 0) {
-        return "unknown error";
-    }
-    // The generic category's message is strerror's text, obtained in a
-    // thread-safe way.
-    return std::error_code(osError, std::generic_category()).message();
+    return SystemErrorText(osError);
 }
 
 std::string Describe(CFileException::Cause cause, int osError, const std::string& fileName,

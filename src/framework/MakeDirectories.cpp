@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "framework/SystemError.h"
+
 bool MakeDirectories(const std::string& directory, std::string& why) {
     std::size_t pos = 0;
     while (pos != std::string::npos) {
@@ -13,7 +15,7 @@ bool MakeDirectories(const std::string& directory, std::string& why) {
         if (prefix.empty() || mkdir(prefix.c_str(), 0700) == 0 || errno == EEXIST) {
             continue;
         }
-        why = "cannot create the directory " + prefix + ": " + std::strerror(errno);
+        why = "cannot create the directory " + prefix + ": " + SystemErrorText(errno);
         return false;
     }
     struct stat st;

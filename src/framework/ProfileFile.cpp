@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "framework/AtomicFile.h"
+#include "framework/SystemError.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ void CProfileFile::Load() {
         if (errno == ENOENT) {
             m_loadState = LoadState::kMissing;
         } else {
-            Ignore(std::strerror(errno));
+            Ignore(SystemErrorText(errno));
         }
         return;
     }
@@ -141,7 +142,7 @@ void CProfileFile::Load() {
     struct stat st;
     std::string problem;
     if (fstat(fd, &st) != 0) {
-        problem = std::strerror(errno);
+        problem = SystemErrorText(errno);
     } else if (S_ISDIR(st.st_mode)) {
         problem = "it is a directory";
     } else if (!S_ISREG(st.st_mode)) {
@@ -165,7 +166,7 @@ void CProfileFile::Load() {
                 continue;
             }
             if (got < 0) {
-                problem = std::strerror(errno);
+                problem = SystemErrorText(errno);
                 break;
             }
             if (got == 0) {
@@ -250,7 +251,7 @@ BOOL CProfileFile::MoveBadFileAside() {
         }
         if (errno != EEXIST) {
             m_strError = m_strPath + ": cannot keep the unusable file as " + aside + ": " +
-                         std::strerror(errno);
+                         SystemErrorText(errno);
             return FALSE;
         }
     }

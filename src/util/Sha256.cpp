@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/SystemError.h"
+
 namespace {
 
 constexpr std::array<std::uint32_t, 64> kRoundConstants = {
@@ -134,13 +136,13 @@ std::string Sha256OfFile(const std::string& path, std::string& reason) {
     // file is refused below unless it is a regular one, where it has no effect.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        reason = std::strerror(errno);
+        reason = SystemErrorText(errno);
         return std::string();
     }
     struct stat st;
     const bool isStat = fstat(fd, &st) == 0;
     if (!isStat || !S_ISREG(st.st_mode)) {
-        reason = isStat ? "not a regular file" : std::strerror(errno);
+        reason = isStat ? "not a regular file" : SystemErrorText(errno);
         ::close(fd);
         return std::string();
     }
@@ -152,7 +154,7 @@ std::string Sha256OfFile(const std::string& path, std::string& reason) {
             continue;
         }
         if (got < 0) {
-            reason = std::strerror(errno);
+            reason = SystemErrorText(errno);
             ::close(fd);
             return std::string();
         }
