@@ -43,23 +43,13 @@ bool IsRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-void Warn(ConversionReport& report, ReportKind kind, const std::string& output,
-          const std::string& text, std::string message) {
-    ReportNote note;
-    note.kind = kind;
-    note.file = output;
-    note.text = text;
-    note.message = std::move(message);
-    report.Warn(std::move(note));
-}
-
 }  // namespace
 
 void CheckMethodName(ConversionReport& report, const std::string& output, const MethodName& name) {
     if (name.name.empty()) {
-        Warn(report, ReportKind::kEmptyName, output, "",
-             std::string("the ") + name.what + " name is empty: every record carries an empty " +
-                 name.what);
+        report.Warn({ReportKind::kEmptyName, output, 0, 0, "", "",
+                     std::string("the ") + name.what +
+                         " name is empty: every record carries an empty " + name.what});
         return;
     }
     GLOBAL_FILE_INFO info;
@@ -83,9 +73,9 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
             return;
         }
     }
-    Warn(report, ReportKind::kUnknownName, output, name.name,
-         std::string("the ") + name.what + " " + name.name + " is not among the method files in " +
-             directory);
+    report.Warn({ReportKind::kUnknownName, output, 0, 0, name.name, "",
+                 std::string("the ") + name.what + " " + name.name +
+                     " is not among the method files in " + directory});
 }
 
 std::int64_t RunningNumberOf(const std::string& dataFile, const std::string& baseName) {

@@ -13,10 +13,6 @@
 
 namespace {
 
-std::string SystemReason(int error) {
-    return SystemErrorText(error);
-}
-
 // Why the folder DIRECTORY cannot take a new file; empty when it can.
 std::string FolderProblem(const std::string& directory) {
     struct stat st;
@@ -24,20 +20,20 @@ std::string FolderProblem(const std::string& directory) {
         const int error = errno;
         return error == ENOENT
                    ? "The folder " + directory + " does not exist"
-                   : "The folder " + directory + " cannot be used: " + SystemReason(error);
+                   : "The folder " + directory + " cannot be used: " + SystemErrorText(error);
     }
     if (!S_ISDIR(st.st_mode)) {
         return directory + " is not a folder";
     }
     if (::access(directory.c_str(), W_OK | X_OK) != 0) {
-        return "The folder " + directory + " cannot be written: " + SystemReason(errno);
+        return "The folder " + directory + " cannot be written: " + SystemErrorText(errno);
     }
     return {};
 }
 
 std::string FileProblem(const std::string& path) {
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-        return "The file " + path + " cannot be written: " + SystemReason(errno);
+        return "The file " + path + " cannot be written: " + SystemErrorText(errno);
     }
     return {};
 }

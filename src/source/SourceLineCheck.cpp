@@ -79,15 +79,8 @@ SourceLineCheck::SourceLineCheck(ConversionReport& report, std::string file)
 
 void SourceLineCheck::Warn(ReportKind kind, std::int64_t line, std::int64_t column,
                            std::string_view text, std::string readAs, std::string message) {
-    ReportNote note;
-    note.kind = kind;
-    note.file = m_file;
-    note.line = line;
-    note.column = column;
-    note.text = text;
-    note.readAs = std::move(readAs);
-    note.message = std::move(message);
-    m_report.Warn(std::move(note));
+    m_report.Warn(
+        {kind, m_file, line, column, std::string(text), std::move(readAs), std::move(message)});
 }
 
 void SourceLineCheck::OnLine(std::int64_t line, std::string_view text) {

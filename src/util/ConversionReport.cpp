@@ -106,15 +106,10 @@ void ConversionReport::ResolveClashes(std::int64_t records, const std::string& o
         if (candidate.number > records) {
             continue;
         }
-        ReportNote note;
-        note.kind = ReportKind::kDataFileClash;
-        note.file = output;
-        note.text = candidate.dataFile;
-        note.readAs = candidate.list;
-        note.message = "the Sample List " + candidate.list +
-                       " also has records with the data file name " + candidate.dataFile +
-                       ": acquired one after the other, the raw data files of one list overwrite "
-                       "those of the other";
-        Warn(std::move(note));
+        Warn({ReportKind::kDataFileClash, output, 0, 0, candidate.dataFile, candidate.list,
+              "the Sample List " + candidate.list + " also has records with the data file name " +
+                  candidate.dataFile +
+                  ": acquired one after the other, the raw data files of one list overwrite "
+                  "those of the other"});
     }
 }
