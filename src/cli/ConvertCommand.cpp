@@ -172,9 +172,8 @@ void Log(const ConvertOptions& options, const Job& job, const ConversionOutcome&
         outcome.report.WarningCount() + static_cast<std::int64_t>(outcome.notices.size());
     entry.created = outcome.ok;
     entry.reason = outcome.reason;
-    const std::string problem = AppendConversionLog(entry);
-    if (!problem.empty()) {
-        err << "korr2ld-cli convert: note: " << problem << '\n';
+    if (const Status logged = AppendConversionLog(entry); !logged.ok()) {
+        err << "korr2ld-cli convert: note: " << logged.message() << '\n';
     }
 }
 

@@ -71,8 +71,8 @@ int RunLog(const std::string& path, std::int64_t count, std::ostream& out, std::
         return kExitFailure;
     }
     const ConversionLogTail tail = ReadConversionLogTail(path, static_cast<std::size_t>(count));
-    if (!tail.error.empty()) {
-        err << "korr2ld-cli log: " << tail.error << '\n';
+    if (!tail.status.ok()) {
+        err << "korr2ld-cli log: " << tail.status.message() << '\n';
         return kExitFailure;
     }
     if (tail.missing) {

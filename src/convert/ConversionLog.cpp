@@ -105,11 +105,10 @@ int LockFile(int fd, int operation) {
 // write the file is cut back to its size before, so that the next line does
 // not start inside this one. When the file does not end with a line feed
 // (a line cut short that could not be cut off), LINE starts with one.
-// Empty on success, else why not.
-std::string WriteLine(int fd, std::string line) {
+Status WriteLine(int fd, std::string line) {
     struct stat st;
     if (fstat(fd, &st) != 0) {
-        return SystemErrorText(errno);
+        return Status::Error(SystemErrorText(errno));
     }
     char last = '\n';
     if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
@@ -120,36 +119,42 @@ std::string WriteLine(int fd, std::string line) {
         written = ::write(fd, line.data(), line.size());
     } while (written < 0 && errno == EINTR);
     if (written < 0) {
-        return SystemErrorText(errno);
+        return Status::Error(SystemErrorText(errno));
     }
     if (written == static_cast<ssize_t>(line.size())) {
-        return std::string();
+        return Status::Ok();
     }
     int cut;
     do {
         cut = ftruncate(fd, st.st_size);
     } while (cut != 0 && errno == EINTR);
-    return cut == 0 ? "the line was written only in part"
-                    : std::string(
-                          "the line was written only in part and could not be cut "
-                          "off: ") +
-                          SystemErrorText(errno);
+    return cut == 0 ? Status::Error("the line was written only in part")
+                    : Status::FromErrno(
+                          "the line was written only in part and could not be cut off", errno);
 }
 
-std::string CannotWrite(const std::string& path, const std::string& reason) {
-    return "The conversion log " + path + " could not be written: " + reason + ".";
+// The sentence a caller shows for REASON, a failure of the log at PATH.
+Status CannotWrite(const std::string& path, const std::string& reason) {
+    return Status::Error("The conversion log " + path + " could not be written: " + reason + ".");
 }
 
-std::string Append(const std::string& path, const ConversionLogEntry& entry) {
+Status CannotRead(const std::string& path, int error) {
+    return Status::Error("The conversion log " + path +
+                         " could not be read: " + SystemErrorText(error) + ".");
+}
+
+Status Append(const std::string& path, const ConversionLogEntry& entry) {
     if (path.empty()) {
-        return "The conversion log could not be written: neither XDG_STATE_HOME nor HOME "
-               "names an absolute folder.";
+        return Status::Error(
+            "The conversion log could not be written: neither XDG_STATE_HOME nor HOME "
+            "names an absolute folder.");
     }
-    std::string why;
     const std::string folder =
         path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
-    if (!folder.empty() && !MakeDirectories(folder, why)) {
-        return CannotWrite(path, why);
+    if (!folder.empty()) {
+        if (const Status made = MakeDirectories(folder); !made.ok()) {
+            return CannotWrite(path, made.message());
+        }
     }
 
     ConversionLogRecord record;
@@ -169,15 +174,15 @@ std::string Append(const std::string& path, const ConversionLogEntry& entry) {
         return CannotWrite(path, SystemErrorText(errno));
     }
     if (const int error = LockFile(log.Get(), LOCK_EX); error != 0) {
-        return CannotWrite(path, std::string("cannot lock it: ") + SystemErrorText(error));
+        return CannotWrite(path, "cannot lock it: " + SystemErrorText(error));
     }
-    if (const std::string why = WriteLine(log.Get(), line); !why.empty()) {
-        return CannotWrite(path, why);
+    if (const Status written = WriteLine(log.Get(), line); !written.ok()) {
+        return CannotWrite(path, written.message());
     }
     if (const int error = log.Close(); error != 0) {
         return CannotWrite(path, SystemErrorText(error));
     }
-    return std::string();
+    return Status::Ok();
 }
 
 }  // namespace
@@ -194,18 +199,18 @@ std::string ConversionLogPath() {
     return *state + "/" + kLogFolder + "/" + kLogName;
 }
 
-std::string AppendConversionLog(const ConversionLogEntry& entry) noexcept {
+Status AppendConversionLog(const ConversionLogEntry& entry) noexcept {
     try {
         return AppendConversionLogTo(ConversionLogPath(), entry);
     } catch (const std::exception& error) {
-        return "The conversion log could not be written: " + std::string(error.what()) + ".";
+        return Status::Error(
+            "The conversion log could not be written: " + std::string(error.what()) + ".");
     } catch (...) {
-        return "The conversion log could not be written.";
+        return Status::Error("The conversion log could not be written.");
     }
 }
 
-std::string AppendConversionLogTo(const std::string& path,
-                                  const ConversionLogEntry& entry) noexcept {
+Status AppendConversionLogTo(const std::string& path, const ConversionLogEntry& entry) noexcept {
     try {
         return Append(path, entry);
     } catch (const std::exception& error) {
@@ -222,8 +227,7 @@ ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t cou
         if (errno == ENOENT) {
             tail.missing = true;
         } else {
-            tail.error = "The conversion log " + path +
-                         " could not be read: " + SystemErrorText(errno) + ".";
+            tail.status = CannotRead(path, errno);
         }
         return tail;
     }
@@ -261,8 +265,7 @@ ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t cou
     }
     if (error != 0) {
         tail.lines.clear();
-        tail.error =
-            "The conversion log " + path + " could not be read: " + SystemErrorText(error) + ".";
+        tail.status = CannotRead(path, error);
         return tail;
     }
     if (position == 0 && !reversed.empty() && tail.lines.size() < count) {

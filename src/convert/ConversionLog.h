@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/Status.h"
+
 struct ConversionLogEntry {
     std::string input;                                   // input path as given to the conversion
     std::string output;                                  // Sample List path
@@ -39,18 +41,17 @@ std::string ConversionLogPath();
 // so lines of processes logging at once never interleave, whatever their
 // length. A line that could be written only in part is cut off again.
 //
-// Returns an empty string on success, otherwise one sentence naming the log
-// file and the system's reason. Never throws.
-std::string AppendConversionLog(const ConversionLogEntry& entry) noexcept;
+// On failure, the status's message is one sentence naming the log file and
+// the system's reason. Never throws.
+Status AppendConversionLog(const ConversionLogEntry& entry) noexcept;
 
 // The same, to the log file at PATH (its folder is created when missing).
-std::string AppendConversionLogTo(const std::string& path,
-                                  const ConversionLogEntry& entry) noexcept;
+Status AppendConversionLogTo(const std::string& path, const ConversionLogEntry& entry) noexcept;
 
 struct ConversionLogTail {
     std::vector<std::string> lines;  // still escaped, without their line feed; oldest first
     bool missing = false;            // there is no log file (nothing logged yet)
-    std::string error;               // a sentence when the log cannot be read, else empty
+    Status status;                   // failed (with a sentence) when the log cannot be read
 };
 
 // The last COUNT lines of the log at PATH (all when fewer), oldest first;

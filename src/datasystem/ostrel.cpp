@@ -218,8 +218,10 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
                                           "; the file was not changed");
     }
     const std::string directory = path.substr(0, path.rfind('/'));
-    if (!directory.empty() && !MakeDirectories(directory, why)) {
-        return Fail(OSTREL_E_WRITE, path + ": " + why);
+    if (!directory.empty()) {
+        if (const Status made = MakeDirectories(directory); !made.ok()) {
+            return Fail(OSTREL_E_WRITE, path + ": " + made.message());
+        }
     }
     const SettingsLock lock(path, directory.empty() ? std::string("/") : directory);
     if (!lock.GetError().empty()) {

@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "framework/DirectorySync.h"
-#include "framework/SystemError.h"
 
 namespace {
 
@@ -85,17 +84,12 @@ bool WriteAll(int fd, std::string_view content) {
 
 AtomicFile::AtomicFile(std::string path) : m_strPath(std::move(path)) {}
 
-BOOL AtomicFile::Fail(const std::string& what, int error) {
-    m_strError = m_strPath + ": " + what;
-    if (error != 0) {
-        m_strError += ": ";
-        m_strError += SystemErrorText(error);
-    }
-    return FALSE;
+Status AtomicFile::Fail(const std::string& what, int error) const {
+    const std::string where = m_strPath + ": " + what;
+    return error != 0 ? Status::FromErrno(where, error) : Status::Error(where);
 }
 
-BOOL AtomicFile::Write(std::string_view content) {
-    m_strError.clear();
+Status AtomicFile::Write(std::string_view content) {
     if (m_strPath.empty()) {
         return Fail("no file name", 0);
     }
@@ -152,5 +146,5 @@ BOOL AtomicFile::Write(std::string_view content) {
     if (error != 0) {
         return Fail("replaced, but the directory could not be synced", error);
     }
-    return TRUE;
+    return Status::Ok();
 }

@@ -9,28 +9,27 @@
 // followed: the file it names is replaced and the link stays.
 //
 // On failure the target is untouched, no temporary file is left behind and
-// GetError() names the file and the reason. The directory must exist.
+// the status names the file and the reason ("<file>: <what failed>:
+// <reason>"). The directory must exist.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "framework/Types.h"
+#include "framework/Status.h"
 
 class AtomicFile {
 public:
     explicit AtomicFile(std::string path);
 
-    // Makes CONTENT the file's whole content. TRUE on success.
-    BOOL Write(std::string_view content);
+    // Makes CONTENT the file's whole content.
+    Status Write(std::string_view content);
 
     const std::string& GetPath() const { return m_strPath; }
-    // "<file>: <what failed>: <reason>" after a failed Write, else empty.
-    const std::string& GetError() const { return m_strError; }
 
 private:
-    BOOL Fail(const std::string& what, int error);
+    // "<file>: WHAT", followed by ERROR's text unless ERROR is 0.
+    Status Fail(const std::string& what, int error) const;
 
     std::string m_strPath;
-    std::string m_strError;
 };

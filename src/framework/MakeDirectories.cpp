@@ -3,11 +3,8 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 
-#include "framework/SystemError.h"
-
-bool MakeDirectories(const std::string& directory, std::string& why) {
+Status MakeDirectories(const std::string& directory) {
     std::size_t pos = 0;
     while (pos != std::string::npos) {
         pos = directory.find('/', pos + 1);
@@ -15,13 +12,11 @@ bool MakeDirectories(const std::string& directory, std::string& why) {
         if (prefix.empty() || mkdir(prefix.c_str(), 0700) == 0 || errno == EEXIST) {
             continue;
         }
-        why = "cannot create the directory " + prefix + ": " + SystemErrorText(errno);
-        return false;
+        return Status::FromErrno("cannot create the directory " + prefix, errno);
     }
     struct stat st;
     if (stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        why = directory + " is not a directory";
-        return false;
+        return Status::Error(directory + " is not a directory");
     }
-    return true;
+    return Status::Ok();
 }

@@ -5,8 +5,10 @@
 
 #include <string>
 
-// Creates DIRECTORY and its missing parents. True when DIRECTORY then is a
-// directory (existing ones are left as they are). Otherwise false, and WHY
+#include "framework/Status.h"
+
+// Creates DIRECTORY and its missing parents. Ok when DIRECTORY then is a
+// directory (existing ones are left as they are); otherwise the failure
 // says what failed: "cannot create the directory D: <reason>" or "D is not
 // a directory".
-bool MakeDirectories(const std::string& directory, std::string& why);
+Status MakeDirectories(const std::string& directory);

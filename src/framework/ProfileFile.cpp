@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "framework/AtomicFile.h"
+#include "framework/Status.h"
 #include "framework/SystemError.h"
 
 namespace {
@@ -39,56 +40,56 @@ std::string Printable(std::string_view text) {
     return out;
 }
 
-// Why NAME cannot be a section name, or nullptr when it can.
-const char* SectionProblem(std::string_view name) {
+// Ok when NAME can be a section name; otherwise why not.
+Status CheckSectionName(std::string_view name) {
     if (name.empty()) {
-        return "the section name is empty";
+        return Status::Error("the section name is empty");
     }
     if (IsBlank(name.front()) || IsBlank(name.back())) {
-        return "the section name starts or ends with a blank";
+        return Status::Error("the section name starts or ends with a blank");
     }
     for (const char c : name) {
         if (IsControl(c)) {
-            return "the section name holds a control character";
+            return Status::Error("the section name holds a control character");
         }
         if (c == ']') {
-            return "the section name holds ']'";
+            return Status::Error("the section name holds ']'");
         }
     }
-    return nullptr;
+    return Status::Ok();
 }
 
-const char* KeyProblem(std::string_view name) {
+Status CheckKeyName(std::string_view name) {
     if (name.empty()) {
-        return "the key name is empty";
+        return Status::Error("the key name is empty");
     }
     if (IsBlank(name.front()) || IsBlank(name.back())) {
-        return "the key name starts or ends with a blank";
+        return Status::Error("the key name starts or ends with a blank");
     }
     if (name.front() == ';' || name.front() == '#' || name.front() == '[') {
-        return "the key name starts with ';', '#' or '['";
+        return Status::Error("the key name starts with ';', '#' or '['");
     }
     for (const char c : name) {
         if (IsControl(c)) {
-            return "the key name holds a control character";
+            return Status::Error("the key name holds a control character");
         }
         if (c == '=') {
-            return "the key name holds '='";
+            return Status::Error("the key name holds '='");
         }
     }
-    return nullptr;
+    return Status::Ok();
 }
 
-const char* ValueProblem(std::string_view value) {
+Status CheckValue(std::string_view value) {
     for (const char c : value) {
         if (c == '\n' || c == '\r') {
-            return "the value holds a line break and cannot be kept on one line";
+            return Status::Error("the value holds a line break and cannot be kept on one line");
         }
         if (IsControl(c)) {
-            return "the value holds a control character and cannot be stored";
+            return Status::Error("the value holds a control character and cannot be stored");
         }
     }
-    return nullptr;
+    return Status::Ok();
 }
 
 bool NeedsQuotes(std::string_view value) {
@@ -128,6 +129,54 @@ void CProfileFile::Ignore(const std::string& reason) {
     m_strLoadMessage = m_strPath + ": ignored: " + reason;
 }
 
+namespace {
+
+// The whole content of the regular file open at FD, or why it cannot be
+// used as a profile.
+Result<std::string> ReadProfileBytes(int fd) {
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        return Status::Error(SystemErrorText(errno));
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return Status::Error("it is a directory");
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return Status::Error("it is not a regular file");
+    }
+    const Status tooLarge = Status::Error("it is larger than 1 MiB");
+    if (static_cast<unsigned long long>(st.st_size) > CProfileFile::kMaxFileSize) {
+        return tooLarge;
+    }
+    // Sized from the file, growing if it grew meanwhile, and never more
+    // than one byte past the limit.
+    std::string content(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t used = 0;
+    for (;;) {
+        if (used == content.size()) {
+            if (content.size() > CProfileFile::kMaxFileSize) {
+                return tooLarge;
+            }
+            content.resize(std::min(content.size() * 2, CProfileFile::kMaxFileSize + 1));
+        }
+        const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return Status::Error(SystemErrorText(errno));
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    content.resize(used);
+    return content;
+}
+
+}  // namespace
+
 void CProfileFile::Load() {
     const int fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -138,53 +187,13 @@ void CProfileFile::Load() {
         }
         return;
     }
-    std::string content;
-    struct stat st;
-    std::string problem;
-    if (fstat(fd, &st) != 0) {
-        problem = SystemErrorText(errno);
-    } else if (S_ISDIR(st.st_mode)) {
-        problem = "it is a directory";
-    } else if (!S_ISREG(st.st_mode)) {
-        problem = "it is not a regular file";
-    } else if (static_cast<unsigned long long>(st.st_size) > kMaxFileSize) {
-        problem = "it is larger than 1 MiB";
-    } else {
-        // Sized from the file, growing if it grew meanwhile, and never more
-        // than one byte past the limit.
-        content.resize(static_cast<std::size_t>(st.st_size) + 1);
-        std::size_t used = 0;
-        for (;;) {
-            if (used == content.size()) {
-                if (content.size() > kMaxFileSize) {
-                    break;
-                }
-                content.resize(std::min(content.size() * 2, kMaxFileSize + 1));
-            }
-            const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got < 0) {
-                problem = SystemErrorText(errno);
-                break;
-            }
-            if (got == 0) {
-                break;
-            }
-            used += static_cast<std::size_t>(got);
-        }
-        content.resize(used);
-        if (problem.empty() && used > kMaxFileSize) {
-            problem = "it is larger than 1 MiB";
-        }
-    }
+    Result<std::string> content = ReadProfileBytes(fd);
     ::close(fd);
-    if (!problem.empty()) {
-        Ignore(problem);
+    if (!content.ok()) {
+        Ignore(content.status().message());
         return;
     }
-    m_text = CProfileText(std::move(content));
+    m_text = CProfileText(std::move(content).value());
     m_loadState = LoadState::kLoaded;
 }
 
@@ -205,16 +214,17 @@ std::vector<std::string> CProfileFile::GetKeys(std::string_view section) const {
 BOOL CProfileFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
     m_strError.clear();
-    const char* problem = SectionProblem(section);
-    if (problem == nullptr) {
-        problem = KeyProblem(key);
+    Status valid = CheckSectionName(section);
+    if (valid.ok()) {
+        valid = CheckKeyName(key);
     }
-    if (problem == nullptr) {
-        problem = ValueProblem(value);
+    if (valid.ok()) {
+        valid = CheckValue(value);
     }
-    if (problem != nullptr) {
+    if (!valid.ok()) {
         m_strError =
-            m_strPath + ": [" + Printable(section) + "] " + Printable(key) + ": " + problem;
+            valid.WithContext(m_strPath + ": [" + Printable(section) + "] " + Printable(key))
+                .message();
         return FALSE;
     }
     const std::string text = EncodeValue(value);
@@ -266,9 +276,8 @@ BOOL CProfileFile::Save() {
     if (m_loadState == LoadState::kIgnored && !MoveBadFileAside()) {
         return FALSE;
     }
-    AtomicFile file(m_strPath);
-    if (!file.Write(m_text.GetBytes())) {
-        m_strError = file.GetError();
+    if (const Status written = AtomicFile(m_strPath).Write(m_text.GetBytes()); !written.ok()) {
+        m_strError = written.message();
         return FALSE;
     }
     m_loadState = LoadState::kLoaded;

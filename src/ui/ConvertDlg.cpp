@@ -275,7 +275,7 @@ std::string CConvertDlg::LogConversion(const CSLConvert& convert, bool bCreated,
         report.WarningCount() + static_cast<std::int64_t>(convert.GetWarnings().size());
     entry.created = bCreated;
     entry.reason = strReason;
-    return AppendConversionLog(entry);
+    return AppendConversionLog(entry).message();
 }
 
 void CConvertDlg::SetUpConversion(CSLConvert& convert) const {

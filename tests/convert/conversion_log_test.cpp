@@ -169,11 +169,11 @@ protected:
 
 TEST_F(ConversionLogFile, AppendsOneParseableLineInPrivateFolders) {
     const std::string input = dir.Write("export.txt", "abc");
-    ASSERT_EQ(AppendConversionLog(SampleEntry(input)), "");
+    ASSERT_EQ(AppendConversionLog(SampleEntry(input)).message(), "");
     ConversionLogEntry failed = SampleEntry(dir.Path() + "/gone.txt");
     failed.created = false;
     failed.reason = "the input\tcannot be read";
-    ASSERT_EQ(AppendConversionLog(failed), "");
+    ASSERT_EQ(AppendConversionLog(failed).message(), "");
 
     const std::vector<std::string> lines = Lines(ScratchDir::Read(LogPath()));
     ASSERT_EQ(lines.size(), 2u);
@@ -213,20 +213,22 @@ TEST_F(ConversionLogFile, AnUnwritableLogGivesASentenceNamingItAndTheReason) {
         {logAsFolder, "Is a directory"},
     };
     for (const auto& c : cases) {
-        const std::string sentence = AppendConversionLogTo(c.path, SampleEntry("/in.txt"));
+        const std::string sentence =
+            AppendConversionLogTo(c.path, SampleEntry("/in.txt")).message();
         EXPECT_NE(sentence.find(c.path), std::string::npos) << sentence;
         EXPECT_NE(sentence.find(c.reason), std::string::npos) << sentence;
         EXPECT_EQ(sentence.back(), '.') << sentence;
     }
     ScopedEnv noState("XDG_STATE_HOME", std::nullopt);
     ScopedEnv noHome("HOME", std::nullopt);
-    EXPECT_NE(AppendConversionLog(SampleEntry("/in.txt")).find("HOME"), std::string::npos);
+    EXPECT_NE(AppendConversionLog(SampleEntry("/in.txt")).message().find("HOME"),
+              std::string::npos);
 }
 
 // A line that passes the file size limit is written in part; the part is
 // cut off again, so the next line starts on a line of its own.
 TEST_F(ConversionLogFile, ALineWrittenInPartIsCutOffAgain) {
-    ASSERT_EQ(AppendConversionLog(SampleEntry("/first.txt")), "");
+    ASSERT_EQ(AppendConversionLog(SampleEntry("/first.txt")).message(), "");
     const std::string before = ScratchDir::Read(LogPath());
 
     const pid_t child = fork();
@@ -236,7 +238,7 @@ TEST_F(ConversionLogFile, ALineWrittenInPartIsCutOffAgain) {
         const rlimit limit{static_cast<rlim_t>(before.size() + 10),
                            static_cast<rlim_t>(before.size() + 10)};
         const std::string sentence = setrlimit(RLIMIT_FSIZE, &limit) == 0
-                                         ? AppendConversionLog(SampleEntry("/second.txt"))
+                                         ? AppendConversionLog(SampleEntry("/second.txt")).message()
                                          : std::string();
         _exit(sentence.find("written only in part") != std::string::npos ? 0 : 1);
     }
@@ -245,16 +247,16 @@ TEST_F(ConversionLogFile, ALineWrittenInPartIsCutOffAgain) {
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(ScratchDir::Read(LogPath()), before);
 
-    ASSERT_EQ(AppendConversionLog(SampleEntry("/third.txt")), "");
+    ASSERT_EQ(AppendConversionLog(SampleEntry("/third.txt")).message(), "");
     const std::vector<std::string> lines = Lines(ScratchDir::Read(LogPath()));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(ParseConversionLogLine(lines[1])->entry.input, "/third.txt");
 }
 
 TEST_F(ConversionLogFile, ALogEndingInsideALineGetsTheNextLineOnItsOwn) {
-    ASSERT_EQ(AppendConversionLog(SampleEntry("/first.txt")), "");
+    ASSERT_EQ(AppendConversionLog(SampleEntry("/first.txt")).message(), "");
     { std::ofstream(LogPath(), std::ios::app) << "a line cut short"; }
-    ASSERT_EQ(AppendConversionLog(SampleEntry("/second.txt")), "");
+    ASSERT_EQ(AppendConversionLog(SampleEntry("/second.txt")).message(), "");
     const std::vector<std::string> lines = Lines(ScratchDir::Read(LogPath()));
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "a line cut short");
@@ -277,7 +279,7 @@ TEST_F(ConversionLogFile, ConcurrentAppendsNeverInterleave) {
                 if (i % 10 == 0) {
                     entry.reason = std::string(6000 + i, marker);
                 }
-                failures += AppendConversionLog(entry).empty() ? 0 : 1;
+                failures += AppendConversionLog(entry).message().empty() ? 0 : 1;
             }
             _exit(failures == 0 ? 0 : 1);
         }
@@ -321,7 +323,7 @@ TEST_F(ConversionLogFile, TailGivesTheLastLinesOldestFirst) {
     };
     for (const auto& c : cases) {
         const ConversionLogTail tail = ReadConversionLogTail(path, c.count);
-        EXPECT_EQ(tail.error, "");
+        EXPECT_EQ(tail.status.message(), "");
         EXPECT_FALSE(tail.missing);
         EXPECT_EQ(tail.lines, c.lines) << c.count;
     }
@@ -334,12 +336,14 @@ TEST_F(ConversionLogFile, TailGivesTheLastLinesOldestFirst) {
 TEST_F(ConversionLogFile, TailTellsAMissingLogFromAnUnreadableOne) {
     const ConversionLogTail missing = ReadConversionLogTail(dir.Path() + "/none.log", 3);
     EXPECT_TRUE(missing.missing);
-    EXPECT_EQ(missing.error, "");
+    EXPECT_EQ(missing.status.message(), "");
 
     const ConversionLogTail folder = ReadConversionLogTail(dir.Path(), 3);
     EXPECT_FALSE(folder.missing);
-    EXPECT_NE(folder.error.find(dir.Path()), std::string::npos) << folder.error;
-    EXPECT_NE(folder.error.find("Is a directory"), std::string::npos) << folder.error;
+    EXPECT_NE(folder.status.message().find(dir.Path()), std::string::npos)
+        << folder.status.message();
+    EXPECT_NE(folder.status.message().find("Is a directory"), std::string::npos)
+        << folder.status.message();
 }
 
 }  // namespace

@@ -36,29 +36,30 @@ TEST(AtomicFileTest, CreatesAndReplacesWithoutLeavingTemporaryFiles) {
     ScratchDir dir;
     const std::string path = dir.Path() + "/settings.ini";
     AtomicFile file(path);
-    ASSERT_TRUE(file.Write("first\n"));
+    ASSERT_TRUE(file.Write("first\n").ok());
     EXPECT_EQ(ScratchDir::Read(path), "first\n");
     const std::string binary("a\0b\xff", 4);
-    ASSERT_TRUE(file.Write(binary));
+    ASSERT_TRUE(file.Write(binary).ok());
     EXPECT_EQ(ScratchDir::Read(path), binary);
-    ASSERT_TRUE(file.Write(""));
+    const Status emptied = file.Write("");
+    ASSERT_TRUE(emptied.ok());
     EXPECT_EQ(ScratchDir::Read(path), "");
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"settings.ini"});
-    EXPECT_TRUE(file.GetError().empty());
+    EXPECT_TRUE(emptied.message().empty());
 }
 
 TEST(AtomicFileTest, KeepsPermissionBitsOfTheReplacedFile) {
     ScratchDir dir;
     const std::string path = dir.Write("private.ini", "old");
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
-    ASSERT_TRUE(AtomicFile(path).Write("new"));
+    ASSERT_TRUE(AtomicFile(path).Write("new").ok());
     EXPECT_EQ(ModeOf(path), 0640u);
 
     const mode_t old = umask(027);
     const std::string fresh = dir.Path() + "/fresh.ini";
-    const BOOL written = AtomicFile(fresh).Write("x");
+    const Status written = AtomicFile(fresh).Write("x");
     umask(old);
-    ASSERT_TRUE(written);
+    ASSERT_TRUE(written.ok());
     EXPECT_EQ(ModeOf(fresh), 0640u);
 }
 
@@ -67,7 +68,7 @@ TEST(AtomicFileTest, ReplacesTheTargetOfASymbolicLink) {
     const std::string real = dir.Write("real.ini", "old");
     const std::string link = dir.Path() + "/link.ini";
     ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
-    ASSERT_TRUE(AtomicFile(link).Write("new"));
+    ASSERT_TRUE(AtomicFile(link).Write("new").ok());
     EXPECT_EQ(ScratchDir::Read(real), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
@@ -75,17 +76,17 @@ TEST(AtomicFileTest, ReplacesTheTargetOfASymbolicLink) {
 TEST(AtomicFileTest, FailureNamesTheFileAndLeavesNothingBehind) {
     ScratchDir dir;
     const std::string missingDir = dir.Path() + "/nowhere/settings.ini";
-    AtomicFile file(missingDir);
-    EXPECT_FALSE(file.Write("x"));
-    EXPECT_NE(file.GetError().find(missingDir), std::string::npos) << file.GetError();
-    EXPECT_NE(file.GetError().find("No such file or directory"), std::string::npos)
-        << file.GetError();
+    const Status missing = AtomicFile(missingDir).Write("x");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_NE(missing.message().find(missingDir), std::string::npos) << missing.message();
+    EXPECT_NE(missing.message().find("No such file or directory"), std::string::npos)
+        << missing.message();
 
     // A directory in the target's place is not replaced.
     std::filesystem::create_directory(dir.Path() + "/taken.ini");
-    AtomicFile taken(dir.Path() + "/taken.ini");
-    EXPECT_FALSE(taken.Write("x"));
-    EXPECT_NE(taken.GetError().find("Is a directory"), std::string::npos) << taken.GetError();
+    const Status taken = AtomicFile(dir.Path() + "/taken.ini").Write("x");
+    EXPECT_FALSE(taken.ok());
+    EXPECT_NE(taken.message().find("Is a directory"), std::string::npos) << taken.message();
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() + "/taken.ini"));
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"taken.ini"});
 }
@@ -100,10 +101,10 @@ TEST(AtomicFileTest, FailedWriteLeavesTheTargetUntouched) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{16, 16};
         setrlimit(RLIMIT_FSIZE, &limit);
-        AtomicFile file(path);
-        const bool failed = !file.Write(std::string(4096, 'x'));
-        const bool named = file.GetError().find(path) != std::string::npos &&
-                           file.GetError().find("File too large") != std::string::npos;
+        const Status written = AtomicFile(path).Write(std::string(4096, 'x'));
+        const bool failed = !written.ok();
+        const bool named = written.message().find(path) != std::string::npos &&
+                           written.message().find("File too large") != std::string::npos;
         _exit(failed && named ? 0 : 1);
     }
     int status = 0;
@@ -121,11 +122,10 @@ TEST(AtomicFileTest, UnwritableDirectoryLeavesTheTargetUntouched) {
     ScratchDir dir;
     const std::string path = dir.Write("settings.ini", "old");
     ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
-    AtomicFile file(path);
-    const BOOL written = file.Write("new");
+    const Status written = AtomicFile(path).Write("new");
     chmod(dir.Path().c_str(), 0755);
-    EXPECT_FALSE(written);
-    EXPECT_NE(file.GetError().find("Permission denied"), std::string::npos) << file.GetError();
+    EXPECT_FALSE(written.ok());
+    EXPECT_NE(written.message().find("Permission denied"), std::string::npos) << written.message();
     EXPECT_EQ(ScratchDir::Read(path), "old");
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"settings.ini"});
 }
