@@ -1,9 +1,5 @@
 #include "cli/ConvertCommand.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -19,7 +15,6 @@
 #include "convert/ConversionChecks.h"
 #include "convert/ConversionLog.h"
 #include "convert/SLConvert.h"
-#include "framework/SystemError.h"
 #include "util/ReportText.h"
 
 namespace {
@@ -40,8 +35,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 std::vector<std::string> CheckNames(const ConvertOptions& options, const std::string& dataFile) {
     std::vector<std::string> problems;
     const auto check = [&](const std::string& value, const NameRole& role, bool fromTitle) {
-        if (auto problem = CheckName(value, role, fromTitle)) {
-            problems.push_back(*problem);
+        if (const Status checked = CheckName(value, role, fromTitle); !checked.ok()) {
+            problems.push_back(checked.message());
         }
     };
     check(options.msMethod, kMSMethodRole, false);
@@ -54,7 +49,7 @@ std::vector<std::string> CheckNames(const ConvertOptions& options, const std::st
 // One conversion of the command.
 struct Job {
     std::string input;
-    std::string output;  // absolute; empty when it cannot be made so
+    Result<std::string> output = std::string();  // absolute, or why it cannot be made so
     std::string dataFile;
 };
 
@@ -65,7 +60,7 @@ void AddPlannedLists(CSLConvert& conversion, const std::vector<ConversionOutcome
     const std::string base = jobs[done.size()].dataFile.substr(0, conversion.m_nBaseLength);
     for (std::size_t i = 0; i < done.size(); ++i) {
         const std::string other = jobs[i].dataFile.substr(0, conversion.m_nBaseLength);
-        if (done[i].ok && done[i].report.records > 0 && SameDataFileBase(base, other)) {
+        if (done[i].status.ok() && done[i].report.records > 0 && SameDataFileBase(base, other)) {
             conversion.GetReport().AddClashCandidate(
                 ClashCandidate{done[i].output, 1, other + "001"});
         }
@@ -77,35 +72,32 @@ ConversionOutcome Convert(const ConvertOptions& options, const Job& job,
                           const std::vector<Job>& jobs) {
     ConversionOutcome outcome;
     outcome.input = job.input;
-    outcome.output = job.output;
     outcome.dryRun = options.dryRun;
-    if (job.output.empty()) {
+    if (!job.output.ok()) {
         outcome.output = job.input;
-        // The path is made absolute against the current folder: either that
-        // folder is gone, or the path would not fit the dialog's buffer.
-        char cwd[PATH_MAX];
-        outcome.reason = ::getcwd(cwd, sizeof cwd) == nullptr
-                             ? "The current folder cannot be found: " + SystemErrorText(errno) + "."
-                             : std::string("Its path would be longer than 259 characters.");
+        outcome.status = job.output.status();
         return outcome;
     }
+    const std::string& output = job.output.value();
+    outcome.output = output;
     // An OUTPUT the record library would write under another name is
     // refused by the conversion before anything is touched; any other
     // OUTPUT is the file the library writes, so it is the one checked here.
-    if (Exists(job.output)) {
-        if (SameFile(job.input, job.output)) {
-            outcome.reason = "It is the input file " + job.input + "; give another OUTPUT.";
+    if (Exists(output)) {
+        if (SameFile(job.input, output)) {
+            outcome.status =
+                Status::Error("It is the input file " + job.input + "; give another OUTPUT.");
             return outcome;
         }
         if (!options.overwrite) {
-            outcome.reason =
+            outcome.status = Status::Error(
                 "It already exists; nothing was changed. Give --overwrite to "
-                "replace it.";
+                "replace it.");
             return outcome;
         }
     }
 
-    CSLConvert conversion(job.input, job.output);
+    CSLConvert conversion(job.input, output);
     conversion.m_strMSFile = options.msMethod;
     conversion.m_strInletFile = options.inletMethod;
     conversion.m_strMacro = options.macro;
@@ -117,13 +109,13 @@ ConversionOutcome Convert(const ConvertOptions& options, const Job& job,
         AddPlannedLists(conversion, done, jobs);
     }
     try {
-        outcome.ok = conversion.Convert() != FALSE;
-        outcome.reason = conversion.GetFailureReason();
+        outcome.status =
+            conversion.Convert() ? Status::Ok() : Status::Error(conversion.GetFailureReason());
     } catch (const std::exception& error) {
         // A read error of the input (CFileException, whose text names the
         // file and line), or running out of memory: the new list was given
         // up, and what was at OUTPUT before is left as it was.
-        outcome.reason = error.what();
+        outcome.status = Status::Error(error.what());
     }
     outcome.notices = conversion.GetWarnings();
     outcome.report = conversion.GetReport();
@@ -139,9 +131,9 @@ void PrintOutcome(const ConversionOutcome& outcome, bool batch, bool json, std::
     for (const std::string& notice : outcome.notices) {
         err << "korr2ld-cli convert: warning: " << notice << '\n';
     }
-    if (!outcome.ok) {
+    if (!outcome.status.ok()) {
         err << "Sample List " << outcome.output << " could not be created" << (batch ? ": " : "\n")
-            << outcome.reason << '\n';
+            << outcome.status.message() << '\n';
         return;
     }
     err << ReportCountsLine(outcome.report, outcome.dryRun) << '\n';
@@ -170,8 +162,8 @@ void Log(const ConvertOptions& options, const Job& job, const ConversionOutcome&
     entry.skippedLines = outcome.report.skippedLines;
     entry.warnings =
         outcome.report.WarningCount() + static_cast<std::int64_t>(outcome.notices.size());
-    entry.created = outcome.ok;
-    entry.reason = outcome.reason;
+    entry.created = outcome.status.ok();
+    entry.reason = outcome.status.message();
     if (const Status logged = AppendConversionLog(entry); !logged.ok()) {
         err << "korr2ld-cli convert: note: " << logged.message() << '\n';
     }
@@ -260,7 +252,7 @@ int RunConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
         if (!options.dryRun) {
             Log(options, job, outcome, err);
         }
-        failed = failed || !outcome.ok;
+        failed = failed || !outcome.status.ok();
         outcomes.push_back(std::move(outcome));
     }
     if (json) {

@@ -14,7 +14,7 @@ bool IsPrintableAscii(char c) {
 
 }  // namespace
 
-std::optional<std::string> CheckName(std::string_view value, const NameRole& role, bool fromTitle) {
+Status CheckName(std::string_view value, const NameRole& role, bool fromTitle) {
     std::string problem;
     const char* plainProblem = PlainNameProblem(value);
     if (plainProblem != nullptr) {
@@ -24,7 +24,7 @@ std::optional<std::string> CheckName(std::string_view value, const NameRole& rol
     } else if (!std::all_of(value.begin(), value.end(), IsPrintableAscii)) {
         problem = "contains characters other than printable ASCII";
     } else {
-        return std::nullopt;
+        return Status::Ok();
     }
     std::string message = std::string("the ") + role.description + " '" + EscapeForTable(value) +
                           "'" + (fromTitle ? " (from the input's title)" : "") + " " + problem +
@@ -35,5 +35,5 @@ std::optional<std::string> CheckName(std::string_view value, const NameRole& rol
             message += " and no '/' or '\\'";
         }
     }
-    return message;
+    return Status::Error(message);
 }

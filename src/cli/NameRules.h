@@ -15,9 +15,10 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "framework/Status.h"
 
 inline constexpr std::size_t kMaxNameChars = 8;
 
@@ -31,10 +32,10 @@ inline constexpr NameRole kInletMethodRole{"inlet method name", "--inlet"};
 inline constexpr NameRole kMacroRole{"macro name", "--macro"};
 inline constexpr NameRole kDataFileRole{"data file name", "--data"};
 
-// Nothing when VALUE may be used in ROLE; otherwise a sentence saying what is
+// Ok when VALUE may be used in ROLE; otherwise a sentence saying what is
 // wrong and which option to give, e.g. "the data file name 'plate_long'
 // (from the input's title) is longer than 8 characters; give --data NAME",
 // "the data file name '../..' holds '/'; give --data NAME with at most 8
 // printable ASCII characters and no '/' or '\\'".
 // FROM_TITLE says that VALUE was not given but taken from the input's title.
-std::optional<std::string> CheckName(std::string_view value, const NameRole& role, bool fromTitle);
+Status CheckName(std::string_view value, const NameRole& role, bool fromTitle);

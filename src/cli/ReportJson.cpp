@@ -4,8 +4,8 @@
 
 namespace {
 
-const char* Result(const ConversionOutcome& outcome) {
-    if (!outcome.ok) {
+const char* ResultWord(const ConversionOutcome& outcome) {
+    if (!outcome.status.ok()) {
         return "failed";
     }
     return outcome.dryRun ? "checked" : "created";
@@ -66,8 +66,8 @@ void WriteReportJson(std::ostream& out, const std::vector<ConversionOutcome>& ou
         out << separator << "\n  {\"input\": " << QuoteForJson(outcome.input)
             << ",\n   \"output\": " << QuoteForJson(outcome.output)
             << ",\n   \"dry_run\": " << (outcome.dryRun ? "true" : "false")
-            << ",\n   \"result\": \"" << Result(outcome) << '"'
-            << ",\n   \"reason\": " << QuoteForJson(outcome.reason)
+            << ",\n   \"result\": \"" << ResultWord(outcome) << '"'
+            << ",\n   \"reason\": " << QuoteForJson(outcome.status.message())
             << ",\n   \"counts\": {\"records\": " << report.records
             << ", \"sample_lines\": " << report.sampleLines
             << ", \"skipped_lines\": " << report.skippedLines << "},\n   ";

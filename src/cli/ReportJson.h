@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Status.h"
 #include "util/ConversionReport.h"
 
 // What one conversion of the command did.
@@ -13,9 +14,8 @@ struct ConversionOutcome {
     std::string input;
     std::string output;
     bool dryRun = false;
-    bool ok = false;
-    std::string reason;                // why not, when not ok
-    std::vector<std::string> notices;  // the conversion's own warning sentences
+    Status status = Status::Error("not converted");  // ok, or why not
+    std::vector<std::string> notices;                // the conversion's own warning sentences
     ConversionReport report;
 };
 

@@ -1,11 +1,8 @@
 #include "framework/Status.h"
 
-#include <cassert>
-
 #include "framework/SystemError.h"
 
 Status Status::Error(std::string message) {
-    assert(!message.empty());
     Status status;
     status.m_message = message.empty() ? "failed" : std::move(message);
     return status;

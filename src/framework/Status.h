@@ -18,7 +18,8 @@ public:
     Status() = default;
 
     static Status Ok() { return Status(); }
-    // A failure with MESSAGE, which must not be empty.
+    // A failure with MESSAGE ("failed" when MESSAGE is empty, so that a
+    // failure never reads as ok).
     static Status Error(std::string message);
     // A failure of the operating system: "WHAT: <text of ERROR>", the text
     // made by SystemErrorText. ERROR is kept and available as ErrorNumber().
