@@ -56,15 +56,19 @@ BOOL CStdioFile::Close() {
 }
 
 BOOL CStdioFile::ReadString(std::string& line) {
+    return ReadLineInSteps(line, kLineStep);
+}
+
+BOOL CStdioFile::ReadLineInSteps(std::string& line, std::size_t step) {
     line.clear();
     bool readAny = false;
     for (;;) {
-        const std::size_t got = ReadChunk(line, kLineStep);
+        const std::size_t got = ReadChunk(line, step);
         if (got == 0) {
             break;
         }
         readAny = true;
-        if (line.back() == '\n' || got < kLineStep) {
+        if (line.back() == '\n' || got < step) {
             break;
         }
         CheckPartialLine(line);

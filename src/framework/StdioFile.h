@@ -76,6 +76,18 @@ public:
     virtual void WriteString(const std::string& text);
 
 protected:
+    // ReadString's work, taking the line from the stream in steps of at
+    // most STEP bytes (STEP > 0) until a step ends in a line feed, is
+    // shorter than STEP or finds the end of the stream. The result is the
+    // same for every STEP; a subclass that reads in its own steps passes
+    // them here.
+    BOOL ReadLineInSteps(std::string& line, std::size_t step);
+
+    // Changes the longest line accepted. The product keeps kMaxLineLength;
+    // a test subclass lowers it to exercise the limit with small files.
+    void SetMaxLineLength(std::size_t length) { m_nMaxLineLength = length; }
+
+private:
     // Appends to LINE the next bytes of the stream up to and including the
     // next line feed, at most MAX bytes (MAX > 0), like fgets but counting
     // NUL bytes as ordinary characters. Fewer than MAX bytes without a line
@@ -92,11 +104,6 @@ protected:
     // checks the length, counts the line. Returns READANY.
     BOOL FinishLine(std::string& line, bool readAny);
 
-    // Changes the longest line accepted. The product keeps kMaxLineLength;
-    // a test subclass lowers it to exercise the limit with small files.
-    void SetMaxLineLength(std::size_t length) { m_nMaxLineLength = length; }
-
-private:
     // Refills the read buffer; FALSE at end of file.
     bool FillBuffer();
     [[noreturn]] void ThrowReadError(int osError) const;

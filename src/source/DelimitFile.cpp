@@ -18,20 +18,7 @@ CDelimitFile::CDelimitFile() = default;
 CDelimitFile::~CDelimitFile() = default;
 
 BOOL CDelimitFile::ReadString(std::string& line) {
-    line.clear();
-    bool readAny = false;
-    for (;;) {
-        const std::size_t got = ReadChunk(line, kChunkSize);
-        if (got == 0) {
-            break;  // end of file
-        }
-        readAny = true;
-        if (line.back() == '\n' || got < kChunkSize) {
-            break;
-        }
-        CheckPartialLine(line);
-    }
-    return FinishLine(line, readAny);
+    return ReadLineInSteps(line, kChunkSize);
 }
 
 void CDelimitFile::WriteRecord(const std::vector<std::string>& fields) {
