@@ -15,6 +15,7 @@
 #include "convert/ConversionChecks.h"
 #include "convert/ConversionLog.h"
 #include "convert/SLConvert.h"
+#include "framework/FileIdentity.h"
 #include "util/ReportText.h"
 
 namespace {
@@ -24,11 +25,6 @@ namespace fs = std::filesystem;
 bool Exists(const std::string& path) {
     std::error_code error;
     return fs::exists(fs::symlink_status(path, error));
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return fs::equivalent(a, b, error) && !error;
 }
 
 // Every name problem, one sentence each, in the order of the dialog's fields.

@@ -14,13 +14,11 @@
 // order: a separator says more than the length of the name it is in.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "framework/Status.h"
-
-inline constexpr std::size_t kMaxNameChars = 8;
+#include "util/PlainName.h"
 
 struct NameRole {
     const char* description;  // "MS method name"

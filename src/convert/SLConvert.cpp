@@ -12,6 +12,7 @@
 #include "convert/ConversionChecks.h"
 #include "convert/ListFailure.h"
 #include "datasystem/LocationFields.h"
+#include "framework/FileIdentity.h"
 #include "framework/PathParts.h"
 #include "framework/SystemError.h"
 #include "samplelist/SampListFile.h"
@@ -113,12 +114,7 @@ BOOL CSLConvert::CheckNames() {
 }
 
 BOOL CSLConvert::IsOutputTheInput(const std::string& libraryPath) {
-    struct stat input;
-    struct stat output;
-    return ::stat(m_strInput.c_str(), &input) == 0 && ::stat(libraryPath.c_str(), &output) == 0 &&
-                   output.st_dev == input.st_dev && output.st_ino == input.st_ino
-               ? TRUE
-               : FALSE;
+    return SameFile(m_strInput, libraryPath) ? TRUE : FALSE;
 }
 
 BOOL CSLConvert::Convert() {

@@ -9,7 +9,12 @@
 // which characters a Sample List record can hold are other rules.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
+
+// The most characters a name field of the dialogs takes, and so the most a
+// name given on the command line may have.
+inline constexpr std::size_t kMaxNameChars = 8;
 
 // nullptr when NAME is plain; otherwise why not, as the end of a sentence
 // whose subject is the name: "holds '/'", "holds '\\'" or "holds a control
