@@ -9,45 +9,46 @@
 
 #include "datasystem/ferrox.h"
 #include "framework/PathParts.h"
-#include "framework/SystemError.h"
+#include "framework/Status.h"
 
 namespace {
 
-// Why the folder DIRECTORY cannot take a new file; empty when it can.
-std::string FolderProblem(const std::string& directory) {
+// Ok when the folder DIRECTORY can take a new file; otherwise why not.
+Status CheckFolder(const std::string& directory) {
     struct stat st;
     if (::stat(directory.c_str(), &st) != 0) {
         const int error = errno;
         return error == ENOENT
-                   ? "The folder " + directory + " does not exist"
-                   : "The folder " + directory + " cannot be used: " + SystemErrorText(error);
+                   ? Status::Error("The folder " + directory + " does not exist")
+                   : Status::FromErrno("The folder " + directory + " cannot be used", error);
     }
     if (!S_ISDIR(st.st_mode)) {
-        return directory + " is not a folder";
+        return Status::Error(directory + " is not a folder");
     }
     if (::access(directory.c_str(), W_OK | X_OK) != 0) {
-        return "The folder " + directory + " cannot be written: " + SystemErrorText(errno);
+        return Status::FromErrno("The folder " + directory + " cannot be written", errno);
     }
-    return {};
+    return Status::Ok();
 }
 
-std::string FileProblem(const std::string& path) {
+// Ok when PATH is missing or can be written; otherwise why not.
+Status CheckFile(const std::string& path) {
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-        return "The file " + path + " cannot be written: " + SystemErrorText(errno);
+        return Status::FromErrno("The file " + path + " cannot be written", errno);
     }
-    return {};
+    return Status::Ok();
 }
 
 std::string Cause(std::int32_t status, const std::string& listPath, const std::string& folder) {
     switch (status) {
         case DB3_E_LOCATION:
         case DB3_E_READ_ONLY: {
-            std::string problem = FolderProblem(folder);
-            if (problem.empty()) {
-                problem = FileProblem(listPath);
+            Status usable = CheckFolder(folder);
+            if (usable.ok()) {
+                usable = CheckFile(listPath);
             }
-            if (!problem.empty()) {
-                return problem;
+            if (!usable.ok()) {
+                return usable.message();
             }
             return status == DB3_E_LOCATION
                        ? "The data system's sample-list location could not be used"
