@@ -160,11 +160,8 @@ Status Append(const std::string& path, const ConversionLogEntry& entry) {
     ConversionLogRecord record;
     record.time = UtcNow();
     record.user = UserName();
-    std::string unreadable;
-    record.inputSha256 = Sha256OfFile(entry.input, unreadable);
-    if (record.inputSha256.empty()) {
-        record.inputSha256 = kNoInputDigest;
-    }
+    const Result<std::string> digest = Sha256OfFile(entry.input);
+    record.inputSha256 = digest.ok() ? digest.value() : std::string(kNoInputDigest);
     record.entry = entry;
     const std::string line = FormatConversionLogLine(record);
 

@@ -131,20 +131,20 @@ std::string Sha256::Final() {
     return digest;
 }
 
-std::string Sha256OfFile(const std::string& path, std::string& reason) {
+Result<std::string> Sha256OfFile(const std::string& path) {
     // O_NONBLOCK keeps the open of a FIFO without a writer from hanging; the
     // file is refused below unless it is a regular one, where it has no effect.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        reason = SystemErrorText(errno);
-        return std::string();
+        return Status::Error(SystemErrorText(errno));
     }
     struct stat st;
     const bool isStat = fstat(fd, &st) == 0;
     if (!isStat || !S_ISREG(st.st_mode)) {
-        reason = isStat ? "not a regular file" : SystemErrorText(errno);
+        const Status refused =
+            Status::Error(isStat ? "not a regular file" : SystemErrorText(errno));
         ::close(fd);
-        return std::string();
+        return refused;
     }
     Sha256 hash;
     std::vector<unsigned char> chunk(kFileChunk);
@@ -154,9 +154,9 @@ std::string Sha256OfFile(const std::string& path, std::string& reason) {
             continue;
         }
         if (got < 0) {
-            reason = SystemErrorText(errno);
+            const Status failed = Status::Error(SystemErrorText(errno));
             ::close(fd);
-            return std::string();
+            return failed;
         }
         if (got == 0) {
             break;

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "framework/Status.h"
+
 // An incremental hash: Update with the bytes in as many pieces as they come,
 // then Final. The digest does not depend on how the bytes were split.
 class Sha256 {
@@ -33,7 +35,7 @@ private:
 
 // The digest of the file at PATH, read in 64 KiB pieces, so a file of any
 // size takes little memory. Only a regular file is read (a FIFO or a device
-// could block or never end). When the file cannot be opened or read, returns
-// an empty string and puts the reason (the system's text, or "not a regular
-// file") in REASON; REASON is left alone on success.
-std::string Sha256OfFile(const std::string& path, std::string& reason);
+// could block or never end). When the file cannot be opened or read, the
+// failure's message is the reason: the system's text, or "not a regular
+// file".
+Result<std::string> Sha256OfFile(const std::string& path);

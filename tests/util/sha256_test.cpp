@@ -77,10 +77,12 @@ TEST(Sha256, FinalStartsOver) {
 
 TEST(Sha256OfFile, HashesAFileInChunks) {
     ScratchDir dir;
-    std::string reason = "untouched";
-    EXPECT_EQ(Sha256OfFile(dir.Write("pattern", PatternBytes()), reason), kPatternDigest);
-    EXPECT_EQ(Sha256OfFile(dir.Write("empty", ""), reason), kVectors[0].digest);
-    EXPECT_EQ(reason, "untouched");
+    const Result<std::string> pattern = Sha256OfFile(dir.Write("pattern", PatternBytes()));
+    ASSERT_TRUE(pattern.ok()) << pattern.status().message();
+    EXPECT_EQ(pattern.value(), kPatternDigest);
+    const Result<std::string> empty = Sha256OfFile(dir.Write("empty", ""));
+    ASSERT_TRUE(empty.ok()) << empty.status().message();
+    EXPECT_EQ(empty.value(), kVectors[0].digest);
 }
 
 TEST(Sha256OfFile, GivesNoDigestAndTheReasonForWhatCannotBeRead) {
@@ -97,9 +99,9 @@ TEST(Sha256OfFile, GivesNoDigestAndTheReasonForWhatCannotBeRead) {
         {fifo, "not a regular file"},
     };
     for (const auto& c : cases) {
-        std::string reason;
-        EXPECT_EQ(Sha256OfFile(c.path, reason), "") << c.path;
-        EXPECT_EQ(reason, c.reason) << c.path;
+        const Result<std::string> digest = Sha256OfFile(c.path);
+        EXPECT_FALSE(digest.ok()) << c.path;
+        EXPECT_EQ(digest.status().message(), c.reason) << c.path;
     }
 }
 
