@@ -16,9 +16,9 @@ bool IsPrintableAscii(char c) {
 
 Status CheckName(std::string_view value, const NameRole& role, bool fromTitle) {
     std::string problem;
-    const char* plainProblem = PlainNameProblem(value);
-    if (plainProblem != nullptr) {
-        problem = plainProblem;
+    const Status plain = CheckPlainName(value);
+    if (!plain.ok()) {
+        problem = plain.message();
     } else if (value.size() > kMaxNameChars) {
         problem = "is longer than " + std::to_string(kMaxNameChars) + " characters";
     } else if (!std::all_of(value.begin(), value.end(), IsPrintableAscii)) {
@@ -31,7 +31,7 @@ Status CheckName(std::string_view value, const NameRole& role, bool fromTitle) {
                           "; give " + role.option + " NAME";
     if (!fromTitle) {
         message += " with at most " + std::to_string(kMaxNameChars) + " printable ASCII characters";
-        if (plainProblem != nullptr) {
+        if (!plain.ok()) {
             message += " and no '/' or '\\'";
         }
     }

@@ -82,8 +82,8 @@ BOOL CSLConvert::CheckNames() {
         {"macro", m_strMacro, sizeof(SAMPLE_RECORD::szMacro)},
     };
     for (const Name& name : names) {
-        if (const char* problem = PlainNameProblem(name.text)) {
-            Fail("The " + std::string(name.what) + " name " + problem +
+        if (const Status plain = CheckPlainName(name.text); !plain.ok()) {
+            Fail("The " + std::string(name.what) + " name " + plain.message() +
                  "; it becomes a file name on the instrument.");
             return FALSE;
         }
@@ -95,8 +95,8 @@ BOOL CSLConvert::CheckNames() {
             return FALSE;
         }
     }
-    if (const char* problem = PlainNameProblem(m_strDataFile)) {
-        Fail(std::string("The data file base name ") + problem +
+    if (const Status plain = CheckPlainName(m_strDataFile); !plain.ok()) {
+        Fail("The data file base name " + plain.message() +
              "; it becomes a file name on the instrument.");
         return FALSE;
     }

@@ -1,17 +1,17 @@
 #include "util/PlainName.h"
 
-const char* PlainNameProblem(std::string_view name) noexcept {
+Status CheckPlainName(std::string_view name) {
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '/') {
-            return "holds '/'";
+            return Status::Error("holds '/'");
         }
         if (c == '\\') {
-            return "holds '\\'";
+            return Status::Error("holds '\\'");
         }
         if (byte < 0x20 || byte == 0x7F) {
-            return "holds a control character";
+            return Status::Error("holds a control character");
         }
     }
-    return nullptr;
+    return Status::Ok();
 }

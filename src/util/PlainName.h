@@ -12,12 +12,13 @@
 #include <cstddef>
 #include <string_view>
 
+#include "framework/Status.h"
+
 // The most characters a name field of the dialogs takes, and so the most a
 // name given on the command line may have.
 inline constexpr std::size_t kMaxNameChars = 8;
 
-// nullptr when NAME is plain; otherwise why not, as the end of a sentence
-// whose subject is the name: "holds '/'", "holds '\\'" or "holds a control
-// character", for the first offending byte of NAME. The text is a string
-// literal, never freed.
-const char* PlainNameProblem(std::string_view name) noexcept;
+// Ok when NAME is plain; otherwise the message says why not, as the end of
+// a sentence whose subject is the name: "holds '/'", "holds '\\'" or "holds
+// a control character", for the first offending byte of NAME.
+Status CheckPlainName(std::string_view name);

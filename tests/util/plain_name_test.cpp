@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-TEST(PlainNameProblem, TellsTheFirstOffendingByteOrNothing) {
+TEST(CheckPlainName, TellsTheFirstOffendingByteOrNothing) {
     const struct {
         std::string name;
-        const char* problem;
+        const char* problem;  // nullptr: plain
     } cases[] = {
         {"", nullptr},
         {"a b.~[]!", nullptr},
@@ -19,6 +19,8 @@ TEST(PlainNameProblem, TellsTheFirstOffendingByteOrNothing) {
         {std::string("\0/", 2), "holds a control character"},
     };
     for (const auto& c : cases) {
-        EXPECT_STREQ(PlainNameProblem(c.name), c.problem) << c.name;
+        const Status plain = CheckPlainName(c.name);
+        EXPECT_EQ(plain.ok(), c.problem == nullptr) << c.name;
+        EXPECT_EQ(plain.message(), c.problem == nullptr ? "" : c.problem) << c.name;
     }
 }

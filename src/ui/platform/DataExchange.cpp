@@ -150,9 +150,9 @@ void DDV_PlainName(CDataExchange* pDX, const std::string& value) {
     if (!pDX->m_bSaveAndValidate) {
         return;
     }
-    if (const char* problem = PlainNameProblem(value); problem != nullptr) {
+    if (const Status plain = CheckPlainName(value); !plain.ok()) {
         Refuse(pDX, QStringLiteral("The name in the %1 field %2. Please enter a name without "
                                    "'/' or '\\': it becomes a file name on the instrument.")
-                        .arg(FieldOf(pDX->LastControl()), QString::fromLatin1(problem)));
+                        .arg(FieldOf(pDX->LastControl()), QString::fromStdString(plain.message())));
     }
 }
