@@ -17,6 +17,7 @@
 
 #include "convert/ConversionLogLine.h"
 #include "framework/MakeDirectories.h"
+#include "framework/PathParts.h"
 #include "framework/SystemError.h"
 #include "util/Sha256.h"
 
@@ -149,8 +150,7 @@ Status Append(const std::string& path, const ConversionLogEntry& entry) {
             "The conversion log could not be written: neither XDG_STATE_HOME nor HOME "
             "names an absolute folder.");
     }
-    const std::string folder =
-        path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
+    const std::string folder = FolderOf(path);
     if (!folder.empty()) {
         if (const Status made = MakeDirectories(folder); !made.ok()) {
             return CannotWrite(path, made.message());

@@ -452,7 +452,10 @@ int32_t SampleListDatabase::PutInPlace() {
         return status;
     }
     m_strTemporary.clear();
-    SyncDirectory(ferrox::DirectoryOf(m_strPath));
+    // The list is in place and complete; a folder that cannot be synced
+    // leaves only its survival of a power cut in doubt, which is not a
+    // failure of the list.
+    static_cast<void>(SyncDirectory(ferrox::DirectoryOf(m_strPath)));
     return DB3_OK;
 }
 

@@ -21,6 +21,7 @@
 
 #include "datasystem/LocationText.h"
 #include "framework/MakeDirectories.h"
+#include "framework/PathParts.h"
 #include "framework/ProfileFile.h"
 #include "framework/SystemError.h"
 
@@ -217,7 +218,7 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
         return Fail(OSTREL_E_INVALID, path + ": [" + section + "] " + key + ": " + why +
                                           "; the file was not changed");
     }
-    const std::string directory = path.substr(0, path.rfind('/'));
+    const std::string directory = FolderOf(path);
     if (!directory.empty()) {
         if (const Status made = MakeDirectories(directory); !made.ok()) {
             return Fail(OSTREL_E_WRITE, path + ": " + made.message());

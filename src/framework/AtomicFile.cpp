@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "framework/DirectorySync.h"
+#include "framework/PathParts.h"
 
 namespace {
 
@@ -35,19 +36,6 @@ mode_t CurrentUmask() {
     const mode_t mask = umask(022);
     umask(mask);
     return mask;
-}
-
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The file that a write to PATH should replace: the target of a symbolic
@@ -94,7 +82,8 @@ Status AtomicFile::Write(std::string_view content) {
         return Fail("no file name", 0);
     }
     const std::string target = ResolveTarget(m_strPath);
-    const std::string directory = DirectoryOf(target);
+    const std::string folder = FolderOf(target);
+    const std::string directory = folder.empty() ? std::string(".") : folder;
 
     struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
@@ -106,7 +95,7 @@ Status AtomicFile::Write(std::string_view content) {
     }
     const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
 
-    std::string temp = directory + "/." + BaseNameOf(target) + ".XXXXXX";
+    std::string temp = directory + "/." + FileNameOf(target) + ".XXXXXX";
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         return Fail("cannot create a temporary file in " + directory, errno);
@@ -142,9 +131,8 @@ Status AtomicFile::Write(std::string_view content) {
     }
 
     // The rename itself must reach the disk before the write counts.
-    const int error = SyncDirectory(directory);
-    if (error != 0) {
-        return Fail("replaced, but the directory could not be synced", error);
+    if (const Status synced = SyncDirectory(directory); !synced.ok()) {
+        return Fail("replaced, but the directory could not be synced", synced.ErrorNumber());
     }
     return Status::Ok();
 }

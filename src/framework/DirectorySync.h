@@ -5,8 +5,10 @@
 
 #include <string>
 
-// Syncs DIRECTORY ("" for the current one). 0 on success, and also when the
+#include "framework/Status.h"
+
+// Syncs DIRECTORY ("" for the current one). Ok on success, and also when the
 // directory cannot be opened (what was done in it is done all the same) or
-// the file system cannot sync a directory (EINVAL); otherwise the errno of
-// the failed sync.
-int SyncDirectory(const std::string& directory);
+// the file system cannot sync a directory (EINVAL); otherwise the failure
+// carries the errno of the failed sync.
+Status SyncDirectory(const std::string& directory);

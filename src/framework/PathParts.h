@@ -67,3 +67,11 @@ std::string MakePath(const std::string& drive, const std::string& directory,
 //   a zero byte, and when the result has LIMIT characters or more (LIMIT
 //   counts the terminating zero, like the classic function's buffer size).
 std::string FullPath(const std::string& path, std::size_t limit);
+
+// For the program's own POSIX paths, where only '/' separates: the folder
+// of PATH, up to its last '/' (not included, except that a name right under
+// the root gives "/"), or "" when PATH holds no '/'.
+std::string FolderOf(const std::string& path);
+
+// The part of PATH after its last '/' (all of PATH when it holds none).
+std::string FileNameOf(const std::string& path);

@@ -179,3 +179,21 @@ TEST(FullPathTest, ZeroByteIsRefused) {
 }
 
 }  // namespace
+
+TEST(FolderOf, SplitsAtTheLastSlashKeepingTheRoot) {
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* name;
+    } cases[] = {
+        {"/home/lab/settings.ini", "/home/lab", "settings.ini"},
+        {"/settings.ini", "/", "settings.ini"},
+        {"settings.ini", "", "settings.ini"},
+        {"sub/", "sub", ""},
+        {"C:\\Lists\\run.sdb", "", "C:\\Lists\\run.sdb"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+        EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+    }
+}
