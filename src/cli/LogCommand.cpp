@@ -60,16 +60,18 @@ void AddLogCommand(CLI::App& app, int& exitCode) {
         ->type_name("N")
         ->check(CLI::Validator(WholeNumberOfAtLeastOne, ""));
     command->callback([count, &exitCode] {
-        exitCode = RunLog(ConversionLogPath(), *count, std::cout, std::cerr);
+        const Result<std::string> path = ConversionLogPath();
+        if (!path.ok()) {
+            std::cerr << "korr2ld-cli log: " << path.status().message()
+                      << " for the conversion log\n";
+            exitCode = kExitFailure;
+            return;
+        }
+        exitCode = RunLog(path.value(), *count, std::cout, std::cerr);
     });
 }
 
 int RunLog(const std::string& path, std::int64_t count, std::ostream& out, std::ostream& err) {
-    if (path.empty()) {
-        err << "korr2ld-cli log: neither XDG_STATE_HOME nor HOME names an absolute folder for "
-               "the conversion log\n";
-        return kExitFailure;
-    }
     const ConversionLogTail tail = ReadConversionLogTail(path, static_cast<std::size_t>(count));
     if (!tail.status.ok()) {
         err << "korr2ld-cli log: " << tail.status.message() << '\n';

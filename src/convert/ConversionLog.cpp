@@ -145,11 +145,6 @@ Status CannotRead(const std::string& path, int error) {
 }
 
 Status Append(const std::string& path, const ConversionLogEntry& entry) {
-    if (path.empty()) {
-        return Status::Error(
-            "The conversion log could not be written: neither XDG_STATE_HOME nor HOME "
-            "names an absolute folder.");
-    }
     const std::string folder = FolderOf(path);
     if (!folder.empty()) {
         if (const Status made = MakeDirectories(folder); !made.ok()) {
@@ -184,12 +179,12 @@ Status Append(const std::string& path, const ConversionLogEntry& entry) {
 
 }  // namespace
 
-std::string ConversionLogPath() {
+Result<std::string> ConversionLogPath() {
     std::optional<std::string> state = AbsoluteFolderFromEnv("XDG_STATE_HOME");
     if (!state) {
         const std::optional<std::string> home = AbsoluteFolderFromEnv("HOME");
         if (!home) {
-            return std::string();
+            return Status::Error("neither XDG_STATE_HOME nor HOME names an absolute folder");
         }
         state = *home + "/.local/state";
     }
@@ -198,7 +193,12 @@ std::string ConversionLogPath() {
 
 Status AppendConversionLog(const ConversionLogEntry& entry) noexcept {
     try {
-        return AppendConversionLogTo(ConversionLogPath(), entry);
+        const Result<std::string> path = ConversionLogPath();
+        if (!path.ok()) {
+            return Status::Error(
+                "The conversion log could not be written: " + path.status().message() + ".");
+        }
+        return AppendConversionLogTo(path.value(), entry);
     } catch (const std::exception& error) {
         return Status::Error(
             "The conversion log could not be written: " + std::string(error.what()) + ".");

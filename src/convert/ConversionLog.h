@@ -26,9 +26,9 @@ struct ConversionLogEntry {
 
 // The log file's path from the environment: $XDG_STATE_HOME/korr2ld/
 // conversions.log, or, when XDG_STATE_HOME is unset, empty or not absolute,
-// $HOME/.local/state/korr2ld/conversions.log. Empty when neither
+// $HOME/.local/state/korr2ld/conversions.log. A failure when neither
 // XDG_STATE_HOME nor HOME gives one (HOME unset, empty or not absolute).
-std::string ConversionLogPath();
+Result<std::string> ConversionLogPath();
 
 // Appends one line for ENTRY to the log at ConversionLogPath(): UTC time,
 // user name (of the real uid, else $USER, else the uid number), input path

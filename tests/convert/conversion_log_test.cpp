@@ -96,7 +96,8 @@ TEST(ConversionLogPath, FollowsXdgStateHomeElseHome) {
     for (const auto& c : cases) {
         ScopedEnv state("XDG_STATE_HOME", c.state);
         ScopedEnv home("HOME", c.home);
-        EXPECT_EQ(ConversionLogPath(), c.expected)
+        const Result<std::string> path = ConversionLogPath();
+        EXPECT_EQ(path.ok() ? path.value() : std::string(), c.expected)
             << "XDG_STATE_HOME=" << c.state.value_or("(unset)")
             << " HOME=" << c.home.value_or("(unset)");
     }
