@@ -153,11 +153,7 @@ void Log(const ConvertOptions& options, const Job& job, const ConversionOutcome&
     entry.inletMethod = options.inletMethod;
     entry.macro = options.macro;
     entry.dataFile = job.dataFile;
-    entry.records = outcome.report.records;
-    entry.sampleLines = outcome.report.sampleLines;
-    entry.skippedLines = outcome.report.skippedLines;
-    entry.warnings =
-        outcome.report.WarningCount() + static_cast<std::int64_t>(outcome.notices.size());
+    entry.TakeCounts(outcome.report, outcome.notices.size());
     entry.created = outcome.status.ok();
     entry.reason = outcome.status.message();
     if (const Status logged = AppendConversionLog(entry); !logged.ok()) {

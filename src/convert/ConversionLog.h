@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/Status.h"
+#include "util/ConversionReport.h"
 
 struct ConversionLogEntry {
     std::string input;                                   // input path as given to the conversion
@@ -22,6 +23,10 @@ struct ConversionLogEntry {
     std::int64_t records = 0, sampleLines = 0, skippedLines = 0, warnings = 0;
     bool created = false;  // the list was created
     std::string reason;    // why not, empty when created
+
+    // Takes the counts from REPORT; the conversion's own warning sentences
+    // (NOTICES of them) count as warnings too.
+    void TakeCounts(const ConversionReport& report, std::size_t notices);
 };
 
 // The log file's path from the environment: $XDG_STATE_HOME/korr2ld/

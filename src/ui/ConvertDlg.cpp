@@ -267,12 +267,7 @@ std::string CConvertDlg::LogConversion(const CSLConvert& convert, bool bCreated,
     entry.inletMethod = m_strInletFile;
     entry.macro = m_strMacroFile;
     entry.dataFile = m_strDataFile;
-    const ConversionReport& report = convert.GetReport();
-    entry.records = report.records;
-    entry.sampleLines = report.sampleLines;
-    entry.skippedLines = report.skippedLines;
-    entry.warnings =
-        report.WarningCount() + static_cast<std::int64_t>(convert.GetWarnings().size());
+    entry.TakeCounts(convert.GetReport(), convert.GetWarnings().size());
     entry.created = bCreated;
     entry.reason = strReason;
     return AppendConversionLog(entry).message();
