@@ -80,8 +80,7 @@ BOOL CConvertDlg::OnInitDialog() {
         pSysMenu->AppendCommand(IDC_PREVIEW, "Preview...");
     }
 
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    SetIcon(m_hIcon);
     setAcceptDrops(true);
 
     FillMethodList(IDC_MS_FILE, kMSMethodKey);

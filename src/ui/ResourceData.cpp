@@ -15,15 +15,15 @@ constexpr std::array kAboutControls = {
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Korrin File Conversion Version 3.3", 40, 10,
                   119, 8, CS_NOPREFIX},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Free software, without warranty.", 40, 25,
-                  119, 8, CS_LEFT | CS_GROUP},
+                  119, 8, CS_NONE},
     DialogControl{IDOK, ControlKind::PushButton, "OK", 178, 7, 32, 14,
-                  CS_DEFPUSHBUTTON | CS_GROUP | CS_TABSTOP},
+                  CS_DEFPUSHBUTTON | CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Korrin to Lumenda Sample List Conversion",
                   40, 44, 153, 8, CS_NONE},
 };
 
 // Korrin File Conversion (the main dialog)
-constexpr unsigned kMethodCombo = CS_DROPDOWN | CS_SORT | CS_VSCROLL | CS_TABSTOP;
+constexpr unsigned kMethodCombo = CS_SORT | CS_TABSTOP;
 constexpr std::array kMainControls = {
     DialogControl{IDC_CONVERT, ControlKind::PushButton, "&Convert", 63, 154, 50, 14,
                   CS_DEFPUSHBUTTON | CS_TABSTOP},
@@ -31,10 +31,10 @@ constexpr std::array kMainControls = {
     DialogControl{IDC_SELECT_INPUT, ControlKind::PushButton, "&Select...", 163, 15, 50, 14,
                   CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::GroupBox, "Korrin Input File", 7, 7, 212, 45, CS_NONE},
-    DialogControl{IDC_INPUT_FILE, ControlKind::StaticText, "Static", 13, 37, 201, 8, CS_LEFT},
+    DialogControl{IDC_INPUT_FILE, ControlKind::StaticText, "Static", 13, 37, 201, 8, CS_NONE},
     DialogControl{IDC_STATIC, ControlKind::GroupBox, "Sample List Output File", 7, 55, 212, 45,
                   CS_NONE},
-    DialogControl{IDC_OUTPUT_FILE, ControlKind::StaticText, "Static", 13, 85, 199, 8, CS_LEFT},
+    DialogControl{IDC_OUTPUT_FILE, ControlKind::StaticText, "Static", 13, 85, 199, 8, CS_NONE},
     DialogControl{IDC_SELECT_OUTPUT, ControlKind::PushButton, "S&elect...", 163, 63, 50, 14,
                   CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Filename:", 13, 22, 33, 8, CS_NONE},
@@ -47,12 +47,11 @@ constexpr std::array kMainControls = {
     DialogControl{IDC_STATIC, ControlKind::StaticText, "M&acro", 117, 116, 28, 8, CS_NONE},
     DialogControl{IDC_MACRO_FILE, ControlKind::ComboBox, "", 151, 116, 61, 52, kMethodCombo},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "&Data File", 117, 131, 28, 8, CS_NONE},
-    DialogControl{IDC_DATA_FILE, ControlKind::Edit, "", 151, 131, 45, 12,
-                  CS_BORDER | CS_AUTOHSCROLL | CS_TABSTOP},
+    DialogControl{IDC_DATA_FILE, ControlKind::Edit, "", 151, 131, 45, 12, CS_BORDER | CS_TABSTOP},
 };
 
 // Conversion Options
-constexpr unsigned kOptionEdit = CS_BORDER | CS_AUTOHSCROLL | CS_TABSTOP;
+constexpr unsigned kOptionEdit = CS_BORDER | CS_TABSTOP;
 constexpr std::array kOptionsControls = {
     DialogControl{IDOK, ControlKind::PushButton, "OK", 7, 83, 50, 14,
                   CS_DEFPUSHBUTTON | CS_TABSTOP},
@@ -67,15 +66,13 @@ constexpr std::array kOptionsControls = {
     DialogControl{IDC_DATA_FILE, ControlKind::Edit, "", 59, 61, 40, 14, kOptionEdit},
 };
 
-constexpr const char* kDialogFont = "MS Sans Serif";
-
-const DialogTemplate kAboutBox{
-    IDD_ABOUTBOX, "About Korrin File Conversion", 217, 70, 8, kDialogFont, DS_NONE, kAboutControls};
+const DialogTemplate kAboutBox{IDD_ABOUTBOX,  "About Korrin File Conversion", 217, 70, DS_NONE,
+                               kAboutControls};
 const DialogTemplate kMainDialog{
-    IDD_KORR2LD_DIALOG, "Korrin File Conversion",      225,          172, 8,
-    kDialogFont,        DS_MINIMIZEBOX | DS_APPWINDOW, kMainControls};
-const DialogTemplate kOptionsDialog{IDD_OPTIONS, "Conversion Options", 121,     104,
-                                    8,           kDialogFont,          DS_NONE, kOptionsControls};
+    IDD_KORR2LD_DIALOG, "Korrin File Conversion", 225, 172, DS_MINIMIZEBOX | DS_APPWINDOW,
+    kMainControls};
+const DialogTemplate kOptionsDialog{IDD_OPTIONS, "Conversion Options", 121, 104,
+                                    DS_NONE,     kOptionsControls};
 
 }  // namespace
 

@@ -62,15 +62,20 @@ int CComboBox::InsertString(int index, const QString& text) {
 }
 
 int CComboBox::InsertKeepingText(int index, const QString& text) {
-    // Inserting may select the entry when the list was empty; the edit
-    // field keeps its text whatever the list does.
     const QString shown = currentText();
     insertItem(index, text);
+    KeepText(shown);
+    return index;
+}
+
+void CComboBox::KeepText(const QString& shown) {
+    // Inserting into an empty list selects the new entry, and removing the
+    // selected entry selects another; the edit field keeps its text
+    // whatever the list does.
     if (lineEdit() != nullptr && lineEdit()->text() != shown) {
         setCurrentIndex(-1);
         lineEdit()->setText(shown);
     }
-    return index;
 }
 
 int CComboBox::DeleteString(int index) {
@@ -79,10 +84,7 @@ int CComboBox::DeleteString(int index) {
     }
     const QString shown = currentText();
     removeItem(index);
-    if (lineEdit() != nullptr && lineEdit()->text() != shown) {
-        setCurrentIndex(-1);
-        lineEdit()->setText(shown);
-    }
+    KeepText(shown);
     return count();
 }
 

@@ -51,6 +51,8 @@ public:
 private:
     // Inserts TEXT at INDEX and keeps the edit field's text as it was.
     int InsertKeepingText(int index, const QString& text);
+    // Shows SHOWN in the edit field again after a change to the list.
+    void KeepText(const QString& shown);
 
     bool m_bSorted;
 };

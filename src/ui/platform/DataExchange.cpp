@@ -66,22 +66,15 @@ void TakeRecordText(CDataExchange* pDX, QWidget* control, const QString& text, s
 CDataExchange::CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
-QWidget* CDataExchange::PrepareCtrl(int nIDC) {
-    m_pLastControl = m_pDlgWnd->GetDlgItem(nIDC);
-    m_bEditLastControl = false;
-    return m_pLastControl;
-}
-
 QWidget* CDataExchange::PrepareEditCtrl(int nIDC) {
-    QWidget* control = PrepareCtrl(nIDC);
-    m_bEditLastControl = true;
-    return control;
+    m_pLastControl = m_pDlgWnd->GetDlgItem(nIDC);
+    return m_pLastControl;
 }
 
 void CDataExchange::Fail() {
     if (m_bSaveAndValidate && m_pLastControl != nullptr) {
         m_pLastControl->setFocus(Qt::OtherFocusReason);
-        if (QLineEdit* edit = EditOf(m_pLastControl); edit != nullptr && m_bEditLastControl) {
+        if (QLineEdit* edit = EditOf(m_pLastControl); edit != nullptr) {
             edit->selectAll();
         }
     }

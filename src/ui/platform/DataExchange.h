@@ -37,9 +37,8 @@ class CDataExchange {
 public:
     CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate);
 
-    // The control ID, remembered as the one that a failure concerns;
+    // The control nIDC, remembered as the one that a failure concerns;
     // nullptr when the dialog has no such control.
-    QWidget* PrepareCtrl(int nIDC);
     QWidget* PrepareEditCtrl(int nIDC);
     QWidget* LastControl() const { return m_pLastControl; }
 
@@ -52,7 +51,6 @@ public:
 
 private:
     QWidget* m_pLastControl = nullptr;
-    bool m_bEditLastControl = false;
 };
 
 // Static text or edit field nIDC and VALUE.

@@ -116,8 +116,7 @@ std::string CDialog::GetWindowText() const {
     return EncodePath(windowTitle());
 }
 
-void CDialog::SetIcon(const HICON& icon, BOOL /*bBigIcon*/) {
-    // One icon serves both sizes; the desktop scales it.
+void CDialog::SetIcon(const HICON& icon) {
     setWindowIcon(icon);
 }
 
@@ -160,21 +159,7 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-void CDialog::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
-    switch (nID & 0xFFF0) {
-        case SC_CLOSE:
-            close();
-            break;
-        case SC_MINIMIZE:
-            showMinimized();
-            break;
-        case SC_RESTORE:
-            showNormal();
-            break;
-        default:
-            break;
-    }
-}
+void CDialog::OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/) {}
 
 BOOL CDialog::OnCommand(UINT nID) {
     if (nID == IDOK) {

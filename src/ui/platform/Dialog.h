@@ -58,7 +58,9 @@ public:
     void EnableControl(int nID, BOOL bEnable);
 
     std::string GetWindowText() const;
-    void SetIcon(const HICON& icon, BOOL bBigIcon);
+    // One icon serves every size: the desktop scales it for the title bar,
+    // the task bar and the window switcher.
+    void SetIcon(const HICON& icon);
     CSystemMenu* GetSystemMenu(BOOL bRevert);
 
     // As if the window menu (system command) or a control or menu entry
@@ -76,13 +78,13 @@ public:
     static void SetModalHook(UINT nIDTemplate, ModalHook hook);
     static void ClearModalHooks();
 
-    UINT GetTemplateId() const { return m_nIDTemplate; }
-
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
+    // The program's own window menu entries (CSystemMenu); the window
+    // manager carries out its standard commands (close, minimise) itself.
     virtual void OnSysCommand(UINT nID, LPARAM lParam);
     // Returns TRUE when nID was handled.
     virtual BOOL OnCommand(UINT nID);

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr const char* kFieldNameProperty = "k2lFieldName";
-constexpr const char* kControlIdProperty = "k2lControlId";
 
 bool TakesFocus(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::ComboBox ||
@@ -134,7 +133,6 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
         QWidget* widget = MakeControl(control, units, offsetX, dialog);
         widgets.push_back(widget);
         if (control.id != IDC_STATIC) {
-            widget->setProperty(kControlIdProperty, control.id);
             controls[control.id] = widget;
         }
     }

@@ -2,8 +2,9 @@
 // and each of its controls. The dialog builder turns one into widgets.
 //
 // Positions and sizes are in dialog units, which scale with the dialog's
-// font (see CDialogUnits). Controls are listed in template order, which is
-// also their tab order.
+// font (see CDialogUnits); the dialog font is the desktop's, whatever font
+// the template was designed with. Controls are listed in template order,
+// which is also their tab order.
 #pragma once
 
 #include <span>
@@ -19,24 +20,19 @@ enum class ControlKind {
     Edit,
 };
 
-// The styles that change how a control behaves; the others are the
-// platform's defaults for the kind.
+// The styles that change what the builder makes. What else a resource
+// could say, each kind here always is: static text is aligned left, a
+// combo box has an edit field and a scrolling list, and an edit field
+// scrolls sideways (one that stopped typing at its visible width would
+// accept a number of characters that depends on the desktop's font, so
+// character limits belong to data exchange).
 enum ControlStyle : unsigned {
     CS_NONE = 0,
     CS_DEFPUSHBUTTON = 1u << 0,  // the dialog's default button
     CS_TABSTOP = 1u << 1,        // reached with the Tab key
-    CS_GROUP = 1u << 2,          // starts a group (arrow-key navigation)
-    CS_NOPREFIX = 1u << 3,       // static text shows "&" as it stands
-    CS_LEFT = 1u << 4,           // static text aligned left
-    CS_DROPDOWN = 1u << 5,       // combo box with an edit field
-    CS_SORT = 1u << 6,           // combo list kept sorted
-    CS_VSCROLL = 1u << 7,        // list with a vertical scroll bar
-    CS_AUTOHSCROLL = 1u << 8,    // text scrolls sideways. Every field built here
-                                 // scrolls: one that stopped typing at its
-                                 // visible width would accept a number of
-                                 // characters that depends on the desktop's font,
-                                 // so character limits belong to data exchange.
-    CS_BORDER = 1u << 9,         // edit with a border
+    CS_NOPREFIX = 1u << 2,       // static text shows "&" as it stands
+    CS_SORT = 1u << 3,           // combo list kept sorted
+    CS_BORDER = 1u << 4,         // edit with a border
 };
 
 struct DialogControl {
@@ -58,9 +54,7 @@ enum DialogStyle : unsigned {
 struct DialogTemplate {
     UINT id;
     const char* caption;
-    int cx, cy;     // client area in dialog units
-    int pointSize;  // the template's font; the desktop font stands in for it
-    const char* faceName;
+    int cx, cy;      // client area in dialog units
     unsigned style;  // DialogStyle bits
     std::span<const DialogControl> controls;
 };

@@ -58,8 +58,7 @@ INT_PTR CFileDialog::DoModal() {
         dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
                                                                     : QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite,
-                         (request.flags & OFN_OVERWRITEPROMPT) == 0);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (!request.initialDir.isEmpty()) {
             dialog.setDirectory(request.initialDir);
         }

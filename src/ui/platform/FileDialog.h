@@ -10,7 +10,9 @@
 // the separators allowed. It is shown with Qt's filter syntax, where the
 // pattern "*.*" (every file) becomes "*".
 //
-// The dialogs leave the process's current directory alone.
+// The save dialog takes an existing file without asking: the caller asks
+// about replacing it, when it is about to. The dialogs leave the process's
+// current directory alone.
 #pragma once
 
 #include <QString>
@@ -22,10 +24,8 @@ class QWidget;
 
 class CFileDialog {
 public:
-    CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt = nullptr,
-                const std::string& fileName = std::string(),
-                DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                const char* lpszFilter = nullptr, QWidget* pParentWnd = nullptr);
+    CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const std::string& fileName,
+                DWORD dwFlags, const char* lpszFilter, QWidget* pParentWnd = nullptr);
 
     // IDOK when the user chose a file, IDCANCEL otherwise.
     INT_PTR DoModal();

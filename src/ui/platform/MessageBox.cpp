@@ -13,11 +13,17 @@ QMessageBox::Icon IconOf(UINT type) {
             return QMessageBox::Question;
         case MB_ICONEXCLAMATION:
             return QMessageBox::Warning;
-        case MB_ICONINFORMATION:
-            return QMessageBox::Information;
         default:
             return QMessageBox::NoIcon;
     }
+}
+
+// The button that Enter presses.
+int DefaultAnswer(UINT type) {
+    if ((type & MB_TYPEMASK) != MB_YESNO) {
+        return IDOK;
+    }
+    return (type & MB_DEFMASK) == MB_DEFBUTTON2 ? IDNO : IDYES;
 }
 
 }  // namespace
@@ -31,7 +37,7 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
         request.detail = detail;
         request.details = details;
         request.type = type;
-        request.owner = owner;
+        request.answer = DefaultAnswer(type);
         CUiTestScript::Ask(request);
         return request.answer;
     }
@@ -47,7 +53,7 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
     if ((type & MB_TYPEMASK) == MB_YESNO) {
         QPushButton* yes = box.addButton(QMessageBox::Yes);
         QPushButton* no = box.addButton(QMessageBox::No);
-        box.setDefaultButton((type & MB_DEFMASK) == MB_DEFBUTTON2 ? no : yes);
+        box.setDefaultButton(DefaultAnswer(type) == IDYES ? yes : no);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? IDYES : IDNO;

@@ -8,32 +8,30 @@
 CSystemMenu::CSystemMenu(CDialog& owner) : m_owner(owner) {}
 
 BOOL CSystemMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const std::string& text) {
-    auto* action = new QAction(&m_owner);
     if (nFlags == MF_SEPARATOR) {
-        action->setSeparator(true);
-        nIDNewItem = 0;
-    } else if (nFlags == MF_STRING) {
-        action->setText(QString::fromLatin1(text));
-        QObject::connect(action, &QAction::triggered, &m_owner,
-                         [this, nIDNewItem] { m_owner.SendSysCommand(nIDNewItem); });
-    } else {
-        delete action;
+        Append(0, std::string())->setSeparator(true);
+        return TRUE;
+    }
+    if (nFlags != MF_STRING) {
         return FALSE;
     }
-    m_owner.addAction(action);
-    m_owner.setContextMenuPolicy(Qt::ActionsContextMenu);
-    m_entries.emplace_back(nIDNewItem, action);
+    QObject::connect(Append(nIDNewItem, text), &QAction::triggered, &m_owner,
+                     [this, nIDNewItem] { m_owner.SendSysCommand(nIDNewItem); });
     return TRUE;
 }
 
 BOOL CSystemMenu::AppendCommand(UINT nID, const std::string& text) {
-    auto* action = new QAction(QString::fromLatin1(text), &m_owner);
-    QObject::connect(action, &QAction::triggered, &m_owner,
+    QObject::connect(Append(nID, text), &QAction::triggered, &m_owner,
                      [this, nID] { m_owner.SendCommand(nID); });
+    return TRUE;
+}
+
+QAction* CSystemMenu::Append(UINT nID, const std::string& text) {
+    auto* action = new QAction(QString::fromLatin1(text), &m_owner);
     m_owner.addAction(action);
     m_owner.setContextMenuPolicy(Qt::ActionsContextMenu);
     m_entries.emplace_back(nID, action);
-    return TRUE;
+    return action;
 }
 
 BOOL CSystemMenu::SetShortcut(UINT nID, const QString& keys) {

@@ -33,6 +33,9 @@ public:
     QAction* FindEntry(UINT nID) const;
 
 private:
+    // A new entry at the end of the context menu, sending nothing yet.
+    QAction* Append(UINT nID, const std::string& text);
+
     CDialog& m_owner;
     std::vector<std::pair<UINT, QAction*>> m_entries;  // separators with ID 0
 };

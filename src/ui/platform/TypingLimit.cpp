@@ -2,8 +2,17 @@
 
 #include <QLineEdit>
 
+namespace {
+
+// EDIT's limit, or nullptr when it has none yet.
+TypingLimit* AttachedTo(QLineEdit* edit) {
+    return dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit->validator()));
+}
+
+}  // namespace
+
 TypingLimit* TypingLimit::Of(QLineEdit* edit) {
-    if (auto* existing = dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit->validator()))) {
+    if (TypingLimit* existing = AttachedTo(edit)) {
         return existing;
     }
     auto* limit = new TypingLimit(edit);
@@ -12,7 +21,7 @@ TypingLimit* TypingLimit::Of(QLineEdit* edit) {
 }
 
 void TypingLimit::SetProgramText(QLineEdit* edit, const QString& text) {
-    auto* limit = dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit->validator()));
+    TypingLimit* limit = AttachedTo(edit);
     // QLineEdit checks set text too, and stops checking typed text while
     // the set text does not pass.
     if (limit != nullptr) {

@@ -49,9 +49,6 @@ void CUiTestScript::Ask(MessageBoxRequest& request) {
         request.scripted = true;
         state.messageAnswers.pop_front();
     } else {
-        const bool yesNo = (request.type & MB_TYPEMASK) == MB_YESNO;
-        const bool second = (request.type & MB_DEFMASK) == MB_DEFBUTTON2;
-        request.answer = yesNo ? (second ? IDNO : IDYES) : IDOK;
         request.scripted = false;
     }
     state.messageBoxes.push_back(request);

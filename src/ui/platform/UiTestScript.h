@@ -15,16 +15,13 @@
 
 #include "ui/platform/WinDefs.h"
 
-class QWidget;
-
 struct MessageBoxRequest {
     QString text;
     QString caption;
     QString detail;   // shown below the text; empty when none
     QString details;  // behind "Show Details..."; empty when none
     UINT type = 0;    // MB_ flags: buttons, icon and default button
-    QWidget* owner = nullptr;
-    int answer = 0;
+    int answer = 0;   // unscripted: the default button's
     bool scripted = false;
 };
 
@@ -57,7 +54,8 @@ public:
     // Answers scripted but not asked for.
     static std::size_t PendingAnswers();
 
-    // For the wrappers: record REQUEST and fill in its answer.
+    // For the wrappers: record REQUEST and fill in its answer (a message
+    // box's keeps the default button's when none was scripted).
     static void Ask(MessageBoxRequest& request);
     static void Ask(FileDialogRequest& request);
 

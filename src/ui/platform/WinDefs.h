@@ -28,22 +28,15 @@ inline constexpr UINT MB_YESNO = 0x0004;
 inline constexpr UINT MB_TYPEMASK = 0x000F;
 inline constexpr UINT MB_ICONQUESTION = 0x0020;
 inline constexpr UINT MB_ICONEXCLAMATION = 0x0030;
-inline constexpr UINT MB_ICONINFORMATION = 0x0040;
 inline constexpr UINT MB_ICONMASK = 0x00F0;
 inline constexpr UINT MB_DEFBUTTON1 = 0x0000;
 inline constexpr UINT MB_DEFBUTTON2 = 0x0100;
 inline constexpr UINT MB_DEFMASK = 0x0F00;
 
-// Common file dialog flags.
-inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x0002;
+// Common file dialog flags. Qt's dialogs have no read-only check box to
+// hide, so OFN_HIDEREADONLY is only passed on.
 inline constexpr DWORD OFN_HIDEREADONLY = 0x0004;
-inline constexpr DWORD OFN_PATHMUSTEXIST = 0x0800;
 inline constexpr DWORD OFN_FILEMUSTEXIST = 0x1000;
-
-// System commands other than the program's own (which are below 0xF000).
-inline constexpr UINT SC_MINIMIZE = 0xF020;
-inline constexpr UINT SC_CLOSE = 0xF060;
-inline constexpr UINT SC_RESTORE = 0xF120;
 
 // Menu entry flags.
 inline constexpr UINT MF_STRING = 0x0000;
