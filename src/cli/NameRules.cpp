@@ -19,7 +19,7 @@ Status CheckName(std::string_view value, const NameRole& role, bool fromTitle) {
     const Status plain = CheckPlainName(value);
     if (!plain.ok()) {
         problem = plain.message();
-    } else if (value.size() > kMaxNameChars) {
+    } else if (value.size() > static_cast<std::size_t>(kMaxNameChars)) {
         problem = "is longer than " + std::to_string(kMaxNameChars) + " characters";
     } else if (!std::all_of(value.begin(), value.end(), IsPrintableAscii)) {
         problem = "contains characters other than printable ASCII";

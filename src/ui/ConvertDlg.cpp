@@ -24,6 +24,7 @@
 #include "ui/platform/SystemMenu.h"
 #include "ui/platform/TextCodec.h"
 #include "util/PathName.h"
+#include "util/PlainName.h"
 #include "util/ReportText.h"
 
 namespace {
@@ -50,16 +51,16 @@ void CConvertDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_OUTPUT_FILE, m_strOutputFile);
     DDX_CBString(pDX, IDC_MS_FILE, m_strMSFile);
     DDV_PlainName(pDX, m_strMSFile);
-    DDV_MaxChars(pDX, m_strMSFile, 8);
+    DDV_MaxChars(pDX, m_strMSFile, kMaxNameChars);
     DDX_Text(pDX, IDC_DATA_FILE, m_strDataFile);
     DDV_PlainName(pDX, m_strDataFile);
-    DDV_MaxChars(pDX, m_strDataFile, 8);
+    DDV_MaxChars(pDX, m_strDataFile, kMaxNameChars);
     DDX_CBString(pDX, IDC_INLET_FILE, m_strInletFile);
     DDV_PlainName(pDX, m_strInletFile);
-    DDV_MaxChars(pDX, m_strInletFile, 8);
+    DDV_MaxChars(pDX, m_strInletFile, kMaxNameChars);
     DDX_CBString(pDX, IDC_MACRO_FILE, m_strMacroFile);
     DDV_PlainName(pDX, m_strMacroFile);
-    DDV_MaxChars(pDX, m_strMacroFile, 8);
+    DDV_MaxChars(pDX, m_strMacroFile, kMaxNameChars);
     EnableControl(IDC_CONVERT, FileEntryExists(m_strInputFile));
 }
 

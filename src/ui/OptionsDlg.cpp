@@ -1,6 +1,7 @@
 #include "ui/OptionsDlg.h"
 
 #include "ui/platform/DataExchange.h"
+#include "util/PlainName.h"
 
 COptionsDlg::COptionsDlg(QWidget* pParent) : CDialog(IDD, pParent) {}
 
@@ -10,13 +11,13 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_DATA_FILE, m_strDataFile);
     DDV_PlainName(pDX, m_strDataFile);
-    DDV_MaxChars(pDX, m_strDataFile, 8);
+    DDV_MaxChars(pDX, m_strDataFile, kMaxNameChars);
     DDX_Text(pDX, IDC_INLET_FILE, m_strInletName);
     DDV_PlainName(pDX, m_strInletName);
-    DDV_MaxChars(pDX, m_strInletName, 8);
+    DDV_MaxChars(pDX, m_strInletName, kMaxNameChars);
     DDX_Text(pDX, IDC_MACRO_FILE, m_strMacroName);
     DDV_PlainName(pDX, m_strMacroName);
     DDX_Text(pDX, IDC_MS_FILE, m_strMSName);
     DDV_PlainName(pDX, m_strMSName);
-    DDV_MaxChars(pDX, m_strMSName, 8);
+    DDV_MaxChars(pDX, m_strMSName, kMaxNameChars);
 }

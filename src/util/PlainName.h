@@ -9,14 +9,13 @@
 // which characters a Sample List record can hold are other rules.
 #pragma once
 
-#include <cstddef>
 #include <string_view>
 
 #include "framework/Status.h"
 
 // The most characters a name field of the dialogs takes, and so the most a
 // name given on the command line may have.
-inline constexpr std::size_t kMaxNameChars = 8;
+inline constexpr int kMaxNameChars = 8;
 
 // Ok when NAME is plain; otherwise the message says why not, as the end of
 // a sentence whose subject is the name: "holds '/'", "holds '\\'" or "holds
