@@ -148,13 +148,12 @@ private:
 // g_lastError) when its text does not fit the record.
 bool LocationFromFile(const CProfileFile& profile, const char* section, const char* key,
                       GLOBAL_FILE_INFO& info) {
-    std::string why;
-    if (ostrel::ParseLocation(profile.GetString(section, key, ""), info, why)) {
-        return true;
+    const Status parsed = ostrel::ParseLocation(profile.GetString(section, key, ""), info);
+    if (!parsed) {
+        g_lastError = profile.GetPath() + ": [" + section + "] " + key + ": " + parsed.message() +
+                      "; the location is taken as not configured";
     }
-    g_lastError = profile.GetPath() + ": [" + section + "] " + key + ": " + why +
-                  "; the location is taken as not configured";
-    return false;
+    return parsed.ok();
 }
 
 }  // namespace
@@ -190,14 +189,14 @@ int32_t UseGlobalFileInProcess(const char* section, const char* key, const GLOBA
         return Fail(OSTREL_E_INVALID, "a section, a key and a location record are required");
     }
     const std::string key_ = ProcessKey(SettingsPath(), section, key);
-    const std::string problem = ostrel::InfoProblem(*info);
-    if (!problem.empty()) {
+    if (const Status terminated = ostrel::CheckTerminated(*info); !terminated) {
         // Nothing may end up in a place the caller did not ask for: the
         // process is left without a location for the key instead.
         GLOBAL_FILE_INFO none;
         std::memset(&none, 0, sizeof none);
         g_processLocations[key_] = none;
-        return Fail(OSTREL_E_INVALID, std::string("[") + section + "] " + key + ": " + problem);
+        return Fail(OSTREL_E_INVALID,
+                    std::string("[") + section + "] " + key + ": " + terminated.message());
     }
     g_processLocations[key_] = *info;
     return OSTREL_OK;
@@ -211,12 +210,12 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
         return used;
     }
     const std::string path = SettingsPath();
-    std::string text;
-    std::string why;
-    if (!ostrel::FormatLocation(*info, text, why)) {
-        return Fail(OSTREL_E_INVALID, path + ": [" + section + "] " + key + ": " + why +
-                                          "; the file was not changed");
+    const Result<std::string> text = ostrel::FormatLocation(*info);
+    if (!text) {
+        return Fail(OSTREL_E_INVALID, path + ": [" + section + "] " + key + ": " +
+                                          text.status().message() + "; the file was not changed");
     }
+    std::string why;
     const std::string directory = path.substr(0, path.rfind('/'));
     if (!directory.empty() && !MakeDirectories(directory, why)) {
         return Fail(OSTREL_E_WRITE, path + ": " + why);
@@ -227,7 +226,7 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
     }
     CProfileFile profile(path);
     const std::string loadMessage = profile.GetLoadMessage();
-    if (!profile.WriteString(section, key, text)) {
+    if (!profile.WriteString(section, key, text.value())) {
         return Fail(OSTREL_E_INVALID, profile.GetError());
     }
     if (!profile.Save()) {
