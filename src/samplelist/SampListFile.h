@@ -28,10 +28,11 @@
 // replaces stays as it was. Abandon() gives the new list up, leaving what
 // was there before.
 //
-// A path whose directory (with its drive), base name or extension does not
-// fit its field of the location record is refused before anything is
-// published: the open fails with DB3_E_INVALID and GetTooLongPart() names
-// the part. Publishing a cut path would point the data system elsewhere.
+// The path is taken apart by the data system's rule (LocateSampleList,
+// datasystem/SampleListLocation.h). A path whose directory (with its drive),
+// base name or extension does not fit its field of the location record is
+// refused before anything is published: the open fails with DB3_E_INVALID and GetTooLongPart()
+// names the part. Publishing a cut path would point the data system elsewhere.
 #pragma once
 
 #include <cstdint>
