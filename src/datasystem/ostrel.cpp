@@ -22,7 +22,6 @@
 #include "datasystem/LocationText.h"
 #include "framework/MakeDirectories.h"
 #include "framework/ProfileFile.h"
-#include "framework/SystemError.h"
 
 namespace {
 
@@ -105,25 +104,28 @@ public:
     SettingsLock(const std::string& settingsPath, const std::string& directory) {
         m_fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (m_fd < 0) {
-            m_error =
-                settingsPath + ": cannot open its directory to lock it: " + SystemErrorText(errno);
+            const int error = errno;
+            m_status =
+                Status::FromErrno(settingsPath + ": cannot open its directory to lock it", error);
             return;
         }
         const auto deadline = std::chrono::steady_clock::now() + kWait;
         while (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if (errno != EWOULDBLOCK && errno != EINTR) {
-                m_error = settingsPath + ": cannot lock its directory: " + SystemErrorText(errno);
+            const int error = errno;
+            if (error != EWOULDBLOCK && error != EINTR) {
+                m_status = Status::FromErrno(settingsPath + ": cannot lock its directory", error);
                 break;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                m_error = settingsPath +
-                          ": another process has kept its directory locked for 10 seconds; "
-                          "the file was not changed";
+                m_status =
+                    Status::Error(settingsPath +
+                                  ": another process has kept its directory locked for 10 seconds; "
+                                  "the file was not changed");
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        if (!m_error.empty()) {
+        if (!m_status) {
             ::close(m_fd);
             m_fd = -1;
         }
@@ -136,12 +138,12 @@ public:
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
 
-    // Empty when the lock is held, else why not.
-    const std::string& GetError() const { return m_error; }
+    // Ok when the lock is held, else why not.
+    const Status& GetStatus() const { return m_status; }
 
 private:
     int m_fd = -1;
-    std::string m_error;
+    Status m_status;
 };
 
 // The location of KEY in the loaded PROFILE; false (INFO zero, reason in
@@ -221,8 +223,8 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
         return Fail(OSTREL_E_WRITE, path + ": " + why);
     }
     const SettingsLock lock(path, directory.empty() ? std::string("/") : directory);
-    if (!lock.GetError().empty()) {
-        return Fail(OSTREL_E_WRITE, lock.GetError());
+    if (!lock.GetStatus()) {
+        return Fail(OSTREL_E_WRITE, lock.GetStatus().message());
     }
     CProfileFile profile(path);
     const std::string loadMessage = profile.GetLoadMessage();
