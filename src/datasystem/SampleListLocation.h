@@ -4,7 +4,7 @@
 // writes. Whoever publishes a list's location, or checks that path (for an
 // existing list, or for the input itself), asks here.
 //
-// Part of the contract callers build on whichever implementation of the
+// It belongs to the contract callers build on whichever implementation of the
 // data system they link (see CMakeLists.txt), so it is kept apart from the
 // stand-in's own library.
 #pragma once
