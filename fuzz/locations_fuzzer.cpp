@@ -51,15 +51,14 @@ void CheckInfo(const GLOBAL_FILE_INFO& info) {
     FUZZ_CHECK(Terminated(info.szDirectory));
     FUZZ_CHECK(Terminated(info.szName));
     FUZZ_CHECK(Terminated(info.szExtension));
-    FUZZ_CHECK(ostrel::InfoProblem(info).empty());
-    std::string text;
-    std::string why;
-    if (ostrel::FormatLocation(info, text, why)) {
+    FUZZ_CHECK(ostrel::CheckTerminated(info).ok());
+    const Result<std::string> text = ostrel::FormatLocation(info);
+    if (text.ok()) {
         GLOBAL_FILE_INFO back;
-        FUZZ_CHECK(ostrel::ParseLocation(text, back, why));
+        FUZZ_CHECK(ostrel::ParseLocation(text.value(), back).ok());
         FUZZ_CHECK(std::memcmp(&back, &info, sizeof info) == 0);
     } else {
-        FUZZ_CHECK(!why.empty());
+        FUZZ_CHECK(!text.status().message().empty());
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "cli/ExitCode.h"
 #include "cli/TextEscape.h"
+#include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
 #include "framework/PathParts.h"
@@ -19,9 +20,9 @@ namespace {
 constexpr const char* kKnownKeys[] = {kSampleListKey, kMSMethodKey, kInletMethodKey, kMacroKey};
 
 void PrintLocation(std::ostream& out, std::string_view key, const GLOBAL_FILE_INFO& info) {
-    out << EscapeForTsv(key) << '\t' << EscapeForTsv(LocationFieldText(info.szDirectory)) << '\t'
-        << EscapeForTsv(LocationFieldText(info.szExtension)) << '\t'
-        << EscapeForTsv(LocationFieldText(info.szName)) << '\n';
+    out << EscapeForTsv(key) << '\t' << EscapeForTsv(FixedFieldText(info.szDirectory)) << '\t'
+        << EscapeForTsv(FixedFieldText(info.szExtension)) << '\t'
+        << EscapeForTsv(FixedFieldText(info.szName)) << '\n';
 }
 
 bool IsKnownKey(const std::string& key) {
@@ -151,12 +152,12 @@ int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostr
         return Refuse(err, SettingsLibraryError("the locations could not be read"));
     }
     std::string extension =
-        setting.extension.value_or(std::string(LocationFieldText(info.szExtension)));
+        setting.extension.value_or(std::string(FixedFieldText(info.szExtension)));
     if (!extension.empty() && extension.front() == '.') {
         extension.erase(0, 1);
     }
-    if (!SetLocationField(info.szDirectory, directory) ||
-        !SetLocationField(info.szExtension, extension)) {
+    if (!WriteFixedField(info.szDirectory, directory) ||
+        !WriteFixedField(info.szExtension, extension)) {
         return Refuse(err, "the extension is longer than the data system accepts");
     }
     if (StoreGlobalFile(kLocationSection, setting.key.c_str(), &info, 1) != OSTREL_OK) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "framework/PathParts.h"
 #include "samplelist/SampleListReader.h"
@@ -55,11 +56,11 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof info);
     _MSGGetGlobalFile(kLocationSection, name.key, 0, &info);
-    std::string directory(LocationFieldText(info.szDirectory));
+    const std::string directory(FixedFieldText(info.szDirectory));
     if (directory.empty()) {
         return;  // no folder configured: nothing to compare with
     }
-    const std::string_view extension = LocationFieldText(info.szExtension);
+    const std::string_view extension = FixedFieldText(info.szExtension);
     for (const std::string& entry : Entries(directory)) {
         const std::string_view file(entry);
         const std::size_t dot = file.find('.');
@@ -122,8 +123,7 @@ void CollectDataFileClashes(ConversionReport& report, const std::string& listPat
         }
         SAMPLE_RECORD record;
         for (std::int32_t n = 1; n <= reader.GetRecordCount() && reader.Read(n, record); ++n) {
-            const std::string dataFile(record.szDataFile,
-                                       strnlen(record.szDataFile, sizeof record.szDataFile));
+            const std::string dataFile(FixedFieldText(record.szDataFile));
             const std::int64_t number = RunningNumberOf(dataFile, baseName);
             if (number != 0) {
                 report.AddClashCandidate(ClashCandidate{reader.GetPath(), number, dataFile});

@@ -11,7 +11,9 @@
 
 #include "convert/ConversionChecks.h"
 #include "convert/ListFailure.h"
+#include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
+#include "datasystem/SampleListLocation.h"
 #include "framework/FileIdentity.h"
 #include "framework/PathParts.h"
 #include "framework/SystemError.h"
@@ -22,13 +24,6 @@
 
 namespace {
 
-// Bounded copies: at most this many characters of the text; the byte after
-// them is the field's last, which Reset leaves zero.
-constexpr std::size_t kFractionCopy = 119;
-constexpr std::size_t kColumn5TextCopy = 50;
-static_assert(kFractionCopy < sizeof(SAMPLE_RECORD::szFraction));
-static_assert(kColumn5TextCopy < sizeof(SAMPLE_RECORD::szColumn5Text));
-
 // Room that brackets and the terminating zero take from a text field.
 constexpr std::size_t kBracketsAndZero = 3;
 // Digits of the largest running number.
@@ -37,15 +32,6 @@ constexpr std::size_t kNumberDigits = 10;
 // TRUE when snprintf's RESULT says the whole text and its zero fit in SPAN.
 bool Fits(int result, std::size_t span) {
     return result >= 0 && static_cast<std::size_t>(result) < span;
-}
-
-// Writes exactly COUNT bytes at FIELD: TEXT up to its first zero byte, cut
-// to COUNT characters, then zero bytes up to COUNT.
-template <std::size_t N>
-void BoundedCopy(char (&field)[N], const char* text, std::size_t count) {
-    const std::size_t length = std::min(std::strlen(text), count);
-    std::memcpy(field, text, length);
-    std::memset(field + length, 0, count - length);
 }
 
 }  // namespace
@@ -170,12 +156,13 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     }
     // The record library writes the list where the location record says;
     // that must be the output as named, and it must not be the input.
-    std::string why;
-    const std::string libraryPath = CSampListFile::LibraryPath(m_strOutput, why);
-    if (libraryPath.empty()) {
-        Fail("The record library cannot write a file of this name: " + why + ".");
+    const Result<std::string> writtenPath = SampleListPathAsGiven(m_strOutput);
+    if (!writtenPath) {
+        Fail("The record library cannot write a file of this name: " +
+             writtenPath.status().message() + ".");
         return FALSE;
     }
+    const std::string& libraryPath = writtenPath.value();
 
     // Opening a pipe waits for a writer that may never come: the
     // conversion would hang. A pipe or socket is no export.
@@ -345,20 +332,19 @@ BOOL CSLConvert::FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry, 
                    : std::snprintf(r.szDataFile, sizeof(r.szDataFile), "[%s]", recordName),
              sizeof(r.szDataFile));
 
-    char fractionText[kFractionCopy + 1];
+    char fractionText[sizeof(r.szFraction)];
     const int fractionLength =
         std::snprintf(fractionText, sizeof(fractionText), "Fraction:%lld, %.2f, %.2f",
                       static_cast<long long>(fraction), static_cast<double>(entry.fColumn3),
                       static_cast<double>(entry.fColumn4));
-    BoundedCopy(r.szFraction, fractionLength >= 0 ? fractionText : "", kFractionCopy);
+    WriteFixedFieldCut(r.szFraction, fractionLength >= 0 ? fractionText : "");
 
-    const bool valueFits =
-        Fits(std::snprintf(r.szValue[0], sizeof(r.szValue[0]), "%s", value), sizeof(r.szValue[0]));
+    const bool valueFits = WriteFixedField(r.szValue[0], value);
     const bool numberFits =
         Fits(plain ? std::snprintf(r.szRecordNumber, sizeof(r.szRecordNumber), "%lld", n)
                    : std::snprintf(r.szRecordNumber, sizeof(r.szRecordNumber), "[%lld]", n),
              sizeof(r.szRecordNumber));
-    BoundedCopy(r.szColumn5Text, entry.strColumn5Text.c_str(), kColumn5TextCopy);
+    WriteFixedFieldCut(r.szColumn5Text, entry.strColumn5Text);
 
     bool namesFit = true;
     for (auto [field, span, text] : {

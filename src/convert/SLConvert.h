@@ -83,7 +83,7 @@ public:
     // Nothing is touched (no Sample List created, the data system's
     // sample-list location not changed) when a name does not fit or is no
     // plain name, when the output cannot be written as named (see
-    // CSampListFile::LibraryPath), when the input cannot be opened or is a
+    // SampleListPathAsGiven), when the input cannot be opened or is a
     // pipe or a socket, or when the output is the input file itself (the
     // same file, whatever path leads to it). A directory opens for reading,
     // and its first read raises CFileException like any read error.

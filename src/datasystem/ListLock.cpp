@@ -12,15 +12,12 @@
 #include "datasystem/FerroxStatus.h"
 #include "datasystem/ListFiles.h"
 #include "datasystem/ferrox.h"
+#include "framework/FileIdentity.h"
 
 namespace {
 
 // How often a waiting writer tries again.
 constexpr auto kRetry = std::chrono::milliseconds(10);
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 }  // namespace
 

@@ -1,11 +1,9 @@
-// Small helpers around the data system's settings library: the text fields
-// of its location record (GLOBAL_FILE_INFO) and its error sentence.
+// The names by which callers reach the data system's settings library
+// (ostrel.h), and its error sentence. The text fields of its location record
+// are read and written with FixedField.h.
 #pragma once
 
-#include <cstddef>
-#include <cstring>
 #include <string>
-#include <string_view>
 
 #include "datasystem/ostrel.h"
 
@@ -23,22 +21,4 @@ inline constexpr const char* kMacroKey = "MACRO";
 inline std::string SettingsLibraryError(const char* fallback) {
     const char* error = OstrelLastError();
     return *error != '\0' ? std::string(error) : std::string(fallback);
-}
-
-// The text of FIELD up to its first zero, never past its end.
-template <std::size_t N>
-std::string_view LocationFieldText(const char (&field)[N]) {
-    return std::string_view(field, strnlen(field, N));
-}
-
-// Writes TEXT and zero fill into FIELD; false (FIELD untouched) when TEXT
-// and its terminating zero do not fit.
-template <std::size_t N>
-bool SetLocationField(char (&field)[N], const std::string& text) {
-    if (text.size() >= N) {
-        return false;
-    }
-    std::memset(field, 0, N);
-    std::memcpy(field, text.data(), text.size());
-    return true;
 }

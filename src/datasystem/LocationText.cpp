@@ -2,32 +2,11 @@
 
 #include <cstring>
 
+#include "datasystem/FixedField.h"
+
 namespace ostrel {
 
 namespace {
-
-template <std::size_t N>
-bool IsTerminated(const char (&field)[N]) {
-    return std::memchr(field, '\0', N) != nullptr;
-}
-
-// The text of a field known to be terminated.
-template <std::size_t N>
-std::string_view FieldText(const char (&field)[N]) {
-    return std::string_view(field, strnlen(field, N));
-}
-
-template <std::size_t N>
-bool CopyField(char (&field)[N], std::string_view text) {
-    if (text.size() >= N) {
-        return false;
-    }
-    if (!text.empty()) {
-        std::memcpy(field, text.data(), text.size());
-    }
-    field[text.size()] = '\0';
-    return true;
-}
 
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
@@ -49,44 +28,44 @@ bool HasControl(std::string_view text) {
 
 }  // namespace
 
-std::string InfoProblem(const GLOBAL_FILE_INFO& info) {
-    if (!IsTerminated(info.szDirectory)) {
-        return "the directory does not fit in 259 characters";
+Status CheckTerminated(const GLOBAL_FILE_INFO& info) {
+    if (!IsFixedFieldTerminated(info.szDirectory)) {
+        return Status::Error("the directory does not fit in 259 characters");
     }
-    if (!IsTerminated(info.szName)) {
-        return "the name does not fit in 255 characters";
+    if (!IsFixedFieldTerminated(info.szName)) {
+        return Status::Error("the name does not fit in 255 characters");
     }
-    if (!IsTerminated(info.szExtension)) {
-        return "the extension does not fit in 265 characters";
+    if (!IsFixedFieldTerminated(info.szExtension)) {
+        return Status::Error("the extension does not fit in 265 characters");
     }
-    return std::string();
+    return Status::Ok();
 }
 
-bool FormatLocation(const GLOBAL_FILE_INFO& info, std::string& text, std::string& why) {
-    text.clear();
-    why = InfoProblem(info);
-    if (!why.empty()) {
-        return false;
+Result<std::string> FormatLocation(const GLOBAL_FILE_INFO& info) {
+    if (Status terminated = CheckTerminated(info); !terminated) {
+        return terminated;
     }
-    const std::string_view directory = FieldText(info.szDirectory);
-    const std::string_view name = FieldText(info.szName);
-    const std::string_view extension = FieldText(info.szExtension);
+    const std::string_view directory = FixedFieldText(info.szDirectory);
+    const std::string_view name = FixedFieldText(info.szName);
+    const std::string_view extension = FixedFieldText(info.szExtension);
     if (HasControl(directory) || HasControl(name) || HasControl(extension)) {
-        why = "a control character cannot be written to the settings file";
-    } else if (!directory.empty() && !IsSeparator(directory.back())) {
-        why = "the directory \"" + std::string(directory) + "\" does not end with '/' or '\\'";
-    } else if (HasSeparator(name) || HasSeparator(extension)) {
-        why = "the name or the extension holds '/' or '\\'";
-    } else if (name == "*") {
-        why = "the name \"*\" stands for an empty name";
-    } else if (extension.find('.') != std::string_view::npos) {
-        why = "the extension \"" + std::string(extension) + "\" holds '.'";
+        return Status::Error("a control character cannot be written to the settings file");
     }
-    if (!why.empty()) {
-        return false;
+    if (!directory.empty() && !IsSeparator(directory.back())) {
+        return Status::Error("the directory \"" + std::string(directory) +
+                             "\" does not end with '/' or '\\'");
+    }
+    if (HasSeparator(name) || HasSeparator(extension)) {
+        return Status::Error("the name or the extension holds '/' or '\\'");
+    }
+    if (name == "*") {
+        return Status::Error("the name \"*\" stands for an empty name");
+    }
+    if (extension.find('.') != std::string_view::npos) {
+        return Status::Error("the extension \"" + std::string(extension) + "\" holds '.'");
     }
 
-    text = directory;
+    std::string text(directory);
     if (!extension.empty()) {
         text += name.empty() ? std::string_view("*") : name;
         text += '.';
@@ -97,16 +76,14 @@ bool FormatLocation(const GLOBAL_FILE_INFO& info, std::string& text, std::string
             text += '.';
         }
     }
-    return true;
+    return text;
 }
 
-bool ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info, std::string& why) {
+Status ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info) {
     std::memset(&info, 0, sizeof info);
-    why.clear();
     if (text.find('\0') != std::string_view::npos) {
         // It would end its field early and leave bytes after the end.
-        why = "the text holds a zero byte";
-        return false;
+        return Status::Error("the text holds a zero byte");
     }
     const std::size_t lastSeparator = text.find_last_of("/\\");
     const std::size_t fileStart = lastSeparator == std::string_view::npos ? 0 : lastSeparator + 1;
@@ -119,18 +96,18 @@ bool ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info, std::string& w
     if (name == "*") {
         name = std::string_view();
     }
-    if (!CopyField(info.szDirectory, directory)) {
-        why = "the directory is longer than 259 characters";
-    } else if (!CopyField(info.szName, name)) {
-        why = "the name is longer than 255 characters";
-    } else if (!CopyField(info.szExtension, extension)) {
-        why = "the extension is longer than 265 characters";
+    Status status;
+    if (!WriteFixedField(info.szDirectory, directory)) {
+        status = Status::Error("the directory is longer than 259 characters");
+    } else if (!WriteFixedField(info.szName, name)) {
+        status = Status::Error("the name is longer than 255 characters");
+    } else if (!WriteFixedField(info.szExtension, extension)) {
+        status = Status::Error("the extension is longer than 265 characters");
     }
-    if (!why.empty()) {
+    if (!status) {
         std::memset(&info, 0, sizeof info);
-        return false;
     }
-    return true;
+    return status;
 }
 
 }  // namespace ostrel

@@ -18,22 +18,21 @@
 #include <string_view>
 
 #include "datasystem/ostrel.h"
+#include "framework/Status.h"
 
 namespace ostrel {
 
-// Why INFO cannot be used as a location at all (a text runs to the end of
-// its field without a terminating zero), or an empty string.
-std::string InfoProblem(const GLOBAL_FILE_INFO& info);
+// Fails when INFO cannot be used as a location at all: a text runs to the
+// end of its field without a terminating zero.
+Status CheckTerminated(const GLOBAL_FILE_INFO& info);
 
-// Writes INFO's text into TEXT. Returns false with the reason in WHY when
-// INFO has no unambiguous text: a directory that does not end with '/' or
-// '\', a name or extension holding '/' or '\', a name "*", an extension
-// holding '.', or a control character anywhere.
-bool FormatLocation(const GLOBAL_FILE_INFO& info, std::string& text, std::string& why);
+// INFO's text. Fails when INFO has no unambiguous text: a directory that
+// does not end with '/' or '\', a name or extension holding '/' or '\', a
+// name "*", an extension holding '.', or a control character anywhere.
+Result<std::string> FormatLocation(const GLOBAL_FILE_INFO& info);
 
-// Fills INFO (zeroed first) from TEXT. Returns false with the reason in WHY
-// and leaves INFO all zero when a part is too long for its field or TEXT
-// holds a zero byte.
-bool ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info, std::string& why);
+// Fills INFO (zeroed first) from TEXT. Fails, leaving INFO all zero, when a
+// part is too long for its field or TEXT holds a zero byte.
+Status ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info);
 
 }  // namespace ostrel

@@ -156,12 +156,11 @@ int32_t SampleListDatabase::Create(const std::string& path, bool replace) {
     Abandon();
     m_strPath = path;
     m_bReplace = replace;
-    const int32_t there = CheckReplaceable(path);
-    if (!replace && there != DB3_E_NOT_FOUND) {
+    // What lies at PATH for a replace was checked by the DB3_MODE_REPLACE
+    // just before, under the writer lock held since; the commit checks again,
+    // as the list is built.
+    if (!replace && CheckReplaceable(path) != DB3_E_NOT_FOUND) {
         return DB3_E_EXISTS;  // whatever it is, it is not ours to replace
-    }
-    if (there != DB3_OK && there != DB3_E_NOT_FOUND) {
-        return there;
     }
     ferrox::RemoveAbandonedFilesBeside(path);
 

@@ -35,11 +35,12 @@ public:
     // DB3_E_NOT_SAMPLE_LIST for anything else, an empty file included.
     static int32_t CheckReplaceable(const std::string& path);
 
-    // Starts a new, empty list that Close() will put at PATH. With REPLACE
-    // the commit replaces the Sample List there (anything else there is
-    // DB3_E_NOT_SAMPLE_LIST); without it a file of that name, there now or
-    // by the time of the commit, fails the create or the commit with
-    // DB3_E_EXISTS. Files that writers of lists in the same folder left behind
+    // Starts a new, empty list that Close() will put at PATH. With REPLACE,
+    // which CheckReplaceable(PATH) must have allowed under the lock held
+    // since, the commit replaces the Sample List there (anything else there
+    // by then is DB3_E_NOT_SAMPLE_LIST); without it a file of that name,
+    // there now or by the time of the commit, fails the create or the commit
+    // with DB3_E_EXISTS. Files that writers of lists in the same folder left behind
     // when they died are removed first.
     int32_t Create(const std::string& path, bool replace);
 

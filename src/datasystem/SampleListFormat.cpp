@@ -9,30 +9,20 @@
 #include <cerrno>
 #include <cstring>
 
+#include "datasystem/SampleRecordFields.h"
+
 namespace ferrox {
 
 namespace {
 
-// The written text fields of a record: column name, offset and span. Each
-// text ends at its first zero byte or at the end of its span.
-struct TextField {
-    const char* column;
-    int offset;
-    int span;
-};
-
-constexpr TextField kViewFields[] = {
-    {"data_file", 0, 260},      {"fraction", 260, 120},      {"ms_method", 380, 260},
-    {"inlet_method", 640, 260}, {"macro", 1160, 273},        {"running_number", 1433, 20},
-    {"column5_text", 1904, 51}, {"column5_value", 1955, 30},
-};
-
-std::string FieldExpression(const TextField& field) {
+// The column of the view that shows FIELD: its text up to its first zero
+// byte or to the end of its span.
+std::string FieldExpression(const RecordField& field) {
     const std::string slice = "substr(data, " + std::to_string(field.offset + 1) + ", " +
                               std::to_string(field.span) + ")";
     return "CAST(substr(" + slice + ", 1, CASE instr(" + slice + ", x'00') WHEN 0 THEN " +
            std::to_string(field.span) + " ELSE instr(" + slice + ", x'00') - 1 END) AS TEXT) AS " +
-           field.column;
+           field.key;
 }
 
 std::uint32_t BigEndian32(const unsigned char* bytes) {
@@ -63,7 +53,7 @@ bool Equal(const unsigned char* text, const char* expected) {
 
 std::string SchemaScript() {
     std::string view = "CREATE VIEW sample_list AS SELECT number";
-    for (const TextField& field : kViewFields) {
+    for (const RecordField& field : kRecordFields) {
         view += ", ";
         view += FieldExpression(field);
     }

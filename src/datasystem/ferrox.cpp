@@ -11,6 +11,7 @@
 #include <string>
 
 #include "datasystem/FerroxStatus.h"
+#include "datasystem/FixedField.h"
 #include "datasystem/ListLock.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/SampleListDatabase.h"
@@ -50,7 +51,7 @@ bool IsValidName(const char* name) {
 
 // The sample-list location as this process sees it; false when it is not
 // configured.
-bool SampleListLocation(GLOBAL_FILE_INFO& info) {
+bool ConfiguredLocation(GLOBAL_FILE_INFO& info) {
     std::memset(&info, 0, sizeof info);
     _MSGGetGlobalFile(kLocationSection, kSampleListKey, 0, &info);
     return info.szDirectory[0] != '\0';
@@ -60,8 +61,7 @@ bool SampleListLocation(GLOBAL_FILE_INFO& info) {
 // (access() with the effective ids; a privileged process may write
 // anywhere except on a read-only file system).
 int32_t CheckLocation(const GLOBAL_FILE_INFO& info) {
-    const std::string directory(info.szDirectory,
-                                strnlen(info.szDirectory, sizeof info.szDirectory));
+    const std::string directory(FixedFieldText(info.szDirectory));
     struct stat st;
     if (::stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         return DB3_E_LOCATION;
@@ -165,7 +165,7 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
         return DB3_E_INVALID;
     }
     GLOBAL_FILE_INFO info;
-    if (!SampleListLocation(info)) {
+    if (!ConfiguredLocation(info)) {
         return DB3_E_LOCATION;
     }
     const std::string path = SampleListPath(info, name);

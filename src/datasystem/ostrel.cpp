@@ -23,7 +23,6 @@
 #include "framework/MakeDirectories.h"
 #include "framework/PathParts.h"
 #include "framework/ProfileFile.h"
-#include "framework/SystemError.h"
 
 namespace {
 
@@ -106,25 +105,28 @@ public:
     SettingsLock(const std::string& settingsPath, const std::string& directory) {
         m_fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (m_fd < 0) {
-            m_error =
-                settingsPath + ": cannot open its directory to lock it: " + SystemErrorText(errno);
+            const int error = errno;
+            m_status =
+                Status::FromErrno(settingsPath + ": cannot open its directory to lock it", error);
             return;
         }
         const auto deadline = std::chrono::steady_clock::now() + kWait;
         while (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if (errno != EWOULDBLOCK && errno != EINTR) {
-                m_error = settingsPath + ": cannot lock its directory: " + SystemErrorText(errno);
+            const int error = errno;
+            if (error != EWOULDBLOCK && error != EINTR) {
+                m_status = Status::FromErrno(settingsPath + ": cannot lock its directory", error);
                 break;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                m_error = settingsPath +
-                          ": another process has kept its directory locked for 10 seconds; "
-                          "the file was not changed";
+                m_status =
+                    Status::Error(settingsPath +
+                                  ": another process has kept its directory locked for 10 seconds; "
+                                  "the file was not changed");
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        if (!m_error.empty()) {
+        if (!m_status) {
             ::close(m_fd);
             m_fd = -1;
         }
@@ -137,25 +139,24 @@ public:
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
 
-    // Empty when the lock is held, else why not.
-    const std::string& GetError() const { return m_error; }
+    // Ok when the lock is held, else why not.
+    const Status& GetStatus() const { return m_status; }
 
 private:
     int m_fd = -1;
-    std::string m_error;
+    Status m_status;
 };
 
 // The location of KEY in the loaded PROFILE; false (INFO zero, reason in
 // g_lastError) when its text does not fit the record.
 bool LocationFromFile(const CProfileFile& profile, const char* section, const char* key,
                       GLOBAL_FILE_INFO& info) {
-    std::string why;
-    if (ostrel::ParseLocation(profile.GetString(section, key, ""), info, why)) {
-        return true;
+    const Status parsed = ostrel::ParseLocation(profile.GetString(section, key, ""), info);
+    if (!parsed) {
+        g_lastError = profile.GetPath() + ": [" + section + "] " + key + ": " + parsed.message() +
+                      "; the location is taken as not configured";
     }
-    g_lastError = profile.GetPath() + ": [" + section + "] " + key + ": " + why +
-                  "; the location is taken as not configured";
-    return false;
+    return parsed.ok();
 }
 
 }  // namespace
@@ -191,14 +192,14 @@ int32_t UseGlobalFileInProcess(const char* section, const char* key, const GLOBA
         return Fail(OSTREL_E_INVALID, "a section, a key and a location record are required");
     }
     const std::string key_ = ProcessKey(SettingsPath(), section, key);
-    const std::string problem = ostrel::InfoProblem(*info);
-    if (!problem.empty()) {
+    if (const Status terminated = ostrel::CheckTerminated(*info); !terminated) {
         // Nothing may end up in a place the caller did not ask for: the
         // process is left without a location for the key instead.
         GLOBAL_FILE_INFO none;
         std::memset(&none, 0, sizeof none);
         g_processLocations[key_] = none;
-        return Fail(OSTREL_E_INVALID, std::string("[") + section + "] " + key + ": " + problem);
+        return Fail(OSTREL_E_INVALID,
+                    std::string("[") + section + "] " + key + ": " + terminated.message());
     }
     g_processLocations[key_] = *info;
     return OSTREL_OK;
@@ -212,11 +213,10 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
         return used;
     }
     const std::string path = SettingsPath();
-    std::string text;
-    std::string why;
-    if (!ostrel::FormatLocation(*info, text, why)) {
-        return Fail(OSTREL_E_INVALID, path + ": [" + section + "] " + key + ": " + why +
-                                          "; the file was not changed");
+    const Result<std::string> text = ostrel::FormatLocation(*info);
+    if (!text) {
+        return Fail(OSTREL_E_INVALID, path + ": [" + section + "] " + key + ": " +
+                                          text.status().message() + "; the file was not changed");
     }
     const std::string directory = FolderOf(path);
     if (!directory.empty()) {
@@ -225,12 +225,12 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
         }
     }
     const SettingsLock lock(path, directory.empty() ? std::string("/") : directory);
-    if (!lock.GetError().empty()) {
-        return Fail(OSTREL_E_WRITE, lock.GetError());
+    if (!lock.GetStatus()) {
+        return Fail(OSTREL_E_WRITE, lock.GetStatus().message());
     }
     CProfileFile profile(path);
     const std::string loadMessage = profile.GetLoadMessage();
-    if (!profile.WriteString(section, key, text)) {
+    if (!profile.WriteString(section, key, text.value())) {
         return Fail(OSTREL_E_INVALID, profile.GetError());
     }
     if (!profile.Save()) {

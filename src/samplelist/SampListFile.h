@@ -28,10 +28,11 @@
 // replaces stays as it was. Abandon() gives the new list up, leaving what
 // was there before.
 //
-// A path whose directory (with its drive), base name or extension does not
-// fit its field of the location record is refused before anything is
-// published: the open fails with DB3_E_INVALID and GetTooLongPart() names
-// the part. Publishing a cut path would point the data system elsewhere.
+// The path is taken apart by the data system's rule (LocateSampleList,
+// datasystem/SampleListLocation.h). A path whose directory (with its drive),
+// base name or extension does not fit its field of the location record is
+// refused before anything is published: the open fails with DB3_E_INVALID and GetTooLongPart()
+// names the part. Publishing a cut path would point the data system elsewhere.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +40,6 @@
 
 #include "framework/Types.h"
 #include "samplelist/SampListRecord.h"
-
-struct GLOBAL_FILE_INFO;
 
 class CSampListFile {
 public:
@@ -92,21 +91,6 @@ public:
     // data system's settings (the list is written all the same, but the
     // data system will not look for it there), or empty.
     const std::string& GetLocationWarning() const { return m_strLocationWarning; }
-
-    // The path of the file the record library writes for the list PATH
-    // names. Empty, with the reason in WHY, when PATH cannot be written as
-    // given: a part too long for the location record, no file name, or a
-    // name the location record cannot express (a name ending in a dot would
-    // be written without it).
-    static std::string LibraryPath(const std::string& path, std::string& why);
-
-    // Fills INFO (which the caller has zeroed) with PATH's drive and
-    // directory, base name, and extension without its leading '.', and sets
-    // NAME to the base name. Returns nullptr, or the part that does not fit
-    // its field ("directory", "name", "extension"; "path" for a path with a
-    // zero byte, which no field can carry); INFO is then untouched.
-    static const char* FillLocation(const std::string& path, GLOBAL_FILE_INFO& info,
-                                    std::string& name);
 
 private:
     BOOL m_bReplaceExisting;

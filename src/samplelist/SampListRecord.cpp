@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "datasystem/FixedField.h"
+
 namespace {
 
 constexpr char kPreset[] = "[]";
@@ -9,7 +11,7 @@ constexpr char kPreset[] = "[]";
 template <std::size_t N>
 void PresetField(char (&field)[N]) {
     static_assert(N >= sizeof(kPreset));
-    std::memcpy(field, kPreset, sizeof(kPreset));
+    WriteFixedField(field, kPreset);
 }
 
 }  // namespace

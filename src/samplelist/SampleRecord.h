@@ -13,8 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The number by which the record library knows the Sample List database.
-inline constexpr std::int32_t SAMPLE_LIST_DB = 5;
+#include "datasystem/SampleRecordFields.h"
+#include "datasystem/ferrox.h"
 
 struct SAMPLE_RECORD {
     char szDataFile[260];         //    0: data file name
@@ -37,23 +37,38 @@ struct SAMPLE_RECORD {
 };
 
 static_assert(sizeof(SAMPLE_RECORD) == 4262);
+static_assert(sizeof(SAMPLE_RECORD) == DB3_SAMPLE_RECORD_SIZE);
 static_assert(alignof(SAMPLE_RECORD) == 1);
-static_assert(offsetof(SAMPLE_RECORD, szDataFile) == 0);
-static_assert(offsetof(SAMPLE_RECORD, szFraction) == 260);
-static_assert(offsetof(SAMPLE_RECORD, szMSMethod) == 380);
-static_assert(offsetof(SAMPLE_RECORD, szInletMethod) == 640);
 static_assert(offsetof(SAMPLE_RECORD, szText900) == 900);
-static_assert(offsetof(SAMPLE_RECORD, szMacro) == 1160);
-static_assert(offsetof(SAMPLE_RECORD, szRecordNumber) == 1433);
 static_assert(offsetof(SAMPLE_RECORD, szText1453) == 1453);
 static_assert(offsetof(SAMPLE_RECORD, szText1504) == 1504);
 static_assert(offsetof(SAMPLE_RECORD, szText1555) == 1555);
 static_assert(offsetof(SAMPLE_RECORD, szText1574) == 1574);
 static_assert(offsetof(SAMPLE_RECORD, szText1625) == 1625);
 static_assert(offsetof(SAMPLE_RECORD, szText1880) == 1880);
-static_assert(offsetof(SAMPLE_RECORD, szColumn5Text) == 1904);
 static_assert(offsetof(SAMPLE_RECORD, szValue) == 1955);
 static_assert(sizeof(SAMPLE_RECORD::szValue[0]) == 30);
 static_assert(offsetof(SAMPLE_RECORD, szShort) == 2555);
 static_assert(sizeof(SAMPLE_RECORD::szShort[0]) == 16);
 static_assert(offsetof(SAMPLE_RECORD, reserved) == 2651);
+
+// The fields Korr2LD writes are where the record library's table of them
+// says, in its order.
+constexpr bool IsRecordField(std::size_t index, std::size_t offset, std::size_t span) {
+    return kRecordFields[index].offset == offset && kRecordFields[index].span == span;
+}
+static_assert(IsRecordField(0, offsetof(SAMPLE_RECORD, szDataFile),
+                            sizeof(SAMPLE_RECORD::szDataFile)));
+static_assert(IsRecordField(1, offsetof(SAMPLE_RECORD, szFraction),
+                            sizeof(SAMPLE_RECORD::szFraction)));
+static_assert(IsRecordField(2, offsetof(SAMPLE_RECORD, szMSMethod),
+                            sizeof(SAMPLE_RECORD::szMSMethod)));
+static_assert(IsRecordField(3, offsetof(SAMPLE_RECORD, szInletMethod),
+                            sizeof(SAMPLE_RECORD::szInletMethod)));
+static_assert(IsRecordField(4, offsetof(SAMPLE_RECORD, szMacro), sizeof(SAMPLE_RECORD::szMacro)));
+static_assert(IsRecordField(5, offsetof(SAMPLE_RECORD, szRecordNumber),
+                            sizeof(SAMPLE_RECORD::szRecordNumber)));
+static_assert(IsRecordField(6, offsetof(SAMPLE_RECORD, szColumn5Text),
+                            sizeof(SAMPLE_RECORD::szColumn5Text)));
+static_assert(IsRecordField(7, offsetof(SAMPLE_RECORD, szValue),
+                            sizeof(SAMPLE_RECORD::szValue[0])));

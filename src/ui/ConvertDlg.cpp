@@ -9,9 +9,11 @@
 
 #include "convert/ConversionLog.h"
 #include "convert/SLConvert.h"
+#include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
+#include "datasystem/SampleListLocation.h"
 #include "framework/FileException.h"
-#include "samplelist/SampListFile.h"
+#include "samplelist/SampListRecord.h"
 #include "ui/AboutDlg.h"
 #include "ui/OptionsDlg.h"
 #include "ui/PreviewWindow.h"
@@ -31,12 +33,6 @@ namespace {
 
 // Longest search pattern the method lists accept, in characters.
 constexpr std::size_t kMaxPattern = 259;
-
-// A zero-terminated text field of a fixed record, never read past its end.
-template <std::size_t N>
-std::string FieldText(const char (&field)[N]) {
-    return std::string(field, strnlen(field, N));
-}
 
 }  // namespace
 
@@ -139,12 +135,12 @@ void CConvertDlg::FillMethodList(int nIDC, const char* pszKey) {
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof(info));
     _MSGGetGlobalFile(kLocationSection, pszKey, 0, &info);
-    const std::string strDirectory = FieldText(info.szDirectory);
+    const std::string strDirectory(FixedFieldText(info.szDirectory));
     if (strDirectory.empty()) {
         return;
     }
 
-    const std::string strExtension = FieldText(info.szExtension);
+    const std::string strExtension(FixedFieldText(info.szExtension));
     std::string strPattern = strDirectory;
     if (strPattern.back() != '\\' && strPattern.back() != '/') {
         strPattern += '\\';
@@ -182,11 +178,10 @@ void CConvertDlg::OnConvert() {
     const std::string strCaption = GetWindowText();
 
     // The file the record library will write is the one asked about.
-    std::string strWhy;
-    if (CSampListFile::LibraryPath(m_strOutputFile, strWhy).empty()) {
+    if (const Result<std::string> written = SampleListPathAsGiven(m_strOutputFile); !written) {
         MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
                    strCaption, MB_OK | MB_ICONEXCLAMATION,
-                   "It cannot be written as named: " + strWhy + ".");
+                   "It cannot be written as named: " + written.status().message() + ".");
         return;
     }
     const BOOL bExists = FileEntryExists(m_strOutputFile);

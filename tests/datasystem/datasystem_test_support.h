@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "datasystem/FixedField.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 #include "framework/scratch_dir.h"
@@ -54,9 +55,9 @@ inline GLOBAL_FILE_INFO MakeInfo(const std::string& directory, const std::string
                                  const std::string& extension) {
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof info);
-    std::strncpy(info.szDirectory, directory.c_str(), sizeof info.szDirectory - 1);
-    std::strncpy(info.szName, name.c_str(), sizeof info.szName - 1);
-    std::strncpy(info.szExtension, extension.c_str(), sizeof info.szExtension - 1);
+    WriteFixedFieldCut(info.szDirectory, directory);
+    WriteFixedFieldCut(info.szName, name);
+    WriteFixedFieldCut(info.szExtension, extension);
     return info;
 }
 

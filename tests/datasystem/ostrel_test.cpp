@@ -50,13 +50,13 @@ class LocationTextTest : public ::testing::TestWithParam<TextCase> {};
 TEST_P(LocationTextTest, FormatsAndParsesBackExactly) {
     const TextCase& c = GetParam();
     const GLOBAL_FILE_INFO info = MakeInfo(c.directory, c.name, c.extension);
-    std::string text;
-    std::string why;
-    ASSERT_TRUE(ostrel::FormatLocation(info, text, why)) << why;
-    EXPECT_EQ(text, c.text);
+    const Result<std::string> text = ostrel::FormatLocation(info);
+    ASSERT_TRUE(text.ok()) << text.status().message();
+    EXPECT_EQ(text.value(), c.text);
     GLOBAL_FILE_INFO parsed;
-    ASSERT_TRUE(ostrel::ParseLocation(text, parsed, why)) << why;
-    EXPECT_TRUE(SameInfo(parsed, info)) << text;
+    const Status status = ostrel::ParseLocation(text.value(), parsed);
+    ASSERT_TRUE(status.ok()) << status.message();
+    EXPECT_TRUE(SameInfo(parsed, info)) << text.value();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,51 +74,54 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"/d i r/", "r\xE4n", "s d", "/d i r/r\xE4n.s d"}));
 
 TEST(LocationTextRefusalTest, AmbiguousLocationsHaveNoText) {
-    std::string text;
-    std::string why;
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("C:", "run12", "sdb"), text, why));
+    const Result<std::string> noSeparator = ostrel::FormatLocation(MakeInfo("C:", "run12", "sdb"));
+    EXPECT_FALSE(noSeparator.ok());
+    std::string why = noSeparator.status().message();
     EXPECT_NE(why.find("does not end with"), std::string::npos) << why;
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "a/b", "sdb"), text, why));
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "*", "sdb"), text, why));
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "x", "tar.gz"), text, why));
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/\n", "x", "sdb"), text, why));
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "a/b", "sdb")).ok());
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "*", "sdb")).ok());
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "x", "tar.gz")).ok());
+    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/\n", "x", "sdb")).ok());
     GLOBAL_FILE_INFO unterminated = MakeInfo("/d/", "x", "sdb");
     std::memset(unterminated.szName, 'n', sizeof unterminated.szName);
-    EXPECT_FALSE(ostrel::FormatLocation(unterminated, text, why));
+    const Result<std::string> cut = ostrel::FormatLocation(unterminated);
+    EXPECT_FALSE(cut.ok());
+    why = cut.status().message();
     EXPECT_NE(why.find("name does not fit"), std::string::npos) << why;
 }
 
 TEST(LocationTextParseTest, HandWrittenFormsAreUnderstood) {
     GLOBAL_FILE_INFO info;
-    std::string why;
-    ASSERT_TRUE(ostrel::ParseLocation("/m/*", info, why));
+    ASSERT_TRUE(ostrel::ParseLocation("/m/*", info).ok());
     EXPECT_TRUE(SameInfo(info, MakeInfo("/m/", "", "")));
-    ASSERT_TRUE(ostrel::ParseLocation("/m/.ms", info, why));
+    ASSERT_TRUE(ostrel::ParseLocation("/m/.ms", info).ok());
     EXPECT_TRUE(SameInfo(info, MakeInfo("/m/", "", "ms")));
-    ASSERT_TRUE(ostrel::ParseLocation("D:/mixed\\seps/x.y", info, why));
+    ASSERT_TRUE(ostrel::ParseLocation("D:/mixed\\seps/x.y", info).ok());
     EXPECT_TRUE(SameInfo(info, MakeInfo("D:/mixed\\seps/", "x", "y")));
 }
 
 TEST(LocationTextParseTest, PartsTooLongForTheRecordGiveNoLocation) {
     GLOBAL_FILE_INFO info;
-    std::string why;
-    EXPECT_TRUE(ostrel::ParseLocation("/" + std::string(257, 'd') + "/x.y", info, why));
-    EXPECT_FALSE(ostrel::ParseLocation("/" + std::string(258, 'd') + "/x.y", info, why));
-    EXPECT_NE(why.find("directory"), std::string::npos);
+    EXPECT_TRUE(ostrel::ParseLocation("/" + std::string(257, 'd') + "/x.y", info).ok());
+    Status status = ostrel::ParseLocation("/" + std::string(258, 'd') + "/x.y", info);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("directory"), std::string::npos);
     EXPECT_EQ(info.szDirectory[0], '\0');
-    EXPECT_FALSE(ostrel::ParseLocation("/d/" + std::string(256, 'n') + ".y", info, why));
-    EXPECT_NE(why.find("name"), std::string::npos);
-    EXPECT_FALSE(ostrel::ParseLocation("/d/x." + std::string(266, 'e'), info, why));
-    EXPECT_NE(why.find("extension"), std::string::npos);
+    status = ostrel::ParseLocation("/d/" + std::string(256, 'n') + ".y", info);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("name"), std::string::npos);
+    status = ostrel::ParseLocation("/d/x." + std::string(266, 'e'), info);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("extension"), std::string::npos);
     const GLOBAL_FILE_INFO zero = MakeInfo("", "", "");
     EXPECT_TRUE(SameInfo(info, zero));
 }
 
 TEST(LocationTextParseTest, ZeroByteGivesNoLocation) {
     GLOBAL_FILE_INFO info;
-    std::string why;
-    EXPECT_FALSE(ostrel::ParseLocation(std::string("/d/x\0y.z", 8), info, why));
-    EXPECT_NE(why.find("zero byte"), std::string::npos);
+    const Status status = ostrel::ParseLocation(std::string("/d/x\0y.z", 8), info);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("zero byte"), std::string::npos);
     EXPECT_TRUE(SameInfo(info, MakeInfo("", "", "")));
 }
 
