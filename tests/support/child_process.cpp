@@ -4,7 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <algorithm>
 #include <thread>
 #include <utility>
 
@@ -13,11 +13,6 @@ extern char** environ;
 namespace k2ltest {
 
 namespace {
-
-// An anonymous file in memory, closed on exec; -1 when none can be made.
-int MemoryFile(const char* name) {
-    return memfd_create(name, MFD_CLOEXEC);
-}
 
 bool WriteAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
@@ -51,15 +46,6 @@ std::string NameOf(const std::string& entry) {
     return entry.substr(0, entry.find('='));
 }
 
-bool Listed(const std::string& name, const std::vector<std::string>& names) {
-    for (const std::string& listed : names) {
-        if (listed == name) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // This process's environment without COMMAND's unset names, with its set
 // entries in place of any of the same name.
 std::vector<std::string> ChildEnvironment(const Command& command) {
@@ -69,7 +55,7 @@ std::vector<std::string> ChildEnvironment(const Command& command) {
     }
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (!Listed(NameOf(*entry), replaced)) {
+        if (std::find(replaced.begin(), replaced.end(), NameOf(*entry)) == replaced.end()) {
             environment.emplace_back(*entry);
         }
     }
@@ -81,9 +67,9 @@ std::vector<std::string> ChildEnvironment(const Command& command) {
 
 ChildProcess ChildProcess::Start(const Command& command) {
     ChildProcess child;
-    const int in = MemoryFile("k2l-child-in");
-    child.m_out = MemoryFile("k2l-child-out");
-    child.m_err = MemoryFile("k2l-child-err");
+    const int in = memfd_create("k2l-child-in", MFD_CLOEXEC);
+    child.m_out = memfd_create("k2l-child-out", MFD_CLOEXEC);
+    child.m_err = memfd_create("k2l-child-err", MFD_CLOEXEC);
     if (in < 0 || child.m_out < 0 || child.m_err < 0 || !WriteAll(in, command.input) ||
         ::lseek(in, 0, SEEK_SET) != 0) {
         if (in >= 0) {
@@ -123,7 +109,7 @@ ChildProcess ChildProcess::Start(const Command& command) {
 
 ChildProcess ChildProcess::Fork(const std::function<int(std::string& report)>& body) {
     ChildProcess child;
-    child.m_out = MemoryFile("k2l-child-report");
+    child.m_out = memfd_create("k2l-child-report", MFD_CLOEXEC);
     if (child.m_out < 0) {
         return child;
     }
