@@ -34,21 +34,10 @@ if [ ! -x /usr/bin/time ]; then
   exit 1
 fi
 
-if [ -n "${TMPDIR:-}" ]; then
-  parent=$TMPDIR
-else
-  parent="$build/bench-tmp"
-fi
-mkdir -p "$parent"
-work=$(mktemp -d "$parent/k2l-convert.XXXXXX")
-cleanup() {
-  rm -rf "$work"
-  rmdir "$build/bench-tmp" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-mkdir -p "$work/home" "$work/config" "$work/lumenda"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" LUMENDA_HOME="$work/lumenda"
+# shellcheck source=bench/bench_sandbox.sh
+source "$(dirname "$0")/bench_sandbox.sh"
+bench_parent
+bench_work k2l-convert
 
 # Writes an export of $2 sample lines with $3 fractions each to $1.
 make_export() {

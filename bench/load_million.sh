@@ -43,27 +43,16 @@ if ! command -v sqlite3 >/dev/null; then
   exit 1
 fi
 
-if [ -n "${TMPDIR:-}" ]; then
-  parent=$TMPDIR
-else
-  parent="$build/bench-tmp"
-fi
-mkdir -p "$parent"
+# shellcheck source=bench/bench_sandbox.sh
+source "$(dirname "$0")/bench_sandbox.sh"
+bench_parent
 needed_kb=$(((records * record_size + records * 64) / 1024 + 65536))
 free_kb=$(df -Pk "$parent" | awk 'NR == 2 { print $4 }')
 if [ "$free_kb" -lt "$needed_kb" ]; then
   echo "load_million.sh: $parent has $((free_kb / 1024)) MB free, $((needed_kb / 1024)) MB needed" >&2
   exit 1
 fi
-work=$(mktemp -d "$parent/k2l-load.XXXXXX")
-cleanup() {
-  rm -rf "$work"
-  rmdir "$build/bench-tmp" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-mkdir -p "$work/home" "$work/config" "$work/lumenda"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" LUMENDA_HOME="$work/lumenda"
+bench_work k2l-load
 
 echo "== $lines sample lines x $fractions fractions = $records records, with $tool"
 echo "   directory: $work"

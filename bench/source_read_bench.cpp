@@ -5,12 +5,9 @@
 // The export (about 64 MB of sample lines after a header) is generated once
 // into a temporary directory and removed at the end.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,6 +15,7 @@
 
 #include "source/DelimitFile.h"
 #include "source/SourceListFile.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -27,15 +25,11 @@ constexpr std::int64_t kTargetBytes = 64LL * 1000 * 1000;
 class ExportFile {
 public:
     ExportFile();
-    ~ExportFile() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_dir, ignored);
-    }
     const std::string& Path() const { return m_path; }
     std::int64_t Bytes() const { return m_bytes; }
 
 private:
-    std::string m_dir;
+    k2ltest::ScratchDir m_dir{"k2l-bench"};
     std::string m_path;
     std::int64_t m_bytes = 0;
 };
@@ -48,17 +42,7 @@ const ExportFile& Export() {
 // Writes a realistic export: a header line, then sample lines such as
 // "12\tS12\t1.5\t2\tA1M2.5\tR1:3:7\tx\ty" with varying values, CR-LF ended.
 ExportFile::ExportFile() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = (base != nullptr && *base != '\0') ? base : "/tmp";
-    pattern += "/k2l-bench-XXXXXX";
-    std::vector<char> dir(pattern.begin(), pattern.end());
-    dir.push_back('\0');
-    if (mkdtemp(dir.data()) == nullptr) {
-        std::perror("mkdtemp");
-        std::exit(1);
-    }
-    m_dir = dir.data();
-    m_path = m_dir + "/export.txt";
+    m_path = m_dir.Path("export.txt");
     std::FILE* out = std::fopen(m_path.c_str(), "wb");
     if (out == nullptr) {
         std::perror(m_path.c_str());

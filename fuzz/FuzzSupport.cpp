@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
+
+#include "framework/SystemError.h"
+#include "support/scratch_dir.h"
 
 namespace fuzz {
 
@@ -34,31 +34,29 @@ void RemoveTree(const std::string& path) {
     }
 }
 
-std::string MakeScratchDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = (base != nullptr && *base != '\0') ? base : "/tmp";
-    pattern += "/k2l-fuzz-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) == nullptr) {
-        Fatal("cannot create a scratch directory from " + pattern + ": " + std::strerror(errno));
+// The scratch directory, with the data system's settings kept inside it.
+class Scratch {
+public:
+    Scratch() {
+        const std::string settings = m_dir.Path("lumenda");
+        if (mkdir(settings.c_str(), 0700) != 0) {
+            Fatal("cannot create " + settings + ": " + SystemErrorText(errno));
+        }
+        setenv("LUMENDA_HOME", settings.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", m_dir.Path().c_str(), 1);
+        setenv("HOME", m_dir.Path().c_str(), 1);
     }
-    std::string directory(buffer.data());
-    const std::string settings = directory + "/lumenda";
-    if (mkdir(settings.c_str(), 0700) != 0) {
-        Fatal("cannot create " + settings + ": " + std::strerror(errno));
-    }
-    setenv("LUMENDA_HOME", settings.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", directory.c_str(), 1);
-    setenv("HOME", directory.c_str(), 1);
-    return directory;
-}
+    const std::string& Path() const { return m_dir.Path(); }
+
+private:
+    k2ltest::ScratchDir m_dir{"k2l-fuzz"};
+};
 
 }  // namespace
 
 const std::string& ScratchDir() {
-    static const std::string directory = MakeScratchDir();
-    return directory;
+    static const Scratch scratch;
+    return scratch.Path();
 }
 
 std::string ScratchPath(std::string_view name) {
@@ -66,26 +64,14 @@ std::string ScratchPath(std::string_view name) {
 }
 
 void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    WriteFile(path, std::string_view(reinterpret_cast<const char*>(data), size));
-}
-
-void WriteFile(const std::string& path, std::string_view text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        Fatal("cannot write " + path + ": " + std::strerror(errno));
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written) {
-        Fatal("cannot write " + path);
-    }
+    k2ltest::WriteFile(path, std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Fatal("cannot read " + path);
+    if (access(path.c_str(), R_OK) != 0) {
+        Fatal("cannot read " + path + ": " + SystemErrorText(errno));
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return k2ltest::ReadFile(path);
 }
 
 void EmptyDirectory(const std::string& directory) {

@@ -13,21 +13,24 @@
 #include <string>
 #include <string_view>
 
+#include "support/scratch_dir.h"
+
 namespace fuzz {
 
-// Creates the scratch directory (under $TMPDIR, or /tmp) on first use and
+// Creates the scratch directory (a k2ltest::ScratchDir) on first use and
 // points LUMENDA_HOME, XDG_CONFIG_HOME and HOME into it. Call it from
-// LLVMFuzzerInitialize. The directory outlives the process: libFuzzer ends
-// with _Exit, which runs no clean-up, so give each run a TMPDIR that is
-// removed afterwards (scripts/run-fuzzers does).
+// LLVMFuzzerInitialize. It is removed when the process exits normally; one
+// that libFuzzer ends with _Exit, after a failure, leaves it behind, so give
+// each run a TMPDIR that is removed afterwards (scripts/run-fuzzers does).
 const std::string& ScratchDir();
 
 // A path inside the scratch directory.
 std::string ScratchPath(std::string_view name);
 
-// Replaces the file at PATH with the bytes DATA[0, SIZE).
+// Replaces the file at PATH with the bytes DATA[0, SIZE) (other bytes:
+// k2ltest::WriteFile). Both abort, by an exception nobody catches, when the
+// file cannot be written.
 void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size);
-void WriteFile(const std::string& path, std::string_view text);
 
 // The whole content of PATH; aborts when it cannot be read.
 std::string ReadFile(const std::string& path);

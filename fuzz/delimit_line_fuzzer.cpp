@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The text as a file: one record per line, each as ParseLine gives it.
     static const std::string path = fuzz::ScratchPath("delimited.txt");
-    fuzz::WriteFile(path, text);
+    k2ltest::WriteFile(path, text);
     FUZZ_CHECK(file.Open(path, CStdioFile::modeRead) == TRUE);
     const std::vector<std::string> lines = ModelLines(text);
     std::size_t next = 0;

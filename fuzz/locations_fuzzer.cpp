@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string path = directory + "/Lumenda.ini";
     fuzz::EmptyDirectory(directory);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    fuzz::WriteFile(path, text);
+    k2ltest::WriteFile(path, text);
     FUZZ_CHECK(OstrelSettingsPath() == path);
 
     std::int32_t status = 0;

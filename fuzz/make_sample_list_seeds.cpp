@@ -16,13 +16,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -31,20 +30,14 @@ namespace {
     std::exit(1);
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+// The bytes of the list at PATH, which the record library has just made
+// and so is never empty.
+std::string ReadList(const std::string& path) {
+    const std::string bytes = k2ltest::ReadFile(path);
+    if (bytes.empty()) {
         Die("cannot read " + path);
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out.flush()) {
-        Die("cannot write " + path);
-    }
+    return bytes;
 }
 
 // A record with readable texts in the converter's fields.
@@ -117,15 +110,8 @@ int main(int argc, char** argv) {
     }
     const std::string out = argv[1];
     mkdir(out.c_str(), 0700);
-    const char* tmpdir = std::getenv("TMPDIR");
-    std::string pattern = (tmpdir != nullptr && *tmpdir != '\0') ? tmpdir : "/tmp";
-    pattern += "/k2l-seeds-XXXXXX";
-    std::vector<char> work(pattern.begin(), pattern.end());
-    work.push_back('\0');
-    if (mkdtemp(work.data()) == nullptr) {
-        Die("cannot make a temporary directory from " + pattern);
-    }
-    const std::string tmp = work.data();
+    const k2ltest::ScratchDir work("k2l-seeds");
+    const std::string& tmp = work.Path();
     setenv("LUMENDA_HOME", (tmp + "/lumenda").c_str(), 1);
 
     CreateList(tmp, "valid", 3);
@@ -134,9 +120,9 @@ int main(int argc, char** argv) {
     const std::string empty = tmp + "/empty.sdb";
     Exec(valid, "PRAGMA page_size = 1024; VACUUM;");
     Exec(empty, "PRAGMA page_size = 1024; VACUUM;");
-    const std::string base = ReadAll(valid);
-    WriteAll(out + "/list_valid_3.sdb", base);
-    WriteAll(out + "/list_empty.sdb", ReadAll(empty));
+    const std::string base = ReadList(valid);
+    k2ltest::WriteFile(out + "/list_valid_3.sdb", base);
+    k2ltest::WriteFile(out + "/list_empty.sdb", ReadList(empty));
 
     struct Variant {
         const char* name;
@@ -171,20 +157,19 @@ int main(int argc, char** argv) {
     };
     for (const Variant& variant : variants) {
         const std::string path = tmp + "/" + variant.name + ".sdb";
-        WriteAll(path, base);
+        k2ltest::WriteFile(path, base);
         Exec(path, variant.sql);
-        WriteAll(out + "/list_" + variant.name + ".sdb", ReadAll(path));
+        k2ltest::WriteFile(out + "/list_" + variant.name + ".sdb", ReadList(path));
     }
 
     // Files that are damaged or are no SQLite file at all.
-    WriteAll(out + "/list_cut_half.sdb", base.substr(0, base.size() / 2));
-    WriteAll(out + "/list_header_only.sdb", base.substr(0, 100));
+    k2ltest::WriteFile(out + "/list_cut_half.sdb", base.substr(0, base.size() / 2));
+    k2ltest::WriteFile(out + "/list_header_only.sdb", base.substr(0, 100));
     std::string pageLost = base;
     pageLost.replace(pageLost.size() - 1024, 1024, 1024, '\0');
-    WriteAll(out + "/list_last_page_zero.sdb", pageLost);
-    WriteAll(out + "/list_not_sqlite.sdb", "1\tS1\t1.5\t2\tA1M2.5\tR1:3:7\tx\ty\n");
-    WriteAll(out + "/list_empty_file.sdb", "");
+    k2ltest::WriteFile(out + "/list_last_page_zero.sdb", pageLost);
+    k2ltest::WriteFile(out + "/list_not_sqlite.sdb", "1\tS1\t1.5\t2\tA1M2.5\tR1:3:7\tx\ty\n");
+    k2ltest::WriteFile(out + "/list_empty_file.sdb", "");
 
-    const std::string cleanup = "rm -rf '" + tmp + "'";
-    return std::system(cleanup.c_str()) == 0 ? 0 : 1;
+    return 0;
 }

@@ -82,7 +82,7 @@ struct Original {
 // result (see above).
 void CheckStore(const Original& original, const std::string& section, const std::string& key,
                 std::string_view value) {
-    fuzz::WriteFile(original.path, original.text);
+    k2ltest::WriteFile(original.path, original.text);
     {
         CProfileFile profile(original.path);
         if (profile.WriteString(section, key, value) != TRUE) {
@@ -152,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     original.path = directory + "/Korr2LD.INI";
     original.text = std::string_view(reinterpret_cast<const char*>(data), size);
     original.sections = SectionNames(original.text);
-    fuzz::WriteFile(original.path, original.text);
+    k2ltest::WriteFile(original.path, original.text);
 
     {
         CProfileFile profile(original.path);

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::EmptyDirectory(directory);
     ::mkdir(directory.c_str(), 0700);
     const std::string_view content(reinterpret_cast<const char*>(data), size);
-    fuzz::WriteFile(path, content);
+    k2ltest::WriteFile(path, content);
 
     int firstStatus = -1;
     for (const OutputFormat format :

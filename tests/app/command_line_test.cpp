@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ConvertApp.h"
+#include "support/scoped_env.h"
 #include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
 
@@ -31,27 +32,10 @@ void RunAppWith(const std::string& startFile, const std::function<void(CConvertD
     app.InitInstance();
 }
 
-// Sets NAME to VALUE (or removes it for a null VALUE) for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)) {
-        Set(value);
-    }
-    ~ScopedEnv() { Set(m_old); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    void Set(const QByteArray& value) {
-        if (value.isNull()) {
-            qunsetenv(m_name);
-        } else {
-            qputenv(m_name, value);
-        }
-    }
-    const char* m_name;
-    QByteArray m_old;
-};
+// VALUE as k2ltest::ScopedEnv takes it: a null array removes the variable.
+const char* EnvValue(const QByteArray& value) {
+    return value.isNull() ? nullptr : value.constData();
+}
 
 }  // namespace
 
@@ -166,9 +150,9 @@ void CommandLineTest::graphicalSession() {
     QFETCH(QByteArray, wayland);
     QFETCH(QByteArray, platform);
     QFETCH(bool, graphical);
-    const ScopedEnv d("DISPLAY", display);
-    const ScopedEnv w("WAYLAND_DISPLAY", wayland);
-    const ScopedEnv p("QT_QPA_PLATFORM", platform);
+    const k2ltest::ScopedEnv d("DISPLAY", EnvValue(display));
+    const k2ltest::ScopedEnv w("WAYLAND_DISPLAY", EnvValue(wayland));
+    const k2ltest::ScopedEnv p("QT_QPA_PLATFORM", EnvValue(platform));
     QCOMPARE(HasGraphicalSession(), graphical);
 }
 

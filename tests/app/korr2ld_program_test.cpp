@@ -1,11 +1,22 @@
 // The installed program's promises, tested on the built korr2ld itself:
 // --help and --version without a display, a missing FILE, no display at
 // all, and a FILE that the dialog starts with.
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "support/child_process.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ScratchDir;
+
+// RELATIVE inside DIR, as a Qt file name.
+QString FilePath(const ScratchDir& dir, const char* relative) {
+    return QFile::decodeName(QByteArray::fromStdString(dir.Path(relative)));
+}
 
 struct Run {
     int exitCode = -1;
@@ -14,30 +25,31 @@ struct Run {
 };
 
 // Runs korr2ld with ARGS in DIR, with no display and no Qt platform unless
-// EXTRA names them, and with its settings and the data system's in DIR.
-Run RunKorr2ld(const QStringList& args, const QTemporaryDir& dir,
-               const QProcessEnvironment& extra = QProcessEnvironment()) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "K2L_SCREENSHOT"}) {
-        env.remove(QLatin1String(name));
+// EXTRA (NAME=VALUE entries) names them, and with its settings and the data
+// system's in DIR.
+Run RunKorr2ld(const QStringList& args, const ScratchDir& dir,
+               const std::vector<std::string>& extra = {}) {
+    k2ltest::Command command{
+        .program = K2L_BIN_DIR "/korr2ld",
+        .directory = dir.Path(),
+        .set = {"XDG_CONFIG_HOME=" + dir.Path("config"), "HOME=" + dir.Path(),
+                "LUMENDA_HOME=" + dir.Path("lumenda")},
+        .unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "K2L_SCREENSHOT"}};
+    for (const QString& arg : args) {
+        command.args.push_back(QFile::encodeName(arg).toStdString());
     }
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("HOME"), dir.path());
-    env.insert(QStringLiteral("LUMENDA_HOME"), dir.filePath(QStringLiteral("lumenda")));
-    env.insert(extra);
+    command.set.insert(command.set.end(), extra.begin(), extra.end());
 
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(K2L_BIN_DIR "/korr2ld"), args);
+    const k2ltest::ChildResult ended =
+        k2ltest::ChildProcess::Start(command).Wait(std::chrono::seconds(60));
     Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        run.err = QStringLiteral("did not end normally: ") + process.readAllStandardError();
+    if (ended.exitCode < 0) {
+        run.err = QStringLiteral("did not end normally: ") + QString::fromLocal8Bit(ended.err);
         return run;
     }
-    run.exitCode = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    run.exitCode = ended.exitCode;
+    run.out = QString::fromLocal8Bit(ended.out);
+    run.err = QString::fromLocal8Bit(ended.err);
     return run;
 }
 
@@ -76,11 +88,8 @@ void Korr2ldProgramTest::withoutDisplay() {
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QFile export_(dir.filePath(QStringLiteral("plate7.txt")));
-    QVERIFY(export_.open(QIODevice::WriteOnly));
-    export_.close();
+    const ScratchDir dir;
+    dir.Write("plate7.txt", "");
 
     const Run run = RunKorr2ld(args, dir);
     QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
@@ -95,31 +104,26 @@ void Korr2ldProgramTest::withoutDisplay() {
         QVERIFY2(!run.err.contains(QStringLiteral("Reinstalling")), qPrintable(run.err));
     }
     // Nothing was started, so nothing was saved.
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("config/Korr2LD.INI"))));
+    QVERIFY(!QFile::exists(FilePath(dir, "config/Korr2LD.INI")));
 }
 
 void Korr2ldProgramTest::startsWithTheNamedFile() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("runs")));
-    QFile export_(dir.filePath(QStringLiteral("runs/plate7.txt")));
-    QVERIFY(export_.open(QIODevice::WriteOnly));
-    export_.close();
+    const ScratchDir dir;
+    dir.Write("runs/plate7.txt", "");
 
     // The dialog saves a picture of itself once shown, and closes; closing
     // saves its values.
-    QProcessEnvironment extra;
-    extra.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    extra.insert(QStringLiteral("K2L_SCREENSHOT"), dir.filePath(QStringLiteral("shot.png")));
-    const Run run = RunKorr2ld({QStringLiteral("runs/plate7.txt")}, dir, extra);
+    const Run run =
+        RunKorr2ld({QStringLiteral("runs/plate7.txt")}, dir,
+                   {"QT_QPA_PLATFORM=offscreen", "K2L_SCREENSHOT=" + dir.Path("shot.png")});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("shot.png"))));
+    QVERIFY(QFile::exists(FilePath(dir, "shot.png")));
 
-    QFile settings(dir.filePath(QStringLiteral("config/Korr2LD.INI")));
+    QFile settings(FilePath(dir, "config/Korr2LD.INI"));
     QVERIFY(settings.open(QIODevice::ReadOnly));
     const QByteArray saved = settings.readAll();
-    const QByteArray input = QFile::encodeName(dir.filePath(QStringLiteral("runs/plate7.txt")));
-    const QByteArray output = QFile::encodeName(dir.filePath(QStringLiteral("plate7.sdb")));
+    const QByteArray input = QFile::encodeName(FilePath(dir, "runs/plate7.txt"));
+    const QByteArray output = QFile::encodeName(FilePath(dir, "plate7.sdb"));
     QVERIFY2(saved.contains("Input=" + input + "\n"), saved.constData());
     QVERIFY2(saved.contains("Output=" + output + "\n"), saved.constData());
     QVERIFY2(saved.contains("Data=plate7\n"), saved.constData());

@@ -6,9 +6,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <random>
@@ -22,6 +20,9 @@
 #include "cli/cli_sandbox.h"
 
 namespace {
+
+using k2ltest::Entries;
+using k2ltest::ReadFile;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -47,20 +48,10 @@ bool Has(const std::string& text, const std::string& piece) {
     return text.find(piece) != std::string::npos;
 }
 
-// The names in DIR, sorted.
-Names Entries(const fs::path& dir) {
-    Names names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class AtomicList : public ::testing::Test {
 protected:
     void SetUp() override {
-        sandbox.Write("old.txt", ReadFileBytes(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
+        sandbox.Write("old.txt", ReadFile(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
         sandbox.Write("big.txt", BigExport());
         fs::create_directories(folder);
     }
@@ -68,7 +59,7 @@ protected:
     std::string MakeList(const fs::path& target, const std::string& data = "OLDER") const {
         const RunResult made = sandbox.Cli({"convert", "old.txt", target.string(), "--data", data});
         EXPECT_EQ(made.exitCode, 0) << made.err;
-        return ReadFileBytes(target);
+        return ReadFile(target);
     }
     Names Convert(const std::string& data, bool overwrite) const {
         Names args{"convert", "big.txt", list.string(), "--data", data};
@@ -119,14 +110,14 @@ TEST_P(KilledConversion, LeavesTheOldListOrTheWholeNewOneAndTheNextRunCleansUp) 
     for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const auto roundStart = Clock::now();
-        StartedRun run = sandbox.Start(Convert("NEWER", replace));
+        k2ltest::ChildProcess run = sandbox.Start(Convert("NEWER", replace));
         // Even rounds: a moment in this round's share of 1.6 run times; odd
         // rounds: when the list being built reaches a random size.
         const auto moment =
             Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                runTime * 1.6 * (round + random() % 100 / 50.0) / kRounds);
         const auto size = std::uniform_int_distribution<std::uintmax_t>(0, finalSize)(random);
-        for (bool reached = false; !reached && CliSandbox::Running(run);) {
+        for (bool reached = false; !reached && run.Running();) {
             std::error_code error;
             reached =
                 round % 2 == 0 ? Clock::now() >= moment : Clock::now() - roundStart > kRunLimit;
@@ -136,14 +127,14 @@ TEST_P(KilledConversion, LeavesTheOldListOrTheWholeNewOneAndTheNextRunCleansUp) 
             }
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
-        kill(run.pid, SIGKILL);
+        run.Kill();
         const RunResult result = CliSandbox::Finish(run, kRunLimit);
         EXPECT_TRUE(result.exitCode == -1 || result.exitCode == 0) << result.err;
         // A kill may land after the message and before the exit, never the reverse.
         const bool saidCreated = Has(result.out, kCreated);
         EXPECT_TRUE(result.exitCode != 0 || saidCreated);
 
-        const bool isNew = fs::exists(list) && !(replace && ReadFileBytes(list) == old);
+        const bool isNew = fs::exists(list) && !(replace && ReadFile(list) == old);
         ++(isNew ? afterCommit : beforeCommit);
         if (isNew) {
             ExpectNewList("NEWER");
@@ -191,14 +182,14 @@ TEST_P(TwoConversions, OneRunsAfterTheOtherOrFailsAndTheListHoldsOneRun) {
     for (int round = 0; round < 5; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const std::string old = overwrite ? MakeList(list) : std::string();
-        StartedRun runs[2];
+        k2ltest::ChildProcess runs[2];
         runs[0] = sandbox.Start(Convert(bases[0], overwrite));
         std::this_thread::sleep_for(milliseconds(random() % 40));
         runs[1] = sandbox.Start(Convert(bases[1], overwrite));
         // Which run ended last: the list is that run's if it succeeded.
         int last = -1;
         for (const auto start = Clock::now(); Clock::now() - start < kRunLimit;) {
-            const bool running[] = {CliSandbox::Running(runs[0]), CliSandbox::Running(runs[1])};
+            const bool running[] = {runs[0].Running(), runs[1].Running()};
             if (!running[0] && !running[1]) {
                 break;
             }
@@ -227,7 +218,7 @@ TEST_P(TwoConversions, OneRunsAfterTheOtherOrFailsAndTheListHoldsOneRun) {
         if (owner >= 0) {
             ExpectNewList(bases[owner]);
         } else {
-            EXPECT_EQ(ReadFileBytes(list), old);
+            EXPECT_EQ(ReadFile(list), old);
         }
         EXPECT_EQ(Entries(folder), owner >= 0 || overwrite ? Names{"run.sdb"} : Names{});
         fs::remove(list);
@@ -263,8 +254,8 @@ TEST_P(LockedList, WaitsAtMostFiveSecondsThenFailsBusyOrRunsAndNeverReplacesWith
     ASSERT_GE(lock, 0);
     ASSERT_EQ(flock(lock, LOCK_EX | LOCK_NB), 0);
     const auto start = Clock::now();
-    StartedRun run = sandbox.Start(Convert("NEWER", c.overwrite));
-    for (auto elapsed = Clock::duration(); CliSandbox::Running(run) && elapsed < kRunLimit;
+    k2ltest::ChildProcess run = sandbox.Start(Convert("NEWER", c.overwrite));
+    for (auto elapsed = Clock::duration(); run.Running() && elapsed < kRunLimit;
          elapsed = Clock::now() - start) {
         if (!appear.empty() && elapsed > milliseconds(c.releaseMs / 2) && !fs::exists(list)) {
             sandbox.Write("lists/run.sdb", appeared);
@@ -282,14 +273,14 @@ TEST_P(LockedList, WaitsAtMostFiveSecondsThenFailsBusyOrRunsAndNeverReplacesWith
     EXPECT_EQ(Has(result.out, kCreated), result.exitCode == 0);
     if (!appear.empty()) {
         EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(ReadFileBytes(list), appeared);
+        EXPECT_EQ(ReadFile(list), appeared);
     } else if (result.exitCode == 0) {
         ExpectNewList("NEWER");
     } else {
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_TRUE(Has(result.err, kBusy)) << result.err;
         EXPECT_LT(waited, milliseconds(7000)) << "waited longer than 5 s for the lock";
-        EXPECT_EQ(ReadFileBytes(list), old);
+        EXPECT_EQ(ReadFile(list), old);
     }
     for (const std::string& name : Entries(folder)) {
         EXPECT_TRUE(name == "run.sdb" || name == ".run.sdb.lock") << name;
@@ -306,9 +297,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, LockedList,
 
 TEST_F(AtomicList, AListThatAppearsWhileTheNewOneIsWrittenIsNotReplaced) {
     const std::string appeared = MakeList(sandbox.Dir() / "other.sdb", "OTHER");
-    StartedRun run = sandbox.Start(Convert("NEWER", false));
+    k2ltest::ChildProcess run = sandbox.Start(Convert("NEWER", false));
     for (const auto start = Clock::now();
-         CliSandbox::Running(run) && !fs::exists(list) && Clock::now() - start < kRunLimit;) {
+         run.Running() && !fs::exists(list) && Clock::now() - start < kRunLimit;) {
         for (const std::string& name : Entries(folder)) {
             if (name.rfind(".run.sdb.new-", 0) == 0) {
                 sandbox.Write("lists/run.sdb", appeared);
@@ -316,7 +307,7 @@ TEST_F(AtomicList, AListThatAppearsWhileTheNewOneIsWrittenIsNotReplaced) {
         }
     }
     const RunResult result = CliSandbox::Finish(run, kRunLimit);
-    ASSERT_EQ(ReadFileBytes(list), appeared) << "the conversion ended before the list appeared";
+    ASSERT_EQ(ReadFile(list), appeared) << "the conversion ended before the list appeared";
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(Has(result.err, "A file named " + list.string() +
                                     " already exists; it was left as it is (status 17)"))
@@ -330,7 +321,7 @@ TEST_F(AtomicList, AListThatAppearsWhileTheNewOneIsWrittenIsNotReplaced) {
 TEST_F(AtomicList, AnOutputNameEndingInADotIsRefusedBeforeAnythingIsTouched) {
     const std::string listBytes = MakeList(folder / "l");
     const fs::path settings = sandbox.LumendaHome() / "Lumenda.ini";
-    const std::string settingsBytes = ReadFileBytes(settings);
+    const std::string settingsBytes = ReadFile(settings);
     fs::create_directories(sandbox.Dir() / "empty");
     for (const std::string output : {"lists/l.", "empty/l."}) {
         for (const bool overwrite : {false, true}) {
@@ -341,10 +332,10 @@ TEST_F(AtomicList, AnOutputNameEndingInADotIsRefusedBeforeAnythingIsTouched) {
             const RunResult run = sandbox.Cli(args);
             EXPECT_EQ(run.exitCode, 1) << output;
             EXPECT_TRUE(Has(run.err, "a Sample List name cannot end in a dot")) << run.err;
-            EXPECT_EQ(ReadFileBytes(folder / "l"), listBytes);
+            EXPECT_EQ(ReadFile(folder / "l"), listBytes);
             EXPECT_EQ(Entries(folder), Names{"l"});
             EXPECT_EQ(Entries(sandbox.Dir() / "empty"), Names{});
-            EXPECT_EQ(ReadFileBytes(settings), settingsBytes);
+            EXPECT_EQ(ReadFile(settings), settingsBytes);
         }
     }
 }
@@ -358,7 +349,7 @@ TEST_F(AtomicList, AFailedConversionLeavesTheOldListOrNothingAndNoOtherFile) {
         const RunResult run = sandbox.Program("sh", args);  // the list outgrows 20 MB
         EXPECT_EQ(run.exitCode, 1) << run.err;
         EXPECT_TRUE(Has(run.err, "(status 27)")) << run.err;
-        EXPECT_EQ(ReadFileBytes(list), old);
+        EXPECT_EQ(ReadFile(list), old);
         EXPECT_EQ(Entries(folder), replace ? Names{"run.sdb"} : Names{});
     }
 }
@@ -374,7 +365,7 @@ TEST_F(AtomicList, OverwriteRefusesAFileThatIsNotASampleList) {
                     " is not a Sample List, or it is damaged; it was left as it is (status 40)"))
             << run.err;
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(ReadFileBytes(list), content);
+        EXPECT_EQ(ReadFile(list), content);
         EXPECT_EQ(Entries(folder), Names{"run.sdb"});
     }
 }
@@ -387,8 +378,8 @@ TEST_F(AtomicList, ShowBesideAnUnfinishedWriteChangesNothing) {
     const RunResult shown = sandbox.Cli({"show", list.string()});
     EXPECT_EQ(shown.exitCode, 1);
     EXPECT_TRUE(Has(shown.err, "unfinished write")) << shown.err;
-    EXPECT_EQ(ReadFileBytes(list), listBytes);
-    EXPECT_EQ(ReadFileBytes(folder / "run.sdb-journal"), junk);
+    EXPECT_EQ(ReadFile(list), listBytes);
+    EXPECT_EQ(ReadFile(folder / "run.sdb-journal"), junk);
     EXPECT_EQ(Entries(folder), (Names{"run.sdb", "run.sdb-journal"}));
     // Nor does it create a list that is not there.
     fs::remove(list);
@@ -410,8 +401,8 @@ TEST_F(AtomicList, TheUsersWalAndShmFilesStayAsTheyAre) {
     for (const auto& r : runs) {
         const RunResult run = sandbox.Cli(r.args);
         EXPECT_EQ(run.exitCode, r.exitCode) << r.args[0] << ": " << run.err;
-        EXPECT_EQ(ReadFileBytes(folder / "run.sdb-wal"), "the user's wal bytes");
-        EXPECT_EQ(ReadFileBytes(folder / "run.sdb-shm"), std::string(100, '\x01'));
+        EXPECT_EQ(ReadFile(folder / "run.sdb-wal"), "the user's wal bytes");
+        EXPECT_EQ(ReadFile(folder / "run.sdb-shm"), std::string(100, '\x01'));
         EXPECT_EQ(Entries(folder), (Names{"run.sdb", "run.sdb-shm", "run.sdb-wal"}));
     }
     ExpectNewList("NEWER");
@@ -437,7 +428,7 @@ TEST_F(AtomicList, AnOversizedRecordIsRefusedWithoutLoadingIt) {
             "time", {"-f", "%M", "-o", peak.string(), std::string(K2L_BIN_DIR) + "/korr2ld-cli",
                      "show", list.string()});
         EXPECT_EQ(shown.exitCode, 1) << shown.err;
-        EXPECT_LT(std::stol("0" + ReadFileBytes(peak)), 100 * 1024) << "KiB at the peak";
+        EXPECT_LT(std::stol("0" + ReadFile(peak)), 100 * 1024) << "KiB at the peak";
         EXPECT_TRUE(Has(shown.err,
                         "record " + number + ": The file is not a Sample List, or it is damaged"))
             << shown.err;

@@ -13,9 +13,11 @@
 
 namespace {
 
+using k2ltest::ReadFile;
+
 namespace fs = std::filesystem;
 
-const std::string kExampleExport = ReadFileBytes(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt");
+const std::string kExampleExport = ReadFile(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt");
 
 // The tab-separated rows of `show --format tsv`, header first.
 std::vector<std::vector<std::string>> ShowRows(const CliSandbox& sandbox, const fs::path& list) {
@@ -123,7 +125,7 @@ TEST_F(ConvertCommand, RefusesNamesThatWouldBecomePathsBeforeTouchingAnything) {
     sandbox.Write("plate7.txt", kExampleExport);
     ASSERT_EQ(sandbox.Cli({"locations", "set", "MACRO", "."}).exitCode, 0);
     const fs::path settings = sandbox.LumendaHome() / "Lumenda.ini";
-    const std::string stored = ReadFileBytes(settings);
+    const std::string stored = ReadFile(settings);
     const struct {
         std::string option, value, message;
     } cases[] = {
@@ -137,7 +139,7 @@ TEST_F(ConvertCommand, RefusesNamesThatWouldBecomePathsBeforeTouchingAnything) {
         EXPECT_EQ(run.exitCode, 2) << c.option;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(fs::exists(sandbox.Dir() / "plate7.sdb"));
-        EXPECT_EQ(ReadFileBytes(settings), stored);
+        EXPECT_EQ(ReadFile(settings), stored);
     }
 }
 
@@ -145,7 +147,7 @@ TEST_F(ConvertCommand, AnExistingOutputWithoutOverwriteStaysByteIdentical) {
     sandbox.Write("plate7.txt", kExampleExport);
     ASSERT_EQ(sandbox.Cli({"convert", "plate7.txt", "--data", "FIRST"}).exitCode, 0);
     const fs::path output = sandbox.Dir() / "plate7.sdb";
-    const std::string before = ReadFileBytes(output);
+    const std::string before = ReadFile(output);
     ASSERT_FALSE(before.empty());
 
     const RunResult refused = sandbox.Cli({"convert", "plate7.txt", "--data", "SECOND"});
@@ -156,7 +158,7 @@ TEST_F(ConvertCommand, AnExistingOutputWithoutOverwriteStaysByteIdentical) {
         << refused.err;
     EXPECT_NE(refused.err.find("--overwrite"), std::string::npos);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(ReadFileBytes(output), before);
+    EXPECT_EQ(ReadFile(output), before);
 
     const RunResult replaced =
         sandbox.Cli({"convert", "plate7.txt", "--data", "SECOND", "--overwrite"});
@@ -170,7 +172,7 @@ TEST_F(ConvertCommand, AnExistingOtherFileIsNotTouchedWithoutOverwrite) {
     sandbox.Write("plate7.txt", kExampleExport);
     const fs::path output = sandbox.Write("plate7.sdb", "precious, not a Sample List\n");
     EXPECT_EQ(sandbox.Cli({"convert", "plate7.txt"}).exitCode, 1);
-    EXPECT_EQ(ReadFileBytes(output), "precious, not a Sample List\n");
+    EXPECT_EQ(ReadFile(output), "precious, not a Sample List\n");
 }
 
 TEST_F(ConvertCommand, RefusesToWriteOverItsOwnInput) {
@@ -187,13 +189,13 @@ TEST_F(ConvertCommand, RefusesToWriteOverItsOwnInput) {
                   std::string::npos)
             << run.err;
         EXPECT_NE(run.err.find("input file"), std::string::npos) << run.err;
-        EXPECT_EQ(ReadFileBytes(input), kExampleExport);
+        EXPECT_EQ(ReadFile(input), kExampleExport);
     }
     // The same file reached through another name is refused as well.
     fs::create_symlink(input, sandbox.Dir() / "alias.txt");
     const RunResult aliased = sandbox.Cli({"convert", "alias.txt", "odd.sdb", "--overwrite"});
     EXPECT_EQ(aliased.exitCode, 1);
-    EXPECT_EQ(ReadFileBytes(input), kExampleExport);
+    EXPECT_EQ(ReadFile(input), kExampleExport);
 }
 
 TEST_F(ConvertCommand, AMissingInputFailsWithTheCauseAndCreatesNothing) {
@@ -241,7 +243,7 @@ TEST_F(ConvertCommand, ALocationThatCannotBeStoredIsAWarningNotASilence) {
               std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find(sandbox.Dir().string() + "/"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadFileBytes(sandbox.Dir() / "lumenda"), "not a folder");
+    EXPECT_EQ(ReadFile(sandbox.Dir() / "lumenda"), "not a folder");
     EXPECT_EQ(ShowRows(sandbox, sandbox.Dir() / "p7.sdb").size(), 1u + 9u);
 }
 
@@ -251,11 +253,11 @@ TEST_F(ConvertCommand, AnInputThatChangesWhileItIsReadFailsAndLeavesNothing) {
         text += std::to_string(line) + "\tS\t1.5\t2\tA1M2.5\tR1:1:10\tRack1\tx\n";
     }
     const fs::path input = sandbox.Write("big.txt", text);
-    StartedRun run = sandbox.Start({"convert", "big.txt", "big.sdb", "--data", "BIG"});
+    k2ltest::ChildProcess run = sandbox.Start({"convert", "big.txt", "big.sdb", "--data", "BIG"});
     // Once the new list has grown past 1 MB the input is being read: grow it.
     bool appended = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!appended && CliSandbox::Running(run) && std::chrono::steady_clock::now() < deadline) {
+    while (!appended && run.Running() && std::chrono::steady_clock::now() < deadline) {
         for (const auto& entry : fs::directory_iterator(sandbox.Dir())) {
             std::error_code error;
             if (entry.path().filename().string().rfind(".big.sdb.new-", 0) == 0 &&

@@ -9,6 +9,8 @@
 
 namespace {
 
+using k2ltest::ReadFile;
+
 TEST(LocationsCommandSettingsFile, SetChangesOnlyTheLineOfItsKey) {
     CliSandbox sandbox;
     std::filesystem::create_directories(sandbox.Dir() / "lists");
@@ -25,7 +27,7 @@ TEST(LocationsCommandSettingsFile, SetChangesOnlyTheLineOfItsKey) {
     const RunResult macro = sandbox.Cli({"locations", "set", "MACRO", lists, "mac"});
     ASSERT_EQ(macro.exitCode, 0) << macro.err;
 
-    EXPECT_EQ(ReadFileBytes(settings),
+    EXPECT_EQ(ReadFile(settings),
               head + "SAMPLES_DB=" + lists + "*.sdb\r\nMACRO=" + lists + "*.mac\r\n" + tail);
     EXPECT_EQ(sandbox.Cli({"locations", "get", "SAMPLES_DB"}).out,
               "SAMPLES_DB\t" + lists + "\tsdb\t\n");

@@ -11,6 +11,8 @@
 
 namespace {
 
+using k2ltest::ReadFile;
+
 namespace fs = std::filesystem;
 
 class LocationsCommand : public ::testing::Test {
@@ -103,7 +105,7 @@ TEST_F(LocationsCommand, ListOfNothingSaysSoOnStandardError) {
 std::map<std::string, std::string> Snapshot(const fs::path& dir) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-        files[entry.path().string()] = entry.is_regular_file() ? ReadFileBytes(entry.path()) : "/";
+        files[entry.path().string()] = entry.is_regular_file() ? ReadFile(entry.path()) : "/";
     }
     return files;
 }

@@ -14,6 +14,8 @@
 
 namespace {
 
+using k2ltest::ReadFile;
+
 namespace fs = std::filesystem;
 
 ConversionLogRecord Created(const std::string& time, std::int64_t records) {
@@ -165,13 +167,13 @@ TEST_F(LogCommand, TwoProgramsLoggingAtOnceEachGetWholeLines) {
         }
     }
     batches[1].push_back("missing.txt");
-    StartedRun first = sandbox.Start(batches[0]);
-    StartedRun second = sandbox.Start(batches[1]);
+    k2ltest::ChildProcess first = sandbox.Start(batches[0]);
+    k2ltest::ChildProcess second = sandbox.Start(batches[1]);
     EXPECT_EQ(CliSandbox::Finish(first, std::chrono::seconds(60)).exitCode, 0);
     EXPECT_EQ(CliSandbox::Finish(second, std::chrono::seconds(60)).exitCode, 1);
     ASSERT_EQ(sandbox.Cli({"convert", "b0_0.txt", "--dry-run"}).exitCode, 0);
 
-    std::istringstream log(ReadFileBytes(LogPath()));
+    std::istringstream log(ReadFile(LogPath()));
     int created = 0, failed = 0;
     for (std::string line; std::getline(log, line);) {
         const std::optional<ConversionLogRecord> record = ParseConversionLogLine(line);

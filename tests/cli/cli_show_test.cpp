@@ -17,6 +17,8 @@
 
 namespace {
 
+using k2ltest::ReadFile;
+
 namespace fs = std::filesystem;
 
 constexpr const char* kKeys[] = {"data_file", "fraction",       "ms_method",    "inlet_method",
@@ -232,7 +234,7 @@ TEST_F(ShowCommand, AMissingFileOrAnotherFileIsNamedWithTheStatusText) {
     EXPECT_EQ(other.out, "");
     EXPECT_EQ(other.err, "Cannot read the Sample List " + text.string() + ": " +
                              DB3StatusText(DB3_E_NOT_SAMPLE_LIST) + "\n");
-    EXPECT_EQ(ReadFileBytes(text), "just some text\n");
+    EXPECT_EQ(ReadFile(text), "just some text\n");
 }
 
 TEST_F(ShowCommand, LeavesTheStoredSampleListLocationAlone) {

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -18,7 +17,6 @@
 namespace {
 
 using k2ltest::ListContents;
-using k2ltest::Probe;
 using k2ltest::ReadList;
 
 constexpr int kLines = 400;
@@ -26,7 +24,7 @@ constexpr int kFractions = 10;
 constexpr int kRounds = 3;
 
 TEST(ConcurrentConvertTest, EachProcessWritesItsOwnCompleteList) {
-    k2ltest::TempDir dir;
+    k2ltest::ScratchDir dir;
     ASSERT_EQ(::setenv("LUMENDA_HOME", dir.Path("lumenda").c_str(), 1), 0);
     const std::string input = k2ltest::WriteExport(dir, "plate.txt", kLines, kFractions);
     struct Conversion {
@@ -42,15 +40,16 @@ TEST(ConcurrentConvertTest, EachProcessWritesItsOwnCompleteList) {
         SCOPED_TRACE("round " + std::to_string(round));
         // Both start at once; same list name, so a list written at the
         // other process's location would show up there.
-        std::unique_ptr<Probe> probes[2];
+        k2ltest::ChildProcess probes[2];
         for (int i = 0; i < 2; ++i) {
-            probes[i] = std::make_unique<Probe>(input, conversions[i].directory + "run12.sdb",
-                                                conversions[i].base);
+            probes[i] = k2ltest::ChildProcess::Start(k2ltest::ConvertProbe(
+                input, conversions[i].directory + "run12.sdb", conversions[i].base));
         }
         for (int i = 0; i < 2; ++i) {
-            ASSERT_TRUE(probes[i]->Started());
-            EXPECT_EQ(probes[i]->Wait(), 0);
-            EXPECT_EQ(probes[i]->Output(), "ok " + std::to_string(kLines * kFractions) + "\n");
+            ASSERT_TRUE(probes[i].Started());
+            const k2ltest::ChildResult probe = probes[i].Wait();
+            EXPECT_EQ(probe.exitCode, 0);
+            EXPECT_EQ(probe.out, "ok " + std::to_string(kLines * kFractions) + "\n");
         }
         for (const Conversion& c : conversions) {
             SCOPED_TRACE(c.directory);

@@ -4,7 +4,6 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,34 +19,15 @@
 #include <gtest/gtest.h>
 
 #include "convert/ConversionLogLine.h"
-#include "framework/scratch_dir.h"
+#include "support/child_process.h"
+#include "support/scoped_env.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
-// Sets (or, given nothing, unsets) an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        Set(value);
-    }
-    ~ScopedEnv() { Set(m_old); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    void Set(const std::optional<std::string>& value) {
-        if (value) {
-            setenv(m_name, value->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using k2ltest::ReadFile;
+using k2ltest::ScopedEnv;
+using k2ltest::ScratchDir;
 
 ConversionLogEntry SampleEntry(const std::string& input) {
     ConversionLogEntry entry;
@@ -176,7 +156,7 @@ TEST_F(ConversionLogFile, AppendsOneParseableLineInPrivateFolders) {
     failed.reason = "the input\tcannot be read";
     ASSERT_EQ(AppendConversionLog(failed).message(), "");
 
-    const std::vector<std::string> lines = Lines(ScratchDir::Read(LogPath()));
+    const std::vector<std::string> lines = Lines(ReadFile(LogPath()));
     ASSERT_EQ(lines.size(), 2u);
     const auto first = ParseConversionLogLine(lines[0]);
     const auto second = ParseConversionLogLine(lines[1]);
@@ -230,26 +210,22 @@ TEST_F(ConversionLogFile, AnUnwritableLogGivesASentenceNamingItAndTheReason) {
 // cut off again, so the next line starts on a line of its own.
 TEST_F(ConversionLogFile, ALineWrittenInPartIsCutOffAgain) {
     ASSERT_EQ(AppendConversionLog(SampleEntry("/first.txt")).message(), "");
-    const std::string before = ScratchDir::Read(LogPath());
+    const std::string before = ReadFile(LogPath());
 
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const k2ltest::ChildResult child = k2ltest::RunInChild([&](std::string&) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{static_cast<rlim_t>(before.size() + 10),
                            static_cast<rlim_t>(before.size() + 10)};
         const std::string sentence = setrlimit(RLIMIT_FSIZE, &limit) == 0
                                          ? AppendConversionLog(SampleEntry("/second.txt")).message()
                                          : std::string();
-        _exit(sentence.find("written only in part") != std::string::npos ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(ScratchDir::Read(LogPath()), before);
+        return sentence.find("written only in part") != std::string::npos ? 0 : 1;
+    });
+    ASSERT_EQ(child.exitCode, 0) << child.signal;
+    EXPECT_EQ(ReadFile(LogPath()), before);
 
     ASSERT_EQ(AppendConversionLog(SampleEntry("/third.txt")).message(), "");
-    const std::vector<std::string> lines = Lines(ScratchDir::Read(LogPath()));
+    const std::vector<std::string> lines = Lines(ReadFile(LogPath()));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(ParseConversionLogLine(lines[1])->entry.input, "/third.txt");
 }
@@ -258,7 +234,7 @@ TEST_F(ConversionLogFile, ALogEndingInsideALineGetsTheNextLineOnItsOwn) {
     ASSERT_EQ(AppendConversionLog(SampleEntry("/first.txt")).message(), "");
     { std::ofstream(LogPath(), std::ios::app) << "a line cut short"; }
     ASSERT_EQ(AppendConversionLog(SampleEntry("/second.txt")).message(), "");
-    const std::vector<std::string> lines = Lines(ScratchDir::Read(LogPath()));
+    const std::vector<std::string> lines = Lines(ReadFile(LogPath()));
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "a line cut short");
     EXPECT_EQ(ParseConversionLogLine(lines[2])->entry.input, "/second.txt");
@@ -268,11 +244,9 @@ TEST_F(ConversionLogFile, ALogEndingInsideALineGetsTheNextLineOnItsOwn) {
 // every line arrives whole.
 TEST_F(ConversionLogFile, ConcurrentAppendsNeverInterleave) {
     constexpr int kPerProcess = 500;
-    std::vector<pid_t> children;
+    std::vector<k2ltest::ChildProcess> children;
     for (const char marker : {'a', 'b'}) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        children.push_back(k2ltest::ChildProcess::Fork([marker](std::string&) {
             int failures = 0;
             for (int i = 0; i < kPerProcess; ++i) {
                 ConversionLogEntry entry = SampleEntry(std::string(1, marker));
@@ -282,17 +256,16 @@ TEST_F(ConversionLogFile, ConcurrentAppendsNeverInterleave) {
                 }
                 failures += AppendConversionLog(entry).message().empty() ? 0 : 1;
             }
-            _exit(failures == 0 ? 0 : 1);
-        }
-        children.push_back(child);
+            return failures == 0 ? 0 : 1;
+        }));
+        ASSERT_TRUE(children.back().Started());
     }
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    for (k2ltest::ChildProcess& child : children) {
+        const k2ltest::ChildResult end = child.Wait();
+        EXPECT_EQ(end.exitCode, 0) << end.signal;
     }
 
-    const std::vector<std::string> lines = Lines(ScratchDir::Read(LogPath()));
+    const std::vector<std::string> lines = Lines(ReadFile(LogPath()));
     ASSERT_EQ(lines.size(), 2u * kPerProcess);
     std::map<std::string, std::int64_t> next;  // the records count expected next, by process
     for (const std::string& line : lines) {

@@ -30,7 +30,8 @@
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 #include "framework/FileException.h"
-#include "framework/scratch_dir.h"
+#include "support/child_process.h"
+#include "support/scratch_dir.h"
 
 // ---- A read error in the middle of the input ------------------------------
 //
@@ -65,12 +66,13 @@ extern "C" std::size_t __wrap_fread(void* buffer, std::size_t size, std::size_t 
 
 namespace {
 
-using faulttest::ChildResult;
-using faulttest::RunChild;
 using faultvfs::FileKind;
 using faultvfs::Op;
+using k2ltest::ChildResult;
 using k2ltest::ListContents;
+using k2ltest::ReadFile;
 using k2ltest::ReadList;
+using k2ltest::RunInChild;
 using ::testing::HasSubstr;
 
 constexpr int kLines = 300;
@@ -114,7 +116,7 @@ protected:
         return list.count;
     }
 
-    k2ltest::TempDir m_dir;
+    k2ltest::ScratchDir m_dir;
     std::string m_input;
 };
 
@@ -179,7 +181,7 @@ TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
 TEST_F(ConvertFaultInjectionTest, FileSizeLimitFailsTheConversion) {
     const std::string input = m_input;
     const std::string output = Output();
-    const ChildResult result = RunChild([&](std::string& text) {
+    const ChildResult result = RunInChild([&](std::string& text) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{2 << 20, 2 << 20};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
@@ -191,8 +193,8 @@ TEST_F(ConvertFaultInjectionTest, FileSizeLimitFailsTheConversion) {
         text = convert.GetFailureReason();
         return ok ? 0 : 1;
     });
-    ASSERT_EQ(result.exitCode, 1) << result.text;
-    EXPECT_THAT(result.text, HasSubstr("largest file size this session allows (status 27)"));
+    ASSERT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("largest file size this session allows (status 27)"));
     EXPECT_EQ(ListLeftBehind(), -1);
 }
 
@@ -204,7 +206,7 @@ TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
     const std::string input = m_input;
     for (const bool fullBeforeStart : {false, true}) {
         SCOPED_TRACE(fullBeforeStart ? "full before the start" : "fills up while converting");
-        const ChildResult result = RunChild([&](std::string& text) {
+        const ChildResult result = RunInChild([&](std::string& text) {
             if (!faulttest::MountSmallFileSystem(mountPoint, 3 << 20, text)) {
                 return faulttest::kCannotSetUp;
             }
@@ -231,12 +233,12 @@ TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
             return 1;
         });
         if (result.exitCode == faulttest::kCannotSetUp) {
-            GTEST_SKIP() << "no private file system: " << result.text;
+            GTEST_SKIP() << "no private file system: " << result.out;
         }
-        ASSERT_EQ(result.exitCode, 1) << result.text;
-        EXPECT_THAT(result.text,
+        ASSERT_EQ(result.exitCode, 1) << result.out;
+        EXPECT_THAT(result.out,
                     HasSubstr("The disk that holds " + mountPoint + " is full (status 28)"));
-        const std::string left = result.text.substr(result.text.rfind('\n') + 1);
+        const std::string left = result.out.substr(result.out.rfind('\n') + 1);
         EXPECT_THAT(left, ::testing::AnyOf("no list left:", "list 0 0 0 ok left:")) << left;
     }
 }
@@ -257,14 +259,14 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
     ASSERT_EQ(::mkdir(readOnly.c_str(), 0555), 0);
     ASSERT_EQ(::mkdir(m_dir.Path("lumenda").c_str(), 0755), 0);
     if (geteuid() == 0) {
-        ASSERT_EQ(::chmod(m_dir.Root().c_str(), 0755), 0);
+        ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0755), 0);
         ASSERT_EQ(::chmod(m_input.c_str(), 0644), 0);
         ASSERT_EQ(::chown(m_dir.Path("lumenda").c_str(), faulttest::kNobody, faulttest::kNogroup),
                   0);
     }
     const std::string input = m_input;
     const std::string output = readOnly + "/run12.sdb";
-    const ChildResult result = RunChild([&](std::string& text) {
+    const ChildResult result = RunInChild([&](std::string& text) {
         if (!faulttest::BecomeNobody(text)) {
             return faulttest::kCannotSetUp;
         }
@@ -278,11 +280,11 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
         return ok ? 0 : 1;
     });
     if (result.exitCode == faulttest::kCannotSetUp) {
-        GTEST_SKIP() << result.text;
+        GTEST_SKIP() << result.out;
     }
-    ASSERT_EQ(result.exitCode, 1) << result.text;
-    EXPECT_EQ(result.text, "The folder " + m_dir.Path("read-only") +
-                               " cannot be written: Permission denied (status 13).");
+    ASSERT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_EQ(result.out, "The folder " + m_dir.Path("read-only") +
+                              " cannot be written: Permission denied (status 13).");
     EXPECT_TRUE(std::filesystem::is_empty(readOnly));
 }
 
@@ -315,12 +317,12 @@ TEST_F(ConvertFaultInjectionTest, PipeOrMissingInputIsRefusedBeforeAnythingIsTou
 TEST_F(ConvertFaultInjectionTest, UnreadableInputIsRefusedBeforeAnythingIsTouched) {
     ASSERT_EQ(::chmod(m_input.c_str(), 0000), 0);
     if (geteuid() == 0) {
-        ASSERT_EQ(::chmod(m_dir.Root().c_str(), 0777), 0);
+        ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0777), 0);
         ASSERT_EQ(::chmod(m_dir.Path("lists").c_str(), 0777), 0);
     }
     const std::string input = m_input;
     const std::string output = Output();
-    const ChildResult result = RunChild([&](std::string& text) {
+    const ChildResult result = RunInChild([&](std::string& text) {
         if (!faulttest::BecomeNobody(text)) {
             return faulttest::kCannotSetUp;
         }
@@ -334,10 +336,10 @@ TEST_F(ConvertFaultInjectionTest, UnreadableInputIsRefusedBeforeAnythingIsTouche
         return ok ? 0 : 1;
     });
     if (result.exitCode == faulttest::kCannotSetUp) {
-        GTEST_SKIP() << result.text;
+        GTEST_SKIP() << result.out;
     }
-    ASSERT_EQ(result.exitCode, 1) << result.text;
-    EXPECT_EQ(result.text, m_input + ": Permission denied.");
+    ASSERT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_EQ(result.out, m_input + ": Permission denied.");
     EXPECT_FALSE(std::filesystem::exists(Output()));
     EXPECT_FALSE(std::filesystem::exists(m_dir.Path("lumenda")));
 }
@@ -397,7 +399,7 @@ TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
     EXPECT_EQ(convert.GetSummary().recordsWritten, line - 3);
     EXPECT_EQ(ListLeftBehind(), -1);
     // The list is not locked by this process: another one can write it.
-    EXPECT_EQ(k2ltest::Probe(m_input, Output(), "RUN12").Wait(), 0);
+    EXPECT_EQ(k2ltest::RunProgram(k2ltest::ConvertProbe(m_input, Output(), "RUN12")).exitCode, 0);
 }
 
 // ---- The converting process dies ----------------------------------------------
@@ -421,13 +423,14 @@ TEST_F(ConvertFaultInjectionTest, KilledConversionLeavesTheOldListOrTheNewOne) {
     constexpr int kBigLines = 1000;
     constexpr int kBigFractions = 10;
     const std::string input = k2ltest::WriteExport(m_dir, "big.txt", kBigLines, kBigFractions);
-    ASSERT_EQ(k2ltest::Probe(m_input, Output(), "RUN12").Wait(), 0);
-    const std::string old = ScratchDir::Read(Output());
+    ASSERT_EQ(k2ltest::RunProgram(k2ltest::ConvertProbe(m_input, Output(), "RUN12")).exitCode, 0);
+    const std::string old = ReadFile(Output());
     int killed = 0;
     for (const std::intmax_t killAt : {std::intmax_t{0}, std::intmax_t{5} << 20,
                                        std::intmax_t{20} << 20, std::intmax_t{40} << 20}) {
         SCOPED_TRACE("killed once the new list has " + std::to_string(killAt) + " bytes");
-        k2ltest::Probe probe(input, Output(), "RUN12");
+        k2ltest::ChildProcess probe =
+            k2ltest::ChildProcess::Start(k2ltest::ConvertProbe(input, Output(), "RUN12"));
         ASSERT_TRUE(probe.Started());
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         for (;;) {
@@ -435,23 +438,23 @@ TEST_F(ConvertFaultInjectionTest, KilledConversionLeavesTheOldListOrTheNewOne) {
                 probe.Kill();
                 break;
             }
-            if (probe.Ended() || std::chrono::steady_clock::now() > deadline) {
+            if (!probe.Running() || std::chrono::steady_clock::now() > deadline) {
                 break;
             }
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
-        const int exitCode = probe.Wait();
-        if (exitCode == 128 + SIGKILL) {
+        const ChildResult end = probe.Wait();
+        if (end.signal == SIGKILL) {
             ++killed;
-            EXPECT_EQ(ScratchDir::Read(Output()), old) << "the old list changed";
+            EXPECT_EQ(ReadFile(Output()), old) << "the old list changed";
         } else {
-            EXPECT_EQ(exitCode, 0) << probe.Output();
+            EXPECT_EQ(end.exitCode, 0) << end.out;
             break;  // the new list is in place; checked below
         }
     }
     EXPECT_GE(killed, 3);
     // The next conversion removes what the killed ones left.
-    ASSERT_EQ(k2ltest::Probe(input, Output(), "RUN12").Wait(), 0);
+    ASSERT_EQ(k2ltest::RunProgram(k2ltest::ConvertProbe(input, Output(), "RUN12")).exitCode, 0);
     EXPECT_EQ(ListLeftBehind(), kBigLines * kBigFractions);
 }
 

@@ -1,13 +1,7 @@
 // Shared by the converter's fault and concurrency tests: exports of a
 // chosen size, reading a Sample List back through the record library with
-// the numbering checked, and the conversion probe (convert_probe.cpp) run
-// as a process of its own.
+// the numbering checked, and the command of the conversion probe.
 #pragma once
-
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -17,12 +11,14 @@
 #include "convert/convert_test_support.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
+#include "support/child_process.h"
+#include "support/scratch_dir.h"
 
 namespace k2ltest {
 
 // Writes an export of LINES sample lines with FRACTIONS fractions each (and
 // two header lines) as NAME in DIR; returns its path.
-inline std::string WriteExport(const TempDir& dir, const std::string& name, int lines,
+inline std::string WriteExport(const ScratchDir& dir, const std::string& name, int lines,
                                int fractions) {
     std::string text = "Korrin run export\tTest\nPos\tSample\tVolume\tTime\tWell\tFractions\n";
     text.reserve(text.size() + static_cast<std::size_t>(lines) * 48);
@@ -77,82 +73,13 @@ inline ListContents ReadList(const std::string& directory, const std::string& na
     return contents;
 }
 
-// The conversion probe started in a process of its own, its output read
-// through a pipe.
-class Probe {
-public:
-    Probe(const std::string& input, const std::string& output, const std::string& dataFile) {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) {
-            return;
-        }
-        const std::string program = std::string(K2L_BIN_DIR) + "/convert_probe";
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(fds[1], STDOUT_FILENO);
-            execl(program.c_str(), program.c_str(), input.c_str(), output.c_str(), dataFile.c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        ::close(fds[1]);
-        m_out = fds[0];
-    }
-    ~Probe() {
-        if (m_pid > 0 && !m_waited) {
-            kill(m_pid, SIGKILL);
-            Wait();
-        }
-        if (m_out >= 0) {
-            ::close(m_out);
-        }
-    }
-    Probe(const Probe&) = delete;
-    Probe& operator=(const Probe&) = delete;
-
-    bool Started() const { return m_pid > 0; }
-    void Kill() const { kill(m_pid, SIGKILL); }
-    // True when the process has ended (without waiting for it).
-    bool Ended() {
-        if (m_waited) {
-            return true;
-        }
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            Finish(status);
-        }
-        return m_waited;
-    }
-    // Waits for the end; the exit code, or 128 + signal.
-    int Wait() {
-        if (!m_waited) {
-            int status = 0;
-            if (waitpid(m_pid, &status, 0) == m_pid) {
-                Finish(status);
-            }
-        }
-        return m_exit;
-    }
-    // What the probe printed (after Wait).
-    std::string Output() {
-        std::string text;
-        char buffer[1024];
-        ssize_t got;
-        while (m_out >= 0 && (got = ::read(m_out, buffer, sizeof buffer)) > 0) {
-            text.append(buffer, static_cast<std::size_t>(got));
-        }
-        return text;
-    }
-
-private:
-    void Finish(int status) {
-        m_waited = true;
-        m_exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-
-    pid_t m_pid = -1;
-    int m_out = -1;
-    bool m_waited = false;
-    int m_exit = -1;
-};
+// The command that runs the conversion probe (convert_probe.cpp) in a
+// process of its own: INPUT converted to OUTPUT with data file name
+// DATA_FILE. It prints "ok" and the number of records.
+inline Command ConvertProbe(const std::string& input, const std::string& output,
+                            const std::string& dataFile) {
+    return Command{.program = std::string(K2L_BIN_DIR) + "/convert_probe",
+                   .args = {input, output, dataFile}};
+}
 
 }  // namespace k2ltest

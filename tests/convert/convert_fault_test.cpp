@@ -12,6 +12,7 @@
 #include "convert/convert_test_support.h"
 #include "framework/FileException.h"
 #include "samplelist/fake_data_system.h"
+#include "support/scratch_dir.h"
 
 // Lowers the converter's highest running number, so that the stop at the
 // limit can be tested without two billion records.
@@ -48,7 +49,7 @@ protected:
         return names;
     }
 
-    k2ltest::TempDir m_dir;
+    k2ltest::ScratchDir m_dir;
 };
 
 TEST_F(ConvertFaultTest, RefusedRecordAbandonsTheList) {

@@ -15,6 +15,7 @@
 #include "datasystem/ostrel.h"
 #include "framework/FileException.h"
 #include "samplelist/SampListRecord.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ protected:
         convert.m_strDataFile = "RUN12345";
     }
 
-    k2ltest::TempDir m_dir;
+    k2ltest::ScratchDir m_dir;
 };
 
 TEST_F(ConvertTest, EveryFractionBecomesOneRecordNumberedOverTheRun) {
@@ -163,7 +164,7 @@ TEST_F(ConvertTest, TheSampleListLocationIsTheOutputsDirectory) {
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof(info));
     _MSGGetGlobalFile("SystemList", "SAMPLES_DB", 0, &info);
-    EXPECT_EQ(std::string(info.szDirectory), m_dir.Root() + "/");
+    EXPECT_EQ(std::string(info.szDirectory), m_dir.Path() + "/");
     EXPECT_STREQ(info.szName, "run12");
     EXPECT_STREQ(info.szExtension, "sdb");
     EXPECT_EQ(ReadList("run12").size(), 1u);

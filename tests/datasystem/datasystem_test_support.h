@@ -1,17 +1,13 @@
 // Shared pieces of the data system's tests: a private settings directory
 // for every test, location records, records with recognisable content, and
-// running code in a child process (for crashes and resource limits).
+// the probe program run as another process.
 #pragma once
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <optional>
+#include <filesystem>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -19,37 +15,11 @@
 #include "datasystem/FixedField.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
-#include "framework/scratch_dir.h"
+#include "support/child_process.h"
+#include "support/scoped_env.h"
+#include "support/scratch_dir.h"
 
 namespace dstest {
-
-// Sets or unsets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_old) {
-            setenv(m_name.c_str(), m_old->c_str(), 1);
-        } else {
-            unsetenv(m_name.c_str());
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string m_name;
-    std::optional<std::string> m_old;
-};
 
 inline GLOBAL_FILE_INFO MakeInfo(const std::string& directory, const std::string& name,
                                  const std::string& extension) {
@@ -101,41 +71,21 @@ inline Record MakeRecord(int number) {
     return record;
 }
 
-// Runs BODY in a forked child and returns its exit code (-1 when it did not
-// exit normally). The child ends with _exit, running no destructors.
-inline int RunInChild(const std::function<int()>& body) {
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(body());
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
-
 // Runs the probe program (data_system_probe.cpp) in a process of its own
-// with ARGUMENTS and returns what it printed, without the line end;
-// "exit N" when it failed.
+// with ARGUMENTS (separated by blanks) and returns what it printed, without
+// the line end; "exit N" when it failed.
 inline std::string RunProbe(const std::string& arguments) {
-    const std::string command = std::string(K2L_BIN_DIR) + "/data_system_probe " + arguments;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return "cannot run";
+    k2ltest::Command probe{.program = std::string(K2L_BIN_DIR) + "/data_system_probe"};
+    std::istringstream words(arguments);
+    for (std::string word; words >> word;) {
+        probe.args.push_back(word);
     }
-    std::string output;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        output += buffer;
-    }
-    const int status = pclose(pipe);
+    const k2ltest::ChildResult run = k2ltest::RunProgram(probe);
+    std::string output = run.out;
     if (!output.empty() && output.back() == '\n') {
         output.pop_back();
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0
-               ? output
-               : "exit " + std::to_string(WEXITSTATUS(status));
+    return run.exitCode == 0 ? output : "exit " + std::to_string(run.exitCode);
 }
 
 // Every test gets its own settings directory (LUMENDA_HOME) and a
@@ -159,8 +109,8 @@ protected:
     std::string SettingsFile() const { return m_scratch.Path() + "/lumenda/Lumenda.ini"; }
     std::string ListPath(const std::string& name) const { return m_lists + name + ".sdb"; }
 
-    ScratchDir m_scratch;
-    ScopedEnv m_home;
+    k2ltest::ScratchDir m_scratch;
+    k2ltest::ScopedEnv m_home;
     std::string m_lists;
 };
 

@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -32,10 +31,12 @@ using dstest::MakeInfo;
 using dstest::MakeRecord;
 using dstest::Record;
 using dstest::SameInfo;
-using faulttest::ChildResult;
-using faulttest::RunChild;
 using faultvfs::FileKind;
 using faultvfs::Op;
+using k2ltest::ChildResult;
+using k2ltest::ReadFile;
+using k2ltest::RunInChild;
+using k2ltest::WriteFile;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -109,7 +110,7 @@ protected:
         EXPECT_EQ(faulttest::FilesStartingWith(m_lists, name + ".sdb-s"), "");
         const std::string journal = ListPath(name) + "-journal";
         if (std::filesystem::exists(journal)) {
-            EXPECT_EQ(ScratchDir::Read(journal).substr(0, 8), std::string(8, '\0'));
+            EXPECT_EQ(ReadFile(journal).substr(0, 8), std::string(8, '\0'));
         }
         EXPECT_EQ(faulttest::FilesStartingWith(m_lists, "." + name), "");
     }
@@ -270,7 +271,7 @@ TEST_F(RecordLibraryFaultTest, CreateThatFailsLeavesNoFileBehind) {
 
 TEST_F(RecordLibraryFaultTest, ReadErrorWhileOpeningChangesNothing) {
     MakeList("run12", 20);
-    const std::string before = ScratchDir::Read(ListPath("run12"));
+    const std::string before = ReadFile(ListPath("run12"));
     int failures = 0;
     for (int call = 1; call <= 12; ++call) {
         SCOPED_TRACE("failing read " + std::to_string(call));
@@ -295,7 +296,7 @@ TEST_F(RecordLibraryFaultTest, ReadErrorWhileOpeningChangesNothing) {
             EXPECT_EQ(DB3GetRecordsInDB(kDb), 0);
         }
         faultvfs::Disarm();
-        EXPECT_EQ(ScratchDir::Read(ListPath("run12")), before);
+        EXPECT_EQ(ReadFile(ListPath("run12")), before);
     }
     EXPECT_GT(failures, 0);
     ExpectList("run12", 20);
@@ -314,11 +315,6 @@ void PrintTo(const BadSettings& bad, std::ostream* out) {
     *out << bad.what;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 const BadSettings kBadSettings[] = {
     {"Huge",
      [](const std::string& path) {
@@ -326,13 +322,13 @@ const BadSettings kBadSettings[] = {
          while (text.size() <= CProfileFile::kMaxFileSize) {
              text += "MACRO=/macros/*.mac\n";
          }
-         WriteBytes(path, text);
+         WriteFile(path, text);
          return std::string("larger than 1 MiB");
      }},
     {"Directory",
      [](const std::string& path) {
          std::filesystem::create_directory(path);
-         WriteBytes(path + "/inside", "kept");
+         WriteFile(path + "/inside", "kept");
          return std::string("it is a directory");
      }},
     {"Fifo",
@@ -352,7 +348,7 @@ TEST_P(UnusableSettingsTest, DefaultsAreUsedAndTheFileIsKeptAsideOnStore) {
                                 ? std::filesystem::file_size(SettingsFile())
                                 : 0;
     const std::string bytesBefore =
-        std::filesystem::is_regular_file(SettingsFile()) ? ScratchDir::Read(SettingsFile()) : "";
+        std::filesystem::is_regular_file(SettingsFile()) ? ReadFile(SettingsFile()) : "";
 
     int32_t status = OSTREL_OK;
     EXPECT_TRUE(SameInfo(Get("SAMPLES_DB", &status), MakeInfo("", "", "")));
@@ -371,10 +367,10 @@ TEST_P(UnusableSettingsTest, DefaultsAreUsedAndTheFileIsKeptAsideOnStore) {
     ASSERT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(kept)));
     if (std::filesystem::is_regular_file(kept)) {
         EXPECT_EQ(std::filesystem::file_size(kept), sizeBefore);
-        EXPECT_EQ(ScratchDir::Read(kept), bytesBefore);
+        EXPECT_EQ(ReadFile(kept), bytesBefore);
     }
     if (std::filesystem::is_directory(kept)) {
-        EXPECT_EQ(ScratchDir::Read(kept + "/inside"), "kept");
+        EXPECT_EQ(ReadFile(kept + "/inside"), "kept");
     }
     CProfileFile written(SettingsFile());
     EXPECT_EQ(written.GetLoadState(), CProfileFile::LoadState::kLoaded);
@@ -389,7 +385,7 @@ TEST_P(UnusableSettingsTest, DefaultsAreUsedAndTheFileIsKeptAsideOnStore) {
     EXPECT_THAT(OstrelLastError(), HasSubstr(SettingsFile() + ".bad.1"));
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(kept + ".1")));
     if (std::filesystem::is_regular_file(kept)) {
-        EXPECT_EQ(ScratchDir::Read(kept), bytesBefore);
+        EXPECT_EQ(ReadFile(kept), bytesBefore);
     }
 }
 
@@ -414,12 +410,12 @@ TEST_F(SettingsFaultTest, ZeroBytesAndOddLinesAreKeptAndAStoreChangesOnlyItsLine
     };
     for (const auto& [before, read, after] : files) {
         SCOPED_TRACE(before);
-        WriteBytes(SettingsFile(), before);
+        WriteFile(SettingsFile(), before);
         EXPECT_EQ(dstest::RunProbe("get SAMPLES_DB"), read);
         const GLOBAL_FILE_INFO info = MakeInfo(m_lists, "", "sdb");
         ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
         EXPECT_STREQ(OstrelLastError(), "");
-        EXPECT_EQ(ScratchDir::Read(SettingsFile()), after);
+        EXPECT_EQ(ReadFile(SettingsFile()), after);
         EXPECT_FALSE(std::filesystem::exists(SettingsFile() + ".bad"));
     }
 }
@@ -429,14 +425,14 @@ TEST_F(SettingsFaultTest, UnreadableFileIsIgnoredAndKeptAside) {
     // unprivileged user, in a child when this test runs as root.
     const std::string directory = m_scratch.Path() + "/lumenda";
     std::filesystem::create_directory(directory);
-    WriteBytes(SettingsFile(), "[SystemList]\nSAMPLES_DB=/secret/*.sdb\n");
+    WriteFile(SettingsFile(), "[SystemList]\nSAMPLES_DB=/secret/*.sdb\n");
     ASSERT_EQ(chmod(SettingsFile().c_str(), 0000), 0);
     if (geteuid() == 0) {
         ASSERT_TRUE(faulttest::OpenPathTo(directory, m_scratch.Path()));
         ASSERT_EQ(chown(directory.c_str(), faulttest::kNobody, faulttest::kNogroup), 0);
     }
     const std::string lists = m_lists;
-    const ChildResult result = RunChild([&](std::string& text) {
+    const ChildResult result = RunInChild([&](std::string& text) {
         if (!faulttest::BecomeNobody(text)) {
             return faulttest::kCannotSetUp;
         }
@@ -459,20 +455,19 @@ TEST_F(SettingsFaultTest, UnreadableFileIsIgnoredAndKeptAside) {
         return 0;
     });
     if (result.exitCode == faulttest::kCannotSetUp) {
-        GTEST_SKIP() << result.text;
+        GTEST_SKIP() << result.out;
     }
-    ASSERT_EQ(result.exitCode, 0) << result.text;
-    EXPECT_EQ(result.text, SettingsFile() + ": ignored: Permission denied");
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(result.out, SettingsFile() + ": ignored: Permission denied");
     ASSERT_EQ(chmod((SettingsFile() + ".bad").c_str(), 0600), 0);
-    EXPECT_EQ(ScratchDir::Read(SettingsFile() + ".bad"),
-              "[SystemList]\nSAMPLES_DB=/secret/*.sdb\n");
+    EXPECT_EQ(ReadFile(SettingsFile() + ".bad"), "[SystemList]\nSAMPLES_DB=/secret/*.sdb\n");
     EXPECT_EQ(dstest::RunProbe("get SAMPLES_DB"), "0|" + m_lists + "||sdb");
 }
 
 TEST_F(SettingsFaultTest, FullDiskLeavesTheSettingsFileAsItWas) {
     const std::string mountPoint = m_scratch.Path() + "/small";
     std::filesystem::create_directory(mountPoint);
-    const ChildResult result = RunChild([&](std::string& text) {
+    const ChildResult result = RunInChild([&](std::string& text) {
         if (!faulttest::MountSmallFileSystem(mountPoint, 256 * 1024, text)) {
             return faulttest::kCannotSetUp;
         }
@@ -483,7 +478,7 @@ TEST_F(SettingsFaultTest, FullDiskLeavesTheSettingsFileAsItWas) {
             return 1;
         }
         const std::string path = OstrelSettingsPath();
-        const std::string before = ScratchDir::Read(path);
+        const std::string before = ReadFile(path);
         if (!faulttest::FillDevice(mountPoint + "/filler")) {
             text = "the small file system did not fill up";
             return 2;
@@ -494,7 +489,7 @@ TEST_F(SettingsFaultTest, FullDiskLeavesTheSettingsFileAsItWas) {
             return 3;
         }
         text = OstrelLastError();
-        if (ScratchDir::Read(path) != before) {
+        if (ReadFile(path) != before) {
             return 4;
         }
         // The process uses what it stored all the same.
@@ -512,12 +507,12 @@ TEST_F(SettingsFaultTest, FullDiskLeavesTheSettingsFileAsItWas) {
         return 0;
     });
     if (result.exitCode == faulttest::kCannotSetUp) {
-        GTEST_SKIP() << "no private file system: " << result.text;
+        GTEST_SKIP() << "no private file system: " << result.out;
     }
-    ASSERT_EQ(result.exitCode, 0) << result.text;
-    const std::string path = result.text.substr(result.text.rfind('\n') + 1);
-    EXPECT_THAT(result.text, StartsWith(path + ": "));
-    EXPECT_THAT(result.text, HasSubstr("No space left on device"));
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    const std::string path = result.out.substr(result.out.rfind('\n') + 1);
+    EXPECT_THAT(result.out, StartsWith(path + ": "));
+    EXPECT_THAT(result.out, HasSubstr("No space left on device"));
 }
 
 // ---- Settings values that would break the file -----------------------------
@@ -525,7 +520,7 @@ TEST_F(SettingsFaultTest, FullDiskLeavesTheSettingsFileAsItWas) {
 TEST_F(SettingsFaultTest, DirectoryWithALineBreakIsRefusedAndInjectsNothing) {
     const GLOBAL_FILE_INFO before = MakeInfo(m_lists, "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &before, 1), OSTREL_OK);
-    const std::string fileBefore = ScratchDir::Read(SettingsFile());
+    const std::string fileBefore = ReadFile(SettingsFile());
 
     for (const char* directory : {"/data/x\n[Injected]\nEVIL=/evil/\n/",
                                   "/data/x\nMACRO=/evil/*.mac\n/", "/data/x\r/", "/data/\x01/"}) {
@@ -534,7 +529,7 @@ TEST_F(SettingsFaultTest, DirectoryWithALineBreakIsRefusedAndInjectsNothing) {
         EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &hostile, 1), OSTREL_E_INVALID);
         EXPECT_THAT(OstrelLastError(), StartsWith(SettingsFile() + ": [SystemList] SAMPLES_DB: "));
         EXPECT_THAT(OstrelLastError(), HasSubstr("control character"));
-        EXPECT_EQ(ScratchDir::Read(SettingsFile()), fileBefore);
+        EXPECT_EQ(ReadFile(SettingsFile()), fileBefore);
         // This process writes where it was asked, exactly.
         EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), hostile));
     }
@@ -579,14 +574,13 @@ TEST_F(SettingsFaultTest, ConcurrentStoresOfDifferentKeysLoseNothing) {
     std::filesystem::create_directory(settings);
     int start[2];
     ASSERT_EQ(pipe(start), 0);
-    std::vector<pid_t> children;
+    std::vector<k2ltest::ChildProcess> children;
     for (int p = 0; p < kProcesses; ++p) {
-        const pid_t child = fork();
-        if (child == 0) {
+        children.push_back(k2ltest::ChildProcess::Fork([&, p](std::string&) {
             ::close(start[1]);
             char go;
             if (::read(start[0], &go, 1) != 1) {
-                _exit(1);
+                return 1;
             }
             int failed = 0;
             for (int i = 0; i < kStores; ++i) {
@@ -595,18 +589,16 @@ TEST_F(SettingsFaultTest, ConcurrentStoresOfDifferentKeysLoseNothing) {
                     MakeInfo("/p" + std::to_string(p) + "/" + std::to_string(i) + "/", "", "sdb");
                 failed += StoreGlobalFile("SystemList", key.c_str(), &info, 1) != OSTREL_OK;
             }
-            _exit(failed == 0 ? 0 : 2);
-        }
-        children.push_back(child);
+            return failed == 0 ? 0 : 2;
+        }));
     }
     ::close(start[0]);
     // Both children start storing at the same moment.
     ASSERT_EQ(::write(start[1], "gg", kProcesses), kProcesses);
     ::close(start[1]);
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (k2ltest::ChildProcess& child : children) {
+        ASSERT_TRUE(child.Started());
+        EXPECT_EQ(child.Wait().exitCode, 0);
     }
 
     const CProfileFile file(SettingsFile());

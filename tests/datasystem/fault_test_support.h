@@ -1,7 +1,7 @@
 // Pieces shared by the fault tests of the data system and the converter:
-// child processes that report a text, a private small file system, running
-// as an unprivileged user, counting descriptors, and checking a Sample List
-// file with SQLite itself.
+// for their child processes a private small file system and running as an
+// unprivileged user; counting descriptors, and checking a Sample List file
+// with SQLite itself.
 #pragma once
 
 #include <fcntl.h>
@@ -10,64 +10,17 @@
 #include <sqlite3.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 namespace faulttest {
 
-// What a child process reported: its exit code (-1 when it did not exit
-// normally) and the text it wrote.
-struct ChildResult {
-    int exitCode = -1;
-    std::string text;
-};
-
-// Runs BODY in a forked child; BODY fills its string argument with what the
-// parent should see. The child ends with _exit, running no destructors.
-inline ChildResult RunChild(const std::function<int(std::string&)>& body) {
-    int fds[2];
-    ChildResult result;
-    if (pipe(fds) != 0) {
-        result.text = "pipe failed";
-        return result;
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        std::string text;
-        const int code = body(text);
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t written = ::write(fds[1], text.data() + done, text.size() - done);
-            if (written <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(written);
-        }
-        _exit(code);
-    }
-    ::close(fds[1]);
-    char buffer[4096];
-    ssize_t got;
-    while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0) {
-        result.text.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-        result.exitCode = WEXITSTATUS(status);
-    }
-    return result;
-}
-
 // Exit code of a child whose set-up was not possible on this machine; its
-// text says why, for GTEST_SKIP.
+// report says why, for GTEST_SKIP.
 constexpr int kCannotSetUp = 77;
 
 // In a child process: gives the process a mount namespace of its own and

@@ -18,7 +18,7 @@ namespace {
 
 using dstest::MakeRecord;
 using dstest::Record;
-using dstest::RunInChild;
+using k2ltest::RunInChild;
 
 constexpr int32_t kDb = DB3_SAMPLE_LIST;
 // More records than the page cache holds, so that pages reach the file
@@ -59,7 +59,7 @@ TEST_F(FerroxCrashTest, KilledWriterLeavesTheLastCommittedList) {
     ASSERT_EQ(DB3Close(kDb), DB3_OK);
     const auto committedSize = std::filesystem::file_size(ListPath("run12"));
 
-    ASSERT_EQ(RunInChild([] {
+    ASSERT_EQ(RunInChild([](std::string&) {
                   if (DB3Open(kDb, "run12", DB3_MODE_OPEN) != DB3_OK) {
                       return 1;
                   }
@@ -69,7 +69,7 @@ TEST_F(FerroxCrashTest, KilledWriterLeavesTheLastCommittedList) {
                       }
                   }
                   return 0;  // dies without DB3Close
-              }),
+              }).exitCode,
               0);
     // The uncommitted pages did reach the file; the journal can undo them.
     EXPECT_GT(std::filesystem::file_size(ListPath("run12")), committedSize);
@@ -89,7 +89,7 @@ void ExpectNoListAndCleanUp(const std::string& lists, const std::string& path) {
 }
 
 TEST_F(FerroxCrashTest, KilledWriterOfANewListLeavesNoList) {
-    ASSERT_EQ(RunInChild([] {
+    ASSERT_EQ(RunInChild([](std::string&) {
                   if (DB3Open(kDb, "run12", DB3_MODE_CREATE) != DB3_OK) {
                       return 1;
                   }
@@ -99,7 +99,7 @@ TEST_F(FerroxCrashTest, KilledWriterOfANewListLeavesNoList) {
                       }
                   }
                   return 0;
-              }),
+              }).exitCode,
               0);
     EXPECT_NE(faulttest::FilesStartingWith(m_lists, ".run12.sdb.new-"), "");
     ExpectNoListAndCleanUp(m_lists, ListPath("run12"));
@@ -131,14 +131,18 @@ int AppendUnderFileSizeLimit(rlim_t limit, int records) {
 }
 
 TEST_F(FerroxCrashTest, FileSizeLimitDuringAppendsFailsEveryLaterCall) {
-    EXPECT_EQ(RunInChild([] { return AppendUnderFileSizeLimit(3 << 20, kManyRecords); }),
+    EXPECT_EQ(RunInChild([](std::string&) {
+                  return AppendUnderFileSizeLimit(3 << 20, kManyRecords);
+              }).exitCode,
               DB3_E_TOO_LARGE);
     ExpectNoListAndCleanUp(m_lists, ListPath("run12"));
 }
 
 TEST_F(FerroxCrashTest, FileSizeLimitAtCommitFailsTheClose) {
     // 300 records stay in the page cache until the commit writes them.
-    EXPECT_EQ(RunInChild([] { return AppendUnderFileSizeLimit(1 << 20, 300); }), DB3_E_TOO_LARGE);
+    EXPECT_EQ(
+        RunInChild([](std::string&) { return AppendUnderFileSizeLimit(1 << 20, 300); }).exitCode,
+        DB3_E_TOO_LARGE);
     ExpectNoListAndCleanUp(m_lists, ListPath("run12"));
 }
 

@@ -19,6 +19,7 @@ using dstest::DataSystemTest;
 using dstest::MakeInfo;
 using dstest::MakeRecord;
 using dstest::Record;
+using k2ltest::ReadFile;
 
 constexpr int32_t kDb = DB3_SAMPLE_LIST;
 
@@ -197,7 +198,7 @@ TEST_F(FerroxTest, CreateRefusesAnExistingFileAndOneListIsOpenAtATime) {
 TEST_F(FerroxTest, ReplaceKeepsTheOldListWholeUntilTheCommit) {
     CreateList("run12", 2);
     const std::string list = m_lists + "run12.sdb";
-    const std::string before = ScratchDir::Read(list);
+    const std::string before = ReadFile(list);
     auto listing = [&] {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(m_lists)) {
@@ -210,9 +211,9 @@ TEST_F(FerroxTest, ReplaceKeepsTheOldListWholeUntilTheCommit) {
     ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_REPLACE), DB3_OK);
     ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
     ASSERT_EQ(Append(1, MakeRecord(7)), DB3_OK);
-    EXPECT_EQ(ScratchDir::Read(list), before) << "visible before the commit";
+    EXPECT_EQ(ReadFile(list), before) << "visible before the commit";
     EXPECT_EQ(DB3Abandon(kDb), DB3_OK);
-    EXPECT_EQ(ScratchDir::Read(list), before);
+    EXPECT_EQ(ReadFile(list), before);
     EXPECT_EQ(listing(), std::set<std::string>{"run12.sdb"});
 
     // Committed: the new list takes the name; a journal of the old one goes.
@@ -238,7 +239,7 @@ TEST_F(FerroxTest, ReplaceKeepsTheOldListWholeUntilTheCommit) {
         EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_CREATE), DB3_E_NOT_SAMPLE_LIST) << name;
         EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_CREATE), DB3_E_EXISTS) << name;
     }
-    EXPECT_EQ(ScratchDir::Read(text), "my notes, not a list\n");
+    EXPECT_EQ(ReadFile(text), "my notes, not a list\n");
     EXPECT_TRUE(std::filesystem::exists(empty));
     EXPECT_EQ(listing(), (std::set<std::string>{"run12.sdb", "notes.sdb", "empty.sdb"}));
 }
@@ -246,7 +247,7 @@ TEST_F(FerroxTest, ReplaceKeepsTheOldListWholeUntilTheCommit) {
 TEST_F(FerroxTest, StaleJournalIsNotPlayedIntoANewList) {
     // A list with a pending transaction, killed: its hot journal stays.
     CreateList("run12", 1);
-    ASSERT_EQ(dstest::RunInChild([] {
+    ASSERT_EQ(k2ltest::RunInChild([](std::string&) {
                   if (DB3Open(kDb, "run12", DB3_MODE_OPEN) != DB3_OK) {
                       return 1;
                   }
@@ -256,7 +257,7 @@ TEST_F(FerroxTest, StaleJournalIsNotPlayedIntoANewList) {
                       }
                   }
                   return 0;
-              }),
+              }).exitCode,
               0);
     ASSERT_TRUE(std::filesystem::exists(m_lists + "run12.sdb-journal"));
     // Someone deletes the list by hand but not its journal.
@@ -278,17 +279,17 @@ protected:
     // nor anything beside it changed.
     void ExpectRefused(const std::string& name) {
         const std::string path = ListPath(name);
-        const std::string before = ScratchDir::Read(path);
+        const std::string before = ReadFile(path);
         const std::string journal = path + "-journal";
         const bool hadJournal = std::filesystem::exists(journal);
-        const std::string journalBefore = hadJournal ? ScratchDir::Read(journal) : "";
+        const std::string journalBefore = hadJournal ? ReadFile(journal) : "";
         EXPECT_EQ(DB3Open(kDb, name.c_str(), DB3_MODE_OPEN), DB3_E_NOT_SAMPLE_LIST);
         EXPECT_EQ(DB3GetRecordsInDB(kDb), 0);
         EXPECT_EQ(DB3Close(kDb), DB3_E_NOT_OPEN);
-        EXPECT_EQ(ScratchDir::Read(path), before);
+        EXPECT_EQ(ReadFile(path), before);
         EXPECT_EQ(std::filesystem::exists(journal), hadJournal);
         if (hadJournal) {
-            EXPECT_EQ(ScratchDir::Read(journal), journalBefore);
+            EXPECT_EQ(ReadFile(journal), journalBefore);
         }
     }
 };
@@ -310,7 +311,7 @@ TEST_F(FerroxForeignFileTest, ForeignSqliteDatabaseEvenWithAHotJournal) {
     ExpectRefused("foreign");
 
     // The same with a journal a crash left beside it.
-    ASSERT_EQ(dstest::RunInChild([&] {
+    ASSERT_EQ(k2ltest::RunInChild([&](std::string&) {
                   sqlite3* db = nullptr;
                   sqlite3_open(path.c_str(), &db);
                   sqlite3_exec(db,
@@ -320,7 +321,7 @@ TEST_F(FerroxForeignFileTest, ForeignSqliteDatabaseEvenWithAHotJournal) {
                                "UPDATE records SET data = zeroblob(10) WHERE number = 1;",
                                nullptr, nullptr, nullptr);
                   return 0;  // _exit without committing
-              }),
+              }).exitCode,
               0);
     ASSERT_TRUE(std::filesystem::exists(path + "-journal"));
     ExpectRefused("foreign");
@@ -353,13 +354,13 @@ TEST_F(FerroxForeignFileTest, GapInNumbers) {
 TEST_F(FerroxForeignFileTest, RecordOfTheWrongSizeIsRefusedOnRead) {
     CreateList("short", 3);
     Sql(ListPath("short"), "UPDATE records SET data = zeroblob(4261) WHERE number = 2");
-    const std::string before = ScratchDir::Read(ListPath("short"));
+    const std::string before = ReadFile(ListPath("short"));
     ASSERT_EQ(DB3Open(kDb, "short", DB3_MODE_OPEN), DB3_OK);
     Record record;
     EXPECT_EQ(DB3HandleRecord(kDb, 1, record.data(), DB3_OP_READ, 0), DB3_OK);
     EXPECT_EQ(DB3HandleRecord(kDb, 2, record.data(), DB3_OP_READ, 0), DB3_E_NOT_SAMPLE_LIST);
     EXPECT_EQ(DB3Close(kDb), DB3_OK);
-    EXPECT_EQ(ScratchDir::Read(ListPath("short")), before);
+    EXPECT_EQ(ReadFile(ListPath("short")), before);
 }
 
 // ---- What people see with the sqlite3 tool ---------------------------------

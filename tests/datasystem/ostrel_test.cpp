@@ -17,16 +17,10 @@ using dstest::DataSystemTest;
 using dstest::Get;
 using dstest::MakeInfo;
 using dstest::SameInfo;
-using dstest::ScopedEnv;
-
-std::vector<std::string> Entries(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using k2ltest::Entries;
+using k2ltest::ReadFile;
+using k2ltest::ScopedEnv;
+using k2ltest::ScratchDir;
 
 std::string FileValue(const std::string& path, const char* key) {
     return CProfileFile(path).GetString("SystemList", key, "<none>");
@@ -201,7 +195,7 @@ TEST_F(OstrelTest, StoreKeepsOtherKeysSectionsAndCommentsAndLeavesNoTemporaryFil
                     "Serial=QX-1\n");
     const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
-    EXPECT_EQ(ScratchDir::Read(SettingsFile()),
+    EXPECT_EQ(ReadFile(SettingsFile()),
               "; Lumenda global files\n"
               "[SystemList]\n"
               "MS_FUNC_DB=/methods/*.ms\n"
@@ -224,7 +218,7 @@ TEST_F(OstrelTest, StoreIntoAHandEditedFileChangesOnlyItsLine) {
     std::string after = before;
     after.replace(after.find("/old/"), 5, "/new/");
     after.insert(after.find("[SystemList]\r\nSAMPLES"), "LC_DB=/new/*.sdb\r\n");
-    EXPECT_EQ(ScratchDir::Read(SettingsFile()), after);
+    EXPECT_EQ(ReadFile(SettingsFile()), after);
     EXPECT_STREQ(OstrelLastError(), "");
 }
 
@@ -282,7 +276,7 @@ TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndKeptAsideOnStore) {
 
     const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
-    EXPECT_EQ(ScratchDir::Read(SettingsFile() + ".bad"), garbage);
+    EXPECT_EQ(ReadFile(SettingsFile() + ".bad"), garbage);
     EXPECT_EQ(FileValue(SettingsFile(), "SAMPLES_DB"), "/new/*.sdb");
 }
 
@@ -294,7 +288,7 @@ TEST_F(OstrelTest, UnwritableSettingsStillChangeTheProcessLocation) {
     EXPECT_NE(std::string(OstrelLastError()).find(SettingsFile()), std::string::npos)
         << OstrelLastError();
     EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), info));
-    EXPECT_EQ(ScratchDir::Read(m_scratch.Path() + "/lumenda"), "not a directory");
+    EXPECT_EQ(ReadFile(m_scratch.Path() + "/lumenda"), "not a directory");
 }
 
 TEST_F(OstrelTest, LocationsThatCannotBeWrittenAreRefusedButUsedInProcess) {

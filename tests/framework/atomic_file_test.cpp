@@ -2,10 +2,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <string>
@@ -13,18 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/scratch_dir.h"
+#include "support/child_process.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
-std::vector<std::string> Entries(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using k2ltest::Entries;
+using k2ltest::ReadFile;
+using k2ltest::ScratchDir;
 
 mode_t ModeOf(const std::string& path) {
     struct stat st;
@@ -37,13 +31,13 @@ TEST(AtomicFileTest, CreatesAndReplacesWithoutLeavingTemporaryFiles) {
     const std::string path = dir.Path() + "/settings.ini";
     AtomicFile file(path);
     ASSERT_TRUE(file.Write("first\n").ok());
-    EXPECT_EQ(ScratchDir::Read(path), "first\n");
+    EXPECT_EQ(ReadFile(path), "first\n");
     const std::string binary("a\0b\xff", 4);
     ASSERT_TRUE(file.Write(binary).ok());
-    EXPECT_EQ(ScratchDir::Read(path), binary);
+    EXPECT_EQ(ReadFile(path), binary);
     const Status emptied = file.Write("");
     ASSERT_TRUE(emptied.ok());
-    EXPECT_EQ(ScratchDir::Read(path), "");
+    EXPECT_EQ(ReadFile(path), "");
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"settings.ini"});
     EXPECT_TRUE(emptied.message().empty());
 }
@@ -69,7 +63,7 @@ TEST(AtomicFileTest, ReplacesTheTargetOfASymbolicLink) {
     const std::string link = dir.Path() + "/link.ini";
     ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
     ASSERT_TRUE(AtomicFile(link).Write("new").ok());
-    EXPECT_EQ(ScratchDir::Read(real), "new");
+    EXPECT_EQ(ReadFile(real), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
@@ -94,9 +88,7 @@ TEST(AtomicFileTest, FailureNamesTheFileAndLeavesNothingBehind) {
 TEST(AtomicFileTest, FailedWriteLeavesTheTargetUntouched) {
     ScratchDir dir;
     const std::string path = dir.Write("settings.ini", "old content");
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const k2ltest::ChildResult child = k2ltest::RunInChild([&](std::string&) {
         // The file size limit makes the write fail half-way (EFBIG).
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{16, 16};
@@ -105,13 +97,11 @@ TEST(AtomicFileTest, FailedWriteLeavesTheTargetUntouched) {
         const bool failed = !written.ok();
         const bool named = written.message().find(path) != std::string::npos &&
                            written.message().find("File too large") != std::string::npos;
-        _exit(failed && named ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write did not fail with a message naming the file";
-    EXPECT_EQ(ScratchDir::Read(path), "old content");
+        return failed && named ? 0 : 1;
+    });
+    ASSERT_NE(child.exitCode, -1);
+    EXPECT_EQ(child.exitCode, 0) << "the write did not fail with a message naming the file";
+    EXPECT_EQ(ReadFile(path), "old content");
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"settings.ini"});
 }
 
@@ -126,7 +116,7 @@ TEST(AtomicFileTest, UnwritableDirectoryLeavesTheTargetUntouched) {
     chmod(dir.Path().c_str(), 0755);
     EXPECT_FALSE(written.ok());
     EXPECT_NE(written.message().find("Permission denied"), std::string::npos) << written.message();
-    EXPECT_EQ(ScratchDir::Read(path), "old");
+    EXPECT_EQ(ReadFile(path), "old");
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"settings.ini"});
 }
 

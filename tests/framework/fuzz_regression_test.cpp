@@ -5,9 +5,12 @@
 #include <string>
 
 #include "framework/ProfileFile.h"
-#include "framework/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ReadFile;
+using k2ltest::ScratchDir;
 
 // Whatever a save would change or lose of the file kept aside whole.
 void ExpectSaveKeepsTheOriginalAside(const std::string& path, const std::string& original) {
@@ -16,7 +19,7 @@ void ExpectSaveKeepsTheOriginalAside(const std::string& path, const std::string&
     EXPECT_NE(profile.GetLoadMessage().find(path + ": ignored: line "), std::string::npos)
         << profile.GetLoadMessage();
     ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
-    EXPECT_EQ(ScratchDir::Read(path + ".bad"), original);
+    EXPECT_EQ(ReadFile(path + ".bad"), original);
 }
 
 // A key name holding a control character: every key the profile lists must
@@ -50,7 +53,7 @@ TEST(ProfileFileFuzzRegression, SaveKeepsTheCommentsOfARepeatedKey) {
     }
     ASSERT_EQ(profile.GetString("Files", "A", ""), "1");
     ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
-    const std::string saved = ScratchDir::Read(path);
+    const std::string saved = ReadFile(path);
     const std::size_t first = saved.find("; first\n");
     const std::size_t second = saved.find("; second\n");
     EXPECT_NE(first, std::string::npos) << saved;
@@ -72,7 +75,7 @@ TEST(ProfileFileFuzzRegression, SaveKeepsTheCommentsOfARepeatedSection) {
     }
     ASSERT_EQ(profile.GetString("Files", "A", ""), "1");
     ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
-    const std::string saved = ScratchDir::Read(path);
+    const std::string saved = ReadFile(path);
     EXPECT_NE(saved.find("; inside\n"), std::string::npos) << saved;
     EXPECT_EQ(CProfileFile(path).GetString("Files", "A", ""), "1");
 }
@@ -86,9 +89,9 @@ TEST(ProfileFileFuzzRegression, SaveKeepsTextAfterASectionHeader) {
     const std::string path = dir.Write("Korr2LD.INI", original);
     CProfileFile profile(path);
     ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
-    const std::string saved = ScratchDir::Read(path);
+    const std::string saved = ReadFile(path);
     const bool keptInFile = saved.find("Input=x") != std::string::npos;
-    const bool keptAside = ScratchDir::Read(path + ".bad") == original;
+    const bool keptAside = ReadFile(path + ".bad") == original;
     EXPECT_TRUE(keptInFile || keptAside) << saved;
 }
 
@@ -107,12 +110,12 @@ TEST(ProfileFileFuzzRegression, ByteOrderMarkAfterABlankSavesAsItWas) {
         EXPECT_TRUE(profile.GetKeys("Fi\"").empty());
         ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
     }
-    EXPECT_EQ(ScratchDir::Read(path), original);
+    EXPECT_EQ(ReadFile(path), original);
     CProfileFile profile(path);
     ASSERT_EQ(profile.GetLoadState(), CProfileFile::LoadState::kLoaded);
     ASSERT_EQ(profile.WriteString("Files", "Input", "[Fi\""), TRUE);
     ASSERT_EQ(profile.Save(), TRUE) << profile.GetError();
-    EXPECT_EQ(ScratchDir::Read(path), original + "\n\n[Files]\nInput=[Fi\"\n");
+    EXPECT_EQ(ReadFile(path), original + "\n\n[Files]\nInput=[Fi\"\n");
     EXPECT_EQ(CProfileFile(path).GetString("Files", "Input", "-"), "[Fi\"");
 }
 

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "framework/ProfileFile.h"
-#include "framework/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ReadFile;
+using k2ltest::ScratchDir;
 
 using Keys = std::vector<std::string>;
 
@@ -62,13 +65,13 @@ TEST(IniHostileValuesTest, EveryRememberedValueReadsBackExactly) {
             }
             const CProfileFile again(path);
             ASSERT_EQ(again.GetLoadState(), CProfileFile::LoadState::kLoaded);
-            EXPECT_EQ(again.GetKeys("Files"), kKeys) << ScratchDir::Read(path);
+            EXPECT_EQ(again.GetKeys("Files"), kKeys) << ReadFile(path);
             EXPECT_TRUE(again.GetKeys("Injected").empty());
             EXPECT_TRUE(again.GetKeys("Not Specified").empty());
             for (std::size_t k = 0; k < kKeys.size(); ++k) {
                 EXPECT_EQ(again.GetString("Files", kKeys[k], "<absent>"), written[k])
                     << kKeys[k] << " in\n"
-                    << ScratchDir::Read(path);
+                    << ReadFile(path);
             }
         }
     }
@@ -82,7 +85,7 @@ TEST(IniHostileValuesTest, LineBreaksAreRefusedAndInjectNothing) {
         ASSERT_TRUE(profile.WriteString("Files", key, "before"));
     }
     ASSERT_TRUE(profile.Save());
-    const std::string saved = ScratchDir::Read(path);
+    const std::string saved = ReadFile(path);
 
     const std::vector<std::string> refused = {
         "/exports/run12.txt\n[Files]\nMS=evil",
@@ -104,7 +107,7 @@ TEST(IniHostileValuesTest, LineBreaksAreRefusedAndInjectNothing) {
         }
     }
     ASSERT_TRUE(profile.Save());
-    EXPECT_EQ(ScratchDir::Read(path), saved);
+    EXPECT_EQ(ReadFile(path), saved);
     const CProfileFile again(path);
     EXPECT_EQ(again.GetKeys("Files"), kKeys);
     EXPECT_EQ(again.GetString("Files", "MS", "<absent>"), "before");
@@ -124,14 +127,14 @@ TEST(IniHostileValuesTest, SavingAgainChangesNothing) {
         }
         ASSERT_TRUE(profile.Save());
     }
-    const std::string first = ScratchDir::Read(path);
+    const std::string first = ReadFile(path);
     for (int round = 0; round < 3; ++round) {
         CProfileFile profile(path);
         for (const std::string& key : kKeys) {
             ASSERT_TRUE(profile.WriteString("Files", key, profile.GetString("Files", key, "")));
         }
         ASSERT_TRUE(profile.Save());
-        EXPECT_EQ(ScratchDir::Read(path), first);
+        EXPECT_EQ(ReadFile(path), first);
     }
 }
 

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "util/scoped_temp_cwd.h"
+#include "support/scoped_env.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ScopedCurrentDir;
+using k2ltest::ScratchDir;
 
 void ExpectParts(const std::string& path, const std::string& drive, const std::string& directory,
                  const std::string& name, const std::string& extension) {
@@ -122,18 +126,20 @@ TEST(MakePathTest, LongPartsAreNotCut) {
 // ---- Full path -------------------------------------------------------------
 
 TEST(FullPathTest, RelativePathJoinsTheCurrentDirectory) {
-    ScopedTempCwd temp;
-    EXPECT_EQ(FullPath("run12.sdb", 260), temp.cwd() + "/run12.sdb");
-    EXPECT_EQ(FullPath("./sub\\run12.sdb", 260), temp.cwd() + "/sub/run12.sdb");
-    EXPECT_EQ(FullPath("", 260), temp.cwd());
-    EXPECT_EQ(FullPath("[Not Specified]", 260), temp.cwd() + "/[Not Specified]");
+    const ScratchDir temp;
+    const ScopedCurrentDir inTemp(temp.Path());
+    EXPECT_EQ(FullPath("run12.sdb", 260), temp.Path() + "/run12.sdb");
+    EXPECT_EQ(FullPath("./sub\\run12.sdb", 260), temp.Path() + "/sub/run12.sdb");
+    EXPECT_EQ(FullPath("", 260), temp.Path());
+    EXPECT_EQ(FullPath("[Not Specified]", 260), temp.Path() + "/[Not Specified]");
 }
 
 TEST(FullPathTest, DotDotSegmentsAreResolvedLexically) {
-    ScopedTempCwd temp;
-    const std::string parent = temp.cwd().substr(0, temp.cwd().rfind('/'));
+    const ScratchDir temp;
+    const ScopedCurrentDir inTemp(temp.Path());
+    const std::string parent = temp.Path().substr(0, temp.Path().rfind('/'));
     EXPECT_EQ(FullPath("../x.txt", 260), parent + "/x.txt");
-    EXPECT_EQ(FullPath("missing/../x.txt", 260), temp.cwd() + "/x.txt");
+    EXPECT_EQ(FullPath("missing/../x.txt", 260), temp.Path() + "/x.txt");
     EXPECT_EQ(FullPath("/home/lab/../other/./x.txt", 260), "/home/other/x.txt");
     EXPECT_EQ(FullPath("/../../x", 260), "/x");
     EXPECT_EQ(FullPath("/home/..", 260), "/");
@@ -159,11 +165,12 @@ TEST(FullPathTest, DriveWithoutSeparatorCannotBeResolved) {
 }
 
 TEST(FullPathTest, ResultMustBeShorterThanTheLimit) {
-    ScopedTempCwd temp;
-    const std::size_t room = 259 - temp.cwd().size() - 1;  // leaves a 259-character result
+    const ScratchDir temp;
+    const ScopedCurrentDir inTemp(temp.Path());
+    const std::size_t room = 259 - temp.Path().size() - 1;  // leaves a 259-character result
     ASSERT_GT(room, 10u);
     const std::string fits(room, 'x');
-    EXPECT_EQ(FullPath(fits, 260), temp.cwd() + "/" + fits);
+    EXPECT_EQ(FullPath(fits, 260), temp.Path() + "/" + fits);
     EXPECT_EQ(FullPath(fits + "y", 260), "");
     EXPECT_EQ(FullPath(fits + "y", 261).size(), 260u);
 

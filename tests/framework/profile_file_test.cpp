@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ReadFile;
+using k2ltest::ScratchDir;
 
 using State = CProfileFile::LoadState;
 using Keys = std::vector<std::string>;
@@ -27,8 +30,7 @@ TEST(ProfileFileLoadTest, MissingFileIsAnEmptyProfile) {
     EXPECT_TRUE(profile.GetKeys("Files").empty());
     ASSERT_TRUE(profile.WriteString("Files", "Input", "C:\\Data\\run12.txt"));
     ASSERT_TRUE(profile.Save()) << profile.GetError();
-    EXPECT_EQ(ScratchDir::Read(dir.Path() + "/Korr2LD.INI"),
-              "[Files]\nInput=C:\\Data\\run12.txt\n");
+    EXPECT_EQ(ReadFile(dir.Path() + "/Korr2LD.INI"), "[Files]\nInput=C:\\Data\\run12.txt\n");
 }
 
 TEST(ProfileFileLoadTest, ReadsValuesWhateverTheCaseOfNamesAndTheLineEnds) {
@@ -82,8 +84,8 @@ TEST_P(ProfileFileBadFileTest, IsIgnoredAndKeptAsideOnSave) {
 
     ASSERT_TRUE(profile.WriteString("SystemList", "SAMPLES_DB", "/data/*.sdb"));
     ASSERT_TRUE(profile.Save()) << profile.GetError();
-    EXPECT_EQ(ScratchDir::Read(path + ".bad"), GetParam().content);
-    EXPECT_EQ(ScratchDir::Read(path), "[SystemList]\nSAMPLES_DB=/data/*.sdb\n");
+    EXPECT_EQ(ReadFile(path + ".bad"), GetParam().content);
+    EXPECT_EQ(ReadFile(path), "[SystemList]\nSAMPLES_DB=/data/*.sdb\n");
     EXPECT_EQ(profile.GetLoadState(), State::kLoaded);
 }
 
@@ -103,8 +105,8 @@ TEST(ProfileFileLoadTest, DirectoryInThePlaceOfTheFileIsMovedAsideOnSave) {
     EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: it is a directory");
     ASSERT_TRUE(profile.WriteString("S", "k", "v"));
     ASSERT_TRUE(profile.Save()) << profile.GetError();
-    EXPECT_EQ(ScratchDir::Read(path + ".bad/inside"), "kept");
-    EXPECT_EQ(ScratchDir::Read(path), "[S]\nk=v\n");
+    EXPECT_EQ(ReadFile(path + ".bad/inside"), "kept");
+    EXPECT_EQ(ReadFile(path), "[S]\nk=v\n");
 }
 
 TEST(ProfileFileLoadTest, EarlierBadFileIsNotOverwritten) {
@@ -115,8 +117,8 @@ TEST(ProfileFileLoadTest, EarlierBadFileIsNotOverwritten) {
     CProfileFile profile(path);
     ASSERT_TRUE(profile.WriteString("S", "k", "v"));
     ASSERT_TRUE(profile.Save()) << profile.GetError();
-    EXPECT_EQ(ScratchDir::Read(path + ".bad"), "older garbage\n");
-    EXPECT_EQ(ScratchDir::Read(path + ".bad.1"), garbage);
+    EXPECT_EQ(ReadFile(path + ".bad"), "older garbage\n");
+    EXPECT_EQ(ReadFile(path + ".bad.1"), garbage);
 }
 
 TEST(ProfileFileLoadTest, UnreadableFileIsIgnored) {
@@ -157,11 +159,11 @@ TEST_P(ProfileFileEditTest, ChangesOnlyTheLineOfTheKey) {
         CProfileFile profile(path);
         ASSERT_EQ(profile.GetLoadState(), State::kLoaded) << profile.GetLoadMessage();
         ASSERT_TRUE(profile.Save()) << profile.GetError();
-        EXPECT_EQ(ScratchDir::Read(path), edit.before) << "a save without writes changes nothing";
+        EXPECT_EQ(ReadFile(path), edit.before) << "a save without writes changes nothing";
         ASSERT_TRUE(profile.WriteString(edit.section, edit.key, edit.value)) << profile.GetError();
         ASSERT_TRUE(profile.Save()) << profile.GetError();
     }
-    EXPECT_EQ(ScratchDir::Read(path), edit.after);
+    EXPECT_EQ(ReadFile(path), edit.after);
     EXPECT_EQ(CProfileFile(path).GetString(edit.section, edit.key, "-"), edit.value);
 }
 
@@ -241,7 +243,7 @@ TEST(ProfileFileWriteTest, KeepsOtherSectionsKeysCommentsAndTheirOrder) {
     EXPECT_EQ(again.GetString("Files", "Input", "-"), "new");
     EXPECT_EQ(again.GetString("Other", "k", "-"), "v");
     EXPECT_EQ(again.GetString("Fresh", "k", "-"), "5");
-    const std::string saved = ScratchDir::Read(path);
+    const std::string saved = ReadFile(path);
     for (const char* comment :
          {"; Settings of the lab\n", "; where the export comes from\nZeta=1\n",
           "# [Hidden]\nMiddle=3\n", "k=v\n;Retired=1\n"}) {
@@ -258,7 +260,7 @@ TEST(ProfileFileWriteTest, KeepsAFileOfCommentsOnly) {
     EXPECT_EQ(profile.GetLoadState(), State::kLoaded);
     ASSERT_TRUE(profile.WriteString("S", "k", "v"));
     ASSERT_TRUE(profile.Save());
-    EXPECT_EQ(ScratchDir::Read(path), "; first\n; second\n\n# third\n\n[S]\nk=v\n");
+    EXPECT_EQ(ReadFile(path), "; first\n; second\n\n# third\n\n[S]\nk=v\n");
 }
 
 TEST(ProfileFileWriteTest, HostileValuesRoundTripWithoutInjectingKeysOrSections) {
@@ -327,7 +329,7 @@ TEST(ProfileFileWriteTest, RefusesLineBreaksAndControlCharactersChangingNothing)
     EXPECT_FALSE(profile.WriteString("S", "k", "x\ny"));
     EXPECT_NE(profile.GetError().find("line break"), std::string::npos) << profile.GetError();
     ASSERT_TRUE(profile.Save());
-    EXPECT_EQ(ScratchDir::Read(path), "[S]\nk=old\n");
+    EXPECT_EQ(ReadFile(path), "[S]\nk=old\n");
 }
 
 TEST(ProfileFileWriteTest, RefusesSectionAndKeyNamesThatCannotBeWritten) {

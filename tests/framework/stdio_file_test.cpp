@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "framework/FileException.h"
-#include "framework/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ReadFile;
+using k2ltest::ScratchDir;
 
 // Reads every line of PATH with CStdioFile::ReadString.
 std::vector<std::string> ReadAll(CStdioFile& file) {
@@ -177,18 +180,18 @@ TEST(StdioFileWrite, WritesTextAsIsAndClosesOnDestruction) {
         file.WriteString("");
         file.WriteString(std::string("c\0d", 3));
     }
-    EXPECT_EQ(ScratchDir::Read(path), std::string("a\r\nbc\0d", 7));
+    EXPECT_EQ(ReadFile(path), std::string("a\r\nbc\0d", 7));
 
     CStdioFile append;
     ASSERT_TRUE(append.Open(path, CStdioFile::modeAppend));
     append.WriteString("+");
     EXPECT_TRUE(append.Close());
-    EXPECT_EQ(ScratchDir::Read(path), std::string("a\r\nbc\0d+", 8));
+    EXPECT_EQ(ReadFile(path), std::string("a\r\nbc\0d+", 8));
 
     CStdioFile truncate;
     ASSERT_TRUE(truncate.Open(path, CStdioFile::modeWrite));
     EXPECT_TRUE(truncate.Close());
-    EXPECT_EQ(ScratchDir::Read(path), "");
+    EXPECT_EQ(ReadFile(path), "");
 }
 
 TEST(StdioFileWrite, FailuresAreReported) {

@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <array>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/child_process.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -22,32 +22,16 @@ namespace {
 
 const std::string kAppId = K2L_APP_ID;
 
-// Standard output of COMMAND, run by the shell.
-std::string Output(const std::string& command) {
-    std::string text;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return text;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        text.append(buffer.data(), n);
-    }
-    pclose(pipe);
-    return text;
-}
+using k2ltest::ReadFile;
 
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// Standard output of PROGRAM run with ARGS.
+std::string Output(const std::string& program, const std::vector<std::string>& args) {
+    return k2ltest::RunProgram(k2ltest::Command{.program = program, .args = args}).out;
 }
 
 // A PNG's width and height from its header, or {0, 0}.
 std::pair<unsigned, unsigned> PngSize(const fs::path& path) {
-    const std::string data = Read(path);
+    const std::string data = ReadFile(path);
     if (data.size() < 24 || data.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
         data.compare(12, 4, "IHDR") != 0) {
         return {0, 0};
@@ -64,7 +48,7 @@ std::pair<unsigned, unsigned> PngSize(const fs::path& path) {
 // The keys of a desktop entry's [Desktop Entry] group.
 std::map<std::string, std::string> DesktopEntry(const fs::path& path) {
     std::map<std::string, std::string> keys;
-    std::istringstream in(Read(path));
+    std::istringstream in(ReadFile(path));
     std::string line;
     bool inGroup = false;
     while (std::getline(in, line)) {
@@ -112,10 +96,13 @@ std::vector<std::string> Subcommands(const std::string& help) {
 }
 
 // The --help of PROGRAM WORDS and of all its subcommands, nested ones too.
-std::string AllHelp(const std::string& program, const std::string& words = std::string()) {
-    std::string help = Output("'" + program + "'" + words + " --help");
+std::string AllHelp(const std::string& program, const std::vector<std::string>& words = {}) {
+    std::vector<std::string> args = words;
+    args.push_back("--help");
+    std::string help = Output(program, args);
     for (const std::string& name : Subcommands(help)) {
-        help += AllHelp(program, words + " " + name);
+        args.back() = name;
+        help += AllHelp(program, args);
     }
     return help;
 }
@@ -123,27 +110,24 @@ std::string AllHelp(const std::string& program, const std::string& words = std::
 class InstallTreeTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        stage_ =
-            new fs::path(fs::temp_directory_path() / ("k2l-install-" + std::to_string(::getpid())));
-        fs::remove_all(*stage_);
-        const std::string command = std::string("'") + K2L_CMAKE_COMMAND + "' --install '" +
-                                    K2L_BUILD_DIR + "' --prefix '" + stage_->string() +
-                                    "' >/dev/null 2>&1";
-        installed_ = std::system(command.c_str()) == 0;
+        stage_ = new k2ltest::ScratchDir("k2l-install");
+        installed_ = k2ltest::RunProgram(k2ltest::Command{.program = K2L_CMAKE_COMMAND,
+                                                          .args = {"--install", K2L_BUILD_DIR,
+                                                                   "--prefix", stage_->Path()}})
+                         .exitCode == 0;
     }
     static void TearDownTestSuite() {
-        fs::remove_all(*stage_);
         delete stage_;
         stage_ = nullptr;
     }
 
-    static fs::path In(const std::string& relative) { return *stage_ / relative; }
+    static fs::path In(const std::string& relative) { return stage_->Path(relative); }
 
-    static fs::path* stage_;
+    static k2ltest::ScratchDir* stage_;
     static bool installed_;
 };
 
-fs::path* InstallTreeTest::stage_ = nullptr;
+k2ltest::ScratchDir* InstallTreeTest::stage_ = nullptr;
 bool InstallTreeTest::installed_ = false;
 
 TEST_F(InstallTreeTest, ProgramsAreInBinAndRun) {
@@ -153,7 +137,7 @@ TEST_F(InstallTreeTest, ProgramsAreInBinAndRun) {
         struct stat info {};
         ASSERT_EQ(::stat(path.c_str(), &info), 0) << path;
         EXPECT_NE(info.st_mode & S_IXOTH, 0u) << path;
-        EXPECT_EQ(Output("'" + path.string() + "' --version"),
+        EXPECT_EQ(Output(path.string(), {"--version"}),
                   std::string(program) + " " + K2L_VERSION + "\n");
     }
 }
@@ -175,7 +159,7 @@ TEST_F(InstallTreeTest, DesktopEntryStartsTheDialogWithItsIcon) {
 TEST_F(InstallTreeTest, IconIsInTheThemeAtEverySize) {
     ASSERT_TRUE(installed_);
     const fs::path theme = In("share/icons/hicolor");
-    const std::string svg = Read(theme / "scalable/apps" / (kAppId + ".svg"));
+    const std::string svg = ReadFile(theme / "scalable/apps" / (kAppId + ".svg"));
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     std::istringstream sizes(K2L_ICON_SIZES);
     std::set<std::string> expected{"scalable"};
@@ -195,7 +179,7 @@ TEST_F(InstallTreeTest, IconIsInTheThemeAtEverySize) {
 
 TEST_F(InstallTreeTest, MetainfoDescribesTheDesktopEntryAndThisRelease) {
     ASSERT_TRUE(installed_);
-    const std::string xml = Read(In("share/metainfo/" + kAppId + ".metainfo.xml"));
+    const std::string xml = ReadFile(In("share/metainfo/" + kAppId + ".metainfo.xml"));
     ASSERT_FALSE(xml.empty());
     EXPECT_NE(xml.find("<id>" + kAppId + "</id>"), std::string::npos);
     EXPECT_NE(xml.find("<launchable type=\"desktop-id\">" + kAppId + ".desktop</launchable>"),
@@ -211,7 +195,7 @@ TEST_F(InstallTreeTest, ManualPagesTellEveryOptionOfTheirProgram) {
     for (const char* program : {"korr2ld", "korr2ld-cli"}) {
         const fs::path page = In(std::string("share/man/man1/") + program + ".1.gz");
         ASSERT_TRUE(fs::exists(page)) << page;
-        std::string man = Output("gzip -dc '" + page.string() + "'");
+        std::string man = Output("gzip", {"-dc", page.string()});
         std::string title = program;
         for (char& c : title) {
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -221,8 +205,7 @@ TEST_F(InstallTreeTest, ManualPagesTellEveryOptionOfTheirProgram) {
         for (std::size_t at = man.find("\\-"); at != std::string::npos; at = man.find("\\-", at)) {
             man.erase(at, 1);
         }
-        const std::string help =
-            Output("'" + In(std::string("bin/") + program).string() + "' --help");
+        const std::string help = Output(In(std::string("bin/") + program).string(), {"--help"});
         const std::set<std::string> options = LongOptions(help);
         ASSERT_FALSE(options.empty()) << program;
         for (const std::string& option : options) {
@@ -241,11 +224,11 @@ TEST_F(InstallTreeTest, DocumentationAndExamplesAndNothingElse) {
     EXPECT_GT(PngSize(doc / "screenshot.png").first, 0u);
     const std::set<std::string> places = {"bin",         "share/applications", "share/doc",
                                           "share/icons", "share/man",          "share/metainfo"};
-    for (const auto& entry : fs::recursive_directory_iterator(*stage_)) {
+    for (const auto& entry : fs::recursive_directory_iterator(stage_->Path())) {
         if (!entry.is_regular_file()) {
             continue;
         }
-        const std::string relative = fs::relative(entry.path(), *stage_).string();
+        const std::string relative = fs::relative(entry.path(), stage_->Path()).string();
         bool known = false;
         for (const std::string& place : places) {
             known = known || relative.rfind(place + "/", 0) == 0;

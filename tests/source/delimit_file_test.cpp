@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "framework/FileException.h"
-#include "framework/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ReadFile;
+using k2ltest::ScratchDir;
 
 using Fields = std::vector<std::string>;
 
@@ -288,7 +291,7 @@ TEST(DelimitFileWrite, RecordsAndTypedRecords) {
         file.SetDelimiters(",\t");
         file.WriteRecord({"p", "q"});
     }
-    EXPECT_EQ(ScratchDir::Read(path), "[Samples]\tx\n;note\nb\tc\n\n1\t\t3\np,q\n");
+    EXPECT_EQ(ReadFile(path), "[Samples]\tx\n;note\nb\tc\n\n1\t\t3\np,q\n");
 
     // What is written reads back with its types.
     CDelimitFile file;

@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/scratch_dir.h"
 #include "source/SourceListFile.h"
+#include "support/scratch_dir.h"
 #include "util/ConversionReport.h"
 
 namespace {
+
+using k2ltest::ScratchDir;
 
 struct Expected {
     std::int64_t line;

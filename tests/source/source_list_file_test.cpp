@@ -11,9 +11,11 @@
 
 #include "framework/FileException.h"
 #include "framework/StdioFile.h"
-#include "framework/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ScratchDir;
 
 // A sample line of the export: eight columns, with COLUMN5 and COLUMN6.
 std::string SampleLine(const std::string& key, const std::string& column5,

@@ -8,7 +8,7 @@ function(k2l_add_qtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} k2l_test_support Qt6::Test)
   target_include_directories(${name} PRIVATE ${K2L_SOURCE_ROOT} ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     K2L_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"

@@ -15,12 +15,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "datasystem/ostrel.h"
+#include "support/scoped_env.h"
+#include "support/scratch_dir.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/UiTestScript.h"
 
@@ -42,21 +45,7 @@ inline QString Shown(CDialog& dlg, int id) {
 
 class UiTestEnv {
 public:
-    UiTestEnv()
-        : m_oldCwd(QDir::currentPath()),
-          m_oldXdg(qgetenv("XDG_CONFIG_HOME")),
-          m_oldLumenda(qgetenv("LUMENDA_HOME")),
-          m_oldHome(qgetenv("HOME")),
-          m_oldState(qgetenv("XDG_STATE_HOME")) {
-        QDir root(m_dir.path());
-        root.mkpath(QStringLiteral("config"));
-        root.mkpath(QStringLiteral("lumenda"));
-        root.mkpath(QStringLiteral("work"));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path("config")));
-        qputenv("XDG_STATE_HOME", QFile::encodeName(Path("state")));
-        qputenv("HOME", QFile::encodeName(Path("config")));
-        qputenv("LUMENDA_HOME", QFile::encodeName(Path("lumenda")));
-        QDir::setCurrent(Path("work"));
+    UiTestEnv() {
         CUiTestScript::Start();
         CDialog::ClearModalHooks();
     }
@@ -64,39 +53,30 @@ public:
     ~UiTestEnv() {
         CDialog::ClearModalHooks();
         CUiTestScript::Stop();
-        QDir::setCurrent(m_oldCwd);
-        Restore("XDG_CONFIG_HOME", m_oldXdg);
-        Restore("LUMENDA_HOME", m_oldLumenda);
-        Restore("HOME", m_oldHome);
-        Restore("XDG_STATE_HOME", m_oldState);
     }
 
     UiTestEnv(const UiTestEnv&) = delete;
     UiTestEnv& operator=(const UiTestEnv&) = delete;
 
-    bool IsValid() const { return m_dir.isValid(); }
-
     // The absolute path of RELATIVE inside the test's directory.
-    QString Path(const QString& relative) const { return m_dir.filePath(relative); }
+    QString Path(const QString& relative) const {
+        return QFile::decodeName(QByteArray::fromStdString(m_dir.Path())) + QLatin1Char('/') +
+               relative;
+    }
     std::string StdPath(const QString& relative) const {
         return QFile::encodeName(Path(relative)).toStdString();
     }
 
     // Writes CONTENT into RELATIVE (creating its directory); returns its path.
     QString Write(const QString& relative, const QByteArray& content) const {
-        const QString path = Path(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(content) != content.size()) {
-            qFatal("cannot write %s", qPrintable(path));
-        }
-        return path;
+        m_dir.Write(
+            QFile::encodeName(relative).toStdString(),
+            std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
+        return Path(relative);
     }
 
     static QByteArray Read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return QByteArray::fromStdString(k2ltest::ReadFile(QFile::encodeName(path).toStdString()));
     }
 
     // Makes DIRECTORY (and EXTENSION) the data system's location of KEY, in
@@ -120,20 +100,18 @@ public:
     }
 
 private:
-    static void Restore(const char* name, const QByteArray& value) {
-        if (value.isNull()) {
-            qunsetenv(name);
-        } else {
-            qputenv(name, value);
-        }
+    // NAME inside the test's directory, made if it is not there.
+    std::string Subdirectory(const char* name) const {
+        std::filesystem::create_directories(m_dir.Path(name));
+        return m_dir.Path(name);
     }
 
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
-    QByteArray m_oldXdg;
-    QByteArray m_oldLumenda;
-    QByteArray m_oldHome;
-    QByteArray m_oldState;
+    k2ltest::ScratchDir m_dir;
+    k2ltest::ScopedEnv m_config{"XDG_CONFIG_HOME", Subdirectory("config")};
+    k2ltest::ScopedEnv m_home{"HOME", m_dir.Path("config")};
+    k2ltest::ScopedEnv m_state{"XDG_STATE_HOME", m_dir.Path("state")};
+    k2ltest::ScopedEnv m_lumenda{"LUMENDA_HOME", Subdirectory("lumenda")};
+    k2ltest::ScopedCurrentDir m_work{Subdirectory("work")};
 };
 
 // main() for a Qt Test class: the offscreen platform unless one is chosen.

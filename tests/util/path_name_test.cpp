@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "util/scoped_temp_cwd.h"
+#include "support/scoped_env.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ScopedCurrentDir;
+using k2ltest::ScratchDir;
 
 // ---- Examples of the dialog's file choices --------------------------------
 
@@ -50,14 +54,15 @@ TEST(PathNameTest, SetExtensionAcceptsItWithOrWithoutTheDot) {
 }
 
 TEST(PathNameTest, PlaceholderBecomesANameInTheCurrentDirectory) {
-    ScopedTempCwd temp;
+    const ScratchDir temp;
+    const ScopedCurrentDir inTemp(temp.Path());
     CPathName path("[Not Specified]");
     EXPECT_EQ(path.GetFileName(), "[Not Specified]");
     EXPECT_EQ(path.GetDirectory(), "");
     EXPECT_EQ(path.SetFileName("run12"), "run12");
     EXPECT_EQ(path.SetExtension("sdb"), "run12.sdb");
-    EXPECT_EQ(path.GetFullPath(), temp.cwd() + "/run12.sdb");
-    EXPECT_EQ(path.GetPath(), temp.cwd() + "/run12.sdb");
+    EXPECT_EQ(path.GetFullPath(), temp.Path() + "/run12.sdb");
+    EXPECT_EQ(path.GetPath(), temp.Path() + "/run12.sdb");
 }
 
 TEST(PathNameTest, OutputDerivedFromChosenInputKeepsItsDirectory) {
@@ -73,10 +78,11 @@ TEST(PathNameTest, OutputDerivedFromChosenInputKeepsItsDirectory) {
 }
 
 TEST(PathNameTest, GetFullPathResolvesRelativePaths) {
-    ScopedTempCwd temp;
+    const ScratchDir temp;
+    const ScopedCurrentDir inTemp(temp.Path());
     CPathName path("sub/../lists/run12.sdb");
-    EXPECT_EQ(path.GetFullPath(), temp.cwd() + "/lists/run12.sdb");
-    EXPECT_EQ(path.GetDirectory(), temp.cwd() + "/lists/");
+    EXPECT_EQ(path.GetFullPath(), temp.Path() + "/lists/run12.sdb");
+    EXPECT_EQ(path.GetDirectory(), temp.Path() + "/lists/");
 }
 
 TEST(PathNameTest, GetFullPathFailureLeavesThePathUnchanged) {
@@ -144,8 +150,9 @@ TEST(PathNameBoundsTest, SetExtensionThatWouldNotFitChangesNothing) {
 }
 
 TEST(PathNameBoundsTest, GetFullPathThatWouldNotFitChangesNothing) {
-    ScopedTempCwd temp;
-    const std::string relative(259 - temp.cwd().size(), 'x');  // result of 260 characters
+    const ScratchDir temp;
+    const ScopedCurrentDir inTemp(temp.Path());
+    const std::string relative(259 - temp.Path().size(), 'x');  // result of 260 characters
     CPathName path(relative);
     ASSERT_EQ(path.IsValid(), TRUE);
     EXPECT_EQ(path.GetFullPath(), "");

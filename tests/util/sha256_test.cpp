@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace {
+
+using k2ltest::ScratchDir;
 
 struct Vector {
     std::string message;
