@@ -9,18 +9,18 @@
 
 namespace {
 
-// Hands every record of READER to VISIT(number, row); false when a record
-// cannot be read (the reader then says why).
+// Hands every record of READER to VISIT(number, row); a failure when a
+// record cannot be read.
 template <typename Visit>
-bool ForEachRecord(SampleListReader& reader, Visit visit) {
+Status ForEachRecord(SampleListReader& reader, Visit visit) {
     SAMPLE_RECORD record;
     for (std::int32_t number = 1; number <= reader.GetRecordCount(); ++number) {
-        if (!reader.Read(number, record)) {
-            return false;
+        if (Status read = reader.Read(number, record); !read.ok()) {
+            return read;
         }
         visit(number, ReadRecordRow(record));
     }
-    return true;
+    return Status::Ok();
 }
 
 const std::map<std::string, OutputFormat> kFormats = {{"table", OutputFormat::table},
@@ -28,8 +28,8 @@ const std::map<std::string, OutputFormat> kFormats = {{"table", OutputFormat::ta
                                                       {"csv", OutputFormat::csv},
                                                       {"json", OutputFormat::json}};
 
-int CannotRead(std::ostream& err, const SampleListReader& reader) {
-    err << "Cannot read the Sample List " << reader.GetPath() << ": " << reader.GetError() << '\n';
+int CannotRead(std::ostream& err, const SampleListReader& reader, const Status& why) {
+    err << "Cannot read the Sample List " << reader.GetPath() << ": " << why.message() << '\n';
     return kExitFailure;
 }
 
@@ -58,21 +58,23 @@ void AddShowCommand(CLI::App& app, int& exitCode) {
 
 int RunShow(const ShowOptions& options, std::ostream& out, std::ostream& err) {
     SampleListReader reader;
-    if (!reader.Open(options.list)) {
-        return CannotRead(err, reader);
+    if (const Status opened = reader.Open(options.list); !opened.ok()) {
+        return CannotRead(err, reader, opened);
     }
     const std::unique_ptr<RecordPrinter> printer = MakeRecordPrinter(options.format);
-    if (printer->NeedsMeasuring() &&
-        !ForEachRecord(reader,
-                       [&](std::int32_t, const RecordRow& row) { printer->Measure(row); })) {
-        return CannotRead(err, reader);
+    if (printer->NeedsMeasuring()) {
+        const Status measured = ForEachRecord(
+            reader, [&](std::int32_t, const RecordRow& row) { printer->Measure(row); });
+        if (!measured.ok()) {
+            return CannotRead(err, reader, measured);
+        }
     }
     printer->Begin(out);
-    if (!ForEachRecord(reader, [&](std::int32_t number, const RecordRow& row) {
-            printer->Row(out, number, row);
-        })) {
+    const Status shown = ForEachRecord(
+        reader, [&](std::int32_t number, const RecordRow& row) { printer->Row(out, number, row); });
+    if (!shown.ok()) {
         out.flush();
-        return CannotRead(err, reader);
+        return CannotRead(err, reader, shown);
     }
     printer->End(out);
     out.flush();

@@ -118,11 +118,11 @@ void CollectDataFileClashes(ConversionReport& report, const std::string& listPat
             continue;
         }
         SampleListReader reader;
-        if (!reader.Open(path)) {
+        if (!reader.Open(path).ok()) {
             continue;
         }
         SAMPLE_RECORD record;
-        for (std::int32_t n = 1; n <= reader.GetRecordCount() && reader.Read(n, record); ++n) {
+        for (std::int32_t n = 1; n <= reader.GetRecordCount() && reader.Read(n, record).ok(); ++n) {
             const std::string dataFile(FixedFieldText(record.szDataFile));
             const std::int64_t number = RunningNumberOf(dataFile, baseName);
             if (number != 0) {

@@ -12,41 +12,36 @@ SampleListReader::~SampleListReader() {
     }
 }
 
-bool SampleListReader::Open(const std::string& path) {
+Status SampleListReader::Open(const std::string& path) {
     m_path = FullPath(path, CPathName::kMaxPath);
     if (m_path.empty()) {
         m_path = path;
-        m_error = "the path cannot be made absolute or is too long";
-        return false;
+        return Status::Error("the path cannot be made absolute or is too long");
     }
     // FullPath leaves no zero byte: only a part too long for its field is
     // refused.
     const Result<SampleListLocation> located = LocateSampleList(m_path);
     if (!located) {
-        m_error = "the path is too long for the data system";
-        return false;
+        return Status::Error("the path is too long for the data system");
     }
     if (UseGlobalFileInProcess(kLocationSection, kSampleListKey, &located.value().info) !=
         OSTREL_OK) {
-        m_error = SettingsLibraryError("the data system refused the location");
-        return false;
+        return Status::Error(SettingsLibraryError("the data system refused the location"));
     }
     const std::int32_t status =
         DB3Open(DB3_SAMPLE_LIST, located.value().name.c_str(), DB3_MODE_READ);
     if (status != DB3_OK) {
-        m_error = DB3StatusText(status);
-        return false;
+        return Status::Error(DB3StatusText(status));
     }
     m_bOpen = true;
     m_nRecords = DB3GetRecordsInDB(DB3_SAMPLE_LIST);
-    return true;
+    return Status::Ok();
 }
 
-bool SampleListReader::Read(std::int32_t number, SAMPLE_RECORD& record) {
+Status SampleListReader::Read(std::int32_t number, SAMPLE_RECORD& record) {
     const std::int32_t status = DB3HandleRecord(DB3_SAMPLE_LIST, number, &record, DB3_OP_READ, 0);
     if (status != DB3_OK) {
-        m_error = "record " + std::to_string(number) + ": " + DB3StatusText(status);
-        return false;
+        return Status::Error("record " + std::to_string(number) + ": " + DB3StatusText(status));
     }
-    return true;
+    return Status::Ok();
 }

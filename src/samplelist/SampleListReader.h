@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/Status.h"
 #include "samplelist/SampleRecord.h"
 
 class SampleListReader {
@@ -23,9 +24,9 @@ public:
     SampleListReader(const SampleListReader&) = delete;
     SampleListReader& operator=(const SampleListReader&) = delete;
 
-    // Opens the Sample List at PATH. Returns false with GetError() set when
-    // the path cannot be used or the record library refuses the list.
-    bool Open(const std::string& path);
+    // Opens the Sample List at PATH. A failure says, as a clause, why the
+    // path cannot be used or the record library refuses the list.
+    Status Open(const std::string& path);
 
     // The list's path made absolute (set by Open, even when it fails after
     // making it absolute); the path to name in messages.
@@ -33,16 +34,12 @@ public:
 
     std::int32_t GetRecordCount() const { return m_nRecords; }
 
-    // Copies record NUMBER (1-based) into RECORD. Returns false with
-    // GetError() set when the record library refuses.
-    bool Read(std::int32_t number, SAMPLE_RECORD& record);
-
-    // Why the last Open or Read failed, as a sentence.
-    const std::string& GetError() const { return m_error; }
+    // Copies record NUMBER (1-based) into RECORD. A failure names the record
+    // and the record library's reason.
+    Status Read(std::int32_t number, SAMPLE_RECORD& record);
 
 private:
     std::string m_path;
-    std::string m_error;
     std::int32_t m_nRecords = 0;
     bool m_bOpen = false;
 };
