@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/ConvertApp.h"
 #include "support/scoped_env.h"
+#include "tests/app/app_runner.h"
 #include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
 
@@ -20,16 +21,9 @@ QString Q(const std::string& text) {
 // Runs the application with START_FILE on its command line; BODY acts on
 // its dialog, which is then closed.
 void RunAppWith(const std::string& startFile, const std::function<void(CConvertDlg&)>& body) {
-    CDialog::SetModalHook(IDD_KORR2LD_DIALOG, [&body](CDialog& shown) {
-        QApplication::setActiveWindow(&shown);
-        body(static_cast<CConvertDlg&>(shown));
-        if (shown.isVisible()) {
-            shown.GetDlgItemAs<QPushButton>(IDCANCEL)->click();
-        }
-    });
     CConvertApp app;
     app.m_strStartFile = startFile;
-    app.InitInstance();
+    RunConvertApp(app, body);
 }
 
 // VALUE as k2ltest::ScopedEnv takes it: a null array removes the variable.

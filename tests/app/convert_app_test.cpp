@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/ConvertApp.h"
+#include "tests/app/app_runner.h"
 #include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
 
@@ -20,15 +21,8 @@ QString SettingsPath(const UiTestEnv& env) {
 // Runs the application; BODY acts on its dialog, which is then closed with
 // the Close button unless BODY ended it.
 void RunApp(const std::function<void(CConvertDlg&)>& body) {
-    CDialog::SetModalHook(IDD_KORR2LD_DIALOG, [&body](CDialog& shown) {
-        QApplication::setActiveWindow(&shown);
-        body(static_cast<CConvertDlg&>(shown));
-        if (shown.isVisible()) {
-            shown.GetDlgItemAs<QPushButton>(IDCANCEL)->click();
-        }
-    });
     CConvertApp app;
-    QCOMPARE(app.InitInstance(), FALSE);
+    QCOMPARE(RunConvertApp(app, body), FALSE);
     QVERIFY(app.m_pMainWnd == nullptr);
 }
 
