@@ -109,7 +109,7 @@ int LockFile(int fd, int operation) {
 Status WriteLine(int fd, std::string line) {
     struct stat st;
     if (fstat(fd, &st) != 0) {
-        return Status::Error(SystemErrorText(errno));
+        return Status::FromErrno(errno);
     }
     char last = '\n';
     if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
@@ -120,7 +120,7 @@ Status WriteLine(int fd, std::string line) {
         written = ::write(fd, line.data(), line.size());
     } while (written < 0 && errno == EINTR);
     if (written < 0) {
-        return Status::Error(SystemErrorText(errno));
+        return Status::FromErrno(errno);
     }
     if (written == static_cast<ssize_t>(line.size())) {
         return Status::Ok();

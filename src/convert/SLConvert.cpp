@@ -157,7 +157,7 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     // The record library writes the list where the location record says;
     // that must be the output as named, and it must not be the input.
     const Result<std::string> writtenPath = SampleListPathAsGiven(m_strOutput);
-    if (!writtenPath) {
+    if (!writtenPath.ok()) {
         Fail("The record library cannot write a file of this name: " +
              writtenPath.status().message() + ".");
         return FALSE;

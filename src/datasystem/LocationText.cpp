@@ -42,7 +42,7 @@ Status CheckTerminated(const GLOBAL_FILE_INFO& info) {
 }
 
 Result<std::string> FormatLocation(const GLOBAL_FILE_INFO& info) {
-    if (Status terminated = CheckTerminated(info); !terminated) {
+    if (Status terminated = CheckTerminated(info); !terminated.ok()) {
         return terminated;
     }
     const std::string_view directory = FixedFieldText(info.szDirectory);
@@ -104,7 +104,7 @@ Status ParseLocation(std::string_view text, GLOBAL_FILE_INFO& info) {
     } else if (!WriteFixedField(info.szExtension, extension)) {
         status = Status::Error("the extension is longer than 265 characters");
     }
-    if (!status) {
+    if (!status.ok()) {
         std::memset(&info, 0, sizeof info);
     }
     return status;

@@ -91,7 +91,7 @@ std::string SampleListPath(const GLOBAL_FILE_INFO& location, std::string_view na
 
 Result<std::string> SampleListPathAsGiven(const std::string& path) {
     Result<SampleListLocation> located = LocateSampleList(path);
-    if (!located) {
+    if (!located.ok()) {
         return located.status();
     }
     if (located.value().name.empty()) {

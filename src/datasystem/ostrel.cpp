@@ -126,7 +126,7 @@ public:
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        if (!m_status) {
+        if (!m_status.ok()) {
             ::close(m_fd);
             m_fd = -1;
         }
@@ -152,7 +152,7 @@ private:
 bool LocationFromFile(const CProfileFile& profile, const char* section, const char* key,
                       GLOBAL_FILE_INFO& info) {
     const Status parsed = ostrel::ParseLocation(profile.GetString(section, key, ""), info);
-    if (!parsed) {
+    if (!parsed.ok()) {
         g_lastError = profile.GetPath() + ": [" + section + "] " + key + ": " + parsed.message() +
                       "; the location is taken as not configured";
     }
@@ -192,7 +192,7 @@ int32_t UseGlobalFileInProcess(const char* section, const char* key, const GLOBA
         return Fail(OSTREL_E_INVALID, "a section, a key and a location record are required");
     }
     const std::string key_ = ProcessKey(SettingsPath(), section, key);
-    if (const Status terminated = ostrel::CheckTerminated(*info); !terminated) {
+    if (const Status terminated = ostrel::CheckTerminated(*info); !terminated.ok()) {
         // Nothing may end up in a place the caller did not ask for: the
         // process is left without a location for the key instead.
         GLOBAL_FILE_INFO none;
@@ -214,7 +214,7 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
     }
     const std::string path = SettingsPath();
     const Result<std::string> text = ostrel::FormatLocation(*info);
-    if (!text) {
+    if (!text.ok()) {
         return Fail(OSTREL_E_INVALID, path + ": [" + section + "] " + key + ": " +
                                           text.status().message() + "; the file was not changed");
     }
@@ -225,7 +225,7 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
         }
     }
     const SettingsLock lock(path, directory.empty() ? std::string("/") : directory);
-    if (!lock.GetStatus()) {
+    if (!lock.GetStatus().ok()) {
         return Fail(OSTREL_E_WRITE, lock.GetStatus().message());
     }
     CProfileFile profile(path);

@@ -116,27 +116,12 @@ std::string DecodeValue(std::string_view stored) {
     return std::string(stored);
 }
 
-}  // namespace
-
-CProfileFile::CProfileFile(std::string path) : m_strPath(std::move(path)) {
-    Load();
-}
-
-CProfileFile::~CProfileFile() = default;
-
-void CProfileFile::Ignore(const std::string& reason) {
-    m_loadState = LoadState::kIgnored;
-    m_strLoadMessage = m_strPath + ": ignored: " + reason;
-}
-
-namespace {
-
 // The whole content of the regular file open at FD, or why it cannot be
 // used as a profile.
 Result<std::string> ReadProfileBytes(int fd) {
     struct stat st;
     if (fstat(fd, &st) != 0) {
-        return Status::Error(SystemErrorText(errno));
+        return Status::FromErrno(errno);
     }
     if (S_ISDIR(st.st_mode)) {
         return Status::Error("it is a directory");
@@ -164,7 +149,7 @@ Result<std::string> ReadProfileBytes(int fd) {
             continue;
         }
         if (got < 0) {
-            return Status::Error(SystemErrorText(errno));
+            return Status::FromErrno(errno);
         }
         if (got == 0) {
             break;
@@ -176,6 +161,17 @@ Result<std::string> ReadProfileBytes(int fd) {
 }
 
 }  // namespace
+
+CProfileFile::CProfileFile(std::string path) : m_strPath(std::move(path)) {
+    Load();
+}
+
+CProfileFile::~CProfileFile() = default;
+
+void CProfileFile::Ignore(const std::string& reason) {
+    m_loadState = LoadState::kIgnored;
+    m_strLoadMessage = m_strPath + ": ignored: " + reason;
+}
 
 void CProfileFile::Load() {
     const int fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -14,6 +14,12 @@ Status Status::FromErrno(const std::string& what, int error) {
     return status;
 }
 
+Status Status::FromErrno(int error) {
+    Status status = Error(SystemErrorText(error));
+    status.m_error = error;
+    return status;
+}
+
 Status Status::WithContext(const std::string& prefix) const {
     if (ok()) {
         return *this;

@@ -24,9 +24,11 @@ public:
     // A failure of the operating system: "WHAT: <text of ERROR>", the text
     // made by SystemErrorText. ERROR is kept and available as ErrorNumber().
     static Status FromErrno(const std::string& what, int error);
+    // The same with the system's text alone, for a caller that says what
+    // failed around it.
+    static Status FromErrno(int error);
 
     bool ok() const { return m_message.empty(); }
-    explicit operator bool() const { return ok(); }
 
     // Empty when ok.
     const std::string& message() const { return m_message; }
@@ -50,7 +52,6 @@ public:
     Result(Status status) : m_state(std::move(status)) {}  // NOLINT: implicit by design
 
     bool ok() const { return std::holds_alternative<T>(m_state); }
-    explicit operator bool() const { return ok(); }
 
     // Only when ok().
     const T& value() const& { return std::get<T>(m_state); }

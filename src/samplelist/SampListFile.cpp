@@ -32,7 +32,7 @@ BOOL CSampListFile::Open(const std::string& path, BOOL create) {
     m_pszTooLongPart = nullptr;
 
     const Result<SampleListLocation> located = LocateSampleList(path);
-    if (!located) {
+    if (!located.ok()) {
         m_pszTooLongPart = LocationPartName(UnfitLocationPart(path).value());
         m_nError = DB3_E_INVALID;
         return FALSE;

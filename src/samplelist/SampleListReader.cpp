@@ -21,7 +21,7 @@ Status SampleListReader::Open(const std::string& path) {
     // FullPath leaves no zero byte: only a part too long for its field is
     // refused.
     const Result<SampleListLocation> located = LocateSampleList(m_path);
-    if (!located) {
+    if (!located.ok()) {
         return Status::Error("the path is too long for the data system");
     }
     if (UseGlobalFileInProcess(kLocationSection, kSampleListKey, &located.value().info) !=

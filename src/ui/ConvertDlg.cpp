@@ -178,7 +178,7 @@ void CConvertDlg::OnConvert() {
     const std::string strCaption = GetWindowText();
 
     // The file the record library will write is the one asked about.
-    if (const Result<std::string> written = SampleListPathAsGiven(m_strOutputFile); !written) {
+    if (const Result<std::string> written = SampleListPathAsGiven(m_strOutputFile); !written.ok()) {
         MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
                    strCaption, MB_OK | MB_ICONEXCLAMATION,
                    "It cannot be written as named: " + written.status().message() + ".");

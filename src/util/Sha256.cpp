@@ -9,8 +9,6 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/SystemError.h"
-
 namespace {
 
 constexpr std::array<std::uint32_t, 64> kRoundConstants = {
@@ -136,13 +134,13 @@ Result<std::string> Sha256OfFile(const std::string& path) {
     // file is refused below unless it is a regular one, where it has no effect.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return Status::Error(SystemErrorText(errno));
+        return Status::FromErrno(errno);
     }
     struct stat st;
     const bool isStat = fstat(fd, &st) == 0;
     if (!isStat || !S_ISREG(st.st_mode)) {
         const Status refused =
-            Status::Error(isStat ? "not a regular file" : SystemErrorText(errno));
+            isStat ? Status::Error("not a regular file") : Status::FromErrno(errno);
         ::close(fd);
         return refused;
     }
@@ -154,7 +152,7 @@ Result<std::string> Sha256OfFile(const std::string& path) {
             continue;
         }
         if (got < 0) {
-            const Status failed = Status::Error(SystemErrorText(errno));
+            const Status failed = Status::FromErrno(errno);
             ::close(fd);
             return failed;
         }

@@ -17,6 +17,8 @@ TEST(Status, OkAndFailuresCarryTheirMessageAndErrno) {
     const Status system = Status::FromErrno("cannot create the directory /x", ENOENT);
     EXPECT_EQ(system.message(), "cannot create the directory /x: No such file or directory");
     EXPECT_EQ(system.ErrorNumber(), ENOENT);
+    EXPECT_EQ(Status::FromErrno(ENOENT).message(), "No such file or directory");
+    EXPECT_EQ(Status::FromErrno(ENOENT).ErrorNumber(), ENOENT);
 
     EXPECT_EQ(system.WithContext("/x/settings.ini").message(),
               "/x/settings.ini: cannot create the directory /x: No such file or directory");
