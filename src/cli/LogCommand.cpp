@@ -81,12 +81,18 @@ int RunLog(const std::string& path, std::int64_t count, std::ostream& out, std::
         err << "no conversions logged yet (" << path << ")\n";
         return kExitOk;
     }
-    for (const std::string& line : tail.lines) {
-        if (const auto record = ParseConversionLogLine(line)) {
+    for (const ConversionLogTail::Line& line : tail.lines) {
+        if (line.IsOverlong()) {
+            out << "(not a conversion log line: " << line.length
+                << " bytes, longer than a conversion log line can be)\n";
+        } else if (const auto record = ParseConversionLogLine(line.text)) {
             PrintRecord(out, *record);
         } else {
-            out << "(not a conversion log line) " << EscapeForTable(line) << '\n';
+            out << "(not a conversion log line) " << EscapeForTable(line.text) << '\n';
         }
+    }
+    if (!tail.note.empty()) {
+        err << "korr2ld-cli log: note: " << tail.note << '\n';
     }
     out.flush();
     if (!out) {

@@ -10,7 +10,8 @@
 // A failed conversion's first line reads "... failed OUTPUT: REASON". Texts
 // are shown unescaped, with control characters and other bytes outside
 // printable ASCII made visible as `show` does in its table ("\xNN", "\\").
-// A line not in the log's format is shown as it is, marked as such.
+// A line not in the log's format is shown as it is, marked as such; one
+// longer than a log line can be is shown by its length alone.
 #pragma once
 
 #include <cstdint>

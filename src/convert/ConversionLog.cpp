@@ -2,12 +2,12 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "convert/ConversionLogLine.h"
+#include "framework/File.h"
 #include "framework/MakeDirectories.h"
 #include "framework/PathParts.h"
 #include "framework/SystemError.h"
@@ -26,6 +27,8 @@ namespace {
 constexpr const char* kLogFolder = "korr2ld";
 constexpr const char* kLogName = "conversions.log";
 constexpr std::size_t kTailChunk = 64 * 1024;
+// How long appending and reading wait for another process's lock.
+constexpr std::chrono::milliseconds kLogLockWait{2000};
 
 // The variable NAME when it holds an absolute path, without trailing
 // slashes ("/" thus becomes ""); else nothing.
@@ -68,44 +71,10 @@ std::string UserName() {
     return std::to_string(uid);
 }
 
-// Holds an open descriptor and closes it at the end of the scope (closing
-// also releases its flock).
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int Get() const { return m_fd; }
-    // Closes now; the errno of a failed close, else 0.
-    int Close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0 ? 0 : errno;
-    }
-
-private:
-    int m_fd;
-};
-
-int LockFile(int fd, int operation) {
-    while (flock(fd, operation) != 0) {
-        if (errno != EINTR) {
-            return errno;
-        }
-    }
-    return 0;
-}
-
-// Writes LINE with one write() at the end of FD, which is locked. On a short
-// write the file is cut back to its size before, so that the next line does
-// not start inside this one. When the file does not end with a line feed
-// (a line cut short that could not be cut off), LINE starts with one.
+// Writes LINE at the end of FD, which is locked. On a short write the file
+// is cut back to its size before, so that the next line does not start
+// inside this one. When the file does not end with a line feed (a line cut
+// short that could not be cut off), LINE starts with one.
 Status WriteLine(int fd, std::string line) {
     struct stat st;
     if (fstat(fd, &st) != 0) {
@@ -115,21 +84,20 @@ Status WriteLine(int fd, std::string line) {
     if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
         line.insert(line.begin(), '\n');
     }
-    ssize_t written;
-    do {
-        written = ::write(fd, line.data(), line.size());
-    } while (written < 0 && errno == EINTR);
-    if (written < 0) {
-        return Status::FromErrno(errno);
-    }
-    if (written == static_cast<ssize_t>(line.size())) {
+    std::size_t written = 0;
+    const Status status = WriteAll(fd, line, &written);
+    if (status.ok()) {
         return Status::Ok();
+    }
+    if (written == 0) {
+        return status;
     }
     int cut;
     do {
         cut = ftruncate(fd, st.st_size);
     } while (cut != 0 && errno == EINTR);
-    return cut == 0 ? Status::Error("the line was written only in part")
+    return cut == 0 ? Status::Error("the line was written only in part (" + status.message() +
+                                    ") and was cut off again")
                     : Status::FromErrno(
                           "the line was written only in part and could not be cut off", errno);
 }
@@ -139,9 +107,12 @@ Status CannotWrite(const std::string& path, const std::string& reason) {
     return Status::Error("The conversion log " + path + " could not be written: " + reason + ".");
 }
 
-Status CannotRead(const std::string& path, int error) {
-    return Status::Error("The conversion log " + path +
-                         " could not be read: " + SystemErrorText(error) + ".");
+Status CannotRead(const std::string& path, const std::string& reason) {
+    return Status::Error("The conversion log " + path + " could not be read: " + reason + ".");
+}
+
+std::string LockWaitText() {
+    return std::to_string(kLogLockWait.count() / 1000) + " s";
 }
 
 Status Append(const std::string& path, const ConversionLogEntry& entry) {
@@ -161,21 +132,65 @@ Status Append(const std::string& path, const ConversionLogEntry& entry) {
     const std::string line = FormatConversionLogLine(record);
 
     // Read as well as write: the last byte is looked at before appending.
-    Descriptor log(::open(path.c_str(), O_APPEND | O_CREAT | O_RDWR | O_CLOEXEC, 0600));
-    if (log.Get() < 0) {
-        return CannotWrite(path, SystemErrorText(errno));
+    Result<FileDescriptor> opened = OpenRegularFile(path, O_APPEND | O_CREAT | O_RDWR, 0600);
+    if (!opened.ok()) {
+        return CannotWrite(path, opened.status().message());
     }
-    if (const int error = LockFile(log.Get(), LOCK_EX); error != 0) {
-        return CannotWrite(path, "cannot lock it: " + SystemErrorText(error));
+    FileDescriptor& log = opened.value();
+    const Status locked = LockFile(log.Get(), LockMode::kExclusive, kLogLockWait);
+    if (locked.ErrorNumber() == EWOULDBLOCK) {
+        return Status::Error("The conversion log " + path + " was locked by another process for " +
+                             LockWaitText() + "; the entry for this conversion was not written.");
+    }
+    if (!locked.ok()) {
+        return CannotWrite(path, "cannot lock it: " + locked.message());
     }
     if (const Status written = WriteLine(log.Get(), line); !written.ok()) {
         return CannotWrite(path, written.message());
     }
-    if (const int error = log.Close(); error != 0) {
-        return CannotWrite(path, SystemErrorText(error));
+    if (const Status closed = log.Close(); !closed.ok()) {
+        return CannotWrite(path, closed.message());
     }
     return Status::Ok();
 }
+
+// Collects the lines of a log read backwards, byte by byte from the end,
+// keeping at most kMaxConversionLogLine bytes of any one line.
+class TailCollector {
+public:
+    explicit TailCollector(std::vector<ConversionLogTail::Line>& lines) : m_lines(lines) {}
+
+    // Takes BYTE, the one before those taken so far.
+    void Take(char byte) {
+        if (byte == '\n') {
+            EndLine();
+            return;
+        }
+        ++m_length;
+        if (m_length <= kMaxConversionLogLine) {
+            m_reversed += byte;
+        } else if (!m_reversed.empty()) {
+            std::string().swap(m_reversed);  // an overlong line: its length alone is kept
+        }
+    }
+    // The line taken so far is complete (its start was reached).
+    void EndLine() {
+        if (m_length == 0) {
+            return;  // empty lines are skipped
+        }
+        ConversionLogTail::Line line;
+        line.length = m_length;
+        line.text.assign(m_reversed.rbegin(), m_reversed.rend());
+        m_lines.push_back(std::move(line));
+        m_reversed.clear();
+        m_length = 0;
+    }
+
+private:
+    std::vector<ConversionLogTail::Line>& m_lines;
+    std::string m_reversed;
+    std::uint64_t m_length = 0;
+};
 
 }  // namespace
 
@@ -226,54 +241,53 @@ Status AppendConversionLogTo(const std::string& path, const ConversionLogEntry& 
 
 ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t count) {
     ConversionLogTail tail;
-    Descriptor log(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (log.Get() < 0) {
-        if (errno == ENOENT) {
+    Result<FileDescriptor> opened = OpenRegularFile(path, O_RDONLY);
+    if (!opened.ok()) {
+        if (opened.status().ErrorNumber() == ENOENT) {
             tail.missing = true;
         } else {
-            tail.status = CannotRead(path, errno);
+            tail.status = CannotRead(path, opened.status().message());
         }
         return tail;
     }
-    struct stat st;
-    int error = LockFile(log.Get(), LOCK_SH);
-    if (error == 0 && fstat(log.Get(), &st) != 0) {
-        error = errno;
-    } else if (error == 0 && S_ISDIR(st.st_mode)) {
-        error = EISDIR;
+    const int fd = opened.value().Get();
+    const Status locked = LockFile(fd, LockMode::kShared, kLogLockWait);
+    if (locked.ErrorNumber() == EWOULDBLOCK) {
+        tail.note = "the conversion log " + path + " was locked by another process for " +
+                    LockWaitText() +
+                    "; it was read all the same, so its last entry may be incomplete";
+    } else if (!locked.ok()) {
+        tail.status = CannotRead(path, "cannot lock it: " + locked.message());
+        return tail;
     }
-    // Walks backwards through the file, collecting each line's bytes in
-    // reverse order until COUNT lines are complete or the start is reached.
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        tail.status = CannotRead(path, SystemErrorText(errno));
+        return tail;
+    }
+    // Walks backwards through the file until COUNT lines are complete or
+    // the start is reached.
     std::vector<char> chunk(kTailChunk);
-    std::string reversed;
-    off_t position = error == 0 ? st.st_size : 0;
-    while (error == 0 && position > 0 && tail.lines.size() < count) {
+    TailCollector collector(tail.lines);
+    off_t position = st.st_size;
+    while (position > 0 && tail.lines.size() < count) {
         const auto size = static_cast<std::size_t>(std::min<off_t>(position, chunk.size()));
-        const ssize_t got = pread(log.Get(), chunk.data(), size, position - size);
+        const ssize_t got = pread(fd, chunk.data(), size, position - size);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got != static_cast<ssize_t>(size)) {
-            error = got < 0 ? errno : EIO;
-            break;
+            tail.lines.clear();
+            tail.status = CannotRead(path, SystemErrorText(got < 0 ? errno : EIO));
+            return tail;
         }
         position -= size;
         for (std::size_t i = size; i-- > 0 && tail.lines.size() < count;) {
-            if (chunk[i] != '\n') {
-                reversed += chunk[i];
-            } else if (!reversed.empty()) {
-                tail.lines.emplace_back(reversed.rbegin(), reversed.rend());
-                reversed.clear();
-            }
+            collector.Take(chunk[i]);
         }
     }
-    if (error != 0) {
-        tail.lines.clear();
-        tail.status = CannotRead(path, error);
-        return tail;
-    }
-    if (position == 0 && !reversed.empty() && tail.lines.size() < count) {
-        tail.lines.emplace_back(reversed.rbegin(), reversed.rend());
+    if (position == 0 && tail.lines.size() < count) {
+        collector.EndLine();
     }
     std::reverse(tail.lines.begin(), tail.lines.end());
     return tail;

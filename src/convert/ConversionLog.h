@@ -4,8 +4,11 @@
 // export's bytes checked against the SHA-256 noted then. The line format is
 // in convert/ConversionLogLine.h and docs/conversion-log.md.
 //
-// Writing the log never fails a conversion: a log that cannot be written is
-// reported as one sentence the caller shows next to the conversion's result.
+// Writing the log never fails or holds up a conversion: a log that cannot be
+// written, or that another process keeps locked for 2 s, is reported as one
+// sentence the caller shows next to the conversion's result. The log must be
+// a regular file: a pipe, device or directory at its place is refused
+// without being waited on.
 #pragma once
 
 #include <cstddef>
@@ -42,9 +45,12 @@ Result<std::string> ConversionLogPath();
 // and the result ("created" or "failed") with its reason. Missing folders
 // are created with mode 0700, the log with mode 0600.
 //
-// The line is written by one write() under an exclusive flock of the log,
-// so lines of processes logging at once never interleave, whatever their
-// length. A line that could be written only in part is cut off again.
+// The line is written under an exclusive flock of the log, so lines of
+// processes logging at once never interleave, whatever their length. The
+// lock is waited for at most 2 s; then the line is not written and the
+// status says "The conversion log <path> was locked by another process for
+// 2 s; the entry for this conversion was not written." A line that could be
+// written only in part is cut off again.
 //
 // On failure, the status's message is one sentence naming the log file and
 // the system's reason. Never throws.
@@ -53,13 +59,29 @@ Status AppendConversionLog(const ConversionLogEntry& entry) noexcept;
 // The same, to the log file at PATH (its folder is created when missing).
 Status AppendConversionLogTo(const std::string& path, const ConversionLogEntry& entry) noexcept;
 
+// The longest line the reader keeps. A conversion log line is far shorter
+// (paths of a few KiB at most); a longer line is no conversion log line, and
+// only its length is kept, so that reading a log takes bounded memory
+// whatever it holds.
+inline constexpr std::size_t kMaxConversionLogLine = 256 * 1024;
+
 struct ConversionLogTail {
-    std::vector<std::string> lines;  // still escaped, without their line feed; oldest first
-    bool missing = false;            // there is no log file (nothing logged yet)
-    Status status;                   // failed (with a sentence) when the log cannot be read
+    struct Line {
+        std::string text;          // still escaped, without its line feed; empty when overlong
+        std::uint64_t length = 0;  // in bytes; above kMaxConversionLogLine the text is not kept
+
+        bool IsOverlong() const { return length > kMaxConversionLogLine; }
+    };
+    std::vector<Line> lines;  // oldest first
+    bool missing = false;     // there is no log file (nothing logged yet)
+    Status status;            // failed (with a sentence) when the log cannot be read
+    std::string note;         // a clause to show beside the lines: the log was read unlocked
 };
 
 // The last COUNT lines of the log at PATH (all when fewer), oldest first;
-// empty lines are skipped. Reads backwards from the end under a shared
-// flock, so a big log is not read whole and no line is seen half written.
+// empty lines are skipped. The log must be a regular file (anything else is
+// refused without blocking). Reads backwards from the end, so a big log is
+// not read whole, in memory bounded by COUNT times kMaxConversionLogLine,
+// under a shared flock, so no line is seen half written. The lock is waited
+// for at most 2 s; then the log is read all the same, and NOTE says so.
 ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t count);

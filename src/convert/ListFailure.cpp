@@ -39,17 +39,32 @@ Status CheckFile(const std::string& path) {
     return Status::Ok();
 }
 
+std::string Capitalized(std::string text) {
+    if (!text.empty()) {
+        text.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(text.front())));
+    }
+    return text;
+}
+
 std::string Cause(std::int32_t status, const std::string& listPath, const std::string& folder) {
+    // The folder's own state says most about a location that cannot be
+    // used; otherwise the library's cause, naming the file and what the
+    // system said of it, says more than the status.
+    if (status == DB3_E_LOCATION || status == DB3_E_READ_ONLY) {
+        Status usable = CheckFolder(folder);
+        if (usable.ok()) {
+            usable = CheckFile(listPath);
+        }
+        if (!usable.ok()) {
+            return usable.message();
+        }
+    }
+    if (const std::string cause = DB3GetFailureCause(DB3_SAMPLE_LIST, nullptr); !cause.empty()) {
+        return Capitalized(cause);
+    }
     switch (status) {
         case DB3_E_LOCATION:
         case DB3_E_READ_ONLY: {
-            Status usable = CheckFolder(folder);
-            if (usable.ok()) {
-                usable = CheckFile(listPath);
-            }
-            if (!usable.ok()) {
-                return usable.message();
-            }
             return status == DB3_E_LOCATION
                        ? "The data system's sample-list location could not be used"
                        : "The file " + listPath + " or its folder cannot be written";
@@ -71,11 +86,7 @@ std::string Cause(std::int32_t status, const std::string& listPath, const std::s
             if (!text.empty() && text.back() == '.') {
                 text.pop_back();
             }
-            if (!text.empty()) {
-                text.front() =
-                    static_cast<char>(std::toupper(static_cast<unsigned char>(text.front())));
-            }
-            return text;
+            return Capitalized(text);
         }
     }
 }

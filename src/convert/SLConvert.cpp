@@ -14,6 +14,7 @@
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/SampleListLocation.h"
+#include "framework/File.h"
 #include "framework/FileIdentity.h"
 #include "framework/PathParts.h"
 #include "framework/SystemError.h"
@@ -164,13 +165,17 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     }
     const std::string& libraryPath = writtenPath.value();
 
-    // Opening a pipe waits for a writer that may never come: the
-    // conversion would hang. A pipe or socket is no export.
+    // An export is a regular file. Opening a pipe waits for a writer that
+    // may never come, and a device such as /dev/zero never ends: the
+    // conversion would hang. Neither is opened. (A directory opens, and its
+    // first read fails with the reason, as a read error.)
     struct stat inputAtStart;
     const bool inputKnown = ::stat(m_strInput.c_str(), &inputAtStart) == 0;
-    if (inputKnown && (S_ISFIFO(inputAtStart.st_mode) || S_ISSOCK(inputAtStart.st_mode))) {
-        Fail(m_strInput + ": is a pipe or socket, not a file that can be read.");
-        return FALSE;
+    if (inputKnown && !S_ISDIR(inputAtStart.st_mode)) {
+        if (const Status regular = RequireRegularFile(inputAtStart); !regular.ok()) {
+            Fail(m_strInput + ": " + regular.message() + ".");
+            return FALSE;
+        }
     }
 
     errno = 0;

@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "datasystem/ferrox.h"
 
 namespace ferrox {
 
 namespace {
+
+FailureCause g_cause;
 
 // The largest page a Sample List uses; a write of one page more than the
 // limit allows is cut short.
@@ -33,6 +36,28 @@ bool FileSizeLimitReached(const std::string& path, std::int64_t expectedSize) {
 }
 
 }  // namespace
+
+void ClearFailureCause() {
+    if (!g_cause.path.empty() || !g_cause.clause.empty()) {
+        g_cause = FailureCause();
+    }
+}
+
+const FailureCause& LastFailureCause() {
+    return g_cause;
+}
+
+int32_t FailWithCause(int32_t status, const std::string& path, std::string clause) {
+    g_cause.path = path;
+    g_cause.clause = std::move(clause);
+    return status;
+}
+
+int32_t FailOnFile(const std::string& what, const std::string& path, const Status& failed) {
+    const int32_t status = StatusFromErrno(failed.ErrorNumber());
+    return FailWithCause(status == DB3_OK ? DB3_E_IO : status, path,
+                         "cannot " + what + " " + path + ": " + failed.message());
+}
 
 int32_t StatusFromErrno(int error) {
     switch (error) {

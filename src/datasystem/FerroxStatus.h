@@ -1,13 +1,37 @@
 // Turning failures of the operating system and of SQLite into the record
-// library's statuses (ferrox.h), and statuses into sentences.
+// library's statuses (ferrox.h), and statuses into sentences; and the cause
+// behind the last failure, which DB3GetFailureCause gives.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "framework/Status.h"
+
 struct sqlite3;
 
 namespace ferrox {
+
+// What was wrong with which file when the last call failed, where the
+// status alone does not say: the file, and a clause naming it and the
+// cause ("cannot open the lock file /d/.a.sdb.lock: Too many levels of
+// symbolic links"). Both empty when there is none.
+struct FailureCause {
+    std::string path;
+    std::string clause;
+};
+
+// Forgets the cause; every entry point of the record library calls it
+// first, so that a cause always belongs to the status just returned.
+void ClearFailureCause();
+const FailureCause& LastFailureCause();
+
+// Notes CLAUSE about PATH as the cause, and returns STATUS.
+int32_t FailWithCause(int32_t status, const std::string& path, std::string clause);
+// Notes "cannot WHAT PATH: <FAILED's text>" as the cause, and returns the
+// status for FAILED's errno (DB3_E_IO when it has none: a file of the
+// wrong kind). Never DB3_OK.
+int32_t FailOnFile(const std::string& what, const std::string& path, const Status& failed);
 
 // The status for errno ERROR of a file operation.
 int32_t StatusFromErrno(int error);

@@ -2,50 +2,58 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <set>
+#include <memory>
 #include <vector>
 
-#include "datasystem/ListLock.h"
+#include "datasystem/FerroxStatus.h"
+#include "datasystem/ferrox.h"
+#include "framework/File.h"
 
 namespace ferrox {
 
 namespace {
 
-constexpr const char* kLockSuffix = ".lock";
-constexpr const char* kTemporaryMarker = ".new-";
+constexpr std::string_view kLockSuffix = ".lock";
+constexpr std::string_view kTemporaryMarker = ".new-";
+constexpr std::string_view kJournalSuffix = "-journal";
+// Names of lists being built that one process tries before it gives up.
+constexpr unsigned kTemporaryAttempts = 100;
+// Digits of the largest process number or counter.
+constexpr std::size_t kMaxDigits = 10;
 
 std::string BaseOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool EndsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+// Takes a decimal number without sign or leading zeros (and at least
+// SMALLEST) from the front of TEXT; false when there is none.
+bool TakeNumber(std::string_view& text, unsigned smallest) {
+    std::size_t digits = 0;
+    unsigned long long value = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
+        value = value * 10 + static_cast<unsigned>(text[digits] - '0');
+        ++digits;
+        if (digits > kMaxDigits) {
+            return false;
+        }
+    }
+    if (digits == 0 || (digits > 1 && text.front() == '0') || value < smallest) {
+        return false;
+    }
+    text.remove_prefix(digits);
+    return true;
 }
 
-// The list NAME that ENTRY belongs to, as one of the files named above;
-// empty when ENTRY is not one of them.
-std::string ListOfEntry(const std::string& entry) {
-    if (entry.size() < 2 || entry.front() != '.') {
-        return std::string();
+bool TakePrefix(std::string_view& text, std::string_view prefix) {
+    if (text.substr(0, prefix.size()) != prefix) {
+        return false;
     }
-    // A list being built never ends in ".lock": its name ends in a number
-    // or in "-journal".
-    const std::string lockSuffix = kLockSuffix;
-    if (EndsWith(entry, lockSuffix)) {
-        return entry.size() > lockSuffix.size() + 1
-                   ? entry.substr(1, entry.size() - lockSuffix.size() - 1)
-                   : std::string();
-    }
-    const std::size_t marker = entry.rfind(kTemporaryMarker);
-    if (marker != std::string::npos && marker > 1) {
-        return entry.substr(1, marker - 1);
-    }
-    return std::string();
+    text.remove_prefix(prefix.size());
+    return true;
 }
 
 }  // namespace
@@ -56,66 +64,58 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 std::string LockPathFor(const std::string& listPath) {
-    return DirectoryOf(listPath) + "." + BaseOf(listPath) + kLockSuffix;
+    return DirectoryOf(listPath) + "." + BaseOf(listPath) + std::string(kLockSuffix);
 }
 
-std::string CreateTemporaryFor(const std::string& listPath) {
-    const std::string prefix = DirectoryOf(listPath) + "." + BaseOf(listPath) + kTemporaryMarker +
-                               std::to_string(getpid()) + "-";
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = prefix + std::to_string(attempt);
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return candidate;
+bool IsTemporaryOf(std::string_view entry, std::string_view listName) {
+    return !listName.empty() && TakePrefix(entry, ".") && TakePrefix(entry, listName) &&
+           TakePrefix(entry, kTemporaryMarker) && TakeNumber(entry, 1) && TakePrefix(entry, "-") &&
+           TakeNumber(entry, 0) && (entry.empty() || entry == kJournalSuffix);
+}
+
+std::int32_t CreateTemporaryFor(const std::string& listPath, std::string& temporaryPath) {
+    const std::string prefix = DirectoryOf(listPath) + "." + BaseOf(listPath) +
+                               std::string(kTemporaryMarker) + std::to_string(getpid()) + "-";
+    std::string candidate;
+    for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        candidate = prefix + std::to_string(attempt);
+        Result<FileDescriptor> created = CreateNewFile(candidate, O_WRONLY, 0666);
+        if (created.ok()) {
+            temporaryPath = candidate;
+            return DB3_OK;
         }
-        if (errno != EEXIST) {
-            return std::string();
+        if (created.status().ErrorNumber() != EEXIST) {
+            return FailOnFile("create", candidate, created.status());
         }
     }
-    errno = EEXIST;
-    return std::string();
+    return FailOnFile("create", candidate, Status::FromErrno(EEXIST));
 }
 
 void RemoveTemporary(const std::string& temporaryPath) {
     ::unlink(temporaryPath.c_str());
-    ::unlink((temporaryPath + "-journal").c_str());
+    ::unlink((temporaryPath + std::string(kJournalSuffix)).c_str());
 }
 
-void RemoveAbandonedFilesBeside(const std::string& listPath) {
+void RemoveAbandonedFilesOf(const std::string& listPath) {
     const std::string directory = DirectoryOf(listPath);
-    const std::string heldList = BaseOf(listPath);
-    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
-    if (dir == nullptr) {
+    const std::string listName = BaseOf(listPath);
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(
+        ::opendir(directory.empty() ? "." : directory.c_str()), ::closedir);
+    if (!dir) {
         return;
     }
-    std::set<std::string> lists;
-    std::vector<std::string> entries;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        const std::string list = ListOfEntry(name);
-        if (!list.empty()) {
-            lists.insert(list);
-            entries.push_back(name);
+    std::vector<std::string> abandoned;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (IsTemporaryOf(entry->d_name, listName)) {
+            abandoned.push_back(directory + entry->d_name);
         }
     }
-    ::closedir(dir);
-
-    for (const std::string& list : lists) {
-        ListLock lock;
-        // Taken at once only when no writer of that list is alive; a
-        // writer holds its lock for as long as its files are in use.
-        if (list != heldList && lock.Acquire(directory + list, 0) != 0) {
-            continue;
+    for (const std::string& path : abandoned) {
+        // A link, pipe or directory at such a name was not made here.
+        struct stat st;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            ::unlink(path.c_str());
         }
-        const std::string temporaryPrefix = "." + list + kTemporaryMarker;
-        for (const std::string& name : entries) {
-            if (name.compare(0, temporaryPrefix.size(), temporaryPrefix) == 0 &&
-                !EndsWith(name, kLockSuffix)) {
-                ::unlink((directory + name).c_str());
-            }
-        }
-        lock.Release();  // removes the lock file too
     }
 }
 

@@ -1,13 +1,12 @@
 #include "datasystem/ListLock.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <thread>
 
 #include "datasystem/FerroxStatus.h"
 #include "datasystem/ListFiles.h"
@@ -16,8 +15,47 @@
 
 namespace {
 
-// How often a waiting writer tries again.
-constexpr auto kRetry = std::chrono::milliseconds(10);
+// The status for ST, found at the lock's name: not a lock file.
+std::int32_t NotALockFile(const std::string& lockPath, const struct stat& st) {
+    const std::string kind =
+        S_ISREG(st.st_mode) ? std::string("a file with content") : FileKindName(st.st_mode);
+    return ferrox::FailWithCause(DB3_E_EXISTS, lockPath,
+                                 lockPath +
+                                     " is where the Sample List's lock file belongs, but it is " +
+                                     kind + ", not an empty regular file; it was left as it is");
+}
+
+bool IsLockFile(const struct stat& st) {
+    return S_ISREG(st.st_mode) && st.st_size == 0;
+}
+
+// Opens the lock file at LOCK_PATH into FD, creating it when missing.
+std::int32_t OpenLockFile(const std::string& lockPath, FileDescriptor& fd) {
+    // Looked at first, so that nothing but a lock file is ever opened.
+    struct stat st;
+    if (::lstat(lockPath.c_str(), &st) == 0) {
+        if (!IsLockFile(st)) {
+            return NotALockFile(lockPath, st);
+        }
+    } else if (errno != ENOENT) {
+        return ferrox::FailOnFile("look at the lock file", lockPath, Status::FromErrno(errno));
+    }
+    Result<FileDescriptor> opened =
+        OpenRegularFile(lockPath, O_RDWR | O_CREAT | O_NOFOLLOW, 0666, &st);
+    if (!opened.ok()) {
+        // Something else took the name meanwhile.
+        if (st.st_mode != 0 || opened.status().ErrorNumber() == ELOOP) {
+            st.st_mode = st.st_mode != 0 ? st.st_mode : S_IFLNK;
+            return NotALockFile(lockPath, st);
+        }
+        return ferrox::FailOnFile("open the lock file", lockPath, opened.status());
+    }
+    if (!IsLockFile(st)) {
+        return NotALockFile(lockPath, st);
+    }
+    fd = std::move(opened).value();
+    return DB3_OK;
+}
 
 }  // namespace
 
@@ -30,45 +68,46 @@ std::int32_t ListLock::Acquire(const std::string& listPath, int waitMs) {
     const std::string lockPath = ferrox::LockPathFor(listPath);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0) {
-            return ferrox::StatusFromErrno(errno);
+        FileDescriptor fd;
+        if (const std::int32_t opened = OpenLockFile(lockPath, fd); opened != DB3_OK) {
+            return opened;
         }
-        while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            if (errno != EWOULDBLOCK && errno != EINTR) {
-                const int error = errno;
-                ::close(fd);
-                return ferrox::StatusFromErrno(error);
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                ::close(fd);
-                return DB3_E_BUSY;
-            }
-            std::this_thread::sleep_for(kRetry);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        const Status locked =
+            LockFile(fd.Get(), LockMode::kExclusive, std::max(left, std::chrono::milliseconds(0)));
+        if (locked.ErrorNumber() == EWOULDBLOCK) {
+            return DB3_E_BUSY;
+        }
+        if (!locked.ok()) {
+            return ferrox::FailOnFile("lock", lockPath, locked);
         }
         // The holder before us may have removed the file we locked; the
         // lock then protects nothing, and the file now at that name counts.
-        struct stat locked;
+        struct stat lockedFile;
         struct stat named;
-        if (fstat(fd, &locked) == 0 && ::stat(lockPath.c_str(), &named) == 0 &&
-            SameFile(locked, named)) {
-            m_fd = fd;
+        if (fstat(fd.Get(), &lockedFile) == 0 && ::lstat(lockPath.c_str(), &named) == 0 &&
+            SameFile(lockedFile, named)) {
+            m_fd = std::move(fd);
             m_strListPath = listPath;
             m_strLockPath = lockPath;
             return DB3_OK;
         }
-        ::close(fd);
     }
 }
 
 void ListLock::Release() {
-    if (m_fd < 0) {
+    if (!m_fd.IsOpen()) {
         return;
     }
     // Removed while still locked, so that nobody locks a file about to go.
-    ::unlink(m_strLockPath.c_str());
-    ::close(m_fd);
-    m_fd = -1;
+    struct stat locked;
+    struct stat named;
+    if (fstat(m_fd.Get(), &locked) == 0 && ::lstat(m_strLockPath.c_str(), &named) == 0 &&
+        SameFile(locked, named)) {
+        ::unlink(m_strLockPath.c_str());
+    }
+    static_cast<void>(m_fd.Close());
     m_strListPath.clear();
     m_strLockPath.clear();
 }

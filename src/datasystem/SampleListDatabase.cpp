@@ -1,6 +1,5 @@
 #include "datasystem/SampleListDatabase.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,11 +13,10 @@
 #include "datasystem/ListFiles.h"
 #include "datasystem/SampleListFormat.h"
 #include "datasystem/ferrox.h"
-#include "framework/DirectorySync.h"
+#include "framework/File.h"
 
 namespace {
 
-using ferrox::StatusFromErrno;
 using ferrox::StatusFromSqlite;
 
 constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
@@ -41,59 +39,29 @@ std::string FileUri(const std::string& path) {
     return uri;
 }
 
-bool Exists(const std::string& path) {
-    struct stat st;
-    return lstat(path.c_str(), &st) == 0;
-}
-
-// Any status but DB3_OK for the errno of a failed call.
-int32_t StatusOfErrno(int error) {
-    const int32_t status = StatusFromErrno(error);
-    return status == DB3_OK ? DB3_E_IO : status;
-}
-
 // The journal SQLite keeps beside the list at PATH while it writes it in
 // place.
 std::string JournalOf(const std::string& path) {
     return path + "-journal";
 }
 
-// fsync of the file at PATH.
-int32_t SyncFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return StatusOfErrno(errno);
+// The status for a file at PATH that is not a Sample List, with the cause
+// when the file is not a regular one.
+int32_t NotASampleList(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        return errno == ENOENT ? ferrox::FailWithCause(DB3_E_NOT_SAMPLE_LIST, path,
+                                                       path +
+                                                           " is a symbolic link to a file that "
+                                                           "does not exist; it was left as it is")
+                               : DB3_E_NOT_SAMPLE_LIST;
     }
-    const int rc = fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    return rc == 0 ? DB3_OK : StatusOfErrno(error);
-}
-
-// Renames FROM to TO unless TO exists.
-int32_t MoveIntoPlace(const std::string& from, const std::string& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return DB3_OK;
+    if (S_ISREG(st.st_mode)) {
+        return DB3_E_NOT_SAMPLE_LIST;
     }
-    if (errno == EEXIST) {
-        return DB3_E_EXISTS;
-    }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return StatusFromErrno(errno);
-    }
-    // The file system cannot rename without replacing: a hard link refuses
-    // an existing name as well.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        ::unlink(from.c_str());
-        return DB3_OK;
-    }
-    if (errno == EEXIST) {
-        return DB3_E_EXISTS;
-    }
-    if (Exists(to)) {
-        return DB3_E_EXISTS;
-    }
-    return std::rename(from.c_str(), to.c_str()) == 0 ? DB3_OK : StatusFromErrno(errno);
+    return ferrox::FailWithCause(
+        DB3_E_NOT_SAMPLE_LIST, path,
+        path + " is " + FileKindName(st.st_mode) + ", not a Sample List; it was left as it is");
 }
 
 }  // namespace
@@ -138,18 +106,19 @@ int32_t SampleListDatabase::Fail(int rc) {
 int32_t SampleListDatabase::CheckReplaceable(const std::string& path) {
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) {
-        return errno == ENOENT ? DB3_E_NOT_FOUND : StatusOfErrno(errno);
+        return errno == ENOENT ? DB3_E_NOT_FOUND
+                               : ferrox::FailOnFile("look at", path, Status::FromErrno(errno));
     }
     switch (ferrox::CheckHeader(path, true)) {
         case ferrox::HeaderCheck::kOurs:
             return DB3_OK;
         case ferrox::HeaderCheck::kUnreadable:
-            return StatusOfErrno(errno);
+            return ferrox::FailOnFile("read", path, Status::FromErrno(errno));
         case ferrox::HeaderCheck::kMissing:  // a dangling symbolic link
         case ferrox::HeaderCheck::kForeign:
             break;
     }
-    return DB3_E_NOT_SAMPLE_LIST;
+    return NotASampleList(path);
 }
 
 int32_t SampleListDatabase::Create(const std::string& path, bool replace) {
@@ -162,11 +131,11 @@ int32_t SampleListDatabase::Create(const std::string& path, bool replace) {
     if (!replace && CheckReplaceable(path) != DB3_E_NOT_FOUND) {
         return DB3_E_EXISTS;  // whatever it is, it is not ours to replace
     }
-    ferrox::RemoveAbandonedFilesBeside(path);
+    ferrox::RemoveAbandonedFilesOf(path);
 
-    m_strTemporary = ferrox::CreateTemporaryFor(path);
-    if (m_strTemporary.empty()) {
-        return errno == ENOENT ? DB3_E_LOCATION : StatusOfErrno(errno);
+    if (const int32_t created = ferrox::CreateTemporaryFor(path, m_strTemporary);
+        created != DB3_OK) {
+        return created == DB3_E_NOT_FOUND ? DB3_E_LOCATION : created;
     }
     int rc = sqlite3_open_v2(m_strTemporary.c_str(), &m_db, kOpenFlags, nullptr);
     if (rc == SQLITE_OK) {
@@ -206,7 +175,7 @@ int32_t SampleListDatabase::Open(const std::string& path, bool readOnly) {
         case ferrox::HeaderCheck::kForeign:
             return DB3_E_NOT_SAMPLE_LIST;
         case ferrox::HeaderCheck::kUnreadable:
-            return StatusOfErrno(errno);
+            return ferrox::FailOnFile("read", path, Status::FromErrno(errno));
     }
     struct stat journal;
     const bool unfinished = ::stat(JournalOf(path).c_str(), &journal) == 0 && journal.st_size > 0;
@@ -423,7 +392,10 @@ int32_t SampleListDatabase::CommitTransaction() {
 
 // Moves the committed new list from its temporary name to its own.
 int32_t SampleListDatabase::PutInPlace() {
-    int32_t status = SyncFile(m_strTemporary);
+    int32_t status = DB3_OK;
+    if (const Status synced = SyncFileAt(m_strTemporary); !synced.ok()) {
+        status = ferrox::FailOnFile("sync", m_strTemporary, synced);
+    }
     int32_t there = DB3_E_NOT_FOUND;
     if (status == DB3_OK) {
         there = CheckReplaceable(m_strPath);
@@ -435,16 +407,17 @@ int32_t SampleListDatabase::PutInPlace() {
     }
     // A journal beside the name belongs to the list being replaced, or to
     // none: it must not be played into the new list.
-    if (status == DB3_OK && ::unlink(JournalOf(m_strPath).c_str()) != 0 && errno != ENOENT) {
-        status = StatusOfErrno(errno);
+    const std::string journal = JournalOf(m_strPath);
+    if (status == DB3_OK && ::unlink(journal.c_str()) != 0 && errno != ENOENT) {
+        status = ferrox::FailOnFile("remove", journal, Status::FromErrno(errno));
     }
     if (status == DB3_OK) {
-        if (there == DB3_OK) {
-            status = std::rename(m_strTemporary.c_str(), m_strPath.c_str()) == 0
-                         ? DB3_OK
-                         : StatusOfErrno(errno);
-        } else {
-            status = MoveIntoPlace(m_strTemporary, m_strPath);
+        const Status moved = there == DB3_OK ? RenameReplacing(m_strTemporary, m_strPath)
+                                             : RenameNoReplace(m_strTemporary, m_strPath);
+        if (moved.ErrorNumber() == EEXIST) {
+            status = DB3_E_EXISTS;
+        } else if (!moved.ok()) {
+            status = ferrox::FailOnFile("put the new list in place as", m_strPath, moved);
         }
     }
     if (status != DB3_OK) {

@@ -40,8 +40,8 @@ public:
     // since, the commit replaces the Sample List there (anything else there
     // by then is DB3_E_NOT_SAMPLE_LIST); without it a file of that name,
     // there now or by the time of the commit, fails the create or the commit
-    // with DB3_E_EXISTS. Files that writers of lists in the same folder left behind
-    // when they died are removed first.
+    // with DB3_E_EXISTS. Files that dead writers of this list left behind
+    // are removed first (ListFiles.h).
     int32_t Create(const std::string& path, bool replace);
 
     // Opens the list at PATH. The file is checked without being written (its

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "datasystem/SampleRecordFields.h"
+#include "framework/File.h"
 
 namespace ferrox {
 
@@ -70,22 +71,25 @@ std::string SchemaScript() {
 }
 
 HeaderCheck CheckHeader(const std::string& path, bool anyVersion) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    struct stat st;
+    Result<FileDescriptor> fd = OpenRegularFile(path, O_RDONLY, 0, &st);
+    if (!fd.ok()) {
+        if (st.st_mode != 0) {
+            return HeaderCheck::kForeign;  // not a regular file
+        }
+        errno = fd.status().ErrorNumber();
         return errno == ENOENT ? HeaderCheck::kMissing : HeaderCheck::kUnreadable;
     }
     unsigned char header[100];
     std::size_t used = 0;
-    struct stat st;
-    bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    while (regular && used < sizeof header) {
-        const ssize_t got = ::read(fd, header + used, sizeof header - used);
+    while (used < sizeof header) {
+        const ssize_t got = ::read(fd.value().Get(), header + used, sizeof header - used);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
             const int error = errno;
-            ::close(fd);
+            static_cast<void>(fd.value().Close());
             errno = error;
             return HeaderCheck::kUnreadable;
         }
@@ -94,8 +98,7 @@ HeaderCheck CheckHeader(const std::string& path, bool anyVersion) {
         }
         used += static_cast<std::size_t>(got);
     }
-    ::close(fd);
-    if (!regular || used < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0) {
+    if (used < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0) {
         return HeaderCheck::kForeign;
     }
     // Bytes 18 and 19 are 1 for a rollback journal (2 would mean WAL).

@@ -33,6 +33,7 @@ struct SampleListState {
     // (or wait for the lock a second time).
     std::string failedReplacePath;
     int32_t failedReplaceStatus = DB3_OK;
+    ferrox::FailureCause failedReplaceCause;
     std::string lastPath;
 };
 
@@ -101,6 +102,7 @@ int32_t MarkReplace(SampleListState& state, const std::string& path) {
         ReleaseWriter(state);
         state.failedReplacePath = path;
         state.failedReplaceStatus = status;
+        state.failedReplaceCause = ferrox::LastFailureCause();
     }
     return status;
 }
@@ -111,7 +113,10 @@ int32_t OpenList(SampleListState& state, const std::string& path, int32_t mode) 
     if (mode == DB3_MODE_READ) {
         status = database->Open(path, true);
     } else if (state.failedReplacePath == path) {
-        status = state.failedReplaceStatus;
+        const ferrox::FailureCause& cause = state.failedReplaceCause;
+        status = cause.clause.empty()
+                     ? state.failedReplaceStatus
+                     : ferrox::FailWithCause(state.failedReplaceStatus, cause.path, cause.clause);
     } else {
         const bool replace = state.replacePath == path;
         status = LockFor(state, path);
@@ -155,6 +160,7 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
     if (database != DB3_SAMPLE_LIST) {
         return DB3_E_INVALID;
     }
+    ferrox::ClearFailureCause();
     SampleListState& state = g_sampleList;
     state.lastPath.clear();
     if (mode != DB3_MODE_OPEN && mode != DB3_MODE_READ && mode != DB3_MODE_CREATE &&
@@ -186,15 +192,18 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
 }
 
 int32_t DB3Close(int32_t database) {
+    ferrox::ClearFailureCause();
     return database == DB3_SAMPLE_LIST ? EndWriting(g_sampleList, true) : DB3_E_INVALID;
 }
 
 int32_t DB3Abandon(int32_t database) {
+    ferrox::ClearFailureCause();
     return database == DB3_SAMPLE_LIST ? EndWriting(g_sampleList, false) : DB3_E_INVALID;
 }
 
 int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
                         int32_t flag) {
+    ferrox::ClearFailureCause();
     if (database != DB3_SAMPLE_LIST) {
         return DB3_E_INVALID;
     }
@@ -226,6 +235,15 @@ const char* DB3StatusText(int32_t status) {
 
 const char* DB3GetPath(int32_t database) {
     return database == DB3_SAMPLE_LIST ? g_sampleList.lastPath.c_str() : "";
+}
+
+const char* DB3GetFailureCause(int32_t database, const char** path) {
+    const ferrox::FailureCause& cause = ferrox::LastFailureCause();
+    const bool known = database == DB3_SAMPLE_LIST && !cause.clause.empty();
+    if (path != nullptr) {
+        *path = known ? cause.path.c_str() : "";
+    }
+    return known ? cause.clause.c_str() : "";
 }
 
 }  // extern "C"

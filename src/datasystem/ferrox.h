@@ -82,8 +82,14 @@ extern "C" {
  * take the list's writer lock, shared by all processes, and hold it until
  * DB3Close or DB3Abandon (or until a DB3_MODE_CREATE that fails). A lock
  * that another process holds is waited for 5 seconds, then DB3_E_BUSY.
- * A create removes the temporary files that writers of lists in the same
- * folder left when they died (their locks tell). */
+ * The lock is an empty regular file beside the list; anything else at its
+ * name (a link, a directory, a pipe, a device, a file with content) is not
+ * the library's: it is left as it is and the call fails with DB3_E_EXISTS.
+ * A create removes the temporary files that dead writers of the same list
+ * left (holding the list's lock, it knows they are gone), and nothing else:
+ * files of other lists, and files that only look like the library's, stay.
+ * Files are never opened through a symbolic link at the lock's or a
+ * temporary file's name, and a file to be read must be a regular file. */
 #define DB3_MODE_OPEN 0
 #define DB3_MODE_READ 1
 #define DB3_MODE_CREATE 2
@@ -114,7 +120,8 @@ extern "C" {
 #define DB3_E_NOT_OPEN 9         /* the database is not open */
 #define DB3_E_BUSY 11            /* another process kept the list locked for 5 s */
 #define DB3_E_LOCATION 13        /* the location is not configured, missing or not writable */
-#define DB3_E_EXISTS 17          /* create: a file of that name already exists */
+#define DB3_E_EXISTS 17          /* a file of that name already exists (create), or */
+                                 /* something other than a lock file at the lock's name */
 #define DB3_E_INVALID 22         /* bad database number, mode, operation, flag, name or record */
 #define DB3_E_TOO_LARGE 27       /* the file would exceed the allowed file size */
 #define DB3_E_FULL 28            /* no space left on the device */
@@ -149,6 +156,18 @@ const char* DB3StatusText(int32_t status);
 /* The full path of the file of the last DB3Open (any mode) of DATABASE,
  * or an empty string; valid until the next DB3Open. */
 const char* DB3GetPath(int32_t database);
+
+/* Why the last call on DATABASE failed, where its status alone does not
+ * say: a clause that names the file concerned and the cause, such as
+ * "cannot read /data/run.sdb: Too many levels of symbolic links" (the
+ * operating system's text for its error), "/data/run.sdb is a directory,
+ * not a Sample List; it was left as it is" or "/data/.run.sdb.lock is where
+ * the Sample List's lock file belongs, but it is a symbolic link, not an
+ * empty regular file; it was left as it is". PATH, when not NULL, receives
+ * the file alone. An empty string (and PATH "") when the last call
+ * succeeded or its status says all there is. The status numbers stay as
+ * above; this only tells more. Valid until the next call on DATABASE. */
+const char* DB3GetFailureCause(int32_t database, const char** path);
 
 #ifdef __cplusplus
 }

@@ -3,9 +3,7 @@
 // precedence over the file for this process.
 #include "datasystem/ostrel.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,10 +14,10 @@
 #include <cstring>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "datasystem/LocationText.h"
+#include "framework/File.h"
 #include "framework/MakeDirectories.h"
 #include "framework/PathParts.h"
 #include "framework/ProfileFile.h"
@@ -103,47 +101,29 @@ public:
     static constexpr auto kWait = std::chrono::seconds(10);
 
     SettingsLock(const std::string& settingsPath, const std::string& directory) {
-        m_fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_fd < 0) {
-            const int error = errno;
-            m_status =
-                Status::FromErrno(settingsPath + ": cannot open its directory to lock it", error);
+        Result<FileDescriptor> opened = OpenDirectory(directory);
+        if (!opened.ok()) {
+            m_status = opened.status().WithContext(settingsPath +
+                                                   ": cannot open its directory to lock it");
             return;
         }
-        const auto deadline = std::chrono::steady_clock::now() + kWait;
-        while (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            const int error = errno;
-            if (error != EWOULDBLOCK && error != EINTR) {
-                m_status = Status::FromErrno(settingsPath + ": cannot lock its directory", error);
-                break;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                m_status =
-                    Status::Error(settingsPath +
-                                  ": another process has kept its directory locked for 10 seconds; "
-                                  "the file was not changed");
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        if (!m_status.ok()) {
-            ::close(m_fd);
-            m_fd = -1;
+        const Status locked = LockFile(opened.value().Get(), LockMode::kExclusive, kWait);
+        if (locked.ErrorNumber() == EWOULDBLOCK) {
+            m_status = Status::Error(settingsPath +
+                                     ": another process has kept its directory locked for 10 "
+                                     "seconds; the file was not changed");
+        } else if (!locked.ok()) {
+            m_status = locked.WithContext(settingsPath + ": cannot lock its directory");
+        } else {
+            m_directory = std::move(opened).value();
         }
     }
-    ~SettingsLock() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    SettingsLock(const SettingsLock&) = delete;
-    SettingsLock& operator=(const SettingsLock&) = delete;
 
     // Ok when the lock is held, else why not.
     const Status& GetStatus() const { return m_status; }
 
 private:
-    int m_fd = -1;
+    FileDescriptor m_directory;
     Status m_status;
 };
 
@@ -228,24 +208,18 @@ int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_
     if (!lock.GetStatus().ok()) {
         return Fail(OSTREL_E_WRITE, lock.GetStatus().message());
     }
+    // The data system's file: one that cannot be used as it is stays as it
+    // is (never moved aside, emptied or rewritten with this key alone), and
+    // so does a read-only one.
     CProfileFile profile(path);
-    const std::string loadMessage = profile.GetLoadMessage();
     if (!profile.WriteString(section, key, text.value())) {
         return Fail(OSTREL_E_INVALID, profile.GetError());
     }
-    if (!profile.Save()) {
-        std::string reason = profile.GetError();
-        if (!profile.GetKeptAsidePath().empty()) {
-            reason += "; the unusable file was kept as " + profile.GetKeptAsidePath();
-        }
-        return Fail(OSTREL_E_WRITE, reason);
+    const bool usable = profile.GetLoadState() != CProfileFile::LoadState::kIgnored;
+    if (!profile.Save(CProfileFile::IgnoredFile::kLeaveAlone)) {
+        return Fail(usable ? OSTREL_E_WRITE : OSTREL_E_READ, profile.GetError());
     }
-    // An unusable file was kept aside by Save; the caller may still want
-    // to know, though the location was stored.
     g_lastError.clear();
-    if (!profile.GetKeptAsidePath().empty()) {
-        g_lastError = loadMessage + "; it was kept as " + profile.GetKeptAsidePath();
-    }
     return OSTREL_OK;
 }
 

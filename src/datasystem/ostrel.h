@@ -50,27 +50,34 @@ static_assert(offsetof(GLOBAL_FILE_INFO, szExtension) == 518);
  * that is not configured gives an all-zero INFO (empty directory), and so
  * does one whose value does not fit the record (OSTREL_E_READ, and
  * OstrelLastError says which part is too long) or a settings file that
- * cannot be used (OSTREL_E_READ; the file is then left as it is until the
- * next store, which keeps it as "Lumenda.ini.bad"). Section and key names
- * compare without regard to case. */
+ * cannot be used (OSTREL_E_READ): one that cannot be read, is not a regular
+ * file (a pipe or device is never opened) or is larger than 64 MiB. Such a
+ * file is left as it is, by this call and by every store. Section and key
+ * names compare without regard to case. */
 int32_t _MSGGetGlobalFile(const char* section, const char* key, int32_t flags,
                           GLOBAL_FILE_INFO* info);
 
 /* Stores INFO as the location of KEY in SECTION, for this process at once
  * and in the settings file (replaced atomically; other keys, sections and
- * comments are kept; the directory is created when missing). The file is
- * read, changed and replaced under an advisory lock (flock) on its
- * directory, so that processes storing at the same time keep each other's
- * keys. FLAG 1 is the only value in use. A status other
- * than OSTREL_OK means the file was not written; this process uses INFO all
- * the same:
+ * comments are kept byte for byte; the directory is created when missing).
+ * The file is read, changed and replaced under an advisory lock (flock) on
+ * its directory, so that processes storing at the same time keep each
+ * other's keys. The file is never emptied, moved aside or rewritten with
+ * this key alone: a file this library cannot keep as it is stays untouched
+ * and the store fails. FLAG 1 is the only value in use. A status other than
+ * OSTREL_OK means the file was not written (OstrelLastError says why); this
+ * process uses INFO all the same:
  *   OSTREL_E_INVALID  INFO has no unambiguous text in the file (e.g. a
  *                     directory without a trailing separator, see
  *                     docs/locations.md), or a text of INFO is not
  *                     terminated within its field: then this process has
  *                     no location for KEY at all, so that nothing is
  *                     written to a place the caller did not ask for;
- *   OSTREL_E_WRITE    the file or its directory could not be written, or
+ *   OSTREL_E_READ     the file cannot be used (see _MSGGetGlobalFile):
+ *                     "<file> cannot be used: <reason>";
+ *   OSTREL_E_WRITE    the file is read-only (its mode has no write bit;
+ *                     "<file> is read-only", whoever runs the store), the
+ *                     file or its directory could not be written, or
  *                     another process held the lock for 10 seconds. */
 int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_INFO* info,
                         int32_t flag);
@@ -96,9 +103,8 @@ int32_t EnumGlobalFiles(const char* section, OstrelVisitor visit, void* context)
 const char* OstrelSettingsPath(void);
 
 /* A sentence describing the failure of the last call above in this process
- * (file name and reason), or an empty string when it succeeded. After a
- * successful StoreGlobalFile it tells when an unusable settings file was
- * kept aside. Valid until the next call into this library. */
+ * (file name and reason), or an empty string when it succeeded. Valid until
+ * the next call into this library. */
 const char* OstrelLastError(void);
 
 #ifdef __cplusplus

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <utility>
 
-#include "framework/DirectorySync.h"
+#include "framework/File.h"
 #include "framework/PathParts.h"
 
 namespace {
@@ -54,20 +54,6 @@ std::string ResolveTarget(const std::string& path) {
     return resolved;
 }
 
-bool WriteAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : m_strPath(std::move(path)) {}
@@ -96,38 +82,34 @@ Status AtomicFile::Write(std::string_view content) {
     const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
 
     std::string temp = directory + "/." + FileNameOf(target) + ".XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) {
+    FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+    if (!fd.IsOpen()) {
         return Fail("cannot create a temporary file in " + directory, errno);
     }
     auto abandon = [&](const std::string& what, int error) {
-        ::close(fd);
+        static_cast<void>(fd.Close());
         ::unlink(temp.c_str());
         return Fail(what, error);
     };
-    if (fchmod(fd, mode) != 0) {
+    if (fchmod(fd.Get(), mode) != 0) {
         return abandon("cannot set the permissions of " + temp, errno);
     }
     if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid())) {
         // Only possible for a privileged process or a group the user is in;
         // otherwise the new file simply belongs to the writer.
-        [[maybe_unused]] const int ignored = fchown(fd, existing.st_uid, existing.st_gid);
+        [[maybe_unused]] const int ignored = fchown(fd.Get(), existing.st_uid, existing.st_gid);
     }
-    if (!WriteAll(fd, content)) {
-        return abandon("cannot write " + temp, errno);
+    if (const Status written = WriteAll(fd.Get(), content); !written.ok()) {
+        return abandon("cannot write " + temp, written.ErrorNumber());
     }
-    if (fsync(fd) != 0) {
-        return abandon("cannot sync " + temp, errno);
+    if (const Status synced = SyncFile(fd.Get()); !synced.ok()) {
+        return abandon("cannot sync " + temp, synced.ErrorNumber());
     }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        return Fail("cannot close " + temp, error);
+    if (const Status closed = fd.Close(); !closed.ok()) {
+        return abandon("cannot close " + temp, closed.ErrorNumber());
     }
-    if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        return Fail("cannot replace", error);
+    if (const Status renamed = RenameReplacing(temp, target); !renamed.ok()) {
+        return abandon("cannot replace", renamed.ErrorNumber());
     }
 
     // The rename itself must reach the disk before the write counts.

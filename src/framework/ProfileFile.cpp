@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "framework/AtomicFile.h"
+#include "framework/File.h"
 #include "framework/Status.h"
 #include "framework/SystemError.h"
 
@@ -116,26 +117,22 @@ std::string DecodeValue(std::string_view stored) {
     return std::string(stored);
 }
 
-// The whole content of the regular file open at FD, or why it cannot be
-// used as a profile.
-Result<std::string> ReadProfileBytes(int fd) {
-    struct stat st;
-    if (fstat(fd, &st) != 0) {
-        return Status::FromErrno(errno);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        return Status::Error("it is a directory");
-    }
-    if (!S_ISREG(st.st_mode)) {
-        return Status::Error("it is not a regular file");
-    }
-    const Status tooLarge = Status::Error("it is larger than 1 MiB");
-    if (static_cast<unsigned long long>(st.st_size) > CProfileFile::kMaxFileSize) {
+// "larger than 64 MiB", from the limit itself.
+std::string LimitText() {
+    return std::to_string(CProfileFile::kMaxFileSize / (1024 * 1024)) + " MiB";
+}
+
+// The whole content of the regular file open at FD, SIZE bytes when it was
+// opened, or why it cannot be used as a profile. The file is read once,
+// into a buffer of its size.
+Result<std::string> ReadProfileBytes(int fd, off_t size) {
+    const Status tooLarge = Status::Error("it is larger than " + LimitText());
+    if (static_cast<unsigned long long>(size) > CProfileFile::kMaxFileSize) {
         return tooLarge;
     }
     // Sized from the file, growing if it grew meanwhile, and never more
     // than one byte past the limit.
-    std::string content(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::string content(static_cast<std::size_t>(size) + 1, '\0');
     std::size_t used = 0;
     for (;;) {
         if (used == content.size()) {
@@ -170,21 +167,22 @@ CProfileFile::~CProfileFile() = default;
 
 void CProfileFile::Ignore(const std::string& reason) {
     m_loadState = LoadState::kIgnored;
+    m_strLoadReason = reason;
     m_strLoadMessage = m_strPath + ": ignored: " + reason;
 }
 
 void CProfileFile::Load() {
-    const int fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT) {
+    struct stat st;
+    Result<FileDescriptor> fd = OpenRegularFile(m_strPath, O_RDONLY, 0, &st);
+    if (!fd.ok()) {
+        if (fd.status().ErrorNumber() == ENOENT) {
             m_loadState = LoadState::kMissing;
         } else {
-            Ignore(SystemErrorText(errno));
+            Ignore(fd.status().message());
         }
         return;
     }
-    Result<std::string> content = ReadProfileBytes(fd);
-    ::close(fd);
+    Result<std::string> content = ReadProfileBytes(fd.value().Get(), st.st_size);
     if (!content.ok()) {
         Ignore(content.status().message());
         return;
@@ -226,7 +224,7 @@ BOOL CProfileFile::WriteString(std::string_view section, std::string_view key,
     const std::string text = EncodeValue(value);
     if (m_text.SizeAfter(section, key, text) > kMaxFileSize) {
         m_strError = m_strPath + ": [" + std::string(section) + "] " + std::string(key) +
-                     ": the file would grow larger than 1 MiB";
+                     ": the file would grow larger than " + LimitText();
         return FALSE;
     }
     m_text.SetValue(section, key, text);
@@ -238,26 +236,17 @@ BOOL CProfileFile::MoveBadFileAside() {
         const std::string aside =
             m_strPath + ".bad" +
             (attempt == 0 ? std::string() : std::string(".").append(std::to_string(attempt)));
-        int rc = renameat2(AT_FDCWD, m_strPath.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
-        if (rc != 0 && (errno == EINVAL || errno == ENOSYS)) {
-            // The file system cannot refuse to replace; look first instead.
-            struct stat st;
-            if (lstat(aside.c_str(), &st) == 0) {
-                errno = EEXIST;
-            } else {
-                rc = std::rename(m_strPath.c_str(), aside.c_str());
-            }
-        }
-        if (rc == 0) {
+        const Status moved = RenameNoReplace(m_strPath, aside);
+        if (moved.ok()) {
             m_strKeptAside = aside;
         }
-        if (rc == 0 || errno == ENOENT) {
+        if (moved.ok() || moved.ErrorNumber() == ENOENT) {
             m_loadState = LoadState::kMissing;
             return TRUE;
         }
-        if (errno != EEXIST) {
-            m_strError = m_strPath + ": cannot keep the unusable file as " + aside + ": " +
-                         SystemErrorText(errno);
+        if (moved.ErrorNumber() != EEXIST) {
+            m_strError =
+                m_strPath + ": cannot keep the unusable file as " + aside + ": " + moved.message();
             return FALSE;
         }
     }
@@ -266,11 +255,32 @@ BOOL CProfileFile::MoveBadFileAside() {
     return FALSE;
 }
 
-BOOL CProfileFile::Save() {
+Status CProfileFile::CheckWritable() const {
+    // The mode, not access(): a privileged process may write anything, but
+    // a file its owner made read-only is not to be rewritten by anyone.
+    struct stat st;
+    if (::stat(m_strPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return Status::Error(m_strPath + " is read-only");
+    }
+    return Status::Ok();
+}
+
+BOOL CProfileFile::Save(IgnoredFile ignored) {
     m_strError.clear();
     m_strKeptAside.clear();
-    if (m_loadState == LoadState::kIgnored && !MoveBadFileAside()) {
+    if (const Status writable = CheckWritable(); !writable.ok()) {
+        m_strError = writable.message();
         return FALSE;
+    }
+    if (m_loadState == LoadState::kIgnored) {
+        if (ignored == IgnoredFile::kLeaveAlone) {
+            m_strError = m_strPath + " cannot be used: " + m_strLoadReason;
+            return FALSE;
+        }
+        if (!MoveBadFileAside()) {
+            return FALSE;
+        }
     }
     if (const Status written = AtomicFile(m_strPath).Write(m_text.GetBytes()); !written.ok()) {
         m_strError = written.message();
@@ -278,5 +288,6 @@ BOOL CProfileFile::Save() {
     }
     m_loadState = LoadState::kLoaded;
     m_strLoadMessage.clear();
+    m_strLoadReason.clear();
     return TRUE;
 }

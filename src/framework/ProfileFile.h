@@ -10,11 +10,22 @@
 //   kMissing  the file does not exist: an empty profile, nothing wrong;
 //   kLoaded   the file was read; whatever bytes it holds, it is used;
 //   kIgnored  the file exists but cannot be used: it cannot be read, is
-//             not a regular file or is larger than 1 MiB. Every read then
-//             gives its default and GetLoadMessage() says
-//             "<file>: ignored: <reason>". The first Save() moves the file
-//             aside to "<file>.bad" (or "<file>.bad.1", ".bad.2"... when
-//             that name is taken) before writing, so it is never lost.
+//             not a regular file (it is never opened then, so a pipe or a
+//             device cannot block or be disturbed) or is larger than
+//             kMaxFileSize (64 MiB: far more than any settings file holds,
+//             comments and all; the file is read once, into memory of its
+//             size). Every read then gives its default and
+//             GetLoadMessage() says "<file>: ignored: <reason>".
+// What Save() does with an ignored file is the caller's choice: the
+// program's own settings file (Korr2LD.INI: the dialog starts with the
+// defaults, and its close keeps the file as "<file>.bad", or ".bad.1",
+// ".bad.2"... when that name is taken, before it saves the six values) is
+// moved aside and written anew, so it is never lost; a file that belongs
+// to another program (the data system's Lumenda.ini) is left as it is and
+// the save fails.
+//
+// A file whose mode has no write bit is read-only: Save() never rewrites
+// it (whoever runs, root included) and fails with "<file> is read-only".
 //
 // Writes change the profile in memory; Save() replaces the file atomically
 // (AtomicFile). The file keeps every byte a write did not change: a write
@@ -40,13 +51,20 @@
 #include <vector>
 
 #include "framework/ProfileText.h"
+#include "framework/Status.h"
 #include "framework/Types.h"
 
 class CProfileFile {
 public:
     enum class LoadState { kMissing, kLoaded, kIgnored };
 
-    static constexpr std::size_t kMaxFileSize = 1024 * 1024;
+    // What Save() does with a file that was ignored at load.
+    enum class IgnoredFile {
+        kKeepAside,  // moved aside as "<file>.bad", then the profile is written
+        kLeaveAlone  // left as it is: the save fails, saying why
+    };
+
+    static constexpr std::size_t kMaxFileSize = 64 * 1024 * 1024;
 
     // Loads PATH at once (see above); never throws for a bad file.
     explicit CProfileFile(std::string path);
@@ -73,12 +91,14 @@ public:
     // leading or trailing blanks, a control character, ']' in a section or
     // '=' in a key, a key starting with ';', '#' or '['), VALUE holds a
     // control character such as a line break, or the file would grow larger
-    // than 1 MiB; GetError() says why.
+    // than kMaxFileSize; GetError() says why.
     BOOL WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // Replaces the file with the profile; TRUE on success. On failure the
-    // file is unchanged and GetError() names it and the reason.
-    BOOL Save();
+    // file is unchanged and GetError() names it and the reason: "<file> is
+    // read-only", "<file> cannot be used: <reason>" for an ignored file left
+    // alone, or why it could not be kept aside or written.
+    BOOL Save(IgnoredFile ignored = IgnoredFile::kKeepAside);
 
     // The reason of the last failed WriteString or Save, else empty.
     const std::string& GetError() const { return m_strError; }
@@ -91,10 +111,13 @@ private:
     void Load();
     void Ignore(const std::string& reason);
     BOOL MoveBadFileAside();
+    // Ok unless the file is a regular file without a write bit in its mode.
+    Status CheckWritable() const;
 
     std::string m_strPath;
     LoadState m_loadState = LoadState::kMissing;
     std::string m_strLoadMessage;
+    std::string m_strLoadReason;
     std::string m_strError;
     std::string m_strKeptAside;
     CProfileText m_text;

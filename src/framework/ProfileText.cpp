@@ -39,7 +39,7 @@ CProfileText::CProfileText(std::string bytes) : m_bytes(std::move(bytes)) {
 }
 
 void CProfileText::Parse() {
-    m_lines.clear();
+    m_lastLine.reset();
     m_sections.clear();
     const std::string_view all = m_bytes;
     std::size_t crlf = 0;
@@ -63,8 +63,8 @@ void CProfileText::Parse() {
                 ++crlf;
             }
         }
-        const std::size_t index = m_lines.size();
-        m_lines.push_back({pos, stop, next});
+        const Line line{pos, stop, next};
+        m_lastLine = line;
         std::size_t textBegin = pos;
         while (textBegin < stop && IsBlank(all[textBegin])) {
             ++textBegin;
@@ -82,7 +82,7 @@ void CProfileText::Parse() {
                 current = &it->second;
                 currentIsFirst = added;
                 if (added) {
-                    current->addAfter = index;
+                    current->addAfter = line;
                 }
                 continue;
             }
@@ -95,10 +95,10 @@ void CProfileText::Parse() {
         const auto [found, added] =
             current->byName.try_emplace(Folded(name), current->entries.size());
         if (added) {
-            current->entries.push_back({index, textBegin + equals + 1, std::string(name)});
+            current->entries.push_back({line, textBegin + equals + 1, std::string(name)});
         }
         if (currentIsFirst) {
-            current->addAfter = index;
+            current->addAfter = line;
         }
     }
     m_newLine = crlf > lf ? "\r\n" : "\n";
@@ -120,7 +120,7 @@ std::optional<std::string_view> CProfileText::GetValue(std::string_view section,
     if (entry == nullptr) {
         return std::nullopt;
     }
-    const std::size_t end = m_lines[entry->line].textEnd;
+    const std::size_t end = entry->line.textEnd;
     return Trimmed(std::string_view(m_bytes).substr(entry->valueBegin, end - entry->valueBegin));
 }
 
@@ -138,21 +138,20 @@ std::vector<std::string> CProfileText::GetKeys(std::string_view section) const {
 CProfileText::Edit CProfileText::PlanSetValue(std::string_view section, std::string_view key,
                                               std::string_view text) const {
     if (const Entry* entry = FindEntry(section, key)) {
-        return {entry->valueBegin, m_lines[entry->line].textEnd - entry->valueBegin,
-                std::string(text)};
+        return {entry->valueBegin, entry->line.textEnd - entry->valueBegin, std::string(text)};
     }
     std::string line = std::string(key) + '=' + std::string(text) + m_newLine;
     const auto found = m_sections.find(Folded(section));
     if (found != m_sections.end()) {
-        const Line& after = m_lines[found->second.addAfter];
+        const Line& after = found->second.addAfter;
         if (after.end == after.textEnd) {
             line.insert(0, m_newLine);
         }
         return {after.end, 0, std::move(line)};
     }
     std::string added;
-    if (!m_lines.empty()) {
-        const Line& last = m_lines.back();
+    if (m_lastLine) {
+        const Line& last = *m_lastLine;
         std::string lastEnd = m_bytes.substr(last.textEnd, last.end - last.textEnd);
         if (lastEnd.empty()) {
             lastEnd = m_newLine;

@@ -59,17 +59,20 @@ public:
 
 private:
     struct Line {
-        std::size_t begin;    // first byte of the line
-        std::size_t textEnd;  // first byte of the line end
-        std::size_t end;      // first byte after the line end
+        std::size_t begin = 0;    // first byte of the line
+        std::size_t textEnd = 0;  // first byte of the line end
+        std::size_t end = 0;      // first byte after the line end
     };
+    // Only the lines a write may need are kept (key lines, the line a new
+    // key follows, the last line), so that a file of many comment lines
+    // takes no memory beyond its bytes.
     struct Entry {
-        std::size_t line;        // index into m_lines
+        Line line;               // the key's line
         std::size_t valueBegin;  // first byte after '='
         std::string name;        // the key as written
     };
     struct Section {
-        std::size_t addAfter;  // the line a new key follows
+        Line addAfter;  // the line a new key follows
         std::vector<Entry> entries;
         std::unordered_map<std::string, std::size_t> byName;  // folded key -> entries index
     };
@@ -86,7 +89,7 @@ private:
     Edit PlanSetValue(std::string_view section, std::string_view key, std::string_view text) const;
 
     std::string m_bytes;
-    std::vector<Line> m_lines;
+    std::optional<Line> m_lastLine;
     std::unordered_map<std::string, Section> m_sections;  // by folded name
     std::string m_newLine = "\n";
 };

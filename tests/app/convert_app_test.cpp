@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/ConvertApp.h"
+#include "framework/ProfileFile.h"
 #include "tests/app/app_runner.h"
 #include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
@@ -173,10 +174,10 @@ void ConvertAppTest::typedTextIsNotSavedButExchangedTextIs() {
 
 void ConvertAppTest::unreadableSettingsAreReportedAndKeptAsBad() {
     UiTestEnv env;
-    // Larger than a settings file can be.
-    const QByteArray broken =
-        "this is not\nan INI file at all\n[Files\n" + QByteArray(1 << 20, ' ');
-    env.Write(QStringLiteral("config/Korr2LD.INI"), broken);
+    // Larger than a settings file can be (sparse, so it takes no disk).
+    const QByteArray broken = "this is not\nan INI file at all\n[Files\n";
+    const qint64 size = CProfileFile::kMaxFileSize + 1;
+    QVERIFY(QFile::resize(env.Write(QStringLiteral("config/Korr2LD.INI"), broken), size));
     RunApp([](CConvertDlg& dlg) {
         QCOMPARE(Shown(dlg, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));
     });
@@ -187,7 +188,9 @@ void ConvertAppTest::unreadableSettingsAreReportedAndKeptAsBad() {
     QCOMPARE(told.type & MB_ICONMASK, MB_ICONEXCLAMATION);
     QCOMPARE(told.caption, QStringLiteral("Korrin File Conversion"));
     // The original is kept, and the new file holds the six values.
-    QCOMPARE(UiTestEnv::Read(SettingsPath(env) + QStringLiteral(".bad")), broken);
+    const QString kept = SettingsPath(env) + QStringLiteral(".bad");
+    QCOMPARE(QFileInfo(kept).size(), size);
+    QVERIFY(UiTestEnv::Read(kept).startsWith(broken));
     QVERIFY(UiTestEnv::Read(SettingsPath(env)).startsWith("[Files]\nInput=[Not Specified]\n"));
 }
 

@@ -280,30 +280,47 @@ TEST_F(ConversionLogFile, ConcurrentAppendsNeverInterleave) {
     EXPECT_EQ(next["b"], kPerProcess);
 }
 
+// The texts of TAIL's lines; an overlong line as "<N bytes>".
+std::vector<std::string> Texts(const ConversionLogTail& tail) {
+    std::vector<std::string> texts;
+    for (const ConversionLogTail::Line& line : tail.lines) {
+        EXPECT_EQ(line.IsOverlong(), line.text.empty());
+        texts.push_back(line.IsOverlong() ? "<" + std::to_string(line.length) + " bytes>"
+                                          : line.text);
+    }
+    return texts;
+}
+
 TEST_F(ConversionLogFile, TailGivesTheLastLinesOldestFirst) {
-    // Lines longer than the pieces the end is read in, and an empty line.
+    // Lines longer than the pieces the end is read in, one longer than a log
+    // line can be (only its length is kept), and an empty line.
     const std::string big(150 * 1024, 'x');
-    const std::string text = "one\n" + big + "\n\ntwo\n" + big + "y\nthree\n";
+    const std::string huge(kMaxConversionLogLine + 1, 'h');
+    const std::string hugeLength = "<" + std::to_string(huge.size()) + " bytes>";
+    const std::string text = "one\n" + big + "\n\ntwo\n" + big + "y\n" + huge + "\nthree\n";
     const std::string path = dir.Write("tail.log", text);
     const struct {
         std::size_t count;
         std::vector<std::string> lines;
     } cases[] = {
         {1, {"three"}},
-        {2, {big + "y", "three"}},
-        {3, {"two", big + "y", "three"}},
-        {5, {"one", big, "two", big + "y", "three"}},
-        {100, {"one", big, "two", big + "y", "three"}},
+        {2, {hugeLength, "three"}},
+        {4, {"two", big + "y", hugeLength, "three"}},
+        {6, {"one", big, "two", big + "y", hugeLength, "three"}},
+        {100, {"one", big, "two", big + "y", hugeLength, "three"}},
     };
     for (const auto& c : cases) {
         const ConversionLogTail tail = ReadConversionLogTail(path, c.count);
         EXPECT_EQ(tail.status.message(), "");
         EXPECT_FALSE(tail.missing);
-        EXPECT_EQ(tail.lines, c.lines) << c.count;
+        EXPECT_EQ(Texts(tail), c.lines) << c.count;
     }
-    // The last line without its line feed still counts.
-    EXPECT_EQ(ReadConversionLogTail(dir.Write("open.log", "a\nb"), 5).lines,
+    // The last line without its line feed still counts, and so does a
+    // first line too long to keep.
+    EXPECT_EQ(Texts(ReadConversionLogTail(dir.Write("open.log", "a\nb"), 5)),
               (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(Texts(ReadConversionLogTail(dir.Write("long.log", huge + "\nb"), 5)),
+              (std::vector<std::string>{hugeLength, "b"}));
     EXPECT_TRUE(ReadConversionLogTail(dir.Write("empty.log", ""), 5).lines.empty());
 }
 

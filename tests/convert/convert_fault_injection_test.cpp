@@ -290,16 +290,18 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
 
 // ---- Reading the input fails ------------------------------------------------
 
-TEST_F(ConvertFaultInjectionTest, PipeOrMissingInputIsRefusedBeforeAnythingIsTouched) {
+TEST_F(ConvertFaultInjectionTest, NonFileOrMissingInputIsRefusedBeforeAnythingIsTouched) {
     ASSERT_EQ(::mkfifo(m_dir.Path("a-pipe").c_str(), 0600), 0);
     struct Case {
         std::string input;
         std::string reason;
     };
     const Case cases[] = {
-        // Opening a pipe would wait for a writer forever.
+        // Opening a pipe would wait for a writer forever, and a device like
+        // /dev/zero never ends.
         {m_dir.Path("a-pipe"),
-         m_dir.Path("a-pipe") + ": is a pipe or socket, not a file that can be read."},
+         m_dir.Path("a-pipe") + ": Is a named pipe (FIFO), not a regular file."},
+        {"/dev/zero", "/dev/zero: Is a character device, not a regular file."},
         {m_dir.Path("vanished.txt"), m_dir.Path("vanished.txt") + ": No such file or directory."},
     };
     for (const Case& c : cases) {

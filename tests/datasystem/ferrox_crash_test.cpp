@@ -79,12 +79,17 @@ TEST_F(FerroxCrashTest, KilledWriterLeavesTheLastCommittedList) {
     EXPECT_EQ(std::filesystem::file_size(ListPath("run12")), committedSize);
 }
 
-// No list of that name, and nothing else of the writer's in the folder once
-// the next list there has been created.
+// No list of that name, and nothing of the writer's in the folder once the
+// next writer of that list has come and gone; writing another list there
+// leaves the dead writer's files alone.
 void ExpectNoListAndCleanUp(const std::string& lists, const std::string& path) {
     EXPECT_FALSE(std::filesystem::exists(path));
+    const std::string left = faulttest::FilesStartingWith(lists, ".run12.sdb.new-");
     ASSERT_EQ(DB3Open(kDb, "other", DB3_MODE_CREATE), DB3_OK);
     ASSERT_EQ(DB3Close(kDb), DB3_OK);
+    EXPECT_EQ(faulttest::FilesStartingWith(lists, ".run12.sdb.new-"), left);
+    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
+    ASSERT_EQ(DB3Abandon(kDb), DB3_OK);
     EXPECT_EQ(faulttest::FilesStartingWith(lists, ""), "other.sdb ");
 }
 

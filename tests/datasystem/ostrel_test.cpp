@@ -1,6 +1,7 @@
 #include "datasystem/ostrel.h"
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -256,15 +257,13 @@ TEST_F(OstrelTest, HandEditedValueTooLongForTheRecordIsUnconfigured) {
     EXPECT_EQ(status, OSTREL_OK);
 }
 
-TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndKeptAsideOnStore) {
+TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndLeftAsItIsByAStore) {
     std::filesystem::create_directory(m_scratch.Path() + "/lumenda");
     // A program, and too large to be a settings file.
-    const std::string garbage = std::string(
-                                    "\x7F"
-                                    "ELF\0\0binary",
-                                    12) +
-                                std::string(1024 * 1024, '\0');
-    m_scratch.Write("lumenda/Lumenda.ini", garbage);
+    m_scratch.Write("lumenda/Lumenda.ini", std::string("\x7F"
+                                                       "ELF\0\0binary",
+                                                       12));
+    std::filesystem::resize_file(SettingsFile(), CProfileFile::kMaxFileSize + 1);
     int32_t status = OSTREL_OK;
     EXPECT_TRUE(SameInfo(Get("SAMPLES_DB", &status), MakeInfo("", "", "")));
     EXPECT_EQ(status, OSTREL_E_READ);
@@ -275,9 +274,17 @@ TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndKeptAsideOnStore) {
               OSTREL_E_READ);
 
     const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
-    ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
-    EXPECT_EQ(ReadFile(SettingsFile() + ".bad"), garbage);
-    EXPECT_EQ(FileValue(SettingsFile(), "SAMPLES_DB"), "/new/*.sdb");
+    ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_E_READ);
+    EXPECT_EQ(std::string(OstrelLastError()),
+              SettingsFile() + " cannot be used: it is larger than 64 MiB");
+    EXPECT_EQ(std::filesystem::file_size(SettingsFile()), CProfileFile::kMaxFileSize + 1);
+    std::string first(12, ' ');
+    std::ifstream(SettingsFile(), std::ios::binary).read(first.data(), 12);
+    EXPECT_EQ(first, std::string("\x7F"
+                                 "ELF\0\0binary",
+                                 12));
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile() + ".bad"));
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), info));
 }
 
 TEST_F(OstrelTest, UnwritableSettingsStillChangeTheProcessLocation) {

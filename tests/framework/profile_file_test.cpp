@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -58,67 +59,103 @@ TEST(ProfileFileLoadTest, HandWrittenQuotesAreRemoved) {
     EXPECT_EQ(profile.GetString("S", "d", "-"), "say \"hi\"");
 }
 
+// Files that cannot be used as profiles, made at PATH; each returns the
+// reason the load gives. The large one is sparse, so it costs no disk.
 struct BadFile {
     const char* label;
-    std::string content;
-    const char* reason;
+    std::string (*make)(const std::string& path);
 };
 
 void PrintTo(const BadFile& file, std::ostream* out) {
     *out << file.label;
 }
 
+const BadFile kBadFiles[] = {
+    {"TooLarge",
+     [](const std::string& path) {
+         k2ltest::WriteFile(path, "[S]\nk=old\n");
+         std::filesystem::resize_file(path, CProfileFile::kMaxFileSize + 1);
+         return std::string("it is larger than 64 MiB");
+     }},
+    {"Directory",
+     [](const std::string& path) {
+         std::filesystem::create_directory(path);
+         k2ltest::WriteFile(path + "/inside", "kept");
+         return std::string("Is a directory");
+     }},
+    {"Fifo",
+     [](const std::string& path) {
+         EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+         return std::string("Is a named pipe (FIFO), not a regular file");
+     }},
+};
+
+// What is at PATH: its kind, size and first bytes (or what a folder holds).
+std::string Shape(const std::string& path) {
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path);
+    if (std::filesystem::is_directory(status)) {
+        return "directory:" + ReadFile(path + "/inside");
+    }
+    if (std::filesystem::is_regular_file(status)) {
+        std::string first(16, '\0');
+        std::ifstream(path, std::ios::binary).read(first.data(), 16);
+        return "file:" + std::to_string(std::filesystem::file_size(path)) + ":" + first;
+    }
+    return std::filesystem::exists(status) ? "other" : "none";
+}
+
 class ProfileFileBadFileTest : public ::testing::TestWithParam<BadFile> {};
 
-TEST_P(ProfileFileBadFileTest, IsIgnoredAndKeptAsideOnSave) {
+// The program's own file is kept aside and written anew; another program's
+// is left as it is.
+TEST_P(ProfileFileBadFileTest, IsIgnoredThenLeftAloneOrKeptAsideOnSave) {
     ScratchDir dir;
-    const std::string path = dir.Write("Lumenda.ini", GetParam().content);
+    const std::string path = dir.Path() + "/a.ini";
+    const std::string reason = GetParam().make(path);
+    const std::string before = Shape(path);
     CProfileFile profile(path);
     EXPECT_EQ(profile.GetLoadState(), State::kIgnored);
-    EXPECT_EQ(profile.GetLoadMessage().rfind(path + ": ignored: ", 0), 0u)
-        << profile.GetLoadMessage();
-    EXPECT_NE(profile.GetLoadMessage().find(GetParam().reason), std::string::npos)
-        << profile.GetLoadMessage();
-    EXPECT_EQ(profile.GetString("SystemList", "SAMPLES_DB", "default"), "default");
-    EXPECT_TRUE(profile.GetKeys("SystemList").empty());
+    EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: " + reason);
+    EXPECT_EQ(profile.GetString("S", "k", "default"), "default");
+    EXPECT_TRUE(profile.GetKeys("S").empty());
+    ASSERT_TRUE(profile.WriteString("S", "k", "v"));
 
-    ASSERT_TRUE(profile.WriteString("SystemList", "SAMPLES_DB", "/data/*.sdb"));
+    EXPECT_FALSE(profile.Save(CProfileFile::IgnoredFile::kLeaveAlone));
+    EXPECT_EQ(profile.GetError(), path + " cannot be used: " + reason);
+    EXPECT_EQ(Shape(path), before);
+    EXPECT_EQ(Shape(path + ".bad"), "none");
+
+    // An earlier file kept aside stays; this one goes beside it.
+    dir.Write("a.ini.bad", "older\n");
     ASSERT_TRUE(profile.Save()) << profile.GetError();
-    EXPECT_EQ(ReadFile(path + ".bad"), GetParam().content);
-    EXPECT_EQ(ReadFile(path), "[SystemList]\nSAMPLES_DB=/data/*.sdb\n");
+    EXPECT_EQ(profile.GetKeptAsidePath(), path + ".bad.1");
+    EXPECT_EQ(Shape(path + ".bad.1"), before);
+    EXPECT_EQ(ReadFile(path + ".bad"), "older\n");
+    EXPECT_EQ(ReadFile(path), "[S]\nk=v\n");
     EXPECT_EQ(profile.GetLoadState(), State::kLoaded);
 }
 
-INSTANTIATE_TEST_SUITE_P(Contents, ProfileFileBadFileTest,
-                         ::testing::Values(BadFile{"TooLarge",
-                                                   "[S]\n" + std::string(1024 * 1024, ';'),
-                                                   "larger than 1 MiB"}),
+INSTANTIATE_TEST_SUITE_P(Kinds, ProfileFileBadFileTest, ::testing::ValuesIn(kBadFiles),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(ProfileFileLoadTest, DirectoryInThePlaceOfTheFileIsMovedAsideOnSave) {
+// Root included: the mode bits decide, not access().
+TEST(ProfileFileWriteTest, AReadOnlyFileIsNeverRewritten) {
     ScratchDir dir;
-    const std::string path = dir.Path() + "/Lumenda.ini";
-    std::filesystem::create_directory(path);
-    dir.Write("Lumenda.ini/inside", "kept");
-    CProfileFile profile(path);
-    EXPECT_EQ(profile.GetLoadState(), State::kIgnored);
-    EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: it is a directory");
-    ASSERT_TRUE(profile.WriteString("S", "k", "v"));
-    ASSERT_TRUE(profile.Save()) << profile.GetError();
-    EXPECT_EQ(ReadFile(path + ".bad/inside"), "kept");
-    EXPECT_EQ(ReadFile(path), "[S]\nk=v\n");
-}
-
-TEST(ProfileFileLoadTest, EarlierBadFileIsNotOverwritten) {
-    ScratchDir dir;
-    const std::string garbage(CProfileFile::kMaxFileSize + 1, 'g');
-    const std::string path = dir.Write("a.ini", garbage);
-    dir.Write("a.ini.bad", "older garbage\n");
-    CProfileFile profile(path);
-    ASSERT_TRUE(profile.WriteString("S", "k", "v"));
-    ASSERT_TRUE(profile.Save()) << profile.GetError();
-    EXPECT_EQ(ReadFile(path + ".bad"), "older garbage\n");
-    EXPECT_EQ(ReadFile(path + ".bad.1"), garbage);
+    for (const bool usable : {true, false}) {
+        const std::string path = dir.Path() + (usable ? "/usable.ini" : "/large.ini");
+        dir.Write(usable ? "usable.ini" : "large.ini", "[S]\nk=old\n");
+        if (!usable) {
+            std::filesystem::resize_file(path, CProfileFile::kMaxFileSize + 1);
+        }
+        ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+        const std::string before = Shape(path);
+        CProfileFile profile(path);
+        ASSERT_TRUE(profile.WriteString("S", "k", "new"));
+        EXPECT_FALSE(profile.Save());
+        EXPECT_EQ(profile.GetError(), path + " is read-only");
+        EXPECT_EQ(Shape(path), before);
+        EXPECT_EQ(Shape(path + ".bad"), "none");
+    }
 }
 
 TEST(ProfileFileLoadTest, UnreadableFileIsIgnored) {
@@ -208,11 +245,12 @@ TEST(ProfileFileReadTest, TheFirstOfRepeatedKeysCounts) {
 
 TEST(ProfileFileWriteTest, RefusesToGrowTheFilePastTheLimit) {
     ScratchDir dir;
-    const std::string full = "[S]\nk=1\n" + std::string(CProfileFile::kMaxFileSize - 10, ';');
-    const std::string path = dir.Write("a.ini", full);
+    const std::string path = dir.Write("a.ini", "[S]\nk=1\n;");
+    std::filesystem::resize_file(path, CProfileFile::kMaxFileSize - 2);
     CProfileFile profile(path);
+    ASSERT_EQ(profile.GetLoadState(), State::kLoaded);
     EXPECT_FALSE(profile.WriteString("S", "new", "x"));
-    EXPECT_NE(profile.GetError().find("larger than 1 MiB"), std::string::npos);
+    EXPECT_NE(profile.GetError().find("larger than 64 MiB"), std::string::npos);
     EXPECT_TRUE(profile.WriteString("S", "k", "2"));
 }
 

@@ -160,4 +160,12 @@ const char* DB3StatusText(int32_t status) {
     }
 }
 
+// The fake knows no file, so no failure has a cause beyond its status.
+const char* DB3GetFailureCause(int32_t, const char** path) {
+    if (path != nullptr) {
+        *path = "";
+    }
+    return "";
+}
+
 }  // extern "C"
