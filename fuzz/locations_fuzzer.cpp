@@ -10,8 +10,7 @@
 //   the same record);
 // - storing "SAMPLES_DB" keeps every other key of the file with its value
 //   and every byte but those of its line (fuzz/ProfileEditCheck.h), and
-//   keeps an unusable file (one larger than 1 MiB) whole as
-//   "Lumenda.ini.bad".
+//   leaves an unusable file (one larger than 64 MiB) as it is, failing.
 //
 // Storing makes the process use the stored location for "SAMPLES_DB" from
 // then on; it is the same location for every input, so runs stay
@@ -130,17 +129,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     GLOBAL_FILE_INFO stored{};
     std::strcpy(stored.szDirectory, "/srv/lumenda/lists/");
     std::strcpy(stored.szExtension, "sdb");
-    FUZZ_CHECK(StoreGlobalFile(kSection, "SAMPLES_DB", &stored, 1) == OSTREL_OK);
+    FUZZ_CHECK(StoreGlobalFile(kSection, "SAMPLES_DB", &stored, 1) ==
+               (usable ? OSTREL_OK : OSTREL_E_READ));
     const GLOBAL_FILE_INFO read = Get("SAMPLES_DB", status);
     FUZZ_CHECK(status == OSTREL_OK && std::memcmp(&read, &stored, sizeof read) == 0);
+    if (!usable) {
+        FUZZ_CHECK(fuzz::ReadFile(path) == text);
+        return 0;
+    }
 
     const CProfileFile profile(path);
     FUZZ_CHECK(profile.GetLoadState() == CProfileFile::LoadState::kLoaded);
     FUZZ_CHECK(profile.GetString(kSection, "SAMPLES_DB", "") == "/srv/lumenda/lists/*.sdb");
-    if (!usable) {
-        FUZZ_CHECK(fuzz::ReadFile(path + ".bad") == text);
-        return 0;
-    }
     FUZZ_CHECK(
         fuzz::StoreChangeProblem(text, fuzz::ReadFile(path), kSection, "SAMPLES_DB").empty());
     for (const auto& [key, value] : before) {

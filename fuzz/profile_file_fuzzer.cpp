@@ -3,7 +3,7 @@
 //
 // Properties checked:
 // - loading never fails other than by ignoring the file, and a file is
-//   ignored only when it is larger than 1 MiB;
+//   ignored only when it is larger than 64 MiB;
 // - every key listed is readable by its name;
 // - a save without writes gives the file back byte for byte;
 // - after one WriteString and Save, the file is the original but for the

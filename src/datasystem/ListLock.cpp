@@ -33,11 +33,11 @@ bool IsLockFile(const struct stat& st) {
 std::int32_t OpenLockFile(const std::string& lockPath, FileDescriptor& fd) {
     // Looked at first, so that nothing but a lock file is ever opened.
     struct stat st;
-    if (::lstat(lockPath.c_str(), &st) == 0) {
-        if (!IsLockFile(st)) {
-            return NotALockFile(lockPath, st);
-        }
-    } else if (errno != ENOENT) {
+    const bool exists = ::lstat(lockPath.c_str(), &st) == 0;
+    if (exists && !IsLockFile(st)) {
+        return NotALockFile(lockPath, st);
+    }
+    if (!exists && errno != ENOENT) {
         return ferrox::FailOnFile("look at the lock file", lockPath, Status::FromErrno(errno));
     }
     Result<FileDescriptor> opened =
@@ -48,7 +48,8 @@ std::int32_t OpenLockFile(const std::string& lockPath, FileDescriptor& fd) {
             st.st_mode = st.st_mode != 0 ? st.st_mode : S_IFLNK;
             return NotALockFile(lockPath, st);
         }
-        return ferrox::FailOnFile("open the lock file", lockPath, opened.status());
+        return ferrox::FailOnFile(exists ? "open the lock file" : "create the lock file", lockPath,
+                                  opened.status());
     }
     if (!IsLockFile(st)) {
         return NotALockFile(lockPath, st);

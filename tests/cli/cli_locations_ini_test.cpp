@@ -1,7 +1,12 @@
-// korr2ld-cli locations set on a Lumenda.ini edited by hand: the file keeps
-// every byte but the line of the key stored (or the line added for it).
+// korr2ld-cli locations set and convert on a Lumenda.ini edited by hand: the
+// file keeps every byte but the line of the key stored (or the line added
+// for it), however many comments it holds; a read-only one is not
+// rewritten.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +36,56 @@ TEST(LocationsCommandSettingsFile, SetChangesOnlyTheLineOfItsKey) {
               head + "SAMPLES_DB=" + lists + "*.sdb\r\nMACRO=" + lists + "*.mac\r\n" + tail);
     EXPECT_EQ(sandbox.Cli({"locations", "get", "SAMPLES_DB"}).out,
               "SAMPLES_DB\t" + lists + "\tsdb\t\n");
+}
+
+// 3 MiB of comments are still a settings file: a conversion changes the
+// line of SAMPLES_DB and keeps every other key and byte.
+TEST(LocationsCommandSettingsFile, ALargeFileOfCommentsKeepsAllItsKeysThroughAConversion) {
+    CliSandbox sandbox;
+    sandbox.Write("plate7.txt",
+                  ReadFile(std::filesystem::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
+    std::string head = "[SystemList]\nMS_FUNC_DB=/m/*.ms\n";
+    while (head.size() < 3 * 1024 * 1024) {
+        head +=
+            "; the data system's notes, kept by hand: line " + std::to_string(head.size()) + "\n";
+    }
+    const std::string tail = "LC_DB=/lc/*.lc\n[Instrument]\nSerial=QX-1\n";
+    const std::filesystem::path settings =
+        sandbox.Write("lumenda/Lumenda.ini", head + "SAMPLES_DB=/old/*.sdb\n" + tail);
+
+    const RunResult run = sandbox.Cli({"convert", "plate7.txt", "a.sdb", "--ms", "MS1"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err.find("location could not be stored"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(settings),
+              head + "SAMPLES_DB=" + (sandbox.Dir() / "a.sdb").string() + "\n" + tail);
+}
+
+// The mode decides, not who runs: root too leaves a read-only file alone.
+TEST(LocationsCommandSettingsFile, AReadOnlyFileIsNotRewritten) {
+    CliSandbox sandbox;
+    sandbox.Write("plate7.txt",
+                  ReadFile(std::filesystem::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
+    const std::string bytes = "[SystemList]\nSAMPLES_DB=/kept/*.sdb\n";
+    const std::filesystem::path settings = sandbox.Write("lumenda/Lumenda.ini", bytes);
+    ASSERT_EQ(chmod(settings.c_str(), 0444), 0);
+    const std::string readOnly = settings.string() + " is read-only";
+
+    const RunResult converted = sandbox.Cli({"convert", "plate7.txt", "a.sdb", "--ms", "MS1"});
+    EXPECT_EQ(converted.exitCode, 0) << converted.err;
+    EXPECT_NE(converted.err.find("warning: The sample-list location could not be stored for the "
+                                 "data system (" +
+                                 readOnly + ")"),
+              std::string::npos)
+        << converted.err;
+    const RunResult set = sandbox.Cli({"locations", "set", "SAMPLES_DB", sandbox.Dir().string()});
+    EXPECT_EQ(set.exitCode, 1);
+    EXPECT_NE(set.err.find(readOnly), std::string::npos) << set.err;
+
+    EXPECT_EQ(ReadFile(settings), bytes);
+    EXPECT_EQ(std::filesystem::status(settings).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                  std::filesystem::perms::others_read);
+    EXPECT_EQ(k2ltest::Entries(sandbox.LumendaHome()), std::vector<std::string>{"Lumenda.ini"});
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 // korr2ld-cli log: the last entries of a conversion log in a sandboxed
-// XDG_STATE_HOME, the log not there yet, an unreadable log and bad counts.
+// XDG_STATE_HOME, the log not there yet, an unreadable, locked or piped log
+// and bad counts.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -133,6 +139,52 @@ TEST_F(LogCommand, AnUnreadableLogFailsNamingIt) {
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(LogPath().string()), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Is a directory"), std::string::npos) << run.err;
+}
+
+// Neither convert nor log waits on a log that another process keeps locked
+// or that is a pipe: the conversion goes on and says once that its entry
+// was not written. (The time limit only stops a hang; no time is asserted.)
+TEST_F(LogCommand, ALockedLogOrAPipeAtItsPlaceHoldsNothingUp) {
+    sandbox.Write("plate7.txt", ReadFile(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
+    WriteLog({FormatConversionLogLine(Failed())});
+    const int log = open(LogPath().c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(log, 0);
+    ASSERT_EQ(flock(log, LOCK_EX | LOCK_NB), 0);
+    k2ltest::ChildProcess run = sandbox.Start({"convert", "plate7.txt", "a.sdb", "--ms", "MS1"});
+    const RunResult converted = CliSandbox::Finish(run, std::chrono::seconds(20));
+    k2ltest::ChildProcess read = sandbox.Start({"log", "-n", "5"});
+    const RunResult shown = CliSandbox::Finish(read, std::chrono::seconds(20));
+    close(log);
+    EXPECT_EQ(converted.exitCode, 0) << converted.err;
+    EXPECT_NE(converted.out.find("created successfully"), std::string::npos);
+    EXPECT_NE(converted.err.find("note: The conversion log " + LogPath().string() +
+                                 " was locked by another process for 2 s; the entry for "
+                                 "this conversion was not written."),
+              std::string::npos)
+        << converted.err;
+    EXPECT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_EQ(shown.out, kFailedBlock);
+    EXPECT_NE(shown.err.find("was locked by another process for 2 s; it was read all the same"),
+              std::string::npos)
+        << shown.err;
+    EXPECT_EQ(ReadFile(LogPath()), FormatConversionLogLine(Failed()));
+
+    fs::remove(LogPath());
+    ASSERT_EQ(mkfifo(LogPath().c_str(), 0600), 0);
+    const std::string notAFile = "Is a named pipe (FIFO), not a regular file.";
+    run = sandbox.Start({"log", "-n", "5"});
+    const RunResult refused = CliSandbox::Finish(run, std::chrono::seconds(20));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "korr2ld-cli log: The conversion log " + LogPath().string() +
+                               " could not be read: " + notAFile + "\n");
+    run = sandbox.Start({"convert", "plate7.txt", "b.sdb", "--ms", "MS1"});
+    const RunResult unlogged = CliSandbox::Finish(run, std::chrono::seconds(20));
+    EXPECT_EQ(unlogged.exitCode, 0) << unlogged.err;
+    EXPECT_NE(unlogged.err.find("note: The conversion log " + LogPath().string() +
+                                " could not be written: " + notAFile),
+              std::string::npos)
+        << unlogged.err;
+    EXPECT_TRUE(fs::is_fifo(LogPath()));
 }
 
 TEST_F(LogCommand, ACountBelowOneOrNotANumberIsAUsageError) {
