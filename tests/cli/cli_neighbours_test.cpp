@@ -1,9 +1,8 @@
 // korr2ld-cli converting into a folder that holds things named like the
 // record library's own files: the user's dotfiles, another list's live
 // writer, links, pipes and devices. Only the dead writers' files of the
-// list being written go; everything else stays byte for byte (content,
-// kind, link target), and a name the conversion cannot use is named in its
-// message.
+// list being written go; everything else stays as it was, and a name the
+// conversion cannot use is named in its message.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -24,26 +23,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the sandbox folder holds: by name, the kind and the content of each
-// entry (a file's bytes, a link's target).
+// What FOLDER holds: by name, each entry's kind and content (a file's
+// bytes, a link's target).
 using Snapshot = std::map<std::string, std::string>;
 
 Snapshot Take(const fs::path& folder) {
     Snapshot snapshot;
     for (const std::string& name : k2ltest::Entries(folder)) {
         const fs::path path = folder / name;
-        struct stat st;
-        EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;
-        std::string& shape = snapshot[name];
-        if (S_ISLNK(st.st_mode)) {
-            shape = "link to " + fs::read_symlink(path).string();
-        } else if (S_ISREG(st.st_mode)) {
-            shape = "file " + k2ltest::ReadFile(path);
-        } else if (S_ISDIR(st.st_mode)) {
-            shape = "directory";
-        } else {
-            shape = "mode " + std::to_string(st.st_mode) + " rdev " + std::to_string(st.st_rdev);
-        }
+        const fs::file_status st = fs::symlink_status(path);
+        snapshot[name] = std::to_string(static_cast<int>(st.type())) + " " +
+                         (fs::is_symlink(st)        ? fs::read_symlink(path).string()
+                          : fs::is_regular_file(st) ? k2ltest::ReadFile(path)
+                                                    : std::string());
     }
     return snapshot;
 }

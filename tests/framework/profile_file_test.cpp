@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -59,102 +58,58 @@ TEST(ProfileFileLoadTest, HandWrittenQuotesAreRemoved) {
     EXPECT_EQ(profile.GetString("S", "d", "-"), "say \"hi\"");
 }
 
-// Files that cannot be used as profiles, made at PATH; each returns the
-// reason the load gives. The large one is sparse, so it costs no disk.
-struct BadFile {
-    const char* label;
-    std::string (*make)(const std::string& path);
-};
-
-void PrintTo(const BadFile& file, std::ostream* out) {
-    *out << file.label;
-}
-
-const BadFile kBadFiles[] = {
-    {"TooLarge",
-     [](const std::string& path) {
-         k2ltest::WriteFile(path, "[S]\nk=old\n");
-         std::filesystem::resize_file(path, CProfileFile::kMaxFileSize + 1);
-         return std::string("it is larger than 64 MiB");
-     }},
-    {"Directory",
-     [](const std::string& path) {
-         std::filesystem::create_directory(path);
-         k2ltest::WriteFile(path + "/inside", "kept");
-         return std::string("Is a directory");
-     }},
-    {"Fifo",
-     [](const std::string& path) {
-         EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
-         return std::string("Is a named pipe (FIFO), not a regular file");
-     }},
-};
-
-// What is at PATH: its kind, size and first bytes (or what a folder holds).
-std::string Shape(const std::string& path) {
-    const std::filesystem::file_status status = std::filesystem::symlink_status(path);
-    if (std::filesystem::is_directory(status)) {
-        return "directory:" + ReadFile(path + "/inside");
-    }
-    if (std::filesystem::is_regular_file(status)) {
-        std::string first(16, '\0');
-        std::ifstream(path, std::ios::binary).read(first.data(), 16);
-        return "file:" + std::to_string(std::filesystem::file_size(path)) + ":" + first;
-    }
-    return std::filesystem::exists(status) ? "other" : "none";
-}
-
-class ProfileFileBadFileTest : public ::testing::TestWithParam<BadFile> {};
-
-// The program's own file is kept aside and written anew; another program's
-// is left as it is.
-TEST_P(ProfileFileBadFileTest, IsIgnoredThenLeftAloneOrKeptAsideOnSave) {
+// The program's own file is kept aside, beside one kept before, and written
+// anew; the data system's is left as it is (see also UnusableSettingsTest).
+TEST(ProfileFileLoadTest, AFileTooLargeIsIgnoredThenLeftAloneOrKeptAsideOnSave) {
     ScratchDir dir;
-    const std::string path = dir.Path() + "/a.ini";
-    const std::string reason = GetParam().make(path);
-    const std::string before = Shape(path);
+    const std::string path = dir.Write("a.ini", "[S]\nk=old\n");
+    std::filesystem::resize_file(path, CProfileFile::kMaxFileSize + 1);  // sparse: no disk
+    dir.Write("a.ini.bad", "older\n");
     CProfileFile profile(path);
     EXPECT_EQ(profile.GetLoadState(), State::kIgnored);
-    EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: " + reason);
+    EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: it is larger than 64 MiB");
     EXPECT_EQ(profile.GetString("S", "k", "default"), "default");
-    EXPECT_TRUE(profile.GetKeys("S").empty());
     ASSERT_TRUE(profile.WriteString("S", "k", "v"));
 
     EXPECT_FALSE(profile.Save(CProfileFile::IgnoredFile::kLeaveAlone));
-    EXPECT_EQ(profile.GetError(), path + " cannot be used: " + reason);
-    EXPECT_EQ(Shape(path), before);
-    EXPECT_EQ(Shape(path + ".bad"), "none");
+    EXPECT_EQ(profile.GetError(), path + " cannot be used: it is larger than 64 MiB");
+    EXPECT_EQ(std::filesystem::file_size(path), CProfileFile::kMaxFileSize + 1);
 
-    // An earlier file kept aside stays; this one goes beside it.
-    dir.Write("a.ini.bad", "older\n");
     ASSERT_TRUE(profile.Save()) << profile.GetError();
-    EXPECT_EQ(profile.GetKeptAsidePath(), path + ".bad.1");
-    EXPECT_EQ(Shape(path + ".bad.1"), before);
+    EXPECT_EQ(std::filesystem::file_size(path + ".bad.1"), CProfileFile::kMaxFileSize + 1);
     EXPECT_EQ(ReadFile(path + ".bad"), "older\n");
     EXPECT_EQ(ReadFile(path), "[S]\nk=v\n");
     EXPECT_EQ(profile.GetLoadState(), State::kLoaded);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, ProfileFileBadFileTest, ::testing::ValuesIn(kBadFiles),
-                         [](const auto& info) { return std::string(info.param.label); });
+TEST(ProfileFileLoadTest, DirectoryInThePlaceOfTheFileIsMovedAsideOnSave) {
+    ScratchDir dir;
+    const std::string path = dir.Path() + "/Lumenda.ini";
+    std::filesystem::create_directory(path);
+    dir.Write("Lumenda.ini/inside", "kept");
+    CProfileFile profile(path);
+    EXPECT_EQ(profile.GetLoadState(), State::kIgnored);
+    EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: Is a directory");
+    ASSERT_TRUE(profile.WriteString("S", "k", "v"));
+    ASSERT_TRUE(profile.Save()) << profile.GetError();
+    EXPECT_EQ(ReadFile(path + ".bad/inside"), "kept");
+    EXPECT_EQ(ReadFile(path), "[S]\nk=v\n");
+}
 
-// Root included: the mode bits decide, not access().
+// The mode decides, not access(): root too leaves it alone, usable or not.
 TEST(ProfileFileWriteTest, AReadOnlyFileIsNeverRewritten) {
     ScratchDir dir;
-    for (const bool usable : {true, false}) {
-        const std::string path = dir.Path() + (usable ? "/usable.ini" : "/large.ini");
-        dir.Write(usable ? "usable.ini" : "large.ini", "[S]\nk=old\n");
-        if (!usable) {
-            std::filesystem::resize_file(path, CProfileFile::kMaxFileSize + 1);
-        }
+    for (const std::uintmax_t size : {std::uintmax_t{10}, CProfileFile::kMaxFileSize + 1}) {
+        const std::string path = dir.Write("a.ini", "[S]\nk=old\n");
+        std::filesystem::resize_file(path, size);
         ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-        const std::string before = Shape(path);
         CProfileFile profile(path);
         ASSERT_TRUE(profile.WriteString("S", "k", "new"));
         EXPECT_FALSE(profile.Save());
         EXPECT_EQ(profile.GetError(), path + " is read-only");
-        EXPECT_EQ(Shape(path), before);
-        EXPECT_EQ(Shape(path + ".bad"), "none");
+        EXPECT_EQ(std::filesystem::file_size(path), size);
+        EXPECT_FALSE(std::filesystem::exists(path + ".bad"));
+        ASSERT_EQ(chmod(path.c_str(), 0644), 0);
     }
 }
 
