@@ -179,13 +179,6 @@ Status Append(const std::string& path, const ConversionLogEntry& entry) {
 
 }  // namespace
 
-void ConversionLogEntry::TakeCounts(const ConversionReport& report, std::size_t notices) {
-    records = report.records;
-    sampleLines = report.sampleLines;
-    skippedLines = report.skippedLines;
-    warnings = report.WarningCount() + static_cast<std::int64_t>(notices);
-}
-
 Result<std::string> ConversionLogPath() {
     std::optional<std::string> state = AbsoluteFolderFromEnv("XDG_STATE_HOME");
     if (!state) {

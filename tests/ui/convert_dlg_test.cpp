@@ -86,6 +86,7 @@ private slots:
     void enterInAFieldPressesConvert();
     void selectInputProposesNotSpecifiedWithoutDirectory();
     void selectInputDerivesOutputAndDataFile();
+    void selectInputWhoseNameHoldsABackslashIsRefused();
     void selectInputWithUnspecifiedOutputUsesCurrentDirectory();
     void longInputTitleShowsWholeAndIsRefusedLater();
     void dataFileTypingIsLimitedToEight();
@@ -294,6 +295,25 @@ void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
     QCOMPARE(Q(dlg.m_strDataFile), QStringLiteral("Plate7"));
 }
 
+void ConvertDlgTest::selectInputWhoseNameHoldsABackslashIsRefused() {
+    UiTestEnv env;
+    const QString input = env.Write(QStringLiteral("Runs/..\\lists\\victim.txt"), kExport);
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strOutputFile = env.StdPath(QStringLiteral("Lists/Old.sdb"));
+    dlg.m_strDataFile = "OLD";
+    CUiTestScript::AcceptFileDialog(input);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().front();
+    QVERIFY2(refused.text.contains(input), qPrintable(refused.text));
+    QVERIFY2(refused.detail.contains(QStringLiteral("holds '\\'")), qPrintable(refused.detail));
+    QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    QCOMPARE(Q(dlg.m_strInputFile), QStringLiteral("[Not Specified]"));
+    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("Lists/Old.sdb")));
+    QCOMPARE(Q(dlg.m_strDataFile), QStringLiteral("OLD"));
+}
+
 void ConvertDlgTest::selectInputWithUnspecifiedOutputUsesCurrentDirectory() {
     UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
@@ -364,6 +384,8 @@ void ConvertDlgTest::methodListsOfferStemsInOrderOfFullNames() {
     for (const char* name : {"ESI2.ext", "ESI1.ext", "A.B.ext", ".ext", "other.txt"}) {
         env.Write(QStringLiteral("ms/") + QLatin1String(name), "method");
     }
+    // A name in Latin-1, not the locale's UTF-8, is listed as what it is.
+    k2ltest::WriteFile(env.StdPath(QStringLiteral("ms/")) + "M\xE9th.ext", "method");
     QVERIFY(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ext"));
     // A directory without its separator, and an extension given with its dot.
     env.Write(QStringLiteral("lc/Fast.LC"), "inlet");
@@ -375,7 +397,7 @@ void ConvertDlgTest::methodListsOfferStemsInOrderOfFullNames() {
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         QCOMPARE(Entries(d, IDC_MS_FILE),
                  QStringList({QStringLiteral(".ext"), QStringLiteral("A"), QStringLiteral("ESI1"),
-                              QStringLiteral("ESI2")}));
+                              QStringLiteral("ESI2"), QStringLiteral("M\u00e9th")}));
         QCOMPARE(Entries(d, IDC_INLET_FILE),
                  QStringList({QStringLiteral("Fast"), QStringLiteral("slow")}));
         QCOMPARE(Entries(d, IDC_MACRO_FILE), QStringList());
@@ -690,23 +712,33 @@ void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
 }
 
 void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
-    // The record library would write "l" for "l.": the file there is never
-    // asked about nor touched.
+    // The record library would write "l" for "l.", and no location can
+    // record a line feed: the file there is never asked about nor touched.
     UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
-    const QString kept = env.Write(QStringLiteral("l"), "someone's file");
-    CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = input.toStdString();
-    dlg.m_strOutputFile = (kept + QLatin1Char('.')).toStdString();
-    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
-    QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-    QVERIFY2(reported.detail.contains(QStringLiteral("cannot end in a dot")),
-             qPrintable(reported.detail));
-    QCOMPARE(UiTestEnv::Read(kept), QByteArray("someone's file"));
-    QVERIFY(!QFile::exists(kept + QLatin1Char('.')));
+    const struct {
+        const char* kept;
+        const char* output;
+        const char* detail;
+    } cases[] = {{"l", "l.", "cannot end in a dot"},
+                 {"l\nf.sdb", "l\nf.sdb", "holds a control character"}};
+    for (const auto& c : cases) {
+        const QString kept = env.Write(QString::fromLatin1(c.kept), "someone's file");
+        CConvertDlg dlg;
+        SetDefaults(dlg);
+        dlg.m_strInputFile = input.toStdString();
+        dlg.m_strOutputFile = env.StdPath(QString::fromLatin1(c.output));
+        const std::size_t before = CUiTestScript::MessageBoxes().size();
+        RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
+        QCOMPARE(CUiTestScript::MessageBoxes().size(), before + 1);
+        const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().back();
+        QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created")
+                                    .arg(env.Path(QString::fromLatin1(c.output))));
+        QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+        QVERIFY2(reported.detail.contains(QLatin1String(c.detail)), qPrintable(reported.detail));
+        QCOMPARE(UiTestEnv::Read(kept), QByteArray("someone's file"));
+    }
+    QVERIFY(!QFile::exists(env.Path(QStringLiteral("l."))));
 }
 
 void ConvertDlgTest::locationThatCannotBeStoredIsADetailOfTheSuccess() {
