@@ -17,7 +17,7 @@ constexpr const char* kPrefix = "korr2ld-cli convert: ";
 std::vector<std::string> CheckNames(const ConvertOptions& options, const std::string& dataFile) {
     std::vector<std::string> problems;
     const auto check = [&](const std::string& value, const NameRole& role, bool fromTitle) {
-        if (const Status checked = CheckNameOption(value, role, fromTitle); !checked.ok()) {
+        if (const Status checked = CheckName(value, role, fromTitle); !checked.ok()) {
             problems.push_back(checked.message());
         }
     };

@@ -3,8 +3,8 @@
 #include "cli/TextEscape.h"
 #include "util/NameRule.h"
 
-Status CheckNameOption(std::string_view value, const NameRole& role, bool fromTitle) {
-    const NameFault fault = CheckName(value, kNameField);
+Status CheckName(std::string_view value, const NameRole& role, bool fromTitle) {
+    const NameFault fault = FindNameFault(value, kNameField);
     if (fault == NameFault::kNone) {
         return Status::Ok();
     }

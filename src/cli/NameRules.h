@@ -25,4 +25,4 @@ inline constexpr NameRole kDataFileRole{"data file name", "--data"};
 // "the data file name '../..' holds '/'; give --data NAME with at most 8
 // printable ASCII characters and no '/' or '\\'".
 // FROM_TITLE says that VALUE was not given but taken from the input's title.
-Status CheckNameOption(std::string_view value, const NameRole& role, bool fromTitle);
+Status CheckName(std::string_view value, const NameRole& role, bool fromTitle);

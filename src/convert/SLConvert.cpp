@@ -70,7 +70,7 @@ BOOL CSLConvert::CheckNames() {
     // base goes into the records.
     for (const Name& name : names) {
         const NameLimits limits{name.span - kBracketsAndZero, false};
-        const NameFault fault = CheckName(name.text, limits);
+        const NameFault fault = FindNameFault(name.text, limits);
         if (IsPlainNameFault(fault)) {
             Fail("The " + std::string(name.what) + " name " + NameFaultText(fault, limits) +
                  "; it becomes a file name on the instrument.");
@@ -83,7 +83,8 @@ BOOL CSLConvert::CheckNames() {
             return FALSE;
         }
     }
-    if (const NameFault fault = CheckName(m_strDataFile, kPlainName); fault != NameFault::kNone) {
+    if (const NameFault fault = FindNameFault(m_strDataFile, kPlainName);
+        fault != NameFault::kNone) {
         Fail("The data file base name " + NameFaultText(fault, kPlainName) +
              "; it becomes a file name on the instrument.");
         return FALSE;
@@ -91,7 +92,7 @@ BOOL CSLConvert::CheckNames() {
     const std::string baseName = BaseName();
     const std::size_t baseRoom =
         sizeof(SAMPLE_RECORD::szDataFile) - kBracketsAndZero - kNumberDigits;
-    if (CheckName(baseName, NameLimits{baseRoom, false}) == NameFault::kTooLong) {
+    if (FindNameFault(baseName, NameLimits{baseRoom, false}) == NameFault::kTooLong) {
         Fail("The data file base name is " + std::to_string(baseName.size()) +
              " characters long; a Sample List record holds at most " + std::to_string(baseRoom) +
              ".");

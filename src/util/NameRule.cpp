@@ -4,7 +4,7 @@
 
 #include "framework/TextClass.h"
 
-NameFault CheckName(std::string_view name, const NameLimits& limits) {
+NameFault FindNameFault(std::string_view name, const NameLimits& limits) {
     for (const char c : name) {
         if (c == '/') {
             return NameFault::kSlash;

@@ -4,7 +4,7 @@
 // they must not reach outside the directory they are meant for, nor hold
 // characters that no file name should; and they must fit where they go.
 //
-// One check, CheckName, made by the dialogs' validation, the command line
+// One check, FindNameFault, made by the dialogs' validation, the command line
 // and the converter, each with its own limits and its own words. A name
 // breaks the rule with the first of these, in this order (a separator says
 // more than the length of the name it is in):
@@ -42,7 +42,7 @@ inline constexpr NameLimits kNameField{static_cast<std::size_t>(kMaxNameChars), 
 enum class NameFault { kNone, kSlash, kBackslash, kControl, kTooLong, kNotPrintableAscii };
 
 // The first way NAME breaks the rule under LIMITS; kNone when it keeps it.
-NameFault CheckName(std::string_view name, const NameLimits& limits);
+NameFault FindNameFault(std::string_view name, const NameLimits& limits);
 
 // TRUE for the faults of step 1: the name is no plain name.
 bool IsPlainNameFault(NameFault fault);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(CheckName, TellsTheFirstFaultInTheRulesOrderOrNothing) {
+TEST(FindNameFault, TellsTheFirstFaultInTheRulesOrderOrNothing) {
     constexpr NameLimits kFour{4, true};
     const struct {
         std::string name;
@@ -29,7 +29,7 @@ TEST(CheckName, TellsTheFirstFaultInTheRulesOrderOrNothing) {
         {"ESI_POS_9", kNameField, NameFault::kTooLong, "is longer than 8 characters"},
     };
     for (const auto& c : cases) {
-        const NameFault fault = CheckName(c.name, c.limits);
+        const NameFault fault = FindNameFault(c.name, c.limits);
         EXPECT_EQ(fault, c.fault) << c.name;
         EXPECT_EQ(NameFaultText(fault, c.limits), c.text) << c.name;
     }

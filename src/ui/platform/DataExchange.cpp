@@ -143,7 +143,7 @@ void DDV_PlainName(CDataExchange* pDX, const std::string& value) {
     if (!pDX->m_bSaveAndValidate) {
         return;
     }
-    if (const NameFault fault = CheckName(value, kPlainName); fault != NameFault::kNone) {
+    if (const NameFault fault = FindNameFault(value, kPlainName); fault != NameFault::kNone) {
         Refuse(pDX, QStringLiteral("The name in the %1 field %2. Please enter a name without "
                                    "'/' or '\\': it becomes a file name on the instrument.")
                         .arg(FieldOf(pDX->LastControl()),
