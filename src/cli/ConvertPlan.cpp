@@ -64,8 +64,7 @@ std::vector<std::string> CheckBatch(const std::vector<ConvertJob>& jobs) {
             } else if (input == output || SameFile(jobs[i].input, output)) {
                 problems.push_back(jobs[i].input + " is the Sample List " + output + " that " +
                                    jobs[j].input +
-                                   " would be converted into; convert them "
-                                   "separately");
+                                   " would be converted into; convert them separately");
             }
         }
     }

@@ -28,8 +28,8 @@ struct ConversionOutcome {
     Status status = Status::Error("not converted");  // ok, or why the list was not created
     bool readError = false;                          // the input could not be read to its end
     ConversionReport report;
-    std::string
-        logProblem;  // why the log line could not be written; empty when it was or none was due
+    // Why the log line could not be written; empty when it was or none was due.
+    std::string logProblem;
 };
 
 // The caller's words for the refusals of step 1, which its user answers.
