@@ -66,11 +66,11 @@ std::string ModelMakePath(const std::string& drive, const std::string& directory
 }
 
 void CheckFullPath(const std::string& path) {
-    const std::string full = FullPath(path, CPathName::kMaxPath);
+    const std::string full = FullPath(path, kMaxPath);
     if (full.empty()) {
         return;
     }
-    FUZZ_CHECK(full.size() < CPathName::kMaxPath);
+    FUZZ_CHECK(full.size() < kMaxPath);
     FUZZ_CHECK(full.find('\0') == std::string::npos);
     const bool driveRoot =
         full.size() >= 3 && IsLetter(full[0]) && full[1] == ':' && IsSeparator(full[2]);
@@ -87,11 +87,11 @@ void CheckFullPath(const std::string& path) {
         FUZZ_CHECK(!segment.empty() && segment != "." && segment != "..");
         begin = end + 1;
     }
-    FUZZ_CHECK(FullPath(full, CPathName::kMaxPath) == full);
+    FUZZ_CHECK(FullPath(full, kMaxPath) == full);
 }
 
 void CheckPathName(const std::string& path, const std::string& name, const std::string& extension) {
-    const bool fits = path.size() < CPathName::kMaxPath && path.find('\0') == std::string::npos;
+    const bool fits = path.size() < kMaxPath && path.find('\0') == std::string::npos;
     CPathName pathName(path);
     FUZZ_CHECK(pathName.GetPath() == (fits ? path : std::string()));
     FUZZ_CHECK(pathName.IsValid() == (fits && !path.empty() ? TRUE : FALSE));
@@ -104,7 +104,7 @@ void CheckPathName(const std::string& path, const std::string& name, const std::
     std::string wanted = ModelMakePath(parts.drive, parts.directory, name, parts.extension);
     std::string result = pathName.SetFileName(name);
     const auto fitsBuffer = [](const std::string& text) {
-        return text.size() < CPathName::kMaxPath && text.find('\0') == std::string::npos;
+        return text.size() < kMaxPath && text.find('\0') == std::string::npos;
     };
     FUZZ_CHECK(result == (fitsBuffer(wanted) ? wanted : std::string()));
     FUZZ_CHECK(pathName.GetPath() == (fitsBuffer(wanted) ? wanted : before));
@@ -117,7 +117,7 @@ void CheckPathName(const std::string& path, const std::string& name, const std::
     FUZZ_CHECK(pathName.GetPath() == (fitsBuffer(wanted) ? wanted : before));
 
     before = pathName.GetPath();
-    wanted = FullPath(before, CPathName::kMaxPath);
+    wanted = FullPath(before, kMaxPath);
     result = pathName.GetFullPath();
     FUZZ_CHECK(result == wanted);
     FUZZ_CHECK(pathName.GetPath() == (wanted.empty() ? before : wanted));

@@ -1,58 +1,23 @@
 #include "cli/ConvertCommand.h"
 
-#include <cstring>
-#include <exception>
-#include <filesystem>
 #include <iostream>
 #include <memory>
-#include <system_error>
 #include <utility>
 
+#include "cli/ConvertPlan.h"
 #include "cli/ExitCode.h"
-#include "cli/NameRules.h"
-#include "cli/OutputPaths.h"
 #include "cli/ReportJson.h"
 #include "convert/ConversionChecks.h"
-#include "convert/ConversionLog.h"
+#include "convert/ConversionRun.h"
 #include "convert/SLConvert.h"
-#include "framework/FileIdentity.h"
 #include "util/ReportText.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-bool Exists(const std::string& path) {
-    std::error_code error;
-    return fs::exists(fs::symlink_status(path, error));
-}
-
-// Every name problem, one sentence each, in the order of the dialog's fields.
-std::vector<std::string> CheckNames(const ConvertOptions& options, const std::string& dataFile) {
-    std::vector<std::string> problems;
-    const auto check = [&](const std::string& value, const NameRole& role, bool fromTitle) {
-        if (const Status checked = CheckName(value, role, fromTitle); !checked.ok()) {
-            problems.push_back(checked.message());
-        }
-    };
-    check(options.msMethod, kMSMethodRole, false);
-    check(dataFile, kDataFileRole, !options.dataFile.has_value());
-    check(options.inletMethod, kInletMethodRole, false);
-    check(options.macro, kMacroRole, false);
-    return problems;
-}
-
-// One conversion of the command.
-struct Job {
-    std::string input;
-    Result<std::string> output = std::string();  // absolute, or why it cannot be made so
-    std::string dataFile;
-};
-
 // The lists of a dry-run batch are not written, so the folder holds none
 // of them: the ones checked before are added as clash candidates.
 void AddPlannedLists(CSLConvert& conversion, const std::vector<ConversionOutcome>& done,
-                     const std::vector<Job>& jobs) {
+                     const std::vector<ConvertJob>& jobs) {
     const std::string base = jobs[done.size()].dataFile.substr(0, conversion.m_nBaseLength);
     for (std::size_t i = 0; i < done.size(); ++i) {
         const std::string other = jobs[i].dataFile.substr(0, conversion.m_nBaseLength);
@@ -63,37 +28,10 @@ void AddPlannedLists(CSLConvert& conversion, const std::vector<ConversionOutcome
     }
 }
 
-ConversionOutcome Convert(const ConvertOptions& options, const Job& job,
+ConversionOutcome Convert(const ConvertOptions& options, const ConvertJob& job,
                           const std::vector<ConversionOutcome>& done,
-                          const std::vector<Job>& jobs) {
-    ConversionOutcome outcome;
-    outcome.input = job.input;
-    outcome.dryRun = options.dryRun;
-    if (!job.output.ok()) {
-        outcome.output = job.input;
-        outcome.status = job.output.status();
-        return outcome;
-    }
-    const std::string& output = job.output.value();
-    outcome.output = output;
-    // An OUTPUT the record library would write under another name is
-    // refused by the conversion before anything is touched; any other
-    // OUTPUT is the file the library writes, so it is the one checked here.
-    if (Exists(output)) {
-        if (SameFile(job.input, output)) {
-            outcome.status =
-                Status::Error("It is the input file " + job.input + "; give another OUTPUT.");
-            return outcome;
-        }
-        if (!options.overwrite) {
-            outcome.status = Status::Error(
-                "It already exists; nothing was changed. Give --overwrite to "
-                "replace it.");
-            return outcome;
-        }
-    }
-
-    CSLConvert conversion(job.input, output);
+                          const std::vector<ConvertJob>& jobs) {
+    CSLConvert conversion(job.input, job.output.path);
     conversion.m_strMSFile = options.msMethod;
     conversion.m_strInletFile = options.inletMethod;
     conversion.m_strMacro = options.macro;
@@ -101,21 +39,16 @@ ConversionOutcome Convert(const ConvertOptions& options, const Job& job,
     conversion.m_bReplaceExisting = options.overwrite ? TRUE : FALSE;
     conversion.m_bDryRun = options.dryRun ? TRUE : FALSE;
     conversion.m_bStrict = options.strict ? TRUE : FALSE;
+    if (!job.output.status.ok()) {
+        return RefuseConversion(conversion, job.output.status);
+    }
     if (options.dryRun) {
         AddPlannedLists(conversion, done, jobs);
     }
-    try {
-        outcome.status =
-            conversion.Convert() ? Status::Ok() : Status::Error(conversion.GetFailureReason());
-    } catch (const std::exception& error) {
-        // A read error of the input (CFileException, whose text names the
-        // file and line), or running out of memory: the new list was given
-        // up, and what was at OUTPUT before is left as it was.
-        outcome.status = Status::Error(error.what());
-    }
-    outcome.notices = conversion.GetWarnings();
-    outcome.report = conversion.GetReport();
-    return outcome;
+    RunWording wording;
+    wording.otherOutput = "give another OUTPUT.";
+    wording.keepExisting = "Give --overwrite to replace it.";
+    return RunConversion(conversion, wording);
 }
 
 // Counts, warnings and the result of OUTCOME, as lines for a person.
@@ -124,40 +57,25 @@ void PrintOutcome(const ConversionOutcome& outcome, bool batch, bool json, std::
     for (const std::string& line : ReportWarningLines(outcome.report)) {
         err << line << '\n';
     }
-    for (const std::string& notice : outcome.notices) {
+    for (const std::string& notice : outcome.report.Notices()) {
         err << "korr2ld-cli convert: warning: " << notice << '\n';
     }
     if (!outcome.status.ok()) {
         err << "Sample List " << outcome.output << " could not be created" << (batch ? ": " : "\n")
             << outcome.status.message() << '\n';
-        return;
-    }
-    err << ReportCountsLine(outcome.report, outcome.dryRun) << '\n';
-    std::ostream& result = json ? err : out;
-    if (outcome.dryRun) {
-        result << "Sample List " << outcome.output
-               << " checked: a conversion would create it; nothing was written\n";
     } else {
-        result << "Sample List " << outcome.output << " created successfully\n";
+        err << ReportCountsLine(outcome.report, outcome.dryRun) << '\n';
+        std::ostream& result = json ? err : out;
+        if (outcome.dryRun) {
+            result << "Sample List " << outcome.output
+                   << " checked: a conversion would create it; nothing was written\n";
+        } else {
+            result << "Sample List " << outcome.output << " created successfully\n";
+        }
     }
-}
-
-// Notes OUTCOME of JOB in the conversion log; a log that cannot be written
-// is said once and changes nothing else.
-void Log(const ConvertOptions& options, const Job& job, const ConversionOutcome& outcome,
-         std::ostream& err) {
-    ConversionLogEntry entry;
-    entry.input = job.input;
-    entry.output = outcome.output;
-    entry.msMethod = options.msMethod;
-    entry.inletMethod = options.inletMethod;
-    entry.macro = options.macro;
-    entry.dataFile = job.dataFile;
-    entry.TakeCounts(outcome.report, outcome.notices.size());
-    entry.created = outcome.status.ok();
-    entry.reason = outcome.status.message();
-    if (const Status logged = AppendConversionLog(entry); !logged.ok()) {
-        err << "korr2ld-cli convert: note: " << logged.message() << '\n';
+    // A log that cannot be written is said once and changes nothing else.
+    if (!outcome.logProblem.empty()) {
+        err << "korr2ld-cli convert: note: " << outcome.logProblem << '\n';
     }
 }
 
@@ -176,9 +94,12 @@ void AddConvertCommand(CLI::App& app, int& exitCode) {
         "The list appears only when it is complete; a conversion that fails leaves\n"
         "what was at OUTPUT as it was. Warnings (file:line:column: warning: ...) and\n"
         "the counts go to standard error.\n"
+        "A batch in which two exports would give the same list, or one export is\n"
+        "the list of another, is refused before anything is written.\n"
         "Exit status: 0 created (or checked); 1 not created (an existing OUTPUT\n"
         "without --overwrite is left as it is), for any FILE of a batch; 2 usage\n"
-        "error, nothing touched.");
+        "error (names, an export whose name holds '\\' without OUTPUT, a path\n"
+        "holding a control character, a batch refused as above), nothing touched.");
     command
         ->add_option("FILES", options->files,
                      "INPUT [OUTPUT]: the Korrin export and the Sample List to create; with "
@@ -210,40 +131,17 @@ int RunConvert(const ConvertOptions& options, std::ostream& out, std::ostream& e
                "exports\n";
         return kExitUsage;
     }
-
-    std::vector<Job> jobs;
-    const std::size_t inputs = batch ? options.files.size() : 1;
-    for (std::size_t i = 0; i < inputs; ++i) {
-        Job job;
-        job.input = options.files[i];
-        job.dataFile = options.dataFile.value_or(InputTitle(job.input));
-        const std::vector<std::string> problems = CheckNames(options, job.dataFile);
-        if (!problems.empty()) {
-            for (const std::string& problem : problems) {
-                err << "korr2ld-cli convert: " << (batch ? job.input + ": " : "") << problem
-                    << '\n';
-            }
-            return kExitUsage;
-        }
-        if (batch) {
-            job.output = AbsoluteOutputPath(
-                (fs::path(options.outputDir) / (InputTitle(job.input) + ".sdb")).string());
-        } else {
-            job.output = options.files.size() < 2 ? DefaultOutputPath(job.input)
-                                                  : AbsoluteOutputPath(options.files[1]);
-        }
-        jobs.push_back(std::move(job));
+    const std::optional<std::vector<ConvertJob>> jobs = PlanConversions(options, err);
+    if (!jobs) {
+        return kExitUsage;
     }
 
     const bool json = options.report == "json";
     std::vector<ConversionOutcome> outcomes;
     bool failed = false;
-    for (const Job& job : jobs) {
-        ConversionOutcome outcome = Convert(options, job, outcomes, jobs);
+    for (const ConvertJob& job : *jobs) {
+        ConversionOutcome outcome = Convert(options, job, outcomes, *jobs);
         PrintOutcome(outcome, batch, json, out, err);
-        if (!options.dryRun) {
-            Log(options, job, outcome, err);
-        }
         failed = failed || !outcome.status.ok();
         outcomes.push_back(std::move(outcome));
     }

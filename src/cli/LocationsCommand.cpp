@@ -13,7 +13,6 @@
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
 #include "framework/PathParts.h"
-#include "util/PathName.h"
 
 namespace {
 
@@ -126,7 +125,7 @@ int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostr
         return kExitUsage;
     }
 
-    std::string directory = FullPath(setting.directory, CPathName::kMaxPath);
+    std::string directory = FullPath(setting.directory, kMaxPath);
     if (directory.empty()) {
         return Refuse(err, "the directory " + setting.directory + " cannot be made absolute");
     }
@@ -142,8 +141,9 @@ int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostr
         directory += '/';
     }
     if (directory.size() >= sizeof(GLOBAL_FILE_INFO::szDirectory)) {
-        return Refuse(err, "the directory " + directory +
-                               " is longer than the data system accepts (259 characters)");
+        return Refuse(
+            err, "the directory " + directory + " is longer than the data system accepts (" +
+                     std::to_string(sizeof(GLOBAL_FILE_INFO::szDirectory) - 1) + " characters)");
     }
 
     GLOBAL_FILE_INFO info;

@@ -1,24 +1,13 @@
-// The rules the conversion dialog applies to the four names a user gives
-// (MS method, inlet method, macro, data file), applied to command-line
-// options.
-//
-// - A plain name (util/PlainName.h): no '/', '\\' or control character, as
-//   the names become file names on the instrument.
-// - At most 8 characters, as the dialog's fields accept.
-// - Printable ASCII only. Records hold 8-bit text with no encoding of their
-//   own; the dialog takes only ASCII into them, and so does the command
-//   line, rather than writing bytes whose meaning depends on the terminal's
-//   character set. An empty name is allowed.
-//
-// A name breaking several rules is told about the first of them in this
-// order: a separator says more than the length of the name it is in.
+// How `convert` applies the name rule (util/NameRule.h) to the four names a
+// user gives (MS method, inlet method, macro, data file) as options: with
+// the dialog's limits, at most 8 printable ASCII characters
+// (kNameField), and a message that names the option to give.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "framework/Status.h"
-#include "util/PlainName.h"
 
 struct NameRole {
     const char* description;  // "MS method name"

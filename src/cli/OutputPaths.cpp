@@ -4,41 +4,47 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 
 #include "framework/PathParts.h"
 #include "framework/SystemError.h"
-#include "util/PathName.h"
+#include "util/OutputName.h"
 
 namespace {
 
-// Why a path could not be made absolute against the current folder: either
-// that folder is gone, or the path would not fit the dialog's buffer.
-Status NotAbsolute() {
-    char cwd[PATH_MAX];
-    if (::getcwd(cwd, sizeof cwd) == nullptr) {
-        return Status::Error("The current folder cannot be found: " + SystemErrorText(errno) + ".");
+OutputPath Absolute(const std::string& path, PathSeparators separators) {
+    const std::string full = FullPath(path, SIZE_MAX, separators);
+    if (full.empty()) {
+        char cwd[PATH_MAX];
+        if (::getcwd(cwd, sizeof cwd) == nullptr) {
+            return {path, Status::Error("The current folder cannot be found: " +
+                                        SystemErrorText(errno) + ".")};
+        }
+    } else if (full.size() <= kMaxPathChars) {
+        return {full, Status::Ok()};
     }
-    return Status::Error("Its path would be longer than 259 characters.");
+    return {full.empty() ? path : full,
+            Status::Error("Its path would be longer than " + std::to_string(kMaxPathChars) +
+                          " characters.")};
 }
 
 }  // namespace
 
-std::string InputTitle(const std::string& input) {
-    return SplitPath(input).name;
+OutputPath DefaultOutputPath(const std::string& input) {
+    const std::string folder = FolderOf(input);
+    const std::string name = InputTitle(input) + ".sdb";
+    return Absolute(folder.empty()  ? name
+                    : folder == "/" ? "/" + name
+                                    : folder + "/" + name,
+                    PathSeparators::kSlashOnly);
 }
 
-Result<std::string> DefaultOutputPath(const std::string& input) {
-    CPathName path(input);
-    if (!path.IsValid() || path.SetExtension("sdb").empty()) {
-        return NotAbsolute();
-    }
-    return path.GetFullPath();
+OutputPath BatchOutputPath(const std::string& directory, const std::string& input) {
+    const bool separated = directory.back() == '/' || directory.back() == '\\';
+    return Absolute(directory + (separated ? "" : "/") + InputTitle(input) + ".sdb",
+                    PathSeparators::kBoth);
 }
 
-Result<std::string> AbsoluteOutputPath(const std::string& output) {
-    CPathName path(output);
-    if (!path.IsValid()) {
-        return NotAbsolute();
-    }
-    return path.GetFullPath();
+OutputPath GivenOutputPath(const std::string& output) {
+    return Absolute(output, PathSeparators::kBoth);
 }

@@ -1,23 +1,30 @@
-// The paths and names `convert` derives from its arguments, the way the
-// conversion dialog derives them when the user chooses an input file.
+// The Sample List paths `convert` derives from its arguments, the way the
+// conversion dialog derives them when the user chooses an input file, made
+// absolute against the current directory (FullPath, framework/PathParts.h).
 #pragma once
 
 #include <string>
 
 #include "framework/Status.h"
 
-// The input's title: its file name without directory and extension
-// ("/runs/Plate7.txt" -> "Plate7"). The default data file name.
-std::string InputTitle(const std::string& input);
+struct OutputPath {
+    std::string path;  // absolute; as derived when it cannot be made so
+    Status status;     // why it cannot be used; ok when it can
+};
 
-// The default Sample List for INPUT: the input's directory, the input's
-// title and the extension "sdb", made absolute against the current
-// directory. A failure, as a sentence, when that path cannot be made
-// absolute (the current folder is gone) or would not fit the dialog's
-// 259-character path buffer.
-Result<std::string> DefaultOutputPath(const std::string& input);
+// INPUT's default Sample List: the input's folder and title (util/
+// OutputName.h) with the extension "sdb". The input's path is one of this
+// file system: only '/' separates its folders.
+OutputPath DefaultOutputPath(const std::string& input);
 
-// OUTPUT made absolute against the current directory, as the dialog shows
-// a chosen output file; its extension is kept as given (none stays none).
-// A failure under the same conditions as DefaultOutputPath.
-Result<std::string> AbsoluteOutputPath(const std::string& output);
+// The Sample List for INPUT in the folder DIRECTORY of a batch:
+// DIRECTORY/<title>.sdb. DIRECTORY is read as typed: '\' separates too.
+OutputPath BatchOutputPath(const std::string& directory, const std::string& input);
+
+// OUTPUT as given, read as typed: '\' separates too, as in the dialog's
+// paths. Its extension is kept as given (none stays none).
+OutputPath GivenOutputPath(const std::string& output);
+
+// Each fails, naming no path (the caller names it), when the current
+// folder cannot be found or the path would not fit the data system's 259
+// characters (kMaxPathChars).

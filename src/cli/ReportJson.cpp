@@ -23,15 +23,14 @@ void WriteWarnings(std::ostream& out, const ConversionOutcome& outcome) {
             << ", \"message\": " << QuoteForJson(note.message) << '}';
         separator = ",";
     }
-    for (const std::string& notice : outcome.notices) {
+    for (const std::string& notice : report.Notices()) {
         out << separator << "\n    {\"kind\": \"location-not-stored\", \"file\": "
             << QuoteForJson(outcome.output)
             << ", \"line\": 0, \"column\": 0, \"text\": \"\", \"read_as\": \"\", \"message\": "
             << QuoteForJson(notice) << '}';
         separator = ",";
     }
-    out << "],\n   \"warnings_total\": "
-        << report.WarningCount() + static_cast<std::int64_t>(outcome.notices.size())
+    out << "],\n   \"warnings_total\": " << report.TotalWarningCount()
         << ",\n   \"warnings_not_shown\": {";
     separator = "";
     for (int i = 0; i < static_cast<int>(ReportKind::kCount); ++i) {

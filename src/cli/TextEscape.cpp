@@ -1,14 +1,11 @@
 #include "cli/TextEscape.h"
 
+#include "framework/TextClass.h"
 #include "util/TsvField.h"
 
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-bool IsPrintableAscii(unsigned char byte) {
-    return byte >= 0x20 && byte < 0x7F;
-}
 
 void AppendHex(std::string& out, unsigned char byte) {
     out += kHexDigits[byte >> 4];

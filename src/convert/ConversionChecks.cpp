@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/MethodFiles.h"
 #include "datasystem/FixedField.h"
-#include "datasystem/LocationFields.h"
 #include "framework/PathParts.h"
 #include "samplelist/SampleListReader.h"
 
@@ -53,30 +53,18 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
                          " name is empty: every record carries an empty " + name.what});
         return;
     }
-    GLOBAL_FILE_INFO info;
-    std::memset(&info, 0, sizeof info);
-    _MSGGetGlobalFile(kLocationSection, name.key, 0, &info);
-    const std::string directory(FixedFieldText(info.szDirectory));
-    if (directory.empty()) {
+    const MethodFolder folder = MethodFolderOf(name.key);
+    if (folder.directory.empty()) {
         return;  // no folder configured: nothing to compare with
     }
-    const std::string_view extension = FixedFieldText(info.szExtension);
-    for (const std::string& entry : Entries(directory)) {
-        const std::string_view file(entry);
-        const std::size_t dot = file.find('.');
-        const std::size_t lastDot = file.rfind('.');
-        const bool extensionMatches =
-            extension.empty() ||
-            (lastDot != std::string_view::npos &&
-             SameIgnoringCase(file.substr(lastDot + 1),
-                              extension.substr(extension.front() == '.' ? 1 : 0)));
-        if (extensionMatches && SameIgnoringCase(file.substr(0, dot), name.name)) {
+    for (const MethodFile& file : ListMethodFiles(folder)) {
+        if (SameIgnoringCase(file.name, name.name)) {
             return;
         }
     }
     report.Warn({ReportKind::kUnknownName, output, 0, 0, name.name, "",
                  std::string("the ") + name.what + " " + name.name +
-                     " is not among the method files in " + directory});
+                     " is not among the method files in " + folder.directory});
 }
 
 std::int64_t RunningNumberOf(const std::string& dataFile, const std::string& baseName) {

@@ -16,10 +16,10 @@ struct MethodName {
     const std::string& name;
 };
 
-// Warns when NAME is empty, or when its location is configured and no file
-// there has NAME as its name before the first dot (compared without regard
-// to ASCII case, as the instrument's file system does). OUTPUT is the file
-// the warning is about.
+// Warns when NAME is empty, or when its location is configured and none of
+// its method files (convert/MethodFiles.h) has NAME as its name (compared
+// without regard to ASCII case, as the instrument's file system does).
+// OUTPUT is the file the warning is about.
 void CheckMethodName(ConversionReport& report, const std::string& output, const MethodName& name);
 
 // Adds a clash candidate for every other Sample List in the folder of

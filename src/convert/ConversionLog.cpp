@@ -194,13 +194,6 @@ private:
 
 }  // namespace
 
-void ConversionLogEntry::TakeCounts(const ConversionReport& report, std::size_t notices) {
-    records = report.records;
-    sampleLines = report.sampleLines;
-    skippedLines = report.skippedLines;
-    warnings = report.WarningCount() + static_cast<std::int64_t>(notices);
-}
-
 Result<std::string> ConversionLogPath() {
     std::optional<std::string> state = AbsoluteFolderFromEnv("XDG_STATE_HOME");
     if (!state) {

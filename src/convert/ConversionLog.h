@@ -17,19 +17,16 @@
 #include <vector>
 
 #include "framework/Status.h"
-#include "util/ConversionReport.h"
 
+// Filled by RunConversion (convert/ConversionRun.h).
 struct ConversionLogEntry {
-    std::string input;                                   // input path as given to the conversion
+    std::string input;                                   // input path, absolute
     std::string output;                                  // Sample List path
     std::string msMethod, inletMethod, macro, dataFile;  // the four names
-    std::int64_t records = 0, sampleLines = 0, skippedLines = 0, warnings = 0;
-    bool created = false;  // the list was created
-    std::string reason;    // why not, empty when created
-
-    // Takes the counts from REPORT; the conversion's own warning sentences
-    // (NOTICES of them) count as warnings too.
-    void TakeCounts(const ConversionReport& report, std::size_t notices);
+    std::int64_t records = 0, sampleLines = 0, skippedLines = 0;
+    std::int64_t warnings = 0;  // every warning, notices included
+    bool created = false;       // the list was created
+    std::string reason;         // why not, empty when created
 };
 
 // The log file's path from the environment: $XDG_STATE_HOME/korr2ld/

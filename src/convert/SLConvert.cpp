@@ -15,13 +15,12 @@
 #include "datasystem/LocationFields.h"
 #include "datasystem/SampleListLocation.h"
 #include "framework/File.h"
-#include "framework/FileIdentity.h"
 #include "framework/PathParts.h"
 #include "framework/SystemError.h"
 #include "samplelist/SampListFile.h"
 #include "samplelist/SampListRecord.h"
 #include "source/SourceListFile.h"
-#include "util/PlainName.h"
+#include "util/NameRule.h"
 
 namespace {
 
@@ -68,40 +67,39 @@ BOOL CSLConvert::CheckNames() {
         {"inlet method", m_strInletFile, sizeof(SAMPLE_RECORD::szInletMethod)},
         {"macro", m_strMacro, sizeof(SAMPLE_RECORD::szMacro)},
     };
+    // A name must be plain; the data file name whole, although only its
+    // base goes into the records.
     for (const Name& name : names) {
-        if (const Status plain = CheckPlainName(name.text); !plain.ok()) {
-            Fail("The " + std::string(name.what) + " name " + plain.message() +
+        const NameLimits limits{name.span - kBracketsAndZero, false};
+        const NameFault fault = FindNameFault(name.text, limits);
+        if (IsPlainNameFault(fault)) {
+            Fail("The " + std::string(name.what) + " name " + NameFaultText(fault, limits) +
                  "; it becomes a file name on the instrument.");
             return FALSE;
         }
-        const std::size_t room = name.span - kBracketsAndZero;
-        if (name.text.size() > room) {
+        if (fault == NameFault::kTooLong) {
             Fail("The " + std::string(name.what) + " name is " + std::to_string(name.text.size()) +
-                 " characters long; a Sample List record holds at most " + std::to_string(room) +
-                 ".");
+                 " characters long; a Sample List record holds at most " +
+                 std::to_string(limits.maxChars) + ".");
             return FALSE;
         }
     }
-    if (const Status plain = CheckPlainName(m_strDataFile); !plain.ok()) {
-        Fail("The data file base name " + plain.message() +
+    if (const NameFault fault = FindNameFault(m_strDataFile, kPlainName);
+        fault != NameFault::kNone) {
+        Fail("The data file base name " + NameFaultText(fault, kPlainName) +
              "; it becomes a file name on the instrument.");
         return FALSE;
     }
-    const std::size_t baseLength = std::min<std::size_t>(
-        m_strDataFile.size(), static_cast<std::size_t>(std::max(m_nBaseLength, 0)));
+    const std::string baseName = BaseName();
     const std::size_t baseRoom =
         sizeof(SAMPLE_RECORD::szDataFile) - kBracketsAndZero - kNumberDigits;
-    if (baseLength > baseRoom) {
-        Fail("The data file base name is " + std::to_string(baseLength) +
+    if (FindNameFault(baseName, NameLimits{baseRoom, false}) == NameFault::kTooLong) {
+        Fail("The data file base name is " + std::to_string(baseName.size()) +
              " characters long; a Sample List record holds at most " + std::to_string(baseRoom) +
              ".");
         return FALSE;
     }
     return TRUE;
-}
-
-BOOL CSLConvert::IsOutputTheInput(const std::string& libraryPath) {
-    return SameFile(m_strInput, libraryPath) ? TRUE : FALSE;
 }
 
 BOOL CSLConvert::Convert() {
@@ -148,15 +146,13 @@ std::string CSLConvert::BaseName() const {
 
 BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     m_strFailure.clear();
-    m_warnings.clear();
-    m_summary = ConvertSummary{};
     m_report.Restart();
 
     if (!CheckNames()) {
         return FALSE;
     }
     // The record library writes the list where the location record says;
-    // that must be the output as named, and it must not be the input.
+    // that must be the output as named.
     const Result<std::string> writtenPath = SampleListPathAsGiven(m_strOutput);
     if (!writtenPath.ok()) {
         Fail("The record library cannot write a file of this name: " +
@@ -186,10 +182,6 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
              (error != 0 ? SystemErrorText(error) : "cannot be opened for reading") + ".");
         return FALSE;
     }
-    if (IsOutputTheInput(libraryPath)) {
-        Fail("It is the input file " + m_strInput + "; choose another name for the Sample List.");
-        return FALSE;
-    }
     source.SetReport(&m_report);
     CheckBeforeWriting(libraryPath);
 
@@ -202,10 +194,10 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     CSampListFile list(m_strOutput, TRUE, m_bReplaceExisting);
     if (!list.GetLocationWarning().empty()) {
         const PathParts output = SplitPath(m_strOutput);
-        m_warnings.push_back("The sample-list location could not be stored for the data system (" +
-                             list.GetLocationWarning() +
-                             "); the data system may not look for the Sample List in " +
-                             output.drive + output.directory + ".");
+        m_report.Notice("The sample-list location could not be stored for the data system (" +
+                        list.GetLocationWarning() +
+                        "); the data system may not look for the Sample List in " + output.drive +
+                        output.directory + ".");
     }
     if (!list.IsOpen()) {
         Fail(ListFailureCause(list.GetError(), libraryPath));
@@ -263,10 +255,8 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
     CSampListRecord record;
     for (;;) {
         const BOOL more = source.ReadEntry(entry);
-        m_summary.sampleLines = source.GetSampleLineCount();
-        m_summary.skippedLines = source.GetSkippedLineCount();
-        m_report.sampleLines = m_summary.sampleLines;
-        m_report.skippedLines = m_summary.skippedLines;
+        m_report.sampleLines = source.GetSampleLineCount();
+        m_report.skippedLines = source.GetSkippedLineCount();
         if (!more) {
             break;
         }
@@ -301,14 +291,12 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
                 m_onRecord(record);
             }
             if (list == nullptr || list->AppendRecord(record)) {
-                ++m_summary.recordsWritten;
-                m_report.records = m_summary.recordsWritten;
+                ++m_report.records;
                 continue;
             }
 
             // One refused record makes the list incomplete: it is given up
             // whole, so there is no point in going on.
-            ++m_summary.recordsRefused;
             Fail("Record " + std::to_string(number) + " (from " + InputLine(source) +
                  ") could not be stored: " + ListFailureCause(list->GetError(), m_strOutput));
             return FALSE;

@@ -33,17 +33,21 @@
 //
 // While it converts, it fills a ConversionReport (GetReport): the counts,
 // the skipped lines and warnings of the export (SourceLineCheck), names
-// that are empty or not among their method files, and other Sample Lists
-// in the output folder whose data file names this list's would repeat.
+// that are empty or not among their method files, other Sample Lists in
+// the output folder whose data file names this list's would repeat, and
+// its own notices (a sample-list location that could not be stored).
 // Failure reasons name the precise cause, never the headline ("Sample List
 // ... could not be created"), which the caller adds once. A dry run does
 // all of this and writes nothing.
+//
+// The dialog and the command line run it through RunConversion
+// (convert/ConversionRun.h), which also refuses an output that is the
+// input and notes the conversion in the log.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "framework/Types.h"
 #include "util/ConversionReport.h"
@@ -53,14 +57,6 @@ class CSampListRecord;
 class CSourceListFile;
 struct SOURCE_ENTRY;
 struct stat;
-
-// What one conversion did, for the caller's summary.
-struct ConvertSummary {
-    std::int64_t recordsWritten = 0;  // records the Sample List accepted
-    std::int64_t recordsRefused = 0;  // records the record library refused
-    std::int64_t sampleLines = 0;     // sample lines read from the input
-    std::int64_t skippedLines = 0;    // other lines of the input (headers, blanks, ...)
-};
 
 class CSLConvert {
 public:
@@ -82,28 +78,22 @@ public:
     //
     // Nothing is touched (no Sample List created, the data system's
     // sample-list location not changed) when a name does not fit or is no
-    // plain name, when the output cannot be written as named (see
-    // SampleListPathAsGiven), when the input cannot be opened or is a
-    // pipe or a socket, or when the output is the input file itself (the
-    // same file, whatever path leads to it). A directory opens for reading,
-    // and its first read raises CFileException like any read error.
+    // plain name (util/NameRule.h), when the output cannot be written as
+    // named (see SampleListPathAsGiven), or when the input cannot be opened
+    // or is a pipe or a socket. A directory opens for reading, and its
+    // first read raises CFileException like any read error.
     BOOL Convert();
 
-    // What the user should know of the last Convert besides its result, one
-    // sentence each (the sample-list location could not be stored, say).
-    const std::vector<std::string>& GetWarnings() const { return m_warnings; }
-
-    // What the last Convert found: counts, skipped lines and warnings about
-    // the input, the names and the Sample Lists beside the output. Candidates
-    // for a data file name clash may be added before Convert (the lists of
-    // a batch that are not written yet); Convert keeps them.
+    // What the last Convert found and did: counts, skipped lines and
+    // warnings about the input, the names and the Sample Lists beside the
+    // output, and its notices. Candidates for a data file name clash may be
+    // added before Convert (the lists of a batch that are not written yet);
+    // Convert keeps them.
     ConversionReport& GetReport() { return m_report; }
     const ConversionReport& GetReport() const { return m_report; }
 
     // Why the last Convert returned FALSE, as a sentence; empty after success.
     const std::string& GetFailureReason() const { return m_strFailure; }
-
-    const ConvertSummary& GetSummary() const { return m_summary; }
 
     std::string m_strInput;      // path of the exported sample file
     std::string m_strOutput;     // path of the Sample List to create
@@ -134,7 +124,6 @@ private:
     std::string BaseName() const;
     BOOL CheckNames();
     void CheckBeforeWriting(const std::string& libraryPath);
-    BOOL IsOutputTheInput(const std::string& libraryPath);
     BOOL IsInputUnchanged(const struct stat& atStart) const;
     // LIST null: a dry run, records are made and counted but not written.
     BOOL WriteRecords(CSourceListFile& source, CSampListFile* list);
@@ -145,8 +134,6 @@ private:
     std::string InputLine(const CSourceListFile& source) const;
 
     std::string m_strFailure;
-    std::vector<std::string> m_warnings;
-    ConvertSummary m_summary;
     ConversionReport m_report;
     // Highest running number handed out: record numbers are 32-bit signed
     // in the Sample List and in the record library.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "datasystem/FixedField.h"
+#include "framework/TextClass.h"
 
 namespace ostrel {
 
@@ -14,16 +15,6 @@ bool IsSeparator(char c) {
 
 bool HasSeparator(std::string_view text) {
     return text.find_first_of("/\\") != std::string_view::npos;
-}
-
-bool HasControl(std::string_view text) {
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace

@@ -107,21 +107,23 @@ std::string MakePath(const std::string& drive, const std::string& directory,
     return path;
 }
 
-std::string FullPath(const std::string& path, std::size_t limit) {
+std::string FullPath(const std::string& path, std::size_t limit, PathSeparators separators) {
     if (path.find('\0') != std::string::npos) {
         return std::string();
     }
+    const bool both = separators == PathSeparators::kBoth;
+    bool (*const is_separator)(char) = both ? IsSeparator : IsSlash;
 
     std::string root;
     std::vector<std::string> segments;
     std::string relative;
-    if (HasDrive(path)) {
+    if (both && HasDrive(path)) {
         if (path.size() < 3 || !IsSeparator(path[2])) {
             return std::string();  // relative to a drive's own current directory
         }
         root = path.substr(0, 3);
         relative = path.substr(3);
-    } else if (!path.empty() && IsSeparator(path[0])) {
+    } else if (!path.empty() && is_separator(path[0])) {
         root = path.substr(0, 1);
         relative = path.substr(1);
     } else {
@@ -135,7 +137,7 @@ std::string FullPath(const std::string& path, std::size_t limit) {
         AppendSegments(cwd, IsSlash, segments);
         relative = path;
     }
-    AppendSegments(relative, IsSeparator, segments);
+    AppendSegments(relative, is_separator, segments);
 
     const char separator = root.back();
     std::string result = root;
@@ -145,7 +147,7 @@ std::string FullPath(const std::string& path, std::size_t limit) {
         }
         result += segments[i];
     }
-    if (!segments.empty() && !path.empty() && IsSeparator(path.back())) {
+    if (!segments.empty() && !path.empty() && is_separator(path.back())) {
         result += separator;
     }
 

@@ -16,9 +16,23 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "framework/Types.h"
+
+// The longest path the data system's platform takes, in bytes with the
+// terminating zero: 259 characters. CPathName's buffer, the Sample List
+// paths the command line writes and the location records are held to it.
+inline constexpr std::size_t kMaxPath = 260;
+inline constexpr std::size_t kMaxPathChars = kMaxPath - 1;
+
+// Which characters separate the directories of a path.
+enum class PathSeparators {
+    kBoth,       // '\' and '/': paths typed or stored the data system's way
+    kSlashOnly,  // '/' only: paths of this file system, where '\' is a
+                 // character of a name and "C:" no drive
+};
 
 struct PathParts {
     // Bounds of the classic splitter's buffers, in characters (terminating
@@ -50,12 +64,15 @@ std::string MakePath(const std::string& drive, const std::string& directory,
                      const std::string& name, const std::string& extension);
 
 // Makes PATH absolute and returns it, or returns an empty string when that
-// is impossible. Never returns an empty string on success.
+// is impossible. Never returns an empty string on success. The one way the
+// program makes a path absolute: with kBoth for paths typed or stored with
+// either separator (CPathName), with kSlashOnly for paths of this file
+// system (a chosen or dropped file, an input of the command line).
 //
 // - "/x" and "\x" are absolute already; so is a drive followed by a
-//   separator ("C:\Data\x"), which keeps its drive. A relative path is
-//   joined to the process's current directory; an empty path gives the
-//   current directory itself.
+//   separator ("C:\Data\x"), which keeps its drive (with kSlashOnly, only
+//   "/x"). A relative path is joined to the process's current directory;
+//   an empty path gives the current directory itself.
 // - "." and ".." segments are resolved lexically (symbolic links are not
 //   followed, the file need not exist); ".." at the root stays at the root.
 //   Repeated separators collapse to one, every separator becomes the
@@ -65,8 +82,10 @@ std::string MakePath(const std::string& drive, const std::string& directory,
 //   relative to that drive's own current directory, which is not known
 //   here. Fails when the current directory cannot be read, when PATH holds
 //   a zero byte, and when the result has LIMIT characters or more (LIMIT
-//   counts the terminating zero, like the classic function's buffer size).
-std::string FullPath(const std::string& path, std::size_t limit);
+//   counts the terminating zero, like the classic function's buffer size;
+//   SIZE_MAX for no limit).
+std::string FullPath(const std::string& path, std::size_t limit,
+                     PathSeparators separators = PathSeparators::kBoth);
 
 // For the program's own POSIX paths, where only '/' separates: the folder
 // of PATH, up to its last '/' (not included, except that a name right under

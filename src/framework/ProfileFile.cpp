@@ -15,16 +15,12 @@
 #include "framework/File.h"
 #include "framework/Status.h"
 #include "framework/SystemError.h"
+#include "framework/TextClass.h"
 
 namespace {
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-bool IsControl(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte == 0x7F;
 }
 
 std::string Printable(std::string_view text) {

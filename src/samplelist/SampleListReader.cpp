@@ -4,7 +4,6 @@
 #include "datasystem/SampleListLocation.h"
 #include "datasystem/ferrox.h"
 #include "framework/PathParts.h"
-#include "util/PathName.h"
 
 SampleListReader::~SampleListReader() {
     if (m_bOpen) {
@@ -13,7 +12,7 @@ SampleListReader::~SampleListReader() {
 }
 
 Status SampleListReader::Open(const std::string& path) {
-    m_path = FullPath(path, CPathName::kMaxPath);
+    m_path = FullPath(path, kMaxPath);
     if (m_path.empty()) {
         m_path = path;
         return Status::Error("the path cannot be made absolute or is too long");

@@ -6,6 +6,7 @@
 #include <limits>
 #include <utility>
 
+#include "framework/TextClass.h"
 #include "source/NumericText.h"
 #include "util/ConversionReport.h"
 
@@ -24,7 +25,7 @@ bool IsDigit(char c) {
 // A byte that tab-delimited text does not hold: C0 controls other than tab,
 // line feed, vertical tab, form feed and carriage return, and DEL.
 bool IsBinary(unsigned char c) {
-    return (c < 0x20 && (c < '\t' || c > '\r')) || c == 0x7F;
+    return IsControl(c) && (c < '\t' || c > '\r');
 }
 
 // 1-based byte column where field INDEX of LINE starts, with the reader's
@@ -103,7 +104,7 @@ void SourceLineCheck::OnLine(std::int64_t line, std::string_view text) {
     bool binary = m_bUtf16;  // a UTF-16 file is said to be one once
     for (std::size_t i = 0; i < text.size() && !(carriageReturn && binary); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != 0x7F) {
+        if (!IsControl(c)) {
             continue;
         }
         const auto column = static_cast<std::int64_t>(i) + 1;

@@ -4,15 +4,12 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
-#include <cstring>
-#include <exception>
 
-#include "convert/ConversionLog.h"
+#include "convert/ConversionRun.h"
+#include "convert/MethodFiles.h"
 #include "convert/SLConvert.h"
-#include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/SampleListLocation.h"
-#include "framework/FileException.h"
 #include "samplelist/SampListRecord.h"
 #include "ui/AboutDlg.h"
 #include "ui/OptionsDlg.h"
@@ -25,16 +22,10 @@
 #include "ui/platform/MessageBox.h"
 #include "ui/platform/SystemMenu.h"
 #include "ui/platform/TextCodec.h"
+#include "util/NameRule.h"
+#include "util/OutputName.h"
 #include "util/PathName.h"
-#include "util/PlainName.h"
 #include "util/ReportText.h"
-
-namespace {
-
-// Longest search pattern the method lists accept, in characters.
-constexpr std::size_t kMaxPattern = 259;
-
-}  // namespace
 
 CConvertDlg::CConvertDlg(QWidget* pParent)
     : CDialog(IDD, pParent), m_hIcon(LoadIcon(IDR_MAINFRAME)) {}
@@ -131,43 +122,16 @@ void CConvertDlg::FillMethodList(int nIDC, const char* pszKey) {
     if (pCombo == nullptr) {
         return;
     }
-
-    GLOBAL_FILE_INFO info;
-    std::memset(&info, 0, sizeof(info));
-    _MSGGetGlobalFile(kLocationSection, pszKey, 0, &info);
-    const std::string strDirectory(FixedFieldText(info.szDirectory));
-    if (strDirectory.empty()) {
-        return;
+    // Each method by its name without extension, in the order of the full
+    // file names; the field keeps the text the exchange put there.
+    QStringList names;
+    for (const MethodFile& file : ListMethodFiles(MethodFolderOf(pszKey))) {
+        names << DecodeRecordText(file.name);
     }
-
-    const std::string strExtension(FixedFieldText(info.szExtension));
-    std::string strPattern = strDirectory;
-    if (strPattern.back() != '\\' && strPattern.back() != '/') {
-        strPattern += '\\';
-    }
-    strPattern += '*';
-    if (!strExtension.empty()) {
-        if (strExtension.front() != '.') {
-            strPattern += '.';
-        }
-        strPattern += strExtension;
-    }
-    if (strPattern.size() > kMaxPattern) {
-        return;  // longer patterns are not supported: the list stays empty
-    }
-    pCombo->Dir(0, DecodePath(strPattern));
-
-    // Offer each method by its name without extension, in the order of the
-    // full file names.
-    const int nCount = pCombo->GetCount();
-    for (int i = 0; i < nCount; ++i) {
-        QString strText;
-        pCombo->GetLBText(i, strText);
-        const qsizetype p = strText.indexOf(u'.');
-        if (p > 0) {
-            pCombo->DeleteString(i);
-            pCombo->InsertString(i, strText.left(p));
-        }
+    if (!names.isEmpty()) {
+        const QString strShown = pCombo->GetWindowText();
+        pCombo->addItems(names);
+        pCombo->SetWindowText(strShown);
     }
 }
 
@@ -177,11 +141,16 @@ void CConvertDlg::OnConvert() {
     }
     const std::string strCaption = GetWindowText();
 
-    // The file the record library will write is the one asked about.
+    // The file the record library will write is the one asked about, and
+    // the data system must be able to record where it is.
+    Status usable = CheckOutputText(m_strOutputFile);
     if (const Result<std::string> written = SampleListPathAsGiven(m_strOutputFile); !written.ok()) {
+        usable = written.status();
+    }
+    if (!usable.ok()) {
         MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
                    strCaption, MB_OK | MB_ICONEXCLAMATION,
-                   "It cannot be written as named: " + written.status().message() + ".");
+                   "It cannot be written as named: " + usable.message() + ".");
         return;
     }
     const BOOL bExists = FileEntryExists(m_strOutputFile);
@@ -201,28 +170,16 @@ void CConvertDlg::OnConvert() {
     convert.m_bReplaceExisting = bExists;
 
     const HCURSOR hOldCursor = SetCursor(LoadCursor(IDC_WAIT));
-    BOOL bConverted = FALSE;
-    std::string strReason;
-    bool bReadError = false;
-    try {
-        bConverted = convert.Convert();
-        strReason = convert.GetFailureReason();
-    } catch (const CFileException& e) {
-        // The input could not be read to its end; the new list was given
-        // up, and what was at the output before is as it was.
-        bReadError = true;
-        strReason = e.what();
-    } catch (const std::exception& e) {
-        strReason = e.what();
-    }
+    const ConversionOutcome outcome = RunConversion(convert);
     SetCursor(hOldCursor);
 
     // The counts or the cause, and what the user should know besides;
     // every warning and skipped line behind "Show Details...".
-    const ConversionReport& report = convert.GetReport();
-    std::string strInformative = bConverted ? ReportCountsLine(report) : strReason;
-    for (const std::string& strWarning : convert.GetWarnings()) {
-        strInformative += "\n" + strWarning;
+    const ConversionReport& report = outcome.report;
+    std::string strInformative =
+        outcome.status.ok() ? ReportCountsLine(report) : outcome.status.message();
+    for (const std::string& strNotice : report.Notices()) {
+        strInformative += "\n" + strNotice;
     }
     if (report.WarningCount() != 0) {
         strInformative += "\n" + std::to_string(report.WarningCount()) +
@@ -233,15 +190,14 @@ void CConvertDlg::OnConvert() {
     for (const std::string& strLine : ReportLines(report, m_strInputFile)) {
         strDetails += strLine + "\n";
     }
-    const std::string strLogProblem = LogConversion(convert, bConverted != FALSE, strReason);
-    if (!strLogProblem.empty()) {
-        strDetails += strLogProblem + "\n";
+    if (!outcome.logProblem.empty()) {
+        strDetails += outcome.logProblem + "\n";
     }
 
-    if (bConverted) {
+    if (outcome.status.ok()) {
         MessageBox(FormatMessage("Sample List %1 created successfully", m_strOutputFile),
                    strCaption, MB_OK, strInformative, strDetails);
-    } else if (bReadError) {
+    } else if (outcome.readError) {
         MessageBox(FormatMessage("Korrin input file %1 could not be read.", m_strInputFile),
                    strCaption, MB_OK | MB_ICONEXCLAMATION,
                    strInformative + "\n\n" +
@@ -251,21 +207,6 @@ void CConvertDlg::OnConvert() {
         MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
                    strCaption, MB_OK | MB_ICONEXCLAMATION, strInformative, strDetails);
     }
-}
-
-std::string CConvertDlg::LogConversion(const CSLConvert& convert, bool bCreated,
-                                       const std::string& strReason) const {
-    ConversionLogEntry entry;
-    entry.input = m_strInputFile;
-    entry.output = m_strOutputFile;
-    entry.msMethod = m_strMSFile;
-    entry.inletMethod = m_strInletFile;
-    entry.macro = m_strMacroFile;
-    entry.dataFile = m_strDataFile;
-    entry.TakeCounts(convert.GetReport(), convert.GetWarnings().size());
-    entry.created = bCreated;
-    entry.reason = strReason;
-    return AppendConversionLog(entry).message();
 }
 
 void CConvertDlg::SetUpConversion(CSLConvert& convert) const {
@@ -296,20 +237,24 @@ void CConvertDlg::OnPreview() {
     };
 
     const HCURSOR hOldCursor = SetCursor(LoadCursor(IDC_WAIT));
-    BOOL bOk = FALSE;
-    try {
-        bOk = convert.Convert();
-        content.summary = bOk ? ReportCountsLine(convert.GetReport(), true)
-                              : "Convert would fail: " + convert.GetFailureReason();
-    } catch (const std::exception& e) {
-        content.summary = std::string("Convert would fail: ") + e.what();
-    }
+    const ConversionOutcome outcome = RunConversion(convert);
     SetCursor(hOldCursor);
-    content.findings = ReportLines(convert.GetReport(), m_strInputFile);
+    content.summary = outcome.status.ok() ? ReportCountsLine(outcome.report, true)
+                                          : "Convert would fail: " + outcome.status.message();
+    content.findings = ReportLines(outcome.report, m_strInputFile);
     PreviewWindow::ShowModal(content, this);
 }
 
 void CConvertDlg::TakeInputFile(const std::string& strPath, const std::string& strTitle) {
+    // The output is named after the input: a title the record library
+    // would read as a folder is refused, and nothing changes.
+    if (const Status title = CheckDerivedTitle(strTitle); !title.ok()) {
+        MessageBox(FormatMessage("Korrin input file %1 cannot name a Sample List.", strPath),
+                   GetWindowText(), MB_OK | MB_ICONEXCLAMATION,
+                   "The Sample List is named after it, and " + title.message() +
+                       ". Rename the file, then choose it again.");
+        return;
+    }
     m_strInputFile = strPath;
 
     // The output keeps its directory and takes the input's name.

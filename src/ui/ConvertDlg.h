@@ -60,14 +60,12 @@ protected:
 private:
     // The input file chosen: the input, the output with the input's title
     // and "sdb", the data file name, then the exchange towards the controls.
+    // A title that cannot name a Sample List is refused with a message, and
+    // nothing changes.
     void TakeInputFile(const std::string& strPath, const std::string& strTitle);
     // A conversion with the dialog's values (not yet taken from the
     // controls).
     void SetUpConversion(CSLConvert& convert) const;
-    // Notes the conversion in the conversion log; empty, or why the log
-    // could not be written.
-    std::string LogConversion(const CSLConvert& convert, bool bCreated,
-                              const std::string& strReason) const;
     // Offers the files of the data system's location KEY in combo box nIDC.
     void FillMethodList(int nIDC, const char* pszKey);
     // Shows the four names in their fields, as the exchange towards the

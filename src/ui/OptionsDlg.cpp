@@ -1,7 +1,7 @@
 #include "ui/OptionsDlg.h"
 
 #include "ui/platform/DataExchange.h"
-#include "util/PlainName.h"
+#include "util/NameRule.h"
 
 COptionsDlg::COptionsDlg(QWidget* pParent) : CDialog(IDD, pParent) {}
 

@@ -1,7 +1,10 @@
 // ConversionReport is what one conversion tells its user besides its
 // result: how many lines and records there were, which lines were skipped
-// and why, and every warning, each where it was found (file, line, column),
-// with the text as read and what it was read as.
+// and why, and every warning: those about the export, its names and the
+// lists beside it, each where it was found (file, line, column), with the
+// text as read and what it was read as; and the conversion's own notices,
+// one sentence each, about what it did besides the list (the sample-list
+// location could not be stored, say).
 //
 // The reader of the export, the conversion driver and its callers add to
 // it as they go; the command line and the dialog show it. It never changes
@@ -17,6 +20,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class ReportKind {
@@ -81,8 +85,8 @@ public:
     static constexpr std::size_t kExamplesKept = 100;
     static constexpr std::size_t kSkippedTextKept = 60;
 
-    // Forgets every count, note and skipped line, and whether clashes were
-    // resolved; keeps the clash candidates.
+    // Forgets every count, note, notice and skipped line, and whether
+    // clashes were resolved; keeps the clash candidates.
     void Restart();
 
     // Adds a warning. Only the first kExamplesKept of each kind are kept.
@@ -97,12 +101,23 @@ public:
     // this conversion writes), once: later calls do nothing.
     void ResolveClashes(std::int64_t records, const std::string& output);
 
+    // Adds a notice: a warning about the conversion itself rather than its
+    // input. Notices are all kept; they are no findings, so --strict and
+    // WarningCount() leave them out.
+    void Notice(std::string sentence) { m_notices.push_back(std::move(sentence)); }
+
     // Warnings kept, in the order they were added.
     const std::vector<ReportNote>& Notes() const { return m_notes; }
     // Warnings of KIND found but not kept.
     std::int64_t Omitted(ReportKind kind) const;
     std::int64_t Count(ReportKind kind) const;
+    // The warnings found, kept or not; notices not counted.
     std::int64_t WarningCount() const { return m_nWarnings; }
+    const std::vector<std::string>& Notices() const { return m_notices; }
+    // Every warning: those found and the notices.
+    std::int64_t TotalWarningCount() const {
+        return m_nWarnings + static_cast<std::int64_t>(m_notices.size());
+    }
 
     const std::vector<SkippedLine>& Skipped() const { return m_skipped; }
     std::int64_t SkippedOmitted() const {
@@ -118,6 +133,7 @@ private:
     std::vector<ReportNote> m_notes;
     std::array<std::int64_t, static_cast<std::size_t>(ReportKind::kCount)> m_counts{};
     std::int64_t m_nWarnings = 0;
+    std::vector<std::string> m_notices;
     std::vector<SkippedLine> m_skipped;
     std::int64_t m_nSkipped = 0;
     std::vector<ClashCandidate> m_candidates;

@@ -7,7 +7,7 @@
 namespace {
 
 bool Fits(const std::string& path) {
-    return path.size() < CPathName::kMaxPath && path.find('\0') == std::string::npos;
+    return path.size() < kMaxPath && path.find('\0') == std::string::npos;
 }
 
 }  // namespace

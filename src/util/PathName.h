@@ -6,8 +6,8 @@
 // Both '\' and '/' separate directories, and a leading drive letter ("C:")
 // is recognised, so Windows-style and POSIX paths behave alike; the path is
 // taken apart and joined with SplitPath and MakePath (framework/PathParts.h).
-// The path is kept in a fixed buffer of kMaxPath (260) bytes: at most 259
-// characters and a terminating zero.
+// The path is kept in a fixed buffer of kMaxPath (framework/PathParts.h)
+// bytes: at most 259 characters and a terminating zero.
 //
 // Nothing is ever cut to fit. An operation whose result would not fit in
 // 259 characters leaves the stored path unchanged and returns an empty
@@ -16,12 +16,12 @@
 
 #include <string>
 
+#include "framework/PathParts.h"
 #include "framework/Types.h"
 
 class CPathName {
 public:
     static constexpr const char* kRuntimeClassName = "CPathName";
-    static constexpr std::size_t kMaxPath = 260;
 
     // Copies PATH into the buffer. A path of kMaxPath characters or more
     // does not fit, and a path holding a zero byte cannot be stored as

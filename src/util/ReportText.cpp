@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "framework/TextClass.h"
+
 namespace {
 
 std::string Where(const ReportNote& note) {
@@ -31,10 +33,9 @@ std::string VisibleText(const std::string& text) {
     std::string visible;
     visible.reserve(text.size());
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
+        if (IsControl(c)) {
             char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
             visible += escaped;
         } else {
             visible += c;

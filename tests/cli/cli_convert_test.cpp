@@ -278,6 +278,53 @@ TEST_F(ConvertCommand, AnInputThatChangesWhileItIsReadFailsAndLeavesNothing) {
     }
 }
 
+TEST_F(ConvertCommand, OutputsThatCannotBeTheirsAreRefusedBeforeAnythingIsWritten) {
+    for (const char* input : {"a.txt", "d1/a.txt", "d2/a.txt", "back\\slash.txt"}) {
+        sandbox.Write(input, kExampleExport);
+    }
+    fs::create_directories(sandbox.Dir() / "out");
+    ASSERT_EQ(sandbox.Cli({"convert", "a.txt", "out/a.sdb"}).exitCode, 0);
+    const std::string list = ReadFile(sandbox.Dir() / "out/a.sdb");
+    fs::create_symlink(sandbox.Dir() / "out/a.sdb", sandbox.Dir() / "prev.txt");
+    const std::string out = (sandbox.Dir() / "out").string();
+    const std::string tooLong = out + "/" + std::string(260 - out.size(), 'x') + ".sdb";
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        {{"--output-dir", "out", "d1/a.txt", "d2/a.txt"},
+         2,
+         "d1/a.txt and d2/a.txt would both be converted into " + out + "/a.sdb"},
+        {{"--output-dir", "out", "a.txt", "prev.txt", "--overwrite"},
+         2,
+         "prev.txt is the Sample List " + out + "/a.sdb that a.txt would be converted into"},
+        // A '\\' in a name is a character here: it never moves the list.
+        {{"back\\slash.txt"}, 2, "back\\slash.txt: its file name holds '\\'"},
+        {{"--output-dir", "out", "back\\slash.txt"},
+         2,
+         "back\\slash.txt: its file name holds '\\'"},
+        {{"a.txt", "out/li\nst.sdb"}, 2, "li\\x0Ast.sdb: its path holds a control character"},
+        {{"a.txt", tooLong},
+         1,
+         "Sample List " + tooLong + " could not be created\nIts path would be longer than 259"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"convert"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const RunResult run = sandbox.Cli(args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.message << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(k2ltest::Entries(sandbox.Dir() / "out"), std::vector<std::string>{"a.sdb"});
+        EXPECT_EQ(ReadFile(sandbox.Dir() / "out/a.sdb"), list);
+        EXPECT_FALSE(fs::exists(sandbox.Dir() / "slash.sdb"));
+        EXPECT_FALSE(fs::exists(sandbox.Dir() / "back\\slash.sdb"));
+    }
+    // With OUTPUT and --data given, such an export converts as any other.
+    EXPECT_EQ(sandbox.Cli({"convert", "back\\slash.txt", "b.sdb", "--data", "B"}).exitCode, 0);
+}
+
 TEST(CliUsage, UsageErrorsExitWithTwoAndHelpAndVersionWithZero) {
     CliSandbox sandbox;
     for (const std::vector<std::string>& args :

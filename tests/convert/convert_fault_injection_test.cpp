@@ -398,7 +398,7 @@ TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
     EXPECT_EQ(faulttest::OpenDescriptors(), descriptors);
     // Every sample line before the failing one became a record (the two
     // header lines did not), and the list was given up all the same.
-    EXPECT_EQ(convert.GetSummary().recordsWritten, line - 3);
+    EXPECT_EQ(convert.GetReport().records, line - 3);
     EXPECT_EQ(ListLeftBehind(), -1);
     // The list is not locked by this process: another one can write it.
     EXPECT_EQ(k2ltest::RunProgram(k2ltest::ConvertProbe(m_input, Output(), "RUN12")).exitCode, 0);

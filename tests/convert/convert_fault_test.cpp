@@ -6,12 +6,17 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "convert/ConversionLog.h"
+#include "convert/ConversionLogLine.h"
+#include "convert/ConversionRun.h"
 #include "convert/SLConvert.h"
 #include "convert/convert_test_support.h"
 #include "framework/FileException.h"
 #include "samplelist/fake_data_system.h"
+#include "support/scoped_env.h"
 #include "support/scratch_dir.h"
 
 // Lowers the converter's highest running number, so that the stop at the
@@ -63,10 +68,9 @@ TEST_F(ConvertFaultTest, RefusedRecordAbandonsTheList) {
     convert.m_strDataFile = "RUN12";
     EXPECT_FALSE(convert.Convert());
     EXPECT_EQ(Names(), "RUN12001 ");
-    EXPECT_EQ(convert.GetSummary().recordsWritten, 1);
-    EXPECT_EQ(convert.GetSummary().recordsRefused, 1);
-    EXPECT_EQ(convert.GetSummary().sampleLines, 1);
-    EXPECT_EQ(convert.GetSummary().skippedLines, 1);
+    EXPECT_EQ(convert.GetReport().records, 1);
+    EXPECT_EQ(convert.GetReport().sampleLines, 1);
+    EXPECT_EQ(convert.GetReport().skippedLines, 1);
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr("Record 2 (from line 2 of "));
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 2 of " + input));
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr(m_dir.Path("run12.sdb")));
@@ -87,8 +91,7 @@ TEST_F(ConvertFaultTest, RefusalThatEndsStoringStopsAtOnce) {
         SetNames(convert);
         EXPECT_FALSE(convert.Convert()) << status;
         EXPECT_EQ(fake::Get().storeAttempts, 3) << status;
-        EXPECT_EQ(convert.GetSummary().recordsWritten, 2) << status;
-        EXPECT_EQ(convert.GetSummary().recordsRefused, 1) << status;
+        EXPECT_EQ(convert.GetReport().records, 2) << status;
         EXPECT_THAT(convert.GetFailureReason(),
                     HasSubstr("status " + std::to_string(status) + ")"));
         EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 1 of " + input));
@@ -103,7 +106,7 @@ TEST_F(ConvertFaultTest, FailingCloseFailsTheConversion) {
     CSLConvert convert(input, Output());
     SetNames(convert);
     EXPECT_FALSE(convert.Convert());
-    EXPECT_EQ(convert.GetSummary().recordsWritten, 3);
+    EXPECT_EQ(convert.GetReport().records, 3);
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr(m_dir.Path("run12.sdb")));
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr("input/output error"));
 }
@@ -117,8 +120,7 @@ TEST_F(ConvertFaultTest, SuccessLeavesNoReasonAndClosesOnce) {
     convert.m_strInput = input;
     EXPECT_TRUE(convert.Convert());
     EXPECT_EQ(convert.GetFailureReason(), "");
-    EXPECT_EQ(convert.GetSummary().recordsWritten, 3);
-    EXPECT_EQ(convert.GetSummary().recordsRefused, 0);
+    EXPECT_EQ(convert.GetReport().records, 3);
     std::size_t closes = 0;
     for (const std::string& function : fake::Get().Functions()) {
         closes += function == "DB3Close";
@@ -241,11 +243,12 @@ TEST_F(ConvertFaultTest, Column5ValueTooLongForItsFieldStopsAtItsLine) {
     EXPECT_EQ(TextAt(fake::Get().stored[0].data(), 1955).size(), 29u);
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 2 of " + input));
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr("-9.99e+24"));
-    EXPECT_EQ(convert.GetSummary().sampleLines, 2);
+    EXPECT_EQ(convert.GetReport().sampleLines, 2);
     EXPECT_FALSE(fake::Get().open);
 }
 
 TEST_F(ConvertFaultTest, OutputThatIsTheInputIsRefusedBeforeAnythingIsTouched) {
+    const k2ltest::ScopedEnv state("XDG_STATE_HOME", m_dir.Path("state"));
     const std::string text = SampleLine("1", "1", "2", "AM1", "R:1:2");
     const std::string input = m_dir.Write("run12.sdb", text);
     ASSERT_EQ(::mkdir(m_dir.Path("sub").c_str(), 0700), 0);
@@ -265,9 +268,9 @@ TEST_F(ConvertFaultTest, OutputThatIsTheInputIsRefusedBeforeAnythingIsTouched) {
     for (const Case& c : cases) {
         fake::Reset();
         CSLConvert convert(c.input, c.output);
-        EXPECT_FALSE(convert.Convert()) << c.output;
+        const ConversionOutcome outcome = RunConversion(convert);
         EXPECT_TRUE(fake::Get().calls.empty()) << c.output;
-        EXPECT_EQ(convert.GetFailureReason(),
+        EXPECT_EQ(outcome.status.message(),
                   "It is the input file " + c.input + "; choose another name for the Sample List.");
     }
     // The record library writes "plain" for "plain.": refused before the
@@ -277,6 +280,24 @@ TEST_F(ConvertFaultTest, OutputThatIsTheInputIsRefusedBeforeAnythingIsTouched) {
     EXPECT_FALSE(dotted.Convert());
     EXPECT_TRUE(fake::Get().calls.empty());
     EXPECT_THAT(dotted.GetFailureReason(), HasSubstr("cannot end in a dot"));
+}
+
+TEST_F(ConvertFaultTest, TheLogNamesTheInputAbsolute) {
+    const k2ltest::ScopedEnv state("XDG_STATE_HOME", m_dir.Path("state"));
+    m_dir.Write("runs/in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2"));
+    const k2ltest::ScopedCurrentDir cwd(m_dir.Path("runs"));
+    CSLConvert convert("./in.txt", Output());
+    SetNames(convert);
+    const ConversionOutcome outcome = RunConversion(convert);
+    EXPECT_TRUE(outcome.status.ok()) << outcome.status.message();
+    EXPECT_EQ(outcome.logProblem, "");
+    const ConversionLogTail tail =
+        ReadConversionLogTail(m_dir.Path("state/korr2ld/conversions.log"), 1);
+    ASSERT_EQ(tail.lines.size(), 1u);
+    const std::optional<ConversionLogRecord> record = ParseConversionLogLine(tail.lines[0].text);
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->entry.input, m_dir.Path("runs/in.txt"));
+    EXPECT_EQ(record->entry.records, 2);
 }
 
 TEST_F(ConvertFaultTest, InputThatCannotBeOpenedTouchesNothing) {

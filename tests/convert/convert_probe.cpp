@@ -36,6 +36,6 @@ int main(int argc, char** argv) {
         std::printf("exception: %s\n", error.what());
         return 3;
     }
-    std::printf("ok %lld\n", static_cast<long long>(convert.GetSummary().recordsWritten));
+    std::printf("ok %lld\n", static_cast<long long>(convert.GetReport().records));
     return 0;
 }

@@ -112,10 +112,9 @@ TEST_F(ConvertTest, EveryFractionBecomesOneRecordNumberedOverTheRun) {
     SetNames(convert);
     ASSERT_TRUE(convert.Convert()) << convert.GetFailureReason();
     EXPECT_EQ(convert.GetFailureReason(), "");
-    EXPECT_EQ(convert.GetSummary().recordsWritten, 3);
-    EXPECT_EQ(convert.GetSummary().recordsRefused, 0);
-    EXPECT_EQ(convert.GetSummary().sampleLines, 2);
-    EXPECT_EQ(convert.GetSummary().skippedLines, 1);
+    EXPECT_EQ(convert.GetReport().records, 3);
+    EXPECT_EQ(convert.GetReport().sampleLines, 2);
+    EXPECT_EQ(convert.GetReport().skippedLines, 1);
 
     const auto records = ReadList("run12");
     ASSERT_EQ(records.size(), 3u);
@@ -226,6 +225,18 @@ TEST_F(ConvertTest, MethodNamesArePlainOnlyInTheFirstRecord) {
         EXPECT_EQ(TextAt(records[i].data(), 640), "[]");
         EXPECT_EQ(TextAt(records[i].data(), 1160), "[ACQ]");
     }
+}
+
+TEST_F(ConvertTest, AFirstLineOfOneRecordStillPresetsTheNextLines) {
+    const std::string input =
+        m_dir.Write("plate.txt", SampleLine("1", "1", "2", "AM1", "R:1:1") +
+                                     SampleLine("2", "1", "2", "AM1", "R:1:1"));
+    CSLConvert convert(input, Output());
+    SetNames(convert);
+    ASSERT_TRUE(convert.Convert()) << convert.GetFailureReason();
+    const auto records = ReadList("run12");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(TextAt(records[1].data(), 900), "[]");
 }
 
 TEST_F(ConvertTest, FractionValuesPassThroughSinglePrecision) {

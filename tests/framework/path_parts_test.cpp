@@ -1,5 +1,6 @@
 #include "framework/PathParts.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,16 @@ TEST(FullPathTest, ResultMustBeShorterThanTheLimit) {
     // Only the resolved length counts, not the length written.
     EXPECT_EQ(FullPath("/" + std::string(300, 'a') + "/../b", 260), "/b");
     EXPECT_EQ(FullPath("/", 0), "");
+}
+
+TEST(FullPathTest, SlashOnlyKeepsBackslashesAndDrivesAsCharacters) {
+    const ScratchDir temp;
+    const ScopedCurrentDir inTemp(temp.Path());
+    constexpr PathSeparators kSlash = PathSeparators::kSlashOnly;
+    EXPECT_EQ(FullPath("a\\..\\b.txt", SIZE_MAX, kSlash), temp.Path() + "/a\\..\\b.txt");
+    EXPECT_EQ(FullPath("C:x/../y\\", SIZE_MAX, kSlash), temp.Path() + "/y\\");
+    EXPECT_EQ(FullPath("\\x", SIZE_MAX, kSlash), temp.Path() + "/\\x");
+    EXPECT_EQ(FullPath("/r//s/./t/", SIZE_MAX, kSlash), "/r/s/t/");
 }
 
 TEST(FullPathTest, ZeroByteIsRefused) {

@@ -86,6 +86,7 @@ private slots:
     void enterInAFieldPressesConvert();
     void selectInputProposesNotSpecifiedWithoutDirectory();
     void selectInputDerivesOutputAndDataFile();
+    void selectInputWhoseNameHoldsABackslashIsRefused();
     void selectInputWithUnspecifiedOutputUsesCurrentDirectory();
     void longInputTitleShowsWholeAndIsRefusedLater();
     void dataFileTypingIsLimitedToEight();
@@ -294,6 +295,25 @@ void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
     QCOMPARE(Q(dlg.m_strDataFile), QStringLiteral("Plate7"));
 }
 
+void ConvertDlgTest::selectInputWhoseNameHoldsABackslashIsRefused() {
+    UiTestEnv env;
+    const QString input = env.Write(QStringLiteral("Runs/..\\lists\\victim.txt"), kExport);
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strOutputFile = env.StdPath(QStringLiteral("Lists/Old.sdb"));
+    dlg.m_strDataFile = "OLD";
+    CUiTestScript::AcceptFileDialog(input);
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().front();
+    QVERIFY2(refused.text.contains(input), qPrintable(refused.text));
+    QVERIFY2(refused.detail.contains(QStringLiteral("holds '\\'")), qPrintable(refused.detail));
+    QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    QCOMPARE(Q(dlg.m_strInputFile), QStringLiteral("[Not Specified]"));
+    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("Lists/Old.sdb")));
+    QCOMPARE(Q(dlg.m_strDataFile), QStringLiteral("OLD"));
+}
+
 void ConvertDlgTest::selectInputWithUnspecifiedOutputUsesCurrentDirectory() {
     UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
@@ -364,6 +384,8 @@ void ConvertDlgTest::methodListsOfferStemsInOrderOfFullNames() {
     for (const char* name : {"ESI2.ext", "ESI1.ext", "A.B.ext", ".ext", "other.txt"}) {
         env.Write(QStringLiteral("ms/") + QLatin1String(name), "method");
     }
+    // A name in Latin-1, not the locale's UTF-8, is listed as what it is.
+    k2ltest::WriteFile(env.StdPath(QStringLiteral("ms/")) + "M\xE9th.ext", "method");
     QVERIFY(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ext"));
     // A directory without its separator, and an extension given with its dot.
     env.Write(QStringLiteral("lc/Fast.LC"), "inlet");
@@ -375,7 +397,7 @@ void ConvertDlgTest::methodListsOfferStemsInOrderOfFullNames() {
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         QCOMPARE(Entries(d, IDC_MS_FILE),
                  QStringList({QStringLiteral(".ext"), QStringLiteral("A"), QStringLiteral("ESI1"),
-                              QStringLiteral("ESI2")}));
+                              QStringLiteral("ESI2"), QStringLiteral("M\u00e9th")}));
         QCOMPARE(Entries(d, IDC_INLET_FILE),
                  QStringList({QStringLiteral("Fast"), QStringLiteral("slow")}));
         QCOMPARE(Entries(d, IDC_MACRO_FILE), QStringList());

@@ -1,8 +1,6 @@
 // The dialog layer beneath the dialogs: dialog units, combo box lists,
 // typing limits, text crossing, file dialog filters, message formatting,
 // cursors and the file status query.
-#include <sys/stat.h>
-#include <sys/types.h>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QtTest>
@@ -37,8 +35,6 @@ private slots:
     void sortedComboInsertsCaseInsensitively();
     void insertAndDeleteKeepPositionsAndFieldText();
     void selectStringFindsFirstPrefixIgnoringCase();
-    void dirListsOrdinaryFilesMatchingPattern();
-    void dirTakesEitherSeparator();
     void typingLimitCountsOnlyTypedText();
     void recordTextAcceptsPrintableAsciiOnly();
     void pathsRoundTripThroughTheLocale();
@@ -120,47 +116,6 @@ void PlatformTest::selectStringFindsFirstPrefixIgnoringCase() {
     QCOMPARE(combo.SelectString(1, QStringLiteral("esi")), 2);
     QCOMPARE(combo.SelectString(-1, QStringLiteral("ESI3")), CB_ERR);
     QCOMPARE(combo.GetWindowText(), QStringLiteral("ESI2"));  // unchanged by a miss
-}
-
-void PlatformTest::dirListsOrdinaryFilesMatchingPattern() {
-    UiTestEnv env;
-    for (const char* name : {"b.ms", "A.MS", ".ms", "c.ms.bak", "d.msx", "e[1].ms", "f.m"}) {
-        env.Write(QStringLiteral("dir/") + QLatin1String(name), "x");
-    }
-    QDir(env.Path(QStringLiteral("dir"))).mkdir(QStringLiteral("sub.ms"));
-    QFile::link(env.Path(QStringLiteral("dir/b.ms")), env.Path(QStringLiteral("dir/link.ms")));
-    QFile::link(env.Path(QStringLiteral("nowhere")), env.Path(QStringLiteral("dir/dangling.ms")));
-    QVERIFY(mkfifo(QFile::encodeName(env.Path(QStringLiteral("dir/pipe.ms"))).constData(), 0600) ==
-            0);
-
-    CComboBox combo(nullptr, true);
-    QVERIFY(combo.Dir(0, env.Path(QStringLiteral("dir/*.ms"))) != CB_ERR);
-    QCOMPARE(Entries(combo),
-             QStringList({QStringLiteral(".ms"), QStringLiteral("A.MS"), QStringLiteral("b.ms"),
-                          QStringLiteral("e[1].ms"), QStringLiteral("link.ms")}));
-
-    CComboBox single(nullptr, true);
-    single.Dir(0, env.Path(QStringLiteral("dir/?.m*")));
-    QCOMPARE(Entries(single), QStringList({QStringLiteral("A.MS"), QStringLiteral("b.ms"),
-                                           QStringLiteral("c.ms.bak"), QStringLiteral("d.msx"),
-                                           QStringLiteral("f.m")}));
-
-    CComboBox none(nullptr, true);
-    QCOMPARE(none.Dir(0, env.Path(QStringLiteral("missing/*.ms"))), CB_ERR);
-    QCOMPARE(none.GetCount(), 0);
-}
-
-void PlatformTest::dirTakesEitherSeparator() {
-    UiTestEnv env;
-    env.Write(QStringLiteral("dir/a.lc"), "x");
-    CComboBox combo(nullptr, true);
-    combo.Dir(0, env.Path(QStringLiteral("dir")) + QStringLiteral("\\*.lc"));
-    QCOMPARE(Entries(combo), QStringList({QStringLiteral("a.lc")}));
-    // Without a directory, the current one (the test's work/).
-    env.Write(QStringLiteral("work/here.lc"), "x");
-    CComboBox current(nullptr, true);
-    current.Dir(0, QStringLiteral("*.lc"));
-    QCOMPARE(Entries(current), QStringList({QStringLiteral("here.lc")}));
 }
 
 void PlatformTest::typingLimitCountsOnlyTypedText() {

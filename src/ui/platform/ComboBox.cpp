@@ -1,9 +1,6 @@
 #include "ui/platform/ComboBox.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QRegularExpression>
 
 namespace {
 
@@ -11,24 +8,6 @@ namespace {
 int CompareEntries(const QString& a, const QString& b) {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded : QString::compare(a, b, Qt::CaseSensitive);
-}
-
-// "*" matches any run of characters and "?" any one; everything else
-// stands for itself, brackets included.
-QRegularExpression WildcardMatcher(const QString& pattern) {
-    QString expression = QStringLiteral("\\A");
-    for (const QChar c : pattern) {
-        if (c == u'*') {
-            expression += QStringLiteral(".*");
-        } else if (c == u'?') {
-            expression += u'.';
-        } else {
-            expression += QRegularExpression::escape(QString(c));
-        }
-    }
-    expression += QStringLiteral("\\z");
-    return QRegularExpression(expression, QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption);
 }
 
 }  // namespace
@@ -94,39 +73,6 @@ int CComboBox::GetLBText(int index, QString& text) const {
     }
     text = itemText(index);
     return static_cast<int>(text.size());
-}
-
-int CComboBox::Dir(UINT attributes, const QString& pattern) {
-    if (attributes != 0) {
-        return CB_ERR;  // only ordinary files are ever asked for
-    }
-    const qsizetype cut = std::max(pattern.lastIndexOf(u'/'), pattern.lastIndexOf(u'\\'));
-    // The separator ends the directory; only the root keeps it.
-    QString directory = QStringLiteral(".");
-    if (cut > 0) {
-        directory = pattern.left(cut);
-    } else if (cut == 0) {
-        directory = QStringLiteral("/");
-    }
-    const QString namePattern = pattern.mid(cut + 1);
-    if (namePattern.isEmpty()) {
-        return CB_ERR;
-    }
-    const QRegularExpression matcher = WildcardMatcher(namePattern);
-    const QDir dir(directory);
-    const QStringList names =
-        dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
-    int last = CB_ERR;
-    for (const QString& name : names) {
-        if (!matcher.match(name).hasMatch()) {
-            continue;
-        }
-        if (!QFileInfo(dir.filePath(name)).isFile()) {
-            continue;
-        }
-        last = AddString(name);
-    }
-    return last;
 }
 
 int CComboBox::SelectString(int start, const QString& prefix) {

@@ -1,7 +1,7 @@
 // CComboBox: an editable drop-down combo box with the list operations the
 // dialogs use.
 //
-// With the sorted style, AddString and Dir insert each entry at its place
+// With the sorted style, AddString inserts each entry at its place
 // in case-insensitive order (entries equal but for case in code point
 // order, exact duplicates after each other); InsertString and DeleteString
 // work at an index and never re-sort, so a list can be edited in place.
@@ -29,16 +29,6 @@ public:
     int GetCount() const { return count(); }
     // Copies the entry at INDEX into TEXT; returns its length, or CB_ERR.
     int GetLBText(int index, QString& text) const;
-
-    // Adds the names (without directory) of the files that match PATTERN, a
-    // directory followed by a name with the wildcards "*" and "?". Either
-    // '/' or '\' ends the directory; without one the current directory is
-    // searched. Names match case-insensitively, as method files may come
-    // from systems that ignore case. ATTRIBUTES 0 selects ordinary files
-    // (and links to them): no directories, devices, sockets or broken
-    // links; names beginning with "." are files like any other. Returns
-    // the index of the last name added, or CB_ERR when none was.
-    int Dir(UINT attributes, const QString& pattern);
 
     // Selects the first entry after START (-1: from the top) that begins
     // with PREFIX, ignoring case, and shows its full text in the edit

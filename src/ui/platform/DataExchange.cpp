@@ -10,7 +10,7 @@
 #include "ui/platform/MessageBox.h"
 #include "ui/platform/TextCodec.h"
 #include "ui/platform/TypingLimit.h"
-#include "util/PlainName.h"
+#include "util/NameRule.h"
 
 namespace {
 
@@ -143,9 +143,10 @@ void DDV_PlainName(CDataExchange* pDX, const std::string& value) {
     if (!pDX->m_bSaveAndValidate) {
         return;
     }
-    if (const Status plain = CheckPlainName(value); !plain.ok()) {
+    if (const NameFault fault = FindNameFault(value, kPlainName); fault != NameFault::kNone) {
         Refuse(pDX, QStringLiteral("The name in the %1 field %2. Please enter a name without "
                                    "'/' or '\\': it becomes a file name on the instrument.")
-                        .arg(FieldOf(pDX->LastControl()), QString::fromStdString(plain.message())));
+                        .arg(FieldOf(pDX->LastControl()),
+                             QString::fromStdString(NameFaultText(fault, kPlainName))));
     }
 }

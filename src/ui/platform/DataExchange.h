@@ -69,7 +69,7 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);
 
 // For the control of the exchange just before, which holds a name that
 // becomes a file name: from the controls a VALUE that is not a plain name
-// (util/PlainName.h: it holds '/', '\\' or a control character) fails
+// (util/NameRule.h: it holds '/', '\\' or a control character) fails
 // with a message naming the field and what the name holds. Towards the
 // controls it does nothing.
 void DDV_PlainName(CDataExchange* pDX, const std::string& value);

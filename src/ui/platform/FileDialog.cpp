@@ -3,7 +3,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
+#include <cstdint>
 
+#include "framework/PathParts.h"
 #include "ui/platform/TextCodec.h"
 #include "ui/platform/UiTestScript.h"
 
@@ -88,7 +90,8 @@ std::string CFileDialog::GetFileTitle() const {
 }
 
 std::string CFileDialog::FullPathOf(const std::string& path) {
-    return EncodePath(QFileInfo(DecodePath(path)).absoluteFilePath());
+    const std::string full = FullPath(path, SIZE_MAX, PathSeparators::kSlashOnly);
+    return full.empty() ? path : full;
 }
 
 std::string CFileDialog::FileTitleOf(const std::string& path) {

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include "framework/TextClass.h"
+
 QString DecodePath(const std::string& path) {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
@@ -28,7 +30,7 @@ bool EncodeRecordText(const QString& text, std::string& out, QString& offending)
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text.at(i).unicode();
-        if (unit < 0x20 || unit > 0x7E) {
+        if (!IsPrintableAscii(unit)) {
             // A surrogate pair is one character to the user.
             const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
                               text.at(i + 1).isLowSurrogate();

@@ -6,10 +6,10 @@
 //   encodeName), so a path the program got from the file system or a file
 //   dialog reaches the file system again unchanged.
 // - Names that go into Sample List records (methods, macro, data file) are
-//   8-bit text with no encoding of their own. Only printable ASCII (0x20 to
-//   0x7E) means the same to every reader of a record, so that is all the
-//   dialogs accept from the user; anything else is refused at the exchange
-//   from the controls, never stored as guessed bytes.
+//   8-bit text with no encoding of their own. Only printable ASCII
+//   (framework/TextClass.h) means the same to every reader of a record, so
+//   that is all the dialogs accept from the user; anything else is refused
+//   at the exchange from the controls, never stored as guessed bytes.
 #pragma once
 
 #include <QString>
