@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/TextCodec.h"
-#include "ui/platform/UiTestScript.h"
 
 namespace {
 

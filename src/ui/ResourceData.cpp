@@ -5,7 +5,6 @@
 
 #include "ui/ResourceIds.h"
 #include "ui/platform/DialogTemplate.h"
-#include "ui/platform/ResourceLookup.h"
 
 namespace {
 

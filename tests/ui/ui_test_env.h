@@ -24,8 +24,8 @@
 #include "datasystem/ostrel.h"
 #include "support/scoped_env.h"
 #include "support/scratch_dir.h"
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
-#include "ui/platform/UiTestScript.h"
 
 // The text a control of DLG shows: a label's, an edit's, or a combo box's
 // edit field.

@@ -3,19 +3,65 @@
 #include <QByteArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QValidator>
 
 #include "ui/platform/ComboBox.h"
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/DialogBuilder.h"
-#include "ui/platform/MessageBox.h"
 #include "ui/platform/TextCodec.h"
-#include "ui/platform/TypingLimit.h"
 #include "util/PlainName.h"
 
 namespace {
 
 // The bytes a static text control was given, kept beside its display text.
 constexpr const char* kStaticBytesProperty = "k2lBytes";
+
+// Limits how many characters the user can type or paste into an edit, and
+// only that: text the program sets is shown whole, however long. A change
+// that does not make the text longer always passes, so a long text set by
+// the program can still be shortened; a paste that would go over the limit
+// is refused whole.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(QLineEdit* edit, int maxChars)
+        : QValidator(edit), m_nAcceptedLength(edit->text().size()), m_nMaxChars(maxChars) {
+        // A change is checked before the edit reports it, so this is the
+        // length the change starts from.
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_nAcceptedLength = text.size(); });
+    }
+
+    State validate(QString& input, int& /*pos*/) const override {
+        return m_bProgramText || input.size() <= m_nMaxChars || input.size() <= m_nAcceptedLength
+                   ? Acceptable
+                   : Invalid;
+    }
+
+    qsizetype m_nAcceptedLength;
+    int m_nMaxChars;
+    bool m_bProgramText = false;
+};
+
+TypingLimit* TypingLimitOf(QLineEdit* edit) {
+    return dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit->validator()));
+}
+
+// Sets EDIT's text as the program's, exempt from its typing limit, and
+// shows it from its beginning.
+void SetProgramText(QLineEdit* edit, const QString& text) {
+    TypingLimit* limit = TypingLimitOf(edit);
+    // QLineEdit checks set text too, and stops checking typed text while
+    // the set text does not pass.
+    if (limit != nullptr) {
+        limit->m_bProgramText = true;
+    }
+    edit->setText(text);
+    if (limit != nullptr) {
+        limit->m_bProgramText = false;
+    }
+    edit->setCursorPosition(0);
+}
 
 QLineEdit* EditOf(QWidget* control) {
     if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
@@ -104,7 +150,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
         if (pDX->m_bSaveAndValidate) {
             TakeRecordText(pDX, control, edit->text(), value);
         } else {
-            TypingLimit::SetProgramText(edit, DecodeRecordText(value));
+            SetProgramText(edit, DecodeRecordText(value));
         }
     }
 }
@@ -129,8 +175,12 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value) {
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
     QWidget* control = pDX->LastControl();
     if (!pDX->m_bSaveAndValidate) {
-        if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-            TypingLimit::Of(edit)->SetMaxChars(nChars);
+        if (auto* edit = dynamic_cast<QLineEdit*>(control); edit != nullptr && nChars > 0) {
+            if (TypingLimit* limit = TypingLimitOf(edit)) {
+                limit->m_nMaxChars = nChars;
+            } else {
+                edit->setValidator(new TypingLimit(edit, nChars));
+            }
         }
         return;
     }

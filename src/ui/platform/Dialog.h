@@ -16,29 +16,21 @@
 // makes DoModal call HOOK with the dialog once it is shown and modal (from
 // the dialog's own event loop, so HOOK may click, type and open further
 // dialogs). The hook is expected to end the dialog; if it does not, the
-// dialog ends with -1. While a test script (CUiTestScript) is active, a
-// dialog without a hook ends with -1 at once instead of waiting for a user.
+// dialog ends with -1.
 #pragma once
 
 #include <QDialog>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 
-#include "ui/platform/ResourceLookup.h"
-#include "ui/platform/WinDefs.h"
+#include "ui/platform/DialogTemplate.h"
 
 class CDataExchange;
-class CSystemMenu;
 
 class CDialog : public QDialog {
 public:
     explicit CDialog(UINT nIDTemplate, QWidget* pParentWnd = nullptr);
-    ~CDialog() override;
-
-    CDialog(const CDialog&) = delete;
-    CDialog& operator=(const CDialog&) = delete;
 
     // Runs the dialog; returns the value given to EndDialog, or -1 when
     // the dialog could not be created.
@@ -56,21 +48,16 @@ public:
         return dynamic_cast<Control*>(GetDlgItem(nID));
     }
     void EnableControl(int nID, BOOL bEnable);
-
     std::string GetWindowText() const;
-    // One icon serves every size: the desktop scales it for the title bar,
-    // the task bar and the window switcher.
-    void SetIcon(const HICON& icon);
-    CSystemMenu* GetSystemMenu(BOOL bRevert);
 
     // As if the window menu (system command) or a control or menu entry
     // (command) had sent nID.
     void SendSysCommand(UINT nID, LPARAM lParam = 0);
     void SendCommand(UINT nID);
 
-    // A message box over this dialog; 8-bit texts in the locale's encoding.
-    // DETAILS, when not empty, is behind the box's "Show Details..." button.
-    int MessageBox(const std::string& text, const std::string& caption, UINT nType,
+    // A message box over this dialog (CommonDialogs.h). CAPTION, DETAIL and
+    // DETAILS are 8-bit texts in the locale's encoding.
+    int MessageBox(const QString& text, const std::string& caption, UINT nType,
                    const std::string& detail = std::string(),
                    const std::string& details = std::string());
 
@@ -83,8 +70,8 @@ protected:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    // The program's own window menu entries (CSystemMenu); the window
-    // manager carries out its standard commands (close, minimise) itself.
+    // The program's own window menu entries; the window manager carries out
+    // its standard commands (close, minimise) itself.
     virtual void OnSysCommand(UINT nID, LPARAM lParam);
     // Returns TRUE when nID was handled.
     virtual BOOL OnCommand(UINT nID);
@@ -95,12 +82,8 @@ protected:
     void reject() override;
 
 private:
-    BOOL CreateControls();
-
     UINT m_nIDTemplate;
     std::map<int, QWidget*> m_controls;
-    std::unique_ptr<CSystemMenu> m_pSystemMenu;
-    bool m_bCreated = false;
     bool m_bEnded = false;
     int m_nModalResult = -1;
 };

@@ -1,25 +1,46 @@
 #include "ui/platform/DialogBuilder.h"
 
+#include <qdrawutil.h>
 #include <QDialog>
+#include <QEvent>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <algorithm>
 #include <vector>
 
-#include "ui/platform/CaptionWidth.h"
 #include "ui/platform/ComboBox.h"
-#include "ui/platform/DialogUnits.h"
-#include "ui/platform/GroupBox.h"
-#include "ui/platform/PushButton.h"
-#include "ui/platform/ResourceLookup.h"
-#include "ui/platform/StaticTextFit.h"
 
 namespace {
 
 constexpr const char* kFieldNameProperty = "k2lFieldName";
+// The dialog units kept free between a widened static text and what limits it.
+constexpr int kTextMarginUnits = 2;
+// The window's icon and its minimise, maximise and close buttons.
+constexpr int kTitleBarButtons = 4;
+
+// a * b / c, rounded to the nearest integer, for c > 0.
+int MulDiv(int a, int b, int c) {
+    const long long product = static_cast<long long>(a) * b;
+    return static_cast<int>(product >= 0 ? (product + c / 2) / c : (product - c / 2) / c);
+}
+
+class CPushButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    bool event(QEvent* event) override {
+        // A shortcut event reaches the button only for its own mnemonic.
+        if (event->type() == QEvent::Shortcut && isEnabled() && focusPolicy() != Qt::NoFocus) {
+            setFocus(Qt::ShortcutFocusReason);
+        }
+        return QPushButton::event(event);
+    }
+};
 
 bool TakesFocus(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::ComboBox ||
@@ -41,23 +62,23 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
     const QString text = QString::fromLatin1(control.text != nullptr ? control.text : "");
     const QRect rect =
         units.MapDialogRect(control.x, control.y, control.cx, control.cy).translated(offsetX, 0);
-    const bool tabStop = (control.style & CS_TABSTOP) != 0;
+    const Qt::FocusPolicy focus =
+        (control.style & CS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus;
+    QWidget* widget = nullptr;
     switch (control.kind) {
         case ControlKind::PushButton: {
             auto* button = new CPushButton(text, &dialog);
             button->setAutoDefault(true);
             button->setDefault((control.style & CS_DEFPUSHBUTTON) != 0);
-            button->setGeometry(rect);
-            button->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-            return button;
+            button->setFocusPolicy(focus);
+            widget = button;
+            break;
         }
-        case ControlKind::GroupBox: {
-            auto* group = new CGroupBox(text, &dialog);
-            group->setGeometry(rect);
-            group->setAttribute(Qt::WA_TransparentForMouseEvents);
-            group->setFocusPolicy(Qt::NoFocus);
-            return group;
-        }
+        case ControlKind::GroupBox:
+            widget = new CGroupBox(text, &dialog);
+            widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+            widget->setFocusPolicy(Qt::NoFocus);
+            break;
         case ControlKind::StaticText: {
             auto* label = new QLabel(&dialog);
             label->setTextFormat(Qt::PlainText);
@@ -65,13 +86,13 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
             label->setMargin(0);
             label->setIndent(0);
             label->setText(text);
-            label->setGeometry(rect);
-            return label;
+            widget = label;
+            break;
         }
         case ControlKind::Icon: {
+            // An icon control shows the icon at its own size.
             auto* label = new QLabel(&dialog);
             const QIcon icon = LoadIcon(control.resource);
-            // An icon control shows the icon at its own size.
             label->setPixmap(icon.pixmap(QSize(32, 32), dialog.devicePixelRatioF()));
             label->setGeometry(QRect(rect.topLeft(), QSize(32, 32)));
             return label;
@@ -84,21 +105,106 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
             combo->setGeometry(QRect(rect.x(), rect.y(), rect.width(), fieldHeight));
             const int itemHeight = QFontMetrics(dialog.font()).height() + 2;
             combo->setMaxVisibleItems(std::max(1, (rect.height() - fieldHeight) / itemHeight));
-            combo->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+            combo->setFocusPolicy(focus);
             return combo;
         }
         case ControlKind::Edit: {
             auto* edit = new QLineEdit(&dialog);
             edit->setFrame((control.style & CS_BORDER) != 0);
-            edit->setGeometry(rect);
-            edit->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-            return edit;
+            edit->setFocusPolicy(focus);
+            widget = edit;
+            break;
         }
     }
-    return nullptr;
+    widget->setGeometry(rect);
+    return widget;
+}
+
+// Widens LABEL into the free space to its right where its text needs it,
+// and heightens it to one line of its font.
+void FitStaticText(QLabel& label, const std::vector<QWidget*>& widgets, int margin,
+                   const QWidget& dialog) {
+    const QSize needed = label.sizeHint();
+    QRect text = label.geometry();
+    if (needed.width() > text.width()) {
+        int limit = dialog.width() - margin;
+        for (const QWidget* widget : widgets) {
+            const QRect other = widget->geometry();
+            if (widget == &label) {
+                continue;
+            }
+            if (qobject_cast<const QGroupBox*>(widget) != nullptr) {
+                if (other.contains(text)) {
+                    limit = std::min(limit, other.right() + 1 - margin);
+                }
+            } else if (other.left() > text.left() && text.top() <= other.bottom() &&
+                       other.top() <= text.bottom()) {
+                limit = std::min(limit, other.left() - margin);
+            }
+        }
+        text.setWidth(std::max(text.width(), std::min(needed.width(), limit - text.left())));
+    }
+    text.setHeight(std::max(text.height(), needed.height()));
+    label.setGeometry(text);
 }
 
 }  // namespace
+
+CDialogUnits::CDialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int alphabetWidth = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    // Average over 52 letters, rounded.
+    m_nBaseX = std::max(1, (alphabetWidth / 26 + 1) / 2);
+    m_nBaseY = std::max(1, metrics.height());
+}
+
+int CDialogUnits::ToPixelsX(int units) const {
+    return MulDiv(units, m_nBaseX, 4);
+}
+
+int CDialogUnits::ToPixelsY(int units) const {
+    return MulDiv(units, m_nBaseY, 8);
+}
+
+QRect CDialogUnits::MapDialogRect(int x, int y, int cx, int cy) const {
+    return QRect(ToPixelsX(x), ToPixelsY(y), ToPixelsX(cx), ToPixelsY(cy));
+}
+
+QRect CGroupBox::TitleRect() const {
+    const QFontMetrics metrics(font());
+    // The title starts a character's width in, with half a character of
+    // clear frame on either side of its text.
+    const int gap = std::max(1, metrics.averageCharWidth() / 2);
+    const int width = metrics.horizontalAdvance(title()) + 2 * gap;
+    return QRect(metrics.averageCharWidth() - gap, 0, width, metrics.height());
+}
+
+int CGroupBox::FrameLineY() const {
+    return QFontMetrics(font()).height() / 2;
+}
+
+void CGroupBox::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    // An etched frame of our own: styles place theirs below the title.
+    qDrawShadeRect(&painter, rect().adjusted(0, FrameLineY(), 0, 0), palette(), true, 1, 0);
+    if (title().isEmpty()) {
+        return;
+    }
+    const QRect titleRect = TitleRect();
+    painter.fillRect(titleRect, palette().brush(QPalette::Window));
+    style()->drawItemText(&painter, titleRect, Qt::AlignCenter | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), title(), QPalette::WindowText);
+}
+
+int CaptionNeedsWidth(const QString& caption, const QFont& dialogFont) {
+    QFont titleFont(dialogFont);
+    titleFont.setBold(true);
+    const QFontMetrics metrics(titleFont);
+    const int button = metrics.height() * 3 / 2;
+    return metrics.horizontalAdvance(caption) + 2 * metrics.averageCharWidth() +
+           kTitleBarButtons * button;
+}
 
 QString CDialogBuilder::StripMnemonic(const QString& text) {
     QString result;
@@ -120,7 +226,6 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
     dialog.setWindowFlags(WindowFlagsOf(dlgTemplate));
     const QString caption = QString::fromLatin1(dlgTemplate.caption);
     dialog.setWindowTitle(caption);
-    // A dialog too narrow for its caption is widened, its controls centred.
     const int templateWidth = units.ToPixelsX(dlgTemplate.cx);
     const int width = std::max(templateWidth, CaptionNeedsWidth(caption, dialog.font()));
     const int offsetX = (width - templateWidth) / 2;
@@ -130,10 +235,9 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
     std::map<int, QWidget*> controls;
     std::vector<QWidget*> widgets;
     for (const DialogControl& control : dlgTemplate.controls) {
-        QWidget* widget = MakeControl(control, units, offsetX, dialog);
-        widgets.push_back(widget);
+        widgets.push_back(MakeControl(control, units, offsetX, dialog));
         if (control.id != IDC_STATIC) {
-            controls[control.id] = widget;
+            controls[control.id] = widgets.back();
         }
     }
 
@@ -156,8 +260,7 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
         auto* label = static_cast<QLabel*>(widgets[i]);
         labels.push_back(label);
         const QString text = label->text();
-        const bool mnemonic = (control.style & CS_NOPREFIX) == 0 && text.contains(u'&');
-        if (!mnemonic) {
+        if ((control.style & CS_NOPREFIX) != 0 || !text.contains(u'&')) {
             continue;
         }
         QWidget* buddy = nullptr;
@@ -173,6 +276,9 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
             label->setText(StripMnemonic(text));
         }
     }
-    FitStaticTexts(labels, widgets, units, dialog);
+    const int margin = units.ToPixelsX(kTextMarginUnits);
+    for (QLabel* label : labels) {
+        FitStaticText(*label, widgets, margin, dialog);
+    }
     return controls;
 }

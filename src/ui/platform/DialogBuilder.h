@@ -1,28 +1,74 @@
-// CDialogBuilder makes the widgets of a dialog template.
+// Building a dialog's widgets from its template, in dialog units.
 //
-// Every control becomes a child widget at its template rectangle converted
-// to pixels with the dialog font's dialog units; the dialog gets the
-// template's caption, window style and client size. Tab order is template
-// order. A static text with an "&" mnemonic leads to the next control in
-// template order that can take the focus (its buddy), whose field name it
-// also gives, for messages about that field; default buttons are default.
-// Group boxes lie beneath the other controls and let clicks through.
+// Every control becomes a child widget at its template rectangle in pixels;
+// the dialog gets the template's caption, window style and client size. Tab
+// order is template order. A static text with an "&" mnemonic leads to the
+// next control in template order that can take the focus (its buddy), whose
+// field name it also gives, for messages about that field. Group boxes lie
+// beneath the other controls and let clicks through.
 //
-// The desktop's font is not the template's: static texts are widened where
-// their words need it (StaticTextFit.h), group boxes carry their title on
-// the frame line (GroupBox.h), and a push button's mnemonic gives it the
-// focus (PushButton.h), as the template expects. A dialog too narrow for
-// its caption in the title bar is widened (CaptionWidth.h), with its
-// controls centred as the template placed them.
+// The desktop's font is not the template's, so the builder keeps what the
+// template expects: a static text too narrow for its words is widened into
+// the free space to its right (up to the next control on its line, the
+// right edge of the group box around it or of the dialog, two dialog units
+// clear), nothing else moves; a group box carries its title on its frame
+// line; a push button's mnemonic gives it the focus before it clicks, so
+// that after a file choice Enter presses the button that opened it, not
+// Close; and a dialog too narrow for its caption in the title bar is
+// widened, its controls centred as the template placed them.
 #pragma once
 
-#include <QString>
+#include <QFont>
+#include <QGroupBox>
+#include <QRect>
 #include <map>
 
 #include "ui/platform/DialogTemplate.h"
 
 class QDialog;
-class QWidget;
+
+// Dialog units for one dialog font. The base units are the font's average
+// character width (of the letters A-Z and a-z) and its height; a horizontal
+// dialog unit is a quarter of the first and a vertical one an eighth of the
+// second, so a layout keeps its proportions with any font, screen and scale.
+class CDialogUnits {
+public:
+    explicit CDialogUnits(const QFont& font);
+
+    int BaseUnitX() const { return m_nBaseX; }
+    int BaseUnitY() const { return m_nBaseY; }
+    int ToPixelsX(int units) const;
+    int ToPixelsY(int units) const;
+    // The rectangle (x, y, width, height) in dialog units, in pixels.
+    QRect MapDialogRect(int x, int y, int cx, int cy) const;
+
+private:
+    int m_nBaseX;
+    int m_nBaseY;
+};
+
+// A group box whose title sits on the frame's top line, which runs through
+// the middle of the title's text line, so that the controls inside start
+// below the title where the template puts them. (Qt's own draws the title
+// above the frame, and a control just below the title would straddle it.)
+class CGroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+    // In the box's own coordinates: the title's rectangle, one line of the
+    // box's font high, and the y of the frame's top line.
+    QRect TitleRect() const;
+    int FrameLineY() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// How wide a dialog must be for the window manager to show CAPTION whole.
+// The title bar is not ours, so this estimates: the caption in the bold of
+// the dialog's font, two characters of padding, and the window's icon and
+// three buttons, each a square a line and a half of that font high.
+int CaptionNeedsWidth(const QString& caption, const QFont& dialogFont);
 
 class CDialogBuilder {
 public:

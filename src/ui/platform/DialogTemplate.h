@@ -1,5 +1,6 @@
-// Dialog templates as data: what a dialog resource says about the window
-// and each of its controls. The dialog builder turns one into widgets.
+// The program's resources as data: dialog templates (what a dialog resource
+// says about the window and each of its controls; the dialog builder turns
+// one into widgets), strings and icons.
 //
 // Positions and sizes are in dialog units, which scale with the dialog's
 // font (see CDialogUnits); the dialog font is the desktop's, whatever font
@@ -7,7 +8,9 @@
 // which is also their tab order.
 #pragma once
 
+#include <QIcon>
 #include <span>
+#include <string>
 
 #include "ui/platform/WinDefs.h"
 
@@ -59,6 +62,10 @@ struct DialogTemplate {
     std::span<const DialogControl> controls;
 };
 
-// The program's dialog resources, defined with its other resources.
-// Returns nullptr for an unknown identifier.
+using HICON = QIcon;
+
+// The program's resources, looked up by identifier: nullptr, an empty
+// string or a null icon when there is no such resource.
 const DialogTemplate* FindDialogTemplate(UINT id);
+std::string LoadString(UINT id);
+HICON LoadIcon(UINT id);
