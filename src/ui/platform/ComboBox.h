@@ -1,11 +1,11 @@
 // CComboBox: an editable drop-down combo box with the list operations the
-// dialogs use.
+// dialogs use. Changes to the list leave the edit field's text as it is,
+// and entering text never adds it to the list.
 //
 // With the sorted style, AddString and Dir insert each entry at its place
 // in case-insensitive order (entries equal but for case in code point
 // order, exact duplicates after each other); InsertString and DeleteString
 // work at an index and never re-sort, so a list can be edited in place.
-// Entering text never adds it to the list.
 #pragma once
 
 #include <QComboBox>
@@ -45,12 +45,11 @@ public:
     // field. Returns its index, or CB_ERR (nothing changes) when none does.
     int SelectString(int start, const QString& prefix);
 
+    // The edit field's text; setting it selects no entry.
     void SetWindowText(const QString& text);
-    QString GetWindowText() const;
+    QString GetWindowText() const { return currentText(); }
 
 private:
-    // Inserts TEXT at INDEX and keeps the edit field's text as it was.
-    int InsertKeepingText(int index, const QString& text);
     // Shows SHOWN in the edit field again after a change to the list.
     void KeepText(const QString& shown);
 

@@ -5,24 +5,10 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <deque>
 
 #include "ui/platform/TextCodec.h"
 
 namespace {
-
-struct Script {
-    bool active = false;
-    std::deque<int> messageAnswers;
-    std::deque<QString> fileAnswers;  // an empty path cancels
-    std::vector<MessageBoxRequest> messageBoxes;
-    std::vector<FileDialogRequest> fileDialogs;
-};
-
-Script& TheScript() {
-    static Script script;
-    return script;
-}
 
 QMessageBox::Icon IconOf(UINT type) {
     switch (type & MB_ICONMASK) {
@@ -47,7 +33,7 @@ int DefaultAnswer(UINT type) {
 
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type,
                    const QString& detail, const QString& details) {
-    if (Script& script = TheScript(); script.active) {
+    if (CUiTestScript::State& script = CUiTestScript::Current(); script.active) {
         script.messageBoxes.push_back(MessageBoxRequest{text, caption, detail, details, type});
         if (script.messageAnswers.empty()) {
             return DefaultAnswer(type);
@@ -78,7 +64,7 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
 
 std::string RunFileDialog(const FileDialogRequest& request) {
     QString path;
-    if (Script& script = TheScript(); script.active) {
+    if (CUiTestScript::State& script = CUiTestScript::Current(); script.active) {
         script.fileDialogs.push_back(request);
         if (!script.fileAnswers.empty()) {
             path = script.fileAnswers.front();
@@ -116,37 +102,4 @@ BOOL FileEntryExists(const std::string& path) {
     }
     struct stat status {};
     return lstat(path.c_str(), &status) == 0 ? TRUE : FALSE;
-}
-
-void CUiTestScript::Start() {
-    TheScript() = Script();
-    TheScript().active = true;
-}
-
-void CUiTestScript::Stop() {
-    TheScript() = Script();
-}
-
-bool CUiTestScript::IsActive() {
-    return TheScript().active;
-}
-
-void CUiTestScript::AnswerMessageBox(int answer) {
-    TheScript().messageAnswers.push_back(answer);
-}
-
-void CUiTestScript::AcceptFileDialog(const QString& path) {
-    TheScript().fileAnswers.push_back(path);
-}
-
-void CUiTestScript::CancelFileDialog() {
-    TheScript().fileAnswers.push_back(QString());
-}
-
-const std::vector<MessageBoxRequest>& CUiTestScript::MessageBoxes() {
-    return TheScript().messageBoxes;
-}
-
-const std::vector<FileDialogRequest>& CUiTestScript::FileDialogs() {
-    return TheScript().fileDialogs;
 }

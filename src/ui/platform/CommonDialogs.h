@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -64,14 +65,30 @@ struct MessageBoxRequest {
 // that nobody will close.
 class CUiTestScript {
 public:
-    static void Start();  // no answers, no records yet
-    static void Stop();
-    static bool IsActive();
+    static void Start() {  // no answers, no records yet
+        Stop();
+        Current().active = true;
+    }
+    static void Stop() { Current() = {}; }
+    static bool IsActive() { return Current().active; }
 
-    static void AnswerMessageBox(int answer);
-    static void AcceptFileDialog(const QString& path);
-    static void CancelFileDialog();
+    static void AnswerMessageBox(int answer) { Current().messageAnswers.push_back(answer); }
+    static void AcceptFileDialog(const QString& path) { Current().fileAnswers.push_back(path); }
+    static void CancelFileDialog() { AcceptFileDialog(QString()); }
 
-    static const std::vector<MessageBoxRequest>& MessageBoxes();
-    static const std::vector<FileDialogRequest>& FileDialogs();
+    static const std::vector<MessageBoxRequest>& MessageBoxes() { return Current().messageBoxes; }
+    static const std::vector<FileDialogRequest>& FileDialogs() { return Current().fileDialogs; }
+
+    // The running script, as the boxes and dialogs answer from it.
+    struct State {
+        bool active = false;
+        std::deque<int> messageAnswers;
+        std::deque<QString> fileAnswers;  // an empty path cancels
+        std::vector<MessageBoxRequest> messageBoxes;
+        std::vector<FileDialogRequest> fileDialogs;
+    };
+    static State& Current() {
+        static State state;
+        return state;
+    }
 };

@@ -8,7 +8,6 @@
 #include "ui/platform/ComboBox.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
-#include "ui/platform/DialogBuilder.h"
 #include "ui/platform/TextCodec.h"
 #include "util/PlainName.h"
 
@@ -18,14 +17,14 @@ namespace {
 constexpr const char* kStaticBytesProperty = "k2lBytes";
 
 // Limits how many characters the user can type or paste into an edit, and
-// only that: text the program sets is shown whole, however long. A change
-// that does not make the text longer always passes, so a long text set by
-// the program can still be shortened; a paste that would go over the limit
-// is refused whole.
+// only that: text the program sets is shown whole, however long
+// (SetProgramText). A change that does not make the text longer always
+// passes, so a long text set by the program can still be shortened; a paste
+// that would go over the limit is refused whole.
 class TypingLimit : public QValidator {
 public:
     TypingLimit(QLineEdit* edit, int maxChars)
-        : QValidator(edit), m_nAcceptedLength(edit->text().size()), m_nMaxChars(maxChars) {
+        : QValidator(edit), m_nMaxChars(maxChars), m_nAcceptedLength(edit->text().size()) {
         // A change is checked before the edit reports it, so this is the
         // length the change starts from.
         connect(edit, &QLineEdit::textChanged, this,
@@ -33,33 +32,23 @@ public:
     }
 
     State validate(QString& input, int& /*pos*/) const override {
-        return m_bProgramText || input.size() <= m_nMaxChars || input.size() <= m_nAcceptedLength
-                   ? Acceptable
-                   : Invalid;
+        return input.size() <= std::max<qsizetype>(m_nMaxChars, m_nAcceptedLength) ? Acceptable
+                                                                                   : Invalid;
     }
 
-    qsizetype m_nAcceptedLength;
+private:
     int m_nMaxChars;
-    bool m_bProgramText = false;
+    qsizetype m_nAcceptedLength;
 };
 
-TypingLimit* TypingLimitOf(QLineEdit* edit) {
-    return dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit->validator()));
-}
-
-// Sets EDIT's text as the program's, exempt from its typing limit, and
-// shows it from its beginning.
+// Sets EDIT's text as the program's, past its typing limit, and shows it
+// from its beginning. (QLineEdit checks set text against its validator
+// too, and stops checking typed text while the set text does not pass.)
 void SetProgramText(QLineEdit* edit, const QString& text) {
-    TypingLimit* limit = TypingLimitOf(edit);
-    // QLineEdit checks set text too, and stops checking typed text while
-    // the set text does not pass.
-    if (limit != nullptr) {
-        limit->m_bProgramText = true;
-    }
+    const QValidator* limit = edit->validator();
+    edit->setValidator(nullptr);
     edit->setText(text);
-    if (limit != nullptr) {
-        limit->m_bProgramText = false;
-    }
+    edit->setValidator(limit);
     edit->setCursorPosition(0);
 }
 
@@ -75,11 +64,8 @@ QLineEdit* EditOf(QWidget* control) {
 
 // The label of CONTROL's field for messages ("this" when it has none).
 QString FieldOf(const QWidget* control) {
-    QString field = CDialogBuilder::FieldName(control);
-    if (field.isEmpty()) {
-        field = QStringLiteral("this");
-    }
-    return field;
+    const QString field = control != nullptr ? control->accessibleName() : QString();
+    return field.isEmpty() ? QStringLiteral("this") : field;
 }
 
 // Shows why the value of the exchange's last control is refused and fails
@@ -109,9 +95,6 @@ void TakeRecordText(CDataExchange* pDX, QWidget* control, const QString& text, s
 
 }  // namespace
 
-CDataExchange::CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
-    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
-
 QWidget* CDataExchange::PrepareEditCtrl(int nIDC) {
     m_pLastControl = m_pDlgWnd->GetDlgItem(nIDC);
     return m_pLastControl;
@@ -131,13 +114,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
     QWidget* control = pDX->PrepareEditCtrl(nIDC);
     if (auto* label = dynamic_cast<QLabel*>(control)) {
         if (pDX->m_bSaveAndValidate) {
-            const QVariant bytes = label->property(kStaticBytesProperty);
-            const QByteArray given = bytes.toByteArray();
-            if (bytes.isValid() && label->text() == DecodePath(given.toStdString())) {
-                value.assign(given.constData(), static_cast<std::size_t>(given.size()));
-            } else {
-                value = EncodePath(label->text());
-            }
+            const QVariant given = label->property(kStaticBytesProperty);
+            value = given.isValid() ? given.toByteArray().toStdString() : EncodePath(label->text());
         } else {
             label->setProperty(kStaticBytesProperty,
                                QByteArray(value.data(), static_cast<qsizetype>(value.size())));
@@ -175,12 +153,9 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value) {
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
     QWidget* control = pDX->LastControl();
     if (!pDX->m_bSaveAndValidate) {
-        if (auto* edit = dynamic_cast<QLineEdit*>(control); edit != nullptr && nChars > 0) {
-            if (TypingLimit* limit = TypingLimitOf(edit)) {
-                limit->m_nMaxChars = nChars;
-            } else {
-                edit->setValidator(new TypingLimit(edit, nChars));
-            }
+        auto* edit = dynamic_cast<QLineEdit*>(control);
+        if (edit != nullptr && edit->validator() == nullptr) {
+            edit->setValidator(new TypingLimit(edit, nChars));
         }
         return;
     }

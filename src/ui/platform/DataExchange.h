@@ -35,7 +35,8 @@ public:
 
 class CDataExchange {
 public:
-    CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate);
+    CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
     // The control nIDC, remembered as the one that a failure concerns;
     // nullptr when the dialog has no such control.
@@ -62,9 +63,10 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
 void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value);
 
 // For the control of the exchange just before: towards the controls an
-// edit field accepts at most nChars typed characters (text set by the
-// program may be longer); from the controls a VALUE longer than nChars
-// fails with the message "Please enter no more than nChars characters."
+// edit field accepts at most nChars typed characters from then on (text set
+// by the program may be longer); from the controls a VALUE longer than
+// nChars fails with the message "Please enter no more than nChars
+// characters."
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);
 
 // For the control of the exchange just before, which holds a name that

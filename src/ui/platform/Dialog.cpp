@@ -5,7 +5,6 @@
 
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/DataExchange.h"
-#include "ui/platform/DialogBuilder.h"
 #include "ui/platform/TextCodec.h"
 
 namespace {
@@ -16,9 +15,6 @@ std::map<UINT, CDialog::ModalHook>& ModalHooks() {
 }
 
 }  // namespace
-
-CDialog::CDialog(UINT nIDTemplate, QWidget* pParentWnd)
-    : QDialog(pParentWnd), m_nIDTemplate(nIDTemplate) {}
 
 void CDialog::SetModalHook(UINT nIDTemplate, ModalHook hook) {
     if (hook) {
@@ -41,9 +37,7 @@ INT_PTR CDialog::DoModal() {
         m_controls = CDialogBuilder::Build(*dlgTemplate, *this);
         for (const auto& [id, control] : m_controls) {
             if (auto* button = dynamic_cast<QPushButton*>(control)) {
-                const UINT command = static_cast<UINT>(id);
-                connect(button, &QPushButton::clicked, this,
-                        [this, command] { OnCommand(command); });
+                connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
             }
         }
     }
@@ -54,9 +48,7 @@ INT_PTR CDialog::DoModal() {
     if (m_bEnded) {
         return m_nModalResult;
     }
-
-    const auto hook = ModalHooks().find(m_nIDTemplate);
-    if (hook != ModalHooks().end()) {
+    if (const auto hook = ModalHooks().find(m_nIDTemplate); hook != ModalHooks().end()) {
         QTimer::singleShot(0, this, [this, run = hook->second] {
             run(*this);
             if (!m_bEnded) {
@@ -101,21 +93,11 @@ std::string CDialog::GetWindowText() const {
     return EncodePath(windowTitle());
 }
 
-void CDialog::SendSysCommand(UINT nID, LPARAM lParam) {
-    OnSysCommand(nID, lParam);
-}
-
-void CDialog::SendCommand(UINT nID) {
-    OnCommand(nID);
-}
-
 int CDialog::MessageBox(const QString& text, const std::string& caption, UINT nType,
                         const std::string& detail, const std::string& details) {
     return ShowMessageBox(this, text, DecodePath(caption), nType, DecodePath(detail),
                           DecodePath(details));
 }
-
-void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
 
 BOOL CDialog::OnInitDialog() {
     UpdateData(FALSE);
@@ -128,12 +110,6 @@ void CDialog::OnOK() {
     }
 }
 
-void CDialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
-void CDialog::OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/) {}
-
 BOOL CDialog::OnCommand(UINT nID) {
     if (nID == IDOK) {
         OnOK();
@@ -143,12 +119,4 @@ BOOL CDialog::OnCommand(UINT nID) {
         return FALSE;
     }
     return TRUE;
-}
-
-void CDialog::accept() {
-    OnOK();
-}
-
-void CDialog::reject() {
-    OnCancel();
 }

@@ -24,13 +24,14 @@
 #include <map>
 #include <string>
 
-#include "ui/platform/DialogTemplate.h"
+#include "ui/platform/DialogBuilder.h"
 
 class CDataExchange;
 
 class CDialog : public QDialog {
 public:
-    explicit CDialog(UINT nIDTemplate, QWidget* pParentWnd = nullptr);
+    explicit CDialog(UINT nIDTemplate, QWidget* pParentWnd = nullptr)
+        : QDialog(pParentWnd), m_nIDTemplate(nIDTemplate) {}
 
     // Runs the dialog; returns the value given to EndDialog, or -1 when
     // the dialog could not be created.
@@ -52,8 +53,8 @@ public:
 
     // As if the window menu (system command) or a control or menu entry
     // (command) had sent nID.
-    void SendSysCommand(UINT nID, LPARAM lParam = 0);
-    void SendCommand(UINT nID);
+    void SendSysCommand(UINT nID, LPARAM lParam = 0) { OnSysCommand(nID, lParam); }
+    void SendCommand(UINT nID) { OnCommand(nID); }
 
     // A message box over this dialog (CommonDialogs.h). CAPTION, DETAIL and
     // DETAILS are 8-bit texts in the locale's encoding.
@@ -66,20 +67,20 @@ public:
     static void ClearModalHooks();
 
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
     virtual BOOL OnInitDialog();
     virtual void OnOK();
-    virtual void OnCancel();
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
     // The program's own window menu entries; the window manager carries out
     // its standard commands (close, minimise) itself.
-    virtual void OnSysCommand(UINT nID, LPARAM lParam);
+    virtual void OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/) {}
     // Returns TRUE when nID was handled.
     virtual BOOL OnCommand(UINT nID);
 
     // Escape, the close box and QDialog's own accept go through the
     // handlers above.
-    void accept() override;
-    void reject() override;
+    void accept() override { OnOK(); }
+    void reject() override { OnCancel(); }
 
 private:
     UINT m_nIDTemplate;

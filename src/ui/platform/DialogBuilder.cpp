@@ -16,17 +16,10 @@
 
 namespace {
 
-constexpr const char* kFieldNameProperty = "k2lFieldName";
 // The dialog units kept free between a widened static text and what limits it.
 constexpr int kTextMarginUnits = 2;
 // The window's icon and its minimise, maximise and close buttons.
 constexpr int kTitleBarButtons = 4;
-
-// a * b / c, rounded to the nearest integer, for c > 0.
-int MulDiv(int a, int b, int c) {
-    const long long product = static_cast<long long>(a) * b;
-    return static_cast<int>(product >= 0 ? (product + c / 2) / c : (product - c / 2) / c);
-}
 
 class CPushButton : public QPushButton {
 public:
@@ -60,17 +53,14 @@ Qt::WindowFlags WindowFlagsOf(const DialogTemplate& dlgTemplate) {
 QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, int offsetX,
                      QDialog& dialog) {
     const QString text = QString::fromLatin1(control.text != nullptr ? control.text : "");
-    const QRect rect =
+    QRect rect =
         units.MapDialogRect(control.x, control.y, control.cx, control.cy).translated(offsetX, 0);
-    const Qt::FocusPolicy focus =
-        (control.style & CS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus;
     QWidget* widget = nullptr;
     switch (control.kind) {
         case ControlKind::PushButton: {
             auto* button = new CPushButton(text, &dialog);
             button->setAutoDefault(true);
             button->setDefault((control.style & CS_DEFPUSHBUTTON) != 0);
-            button->setFocusPolicy(focus);
             widget = button;
             break;
         }
@@ -78,45 +68,47 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
             widget = new CGroupBox(text, &dialog);
             widget->setAttribute(Qt::WA_TransparentForMouseEvents);
             widget->setFocusPolicy(Qt::NoFocus);
+            widget->lower();
             break;
         case ControlKind::StaticText: {
-            auto* label = new QLabel(&dialog);
+            auto* label = new QLabel(text, &dialog);
             label->setTextFormat(Qt::PlainText);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setMargin(0);
             label->setIndent(0);
-            label->setText(text);
             widget = label;
             break;
         }
         case ControlKind::Icon: {
             // An icon control shows the icon at its own size.
             auto* label = new QLabel(&dialog);
-            const QIcon icon = LoadIcon(control.resource);
-            label->setPixmap(icon.pixmap(QSize(32, 32), dialog.devicePixelRatioF()));
-            label->setGeometry(QRect(rect.topLeft(), QSize(32, 32)));
-            return label;
+            label->setPixmap(
+                LoadIcon(control.resource).pixmap(QSize(32, 32), dialog.devicePixelRatioF()));
+            rect.setSize(QSize(32, 32));
+            widget = label;
+            break;
         }
         case ControlKind::ComboBox: {
             auto* combo = new CComboBox(&dialog, (control.style & CS_SORT) != 0);
             // The template's height includes the drop-down list; the field
             // itself is as high as the font makes it.
             const int fieldHeight = combo->sizeHint().height();
-            combo->setGeometry(QRect(rect.x(), rect.y(), rect.width(), fieldHeight));
             const int itemHeight = QFontMetrics(dialog.font()).height() + 2;
             combo->setMaxVisibleItems(std::max(1, (rect.height() - fieldHeight) / itemHeight));
-            combo->setFocusPolicy(focus);
-            return combo;
-        }
-        case ControlKind::Edit: {
-            auto* edit = new QLineEdit(&dialog);
-            edit->setFrame((control.style & CS_BORDER) != 0);
-            edit->setFocusPolicy(focus);
-            widget = edit;
+            rect.setHeight(fieldHeight);
+            widget = combo;
             break;
         }
+        case ControlKind::Edit:
+            widget = new QLineEdit(&dialog);
+            static_cast<QLineEdit*>(widget)->setFrame((control.style & CS_BORDER) != 0);
+            break;
     }
     widget->setGeometry(rect);
+    if (TakesFocus(control.kind)) {
+        widget->setFocusPolicy((control.style & CS_TABSTOP) != 0 ? Qt::StrongFocus
+                                                                 : Qt::ClickFocus);
+    }
     return widget;
 }
 
@@ -159,18 +151,6 @@ CDialogUnits::CDialogUnits(const QFont& font) {
     m_nBaseY = std::max(1, metrics.height());
 }
 
-int CDialogUnits::ToPixelsX(int units) const {
-    return MulDiv(units, m_nBaseX, 4);
-}
-
-int CDialogUnits::ToPixelsY(int units) const {
-    return MulDiv(units, m_nBaseY, 8);
-}
-
-QRect CDialogUnits::MapDialogRect(int x, int y, int cx, int cy) const {
-    return QRect(ToPixelsX(x), ToPixelsY(y), ToPixelsX(cx), ToPixelsY(cy));
-}
-
 QRect CGroupBox::TitleRect() const {
     const QFontMetrics metrics(font());
     // The title starts a character's width in, with half a character of
@@ -178,10 +158,6 @@ QRect CGroupBox::TitleRect() const {
     const int gap = std::max(1, metrics.averageCharWidth() / 2);
     const int width = metrics.horizontalAdvance(title()) + 2 * gap;
     return QRect(metrics.averageCharWidth() - gap, 0, width, metrics.height());
-}
-
-int CGroupBox::FrameLineY() const {
-    return QFontMetrics(font()).height() / 2;
 }
 
 void CGroupBox::paintEvent(QPaintEvent* /*event*/) {
@@ -217,10 +193,6 @@ QString CDialogBuilder::StripMnemonic(const QString& text) {
     return result;
 }
 
-QString CDialogBuilder::FieldName(const QWidget* control) {
-    return control != nullptr ? control->property(kFieldNameProperty).toString() : QString();
-}
-
 std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate, QDialog& dialog) {
     const CDialogUnits units(dialog.font());
     dialog.setWindowFlags(WindowFlagsOf(dlgTemplate));
@@ -234,47 +206,35 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
 
     std::map<int, QWidget*> controls;
     std::vector<QWidget*> widgets;
-    for (const DialogControl& control : dlgTemplate.controls) {
-        widgets.push_back(MakeControl(control, units, offsetX, dialog));
-        if (control.id != IDC_STATIC) {
-            controls[control.id] = widgets.back();
-        }
-    }
-
-    QWidget* previous = nullptr;
     std::vector<QLabel*> labels;
-    for (std::size_t i = 0; i < widgets.size(); ++i) {
-        const DialogControl& control = dlgTemplate.controls[i];
-        if (control.kind == ControlKind::GroupBox) {
-            widgets[i]->lower();
+    std::vector<QLabel*> waiting;  // labels with a mnemonic, before their buddy
+    QWidget* previous = nullptr;   // the last control that takes the focus
+    for (const DialogControl& control : dlgTemplate.controls) {
+        QWidget* widget = MakeControl(control, units, offsetX, dialog);
+        widgets.push_back(widget);
+        if (control.id != IDC_STATIC) {
+            controls[control.id] = widget;
+        }
+        if (control.kind == ControlKind::StaticText) {
+            labels.push_back(static_cast<QLabel*>(widget));
+            if ((control.style & CS_NOPREFIX) == 0 && labels.back()->text().contains(u'&')) {
+                waiting.push_back(labels.back());
+            }
         }
         if (TakesFocus(control.kind)) {
             if (previous != nullptr) {
-                QWidget::setTabOrder(previous, widgets[i]);
+                QWidget::setTabOrder(previous, widget);
             }
-            previous = widgets[i];
-        }
-        if (control.kind != ControlKind::StaticText) {
-            continue;
-        }
-        auto* label = static_cast<QLabel*>(widgets[i]);
-        labels.push_back(label);
-        const QString text = label->text();
-        if ((control.style & CS_NOPREFIX) != 0 || !text.contains(u'&')) {
-            continue;
-        }
-        QWidget* buddy = nullptr;
-        for (std::size_t j = i + 1; j < widgets.size() && buddy == nullptr; ++j) {
-            if (TakesFocus(dlgTemplate.controls[j].kind)) {
-                buddy = widgets[j];
+            previous = widget;
+            for (QLabel* label : waiting) {
+                label->setBuddy(widget);
+                widget->setAccessibleName(StripMnemonic(label->text()));
             }
+            waiting.clear();
         }
-        if (buddy != nullptr) {
-            label->setBuddy(buddy);
-            buddy->setProperty(kFieldNameProperty, StripMnemonic(text));
-        } else {
-            label->setText(StripMnemonic(text));
-        }
+    }
+    for (QLabel* label : waiting) {
+        label->setText(StripMnemonic(label->text()));
     }
     const int margin = units.ToPixelsX(kTextMarginUnits);
     for (QLabel* label : labels) {
