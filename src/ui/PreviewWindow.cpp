@@ -96,7 +96,7 @@ void PreviewWindow::ShowModal(const PreviewContent& content, QWidget* parent) {
                 window.reject();
             }
         });
-    } else if (CUiTestScript::IsActive()) {
+    } else if (ScriptedUser::s_pInstalled != nullptr) {
         return;
     }
     window.exec();

@@ -41,8 +41,8 @@ public:
     int Dir(UINT attributes, const QString& pattern);
 
     // Selects the first entry after START (-1: from the top) that begins
-    // with PREFIX, ignoring case, and shows its full text in the edit
-    // field. Returns its index, or CB_ERR (nothing changes) when none does.
+    // with PREFIX, ignoring case, and shows it whole in the edit field.
+    // Returns its index, or CB_ERR (nothing changes) when none does.
     int SelectString(int start, const QString& prefix);
 
     // The edit field's text; setting it selects no entry.

@@ -4,24 +4,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPushButton>
 
 #include "ui/platform/TextCodec.h"
 
-namespace {
-
-QMessageBox::Icon IconOf(UINT type) {
-    switch (type & MB_ICONMASK) {
-        case MB_ICONQUESTION:
-            return QMessageBox::Question;
-        case MB_ICONEXCLAMATION:
-            return QMessageBox::Warning;
-        default:
-            return QMessageBox::NoIcon;
-    }
-}
-
-// The button that Enter presses.
 int DefaultAnswer(UINT type) {
     if ((type & MB_TYPEMASK) != MB_YESNO) {
         return IDOK;
@@ -29,47 +14,37 @@ int DefaultAnswer(UINT type) {
     return (type & MB_DEFMASK) == MB_DEFBUTTON2 ? IDNO : IDYES;
 }
 
-}  // namespace
-
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type,
                    const QString& detail, const QString& details) {
-    if (CUiTestScript::State& script = CUiTestScript::Current(); script.active) {
-        script.messageBoxes.push_back(MessageBoxRequest{text, caption, detail, details, type});
-        if (script.messageAnswers.empty()) {
-            return DefaultAnswer(type);
-        }
-        const int answer = script.messageAnswers.front();
-        script.messageAnswers.pop_front();
-        return answer;
+    if (ScriptedUser* user = ScriptedUser::s_pInstalled) {
+        return user->Answer(MessageBoxRequest{text, caption, detail, details, type});
     }
 
-    QMessageBox box(IconOf(type), caption, text, QMessageBox::NoButton, owner);
+    const UINT icon = type & MB_ICONMASK;
+    QMessageBox box(icon == MB_ICONQUESTION      ? QMessageBox::Question
+                    : icon == MB_ICONEXCLAMATION ? QMessageBox::Warning
+                                                 : QMessageBox::NoIcon,
+                    caption, text, QMessageBox::NoButton, owner);
     box.setTextFormat(Qt::PlainText);
     box.setInformativeText(detail);
     box.setDetailedText(details);
-    if ((type & MB_TYPEMASK) == MB_YESNO) {
-        QPushButton* yes = box.addButton(QMessageBox::Yes);
-        QPushButton* no = box.addButton(QMessageBox::No);
-        box.setDefaultButton(DefaultAnswer(type) == IDYES ? yes : no);
-        box.setEscapeButton(no);
-        box.exec();
-        return box.clickedButton() == yes ? IDYES : IDNO;
+    const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
+    box.setStandardButtons(yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+    box.setDefaultButton(!yesNo                         ? QMessageBox::Ok
+                         : DefaultAnswer(type) == IDYES ? QMessageBox::Yes
+                                                        : QMessageBox::No);
+    box.setEscapeButton(yesNo ? QMessageBox::No : QMessageBox::Ok);
+    const int pressed = box.exec();
+    if (!yesNo) {
+        return IDOK;
     }
-    QPushButton* ok = box.addButton(QMessageBox::Ok);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    box.exec();
-    return IDOK;
+    return pressed == QMessageBox::Yes ? IDYES : IDNO;
 }
 
 std::string RunFileDialog(const FileDialogRequest& request) {
     QString path;
-    if (CUiTestScript::State& script = CUiTestScript::Current(); script.active) {
-        script.fileDialogs.push_back(request);
-        if (!script.fileAnswers.empty()) {
-            path = script.fileAnswers.front();
-            script.fileAnswers.pop_front();
-        }
+    if (ScriptedUser* user = ScriptedUser::s_pInstalled) {
+        path = user->Answer(request);
     } else {
         QFileDialog dialog(nullptr, request.title);
         dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);

@@ -1,10 +1,9 @@
 // What the program asks the user outside its own dialogs: message boxes and
-// the open-file and save-file dialogs; the file status query; and the
-// script through which tests answer the boxes and dialogs instead of a user.
+// the open-file and save-file dialogs, which tests answer instead of a
+// user; and the file status query.
 #pragma once
 
 #include <QString>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -57,38 +56,18 @@ struct MessageBoxRequest {
     UINT type = 0;
 };
 
-// The tests' seam. While a script runs, no message box or file dialog is
-// shown: each is recorded and takes the next answer scripted for its kind;
-// without one, a message box answers with its default button and a file
-// dialog is cancelled. A modal dialog without a test's hook
-// (CDialog::SetModalHook) ends with -1 at once. No test waits for a window
-// that nobody will close.
-class CUiTestScript {
+// The button that Enter presses in a message box of TYPE.
+int DefaultAnswer(UINT type);
+
+// The tests' seam. While a stand-in for the user is installed, no message
+// box or file dialog is shown: each is put to the stand-in instead, and a
+// modal dialog without a test's hook (CDialog::SetModalHook) ends with -1
+// at once, so that no test waits for a window nobody will close.
+class ScriptedUser {
 public:
-    static void Start() {  // no answers, no records yet
-        Stop();
-        Current().active = true;
-    }
-    static void Stop() { Current() = {}; }
-    static bool IsActive() { return Current().active; }
+    virtual ~ScriptedUser() = default;
+    virtual int Answer(const MessageBoxRequest& request) = 0;      // IDOK, IDYES or IDNO
+    virtual QString Answer(const FileDialogRequest& request) = 0;  // empty: cancelled
 
-    static void AnswerMessageBox(int answer) { Current().messageAnswers.push_back(answer); }
-    static void AcceptFileDialog(const QString& path) { Current().fileAnswers.push_back(path); }
-    static void CancelFileDialog() { AcceptFileDialog(QString()); }
-
-    static const std::vector<MessageBoxRequest>& MessageBoxes() { return Current().messageBoxes; }
-    static const std::vector<FileDialogRequest>& FileDialogs() { return Current().fileDialogs; }
-
-    // The running script, as the boxes and dialogs answer from it.
-    struct State {
-        bool active = false;
-        std::deque<int> messageAnswers;
-        std::deque<QString> fileAnswers;  // an empty path cancels
-        std::vector<MessageBoxRequest> messageBoxes;
-        std::vector<FileDialogRequest> fileDialogs;
-    };
-    static State& Current() {
-        static State state;
-        return state;
-    }
+    static inline ScriptedUser* s_pInstalled = nullptr;
 };

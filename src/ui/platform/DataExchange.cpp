@@ -52,16 +52,6 @@ void SetProgramText(QLineEdit* edit, const QString& text) {
     edit->setCursorPosition(0);
 }
 
-QLineEdit* EditOf(QWidget* control) {
-    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-        return edit;
-    }
-    if (auto* combo = dynamic_cast<CComboBox*>(control)) {
-        return combo->lineEdit();
-    }
-    return nullptr;
-}
-
 // The label of CONTROL's field for messages ("this" when it has none).
 QString FieldOf(const QWidget* control) {
     const QString field = control != nullptr ? control->accessibleName() : QString();
@@ -103,7 +93,9 @@ QWidget* CDataExchange::PrepareEditCtrl(int nIDC) {
 void CDataExchange::Fail() {
     if (m_bSaveAndValidate && m_pLastControl != nullptr) {
         m_pLastControl->setFocus(Qt::OtherFocusReason);
-        if (QLineEdit* edit = EditOf(m_pLastControl); edit != nullptr) {
+        if (auto* combo = dynamic_cast<CComboBox*>(m_pLastControl)) {
+            combo->lineEdit()->selectAll();
+        } else if (auto* edit = dynamic_cast<QLineEdit*>(m_pLastControl)) {
             edit->selectAll();
         }
     }

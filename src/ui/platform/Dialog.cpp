@@ -17,11 +17,7 @@ std::map<UINT, CDialog::ModalHook>& ModalHooks() {
 }  // namespace
 
 void CDialog::SetModalHook(UINT nIDTemplate, ModalHook hook) {
-    if (hook) {
-        ModalHooks()[nIDTemplate] = std::move(hook);
-    } else {
-        ModalHooks().erase(nIDTemplate);
-    }
+    ModalHooks()[nIDTemplate] = std::move(hook);
 }
 
 void CDialog::ClearModalHooks() {
@@ -48,14 +44,14 @@ INT_PTR CDialog::DoModal() {
     if (m_bEnded) {
         return m_nModalResult;
     }
-    if (const auto hook = ModalHooks().find(m_nIDTemplate); hook != ModalHooks().end()) {
-        QTimer::singleShot(0, this, [this, run = hook->second] {
+    if (const ModalHook run = ModalHooks()[m_nIDTemplate]) {
+        QTimer::singleShot(0, this, [this, run] {
             run(*this);
             if (!m_bEnded) {
                 EndDialog(-1);
             }
         });
-    } else if (CUiTestScript::IsActive()) {
+    } else if (ScriptedUser::s_pInstalled != nullptr) {
         return -1;
     }
     exec();

@@ -7,16 +7,14 @@
 // runs OnInitDialog (whose base performs the first exchange towards the
 // controls) and shows the dialog until EndDialog.
 //
-// The standard Cancel command (a Cancel button, the Escape key, the
-// window's close box) goes through OnCancel, which ends the dialog with
-// IDCANCEL and takes no data; OnOK takes the data with validation and ends
-// with IDOK when it succeeds.
+// The standard Cancel command (a Cancel button, Escape, the close box) goes
+// through OnCancel: it ends with IDCANCEL and takes no data. OnOK takes the
+// data with validation and ends with IDOK when it succeeds.
 //
 // Tests drive a modal dialog through a hook: SetModalHook(template, hook)
-// makes DoModal call HOOK with the dialog once it is shown and modal (from
-// the dialog's own event loop, so HOOK may click, type and open further
-// dialogs). The hook is expected to end the dialog; if it does not, the
-// dialog ends with -1.
+// makes DoModal call HOOK with the dialog once it is shown and modal, from
+// its own event loop (so HOOK may click, type and open further dialogs). A
+// dialog that HOOK leaves open ends with -1.
 #pragma once
 
 #include <QDialog>
@@ -56,8 +54,8 @@ public:
     void SendSysCommand(UINT nID, LPARAM lParam = 0) { OnSysCommand(nID, lParam); }
     void SendCommand(UINT nID) { OnCommand(nID); }
 
-    // A message box over this dialog (CommonDialogs.h). CAPTION, DETAIL and
-    // DETAILS are 8-bit texts in the locale's encoding.
+    // A message box over this dialog (ShowMessageBox); CAPTION, DETAIL and
+    // DETAILS in the locale's 8-bit encoding.
     int MessageBox(const QString& text, const std::string& caption, UINT nType,
                    const std::string& detail = std::string(),
                    const std::string& details = std::string());

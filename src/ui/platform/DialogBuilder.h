@@ -1,25 +1,22 @@
-// Dialog templates as data, and the builder that makes a dialog's widgets
-// from one. Also the program's resources: its templates, strings and icon.
+// Dialog templates as data, the program's resources (its templates, strings
+// and icon), and the builder that makes a dialog's widgets from a template.
 //
-// A template says what a dialog resource says about the window and each of
-// its controls, in template order, which is also the tab order. Positions
-// and sizes are in dialog units, which scale with the dialog's font (the
-// desktop's, whatever font the template was designed with): every control
-// becomes a child widget at its rectangle in pixels, and the dialog gets
-// the caption, window style and client size. A static text with an "&"
-// mnemonic leads to the next control that can take the focus (its buddy),
-// and names that control's field (its accessible name) for messages about
-// it. Group boxes lie beneath the other controls and let clicks through.
+// A template lists the window and its controls in template order, which is
+// also the tab order, at positions in dialog units, which scale with the
+// dialog's font (the desktop's, not the one the template was designed
+// with). A static text with an "&" mnemonic leads to the next control that
+// can take the focus (its buddy) and names that control's field (its
+// accessible name) for messages. Group boxes lie beneath the other controls
+// and let clicks through.
 //
-// The desktop's font is not the template's, so the builder keeps what the
-// template expects: a static text too narrow for its words is widened into
-// the free space to its right (up to the next control on its line, the
-// right edge of the group box around it or of the dialog, two dialog units
-// clear), nothing else moves; a group box carries its title on its frame
-// line; a push button's mnemonic gives it the focus before it clicks, so
-// that after a file choice Enter presses the button that opened it, not
-// Close; and a dialog too narrow for its caption in the title bar is
-// widened, its controls centred as the template placed them.
+// For the desktop's font the builder keeps what the template expects: a
+// static text too narrow for its words is widened into the free space to
+// its right (up to the next control on its line, the right edge of the
+// group box around it or of the dialog, two dialog units clear), nothing
+// else moves; a push button's mnemonic gives it the focus before it clicks,
+// so that after a file choice Enter presses the button that opened it, not
+// Close; and a dialog too narrow for its caption is widened, its controls
+// centred as the template placed them.
 #pragma once
 
 #include <QFont>
@@ -105,10 +102,10 @@ private:
     int m_nBaseY;
 };
 
-// A group box whose title sits on the frame's top line, which runs through
-// the middle of the title's text line, so that the controls inside start
-// below the title where the template puts them. (Qt's own draws the title
-// above the frame, and a control just below the title would straddle it.)
+// A group box whose frame's top line runs through the middle of its title,
+// so that the controls inside start below the title where the template
+// puts them. (Qt's own draws the title above the frame, and a control just
+// below the title would straddle the line.)
 class CGroupBox : public QGroupBox {
 public:
     using QGroupBox::QGroupBox;

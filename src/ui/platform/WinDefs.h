@@ -1,6 +1,5 @@
 // The types, identifiers and flags of the Windows dialog framework that the
-// program's dialogs are written against; this folder gives them their
-// meaning on Qt Widgets.
+// dialogs are written against; this folder gives them meaning on Qt.
 #pragma once
 
 #include <cstdint>
