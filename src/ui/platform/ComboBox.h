@@ -1,11 +1,7 @@
 // CComboBox: an editable drop-down combo box with the list operations the
 // dialogs use. Changes to the list leave the edit field's text as it is,
-// and entering text never adds it to the list.
-//
-// With the sorted style, AddString and Dir insert each entry at its place
-// in case-insensitive order (entries equal but for case in code point
-// order, exact duplicates after each other); InsertString and DeleteString
-// work at an index and never re-sort, so a list can be edited in place.
+// and entering text never adds it to the list. A sorted list keeps
+// case-insensitive order (entries equal but for case in code point order).
 #pragma once
 
 #include <QComboBox>
@@ -17,11 +13,11 @@ class CComboBox : public QComboBox {
 public:
     CComboBox(QWidget* parent, bool sorted);
 
-    // Adds TEXT (at its sorted place with the sorted style, else at the
-    // end); returns its index.
+    // Adds TEXT at its sorted place, or at the end of an unsorted list, after
+    // any equal entries; returns its index.
     int AddString(const QString& text);
-    // Inserts TEXT at INDEX (-1: at the end) without sorting; returns the
-    // index, or CB_ERR when INDEX is past the end.
+    // Inserts TEXT at INDEX (-1: at the end), even in a sorted list; returns
+    // the index, or CB_ERR when INDEX is past the end.
     int InsertString(int index, const QString& text);
     // Removes the entry at INDEX; returns the number of entries left, or
     // CB_ERR when there is no such entry.

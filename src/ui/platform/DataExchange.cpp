@@ -16,11 +16,9 @@ namespace {
 // The bytes a static text control was given, kept beside its display text.
 constexpr const char* kStaticBytesProperty = "k2lBytes";
 
-// Limits how many characters the user can type or paste into an edit, and
-// only that: text the program sets is shown whole, however long
-// (SetProgramText). A change that does not make the text longer always
-// passes, so a long text set by the program can still be shortened; a paste
-// that would go over the limit is refused whole.
+// Limits what the user types or pastes into an edit to MAXCHARS characters;
+// text set by the program (SetProgramText) may be longer and can still be
+// shortened. A paste that would go over the limit is refused whole.
 class TypingLimit : public QValidator {
 public:
     TypingLimit(QLineEdit* edit, int maxChars)

@@ -7,23 +7,6 @@
 #include "ui/platform/DataExchange.h"
 #include "ui/platform/TextCodec.h"
 
-namespace {
-
-std::map<UINT, CDialog::ModalHook>& ModalHooks() {
-    static std::map<UINT, CDialog::ModalHook> hooks;
-    return hooks;
-}
-
-}  // namespace
-
-void CDialog::SetModalHook(UINT nIDTemplate, ModalHook hook) {
-    ModalHooks()[nIDTemplate] = std::move(hook);
-}
-
-void CDialog::ClearModalHooks() {
-    ModalHooks().clear();
-}
-
 INT_PTR CDialog::DoModal() {
     const DialogTemplate* dlgTemplate = FindDialogTemplate(m_nIDTemplate);
     if (dlgTemplate == nullptr) {
@@ -44,7 +27,7 @@ INT_PTR CDialog::DoModal() {
     if (m_bEnded) {
         return m_nModalResult;
     }
-    if (const ModalHook run = ModalHooks()[m_nIDTemplate]) {
+    if (const ModalHook run = s_modalHooks[m_nIDTemplate]) {
         QTimer::singleShot(0, this, [this, run] {
             run(*this);
             if (!m_bEnded) {

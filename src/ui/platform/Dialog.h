@@ -61,8 +61,10 @@ public:
                    const std::string& details = std::string());
 
     using ModalHook = std::function<void(CDialog&)>;
-    static void SetModalHook(UINT nIDTemplate, ModalHook hook);
-    static void ClearModalHooks();
+    static void SetModalHook(UINT nIDTemplate, ModalHook hook) {
+        s_modalHooks[nIDTemplate] = std::move(hook);
+    }
+    static void ClearModalHooks() { s_modalHooks.clear(); }
 
 protected:
     virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
@@ -81,6 +83,8 @@ protected:
     void reject() override { OnCancel(); }
 
 private:
+    static inline std::map<UINT, ModalHook> s_modalHooks;
+
     UINT m_nIDTemplate;
     std::map<int, QWidget*> m_controls;
     bool m_bEnded = false;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
@@ -38,16 +39,6 @@ protected:
 bool TakesFocus(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::ComboBox ||
            kind == ControlKind::Edit;
-}
-
-Qt::WindowFlags WindowFlagsOf(const DialogTemplate& dlgTemplate) {
-    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    flags |= (dlgTemplate.style & DS_APPWINDOW) != 0 ? Qt::Window : Qt::Dialog;
-    if ((dlgTemplate.style & DS_MINIMIZEBOX) != 0) {
-        flags |= Qt::WindowMinimizeButtonHint;
-    }
-    return flags;
 }
 
 QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, int offsetX,
@@ -183,19 +174,16 @@ int CaptionNeedsWidth(const QString& caption, const QFont& dialogFont) {
 }
 
 QString CDialogBuilder::StripMnemonic(const QString& text) {
-    QString result;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&' && i + 1 < text.size()) {
-            ++i;
-        }
-        result += text[i];
-    }
-    return result;
+    return QString(text).replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
 }
 
 std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate, QDialog& dialog) {
     const CDialogUnits units(dialog.font());
-    dialog.setWindowFlags(WindowFlagsOf(dlgTemplate));
+    dialog.setWindowFlags(
+        Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+        Qt::WindowCloseButtonHint |
+        ((dlgTemplate.style & DS_APPWINDOW) != 0 ? Qt::Window : Qt::Dialog) |
+        ((dlgTemplate.style & DS_MINIMIZEBOX) != 0 ? Qt::WindowMinimizeButtonHint : Qt::Widget));
     const QString caption = QString::fromLatin1(dlgTemplate.caption);
     dialog.setWindowTitle(caption);
     const int templateWidth = units.ToPixelsX(dlgTemplate.cx);
