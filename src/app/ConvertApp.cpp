@@ -1,8 +1,13 @@
 #include "app/ConvertApp.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <algorithm>
+
+#include "framework/ProfileFile.h"
 #include "ui/ConvertDlg.h"
-#include "ui/platform/DialogTemplate.h"
-#include "ui/platform/MessageBox.h"
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/TextCodec.h"
 
 namespace {
@@ -12,14 +17,10 @@ constexpr const char* kNotSpecified = "[Not Specified]";
 
 }  // namespace
 
-CConvertApp::CConvertApp() = default;
-
 BOOL CConvertApp::InitInstance() {
-    Enable3dControls();
     m_pszProfileName = "Korr2LD.INI";
 
     CConvertDlg dlg;
-    m_pMainWnd = &dlg;
 
     dlg.m_strInputFile = GetProfileString(kSection, "Input", kNotSpecified);
     dlg.m_strOutputFile = GetProfileString(kSection, "Output", kNotSpecified);
@@ -30,7 +31,7 @@ BOOL CConvertApp::InitInstance() {
 
     // A settings file that could not be read was left alone; say so before
     // the dialog starts from the defaults.
-    for (const std::string& problem : GetProfileProblems()) {
+    for (const std::string& problem : m_profileProblems) {
         ShowMessageBox(nullptr,
                        DecodePath(problem) +
                            QStringLiteral("\n\nThe conversion starts with its default settings. "
@@ -53,7 +54,45 @@ BOOL CConvertApp::InitInstance() {
         WriteProfileString(kSection, "Macro", dlg.m_strMacroFile);
         WriteProfileString(kSection, "Data", dlg.m_strDataFile);
     }
-
-    m_pMainWnd = nullptr;
     return FALSE;
+}
+
+std::string CConvertApp::GetProfilePath() const {
+    if (m_pszProfileName == nullptr || *m_pszProfileName == '\0') {
+        return std::string();
+    }
+    const QString directory =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return EncodePath(QDir(directory).filePath(QString::fromLatin1(m_pszProfileName)));
+}
+
+std::string CConvertApp::GetProfileString(const char* lpszSection, const char* lpszEntry,
+                                          const char* lpszDefault) {
+    const std::string path = GetProfilePath();
+    if (path.empty()) {
+        return lpszDefault;
+    }
+    const CProfileFile profile(path);
+    if (profile.GetLoadState() == CProfileFile::LoadState::kIgnored) {
+        const std::string& problem = profile.GetLoadMessage();
+        if (std::find(m_profileProblems.begin(), m_profileProblems.end(), problem) ==
+            m_profileProblems.end()) {
+            m_profileProblems.push_back(problem);
+        }
+    }
+    return profile.GetString(lpszSection, lpszEntry, lpszDefault);
+}
+
+BOOL CConvertApp::WriteProfileString(const char* lpszSection, const char* lpszEntry,
+                                     const std::string& value) {
+    const std::string path = GetProfilePath();
+    if (path.empty()) {
+        return FALSE;
+    }
+    QDir().mkpath(QFileInfo(DecodePath(path)).absolutePath());
+    CProfileFile profile(path);
+    if (!profile.WriteString(lpszSection, lpszEntry, value)) {
+        return FALSE;
+    }
+    return profile.Save();
 }

@@ -4,19 +4,39 @@
 // and, when it ends with a result above 0 (OK, or Cancel from Close,
 // Escape or the close box), saves the six values back. No message loop
 // follows.
+//
+// The profile is an INI file with a bare name (m_pszProfileName) in the
+// desktop's configuration directory ($XDG_CONFIG_HOME, by default
+// ~/.config). Every read and every write goes to the file, as profile
+// strings do: a missing file, section or key reads as the default, and a
+// write replaces the file atomically, keeping every other section, key and
+// comment. A file that exists but cannot be used as a profile reads as
+// missing; the user is told why when the dialog opens, and the first write
+// keeps the file as "<name>.bad" before replacing it.
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "ui/platform/WinApp.h"
+#include "framework/Types.h"
 
-class CConvertApp : public CWinApp {
+class CConvertApp {
 public:
-    CConvertApp();
+    // Runs the dialog; returns FALSE: no message loop follows.
+    BOOL InitInstance();
 
-    BOOL InitInstance() override;
+    std::string GetProfileString(const char* lpszSection, const char* lpszEntry,
+                                 const char* lpszDefault);
+    BOOL WriteProfileString(const char* lpszSection, const char* lpszEntry,
+                            const std::string& value);
+    // The full path of the profile file, or empty without a profile name.
+    std::string GetProfilePath() const;
 
+    const char* m_pszProfileName = nullptr;
     // The Korrin export named on the command line, which the dialog starts
     // with as its chosen input; empty: none, the remembered input stands.
     std::string m_strStartFile;
+
+private:
+    std::vector<std::string> m_profileProblems;  // why the profile was ignored, each once
 };

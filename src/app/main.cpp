@@ -17,7 +17,6 @@
 #include "framework/Signals.h"
 #include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
-#include "ui/platform/ResourceLookup.h"
 
 CConvertApp theApp;
 
@@ -62,7 +61,7 @@ int main(int argc, char* argv[]) {
     }
 
     if (!theApp.InitInstance()) {
-        return theApp.ExitInstance();
+        return 0;
     }
     return QApplication::exec();
 }

@@ -1,7 +1,9 @@
 #include "ui/ConvertDlg.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
 
@@ -15,12 +17,8 @@
 #include "ui/OptionsDlg.h"
 #include "ui/PreviewWindow.h"
 #include "ui/platform/ComboBox.h"
-#include "ui/platform/Cursor.h"
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/DataExchange.h"
-#include "ui/platform/FileDialog.h"
-#include "ui/platform/FileStatus.h"
-#include "ui/platform/MessageBox.h"
-#include "ui/platform/SystemMenu.h"
 #include "ui/platform/TextCodec.h"
 #include "util/NameRule.h"
 #include "util/OutputName.h"
@@ -54,21 +52,23 @@ void CConvertDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CConvertDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    // The window menu's About entry. Linux desktops keep the window menu to
-    // themselves, so it appears in the dialog's context menu, and F1 opens
-    // the About box too. No control reaches the Conversion Options dialog;
-    // its entry stands beside the About entry.
+    // The window menu's About entry, a system command. Linux desktops keep
+    // the window menu to themselves, so it is in the dialog's context menu,
+    // and F1 opens the About box too. No control reaches the Conversion
+    // Options dialog or the preview; their entries stand beside it.
     const std::string strAboutMenu = LoadString(IDS_ABOUTBOX);
     if (!strAboutMenu.empty()) {
-        CSystemMenu* pSysMenu = GetSystemMenu(FALSE);
-        pSysMenu->AppendMenu(MF_SEPARATOR);
-        pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
-        pSysMenu->SetShortcut(IDM_ABOUTBOX, QStringLiteral("F1"));
-        pSysMenu->AppendCommand(IDC_OPTIONS, "Conversion Options...");
-        pSysMenu->AppendCommand(IDC_PREVIEW, "Preview...");
+        setContextMenuPolicy(Qt::ActionsContextMenu);
+        addAction(QString())->setSeparator(true);
+        addAction(QString::fromLatin1(strAboutMenu), this, [this] {
+            SendSysCommand(IDM_ABOUTBOX);
+        })->setShortcut(Qt::Key_F1);
+        addAction(QStringLiteral("Conversion Options..."), this,
+                  [this] { SendCommand(IDC_OPTIONS); });
+        addAction(QStringLiteral("Preview..."), this, [this] { SendCommand(IDC_PREVIEW); });
     }
 
-    SetIcon(m_hIcon);
+    setWindowIcon(m_hIcon);  // one icon serves every size the desktop shows
     setAcceptDrops(true);
 
     FillMethodList(IDC_MS_FILE, kMSMethodKey);
@@ -76,8 +76,7 @@ BOOL CConvertDlg::OnInitDialog() {
     FillMethodList(IDC_MACRO_FILE, kMacroKey);
 
     if (!m_strStartInput.empty() && UpdateData(TRUE)) {
-        TakeInputFile(CFileDialog::FullPathOf(m_strStartInput),
-                      CFileDialog::FileTitleOf(m_strStartInput));
+        TakeInputFile(FullPathOf(m_strStartInput), FileTitleOf(m_strStartInput));
     }
     return TRUE;
 }
@@ -148,15 +147,16 @@ void CConvertDlg::OnConvert() {
         usable = written.status();
     }
     if (!usable.ok()) {
-        MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
-                   strCaption, MB_OK | MB_ICONEXCLAMATION,
-                   "It cannot be written as named: " + usable.message() + ".");
+        MessageBox(
+            QStringLiteral("Sample List %1 could not be created").arg(DecodePath(m_strOutputFile)),
+            strCaption, MB_OK | MB_ICONEXCLAMATION,
+            "It cannot be written as named: " + usable.message() + ".");
         return;
     }
     const BOOL bExists = FileEntryExists(m_strOutputFile);
     if (bExists) {
-        const std::string strMessage =
-            FormatMessage("Sample List %1 already exists. Overwrite?", m_strOutputFile);
+        const QString strMessage = QStringLiteral("Sample List %1 already exists. Overwrite?")
+                                       .arg(DecodePath(m_strOutputFile));
         if (MessageBox(strMessage, strCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) !=
             IDYES) {
             return;
@@ -169,9 +169,9 @@ void CConvertDlg::OnConvert() {
     // appears meanwhile.
     convert.m_bReplaceExisting = bExists;
 
-    const HCURSOR hOldCursor = SetCursor(LoadCursor(IDC_WAIT));
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const ConversionOutcome outcome = RunConversion(convert);
-    SetCursor(hOldCursor);
+    QGuiApplication::restoreOverrideCursor();
 
     // The counts or the cause, and what the user should know besides;
     // every warning and skipped line behind "Show Details...".
@@ -195,17 +195,19 @@ void CConvertDlg::OnConvert() {
     }
 
     if (outcome.status.ok()) {
-        MessageBox(FormatMessage("Sample List %1 created successfully", m_strOutputFile),
-                   strCaption, MB_OK, strInformative, strDetails);
+        MessageBox(
+            QStringLiteral("Sample List %1 created successfully").arg(DecodePath(m_strOutputFile)),
+            strCaption, MB_OK, strInformative, strDetails);
     } else if (outcome.readError) {
-        MessageBox(FormatMessage("Korrin input file %1 could not be read.", m_strInputFile),
+        MessageBox(QStringLiteral("Korrin input file %1 could not be read.")
+                       .arg(DecodePath(m_strInputFile)),
                    strCaption, MB_OK | MB_ICONEXCLAMATION,
-                   strInformative + "\n\n" +
-                       FormatMessage("Sample List %1 was not created.", m_strOutputFile),
+                   strInformative + "\n\nSample List " + m_strOutputFile + " was not created.",
                    strDetails);
     } else {
-        MessageBox(FormatMessage("Sample List %1 could not be created", m_strOutputFile),
-                   strCaption, MB_OK | MB_ICONEXCLAMATION, strInformative, strDetails);
+        MessageBox(
+            QStringLiteral("Sample List %1 could not be created").arg(DecodePath(m_strOutputFile)),
+            strCaption, MB_OK | MB_ICONEXCLAMATION, strInformative, strDetails);
     }
 }
 
@@ -236,9 +238,9 @@ void CConvertDlg::OnPreview() {
         }
     };
 
-    const HCURSOR hOldCursor = SetCursor(LoadCursor(IDC_WAIT));
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const ConversionOutcome outcome = RunConversion(convert);
-    SetCursor(hOldCursor);
+    QGuiApplication::restoreOverrideCursor();
     content.summary = outcome.status.ok() ? ReportCountsLine(outcome.report, true)
                                           : "Convert would fail: " + outcome.status.message();
     content.findings = ReportLines(outcome.report, m_strInputFile);
@@ -249,7 +251,8 @@ void CConvertDlg::TakeInputFile(const std::string& strPath, const std::string& s
     // The output is named after the input: a title the record library
     // would read as a folder is refused, and nothing changes.
     if (const Status title = CheckDerivedTitle(strTitle); !title.ok()) {
-        MessageBox(FormatMessage("Korrin input file %1 cannot name a Sample List.", strPath),
+        MessageBox(QStringLiteral("Korrin input file %1 cannot name a Sample List.")
+                       .arg(DecodePath(strPath)),
                    GetWindowText(), MB_OK | MB_ICONEXCLAMATION,
                    "The Sample List is named after it, and " + title.message() +
                        ". Rename the file, then choose it again.");
@@ -288,7 +291,7 @@ void CConvertDlg::dropEvent(QDropEvent* event) {
         return;
     }
     const std::string strFile = EncodePath(urls.front().toLocalFile());
-    TakeInputFile(CFileDialog::FullPathOf(strFile), CFileDialog::FileTitleOf(strFile));
+    TakeInputFile(FullPathOf(strFile), FileTitleOf(strFile));
 }
 
 void CConvertDlg::OnSelectInput() {
@@ -297,33 +300,32 @@ void CConvertDlg::OnSelectInput() {
     }
 
     const CPathName pathInput(m_strInputFile);
-    const std::string strFileName = pathInput.GetFileName();
-    const std::string strDirectory = pathInput.GetDirectory();
-
-    CFileDialog dlg(TRUE, "txt", strFileName, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
-                    "Text Files (*.txt) | *.txt | All Files (*.*) | *.* ||", nullptr);
-    dlg.m_ofn.lpstrInitialDir = strDirectory;
-    dlg.m_ofn.lpstrTitle = "Korrin Input File";
-    if (dlg.DoModal() != IDOK) {
+    const std::string strPath =
+        RunFileDialog({.open = true,
+                       .title = QStringLiteral("Korrin Input File"),
+                       .initialDir = DecodePath(pathInput.GetDirectory()),
+                       .proposedName = DecodePath(pathInput.GetFileName()),
+                       .filter = QStringLiteral("Text Files (*.txt);;All Files (*)"),
+                       .defaultExt = QStringLiteral("txt")});
+    if (strPath.empty()) {
         return;
     }
-    TakeInputFile(dlg.GetPathName(), dlg.GetFileTitle());
+    TakeInputFile(strPath, FileTitleOf(strPath));
 }
 
 void CConvertDlg::OnSelectOutput() {
     const CPathName pathOutput(m_strOutputFile);
-    const std::string strFileName = pathOutput.GetFileName();
-    const std::string strDirectory = pathOutput.GetDirectory();
-
-    CFileDialog dlg(FALSE, "sdb", strFileName, OFN_HIDEREADONLY,
-                    "Sample List Files (*.sdb) | *.sdb ||", nullptr);
-    dlg.m_ofn.lpstrInitialDir = strDirectory;
-    dlg.m_ofn.lpstrTitle = "Sample List Output File";
-    if (dlg.DoModal() != IDOK) {
+    const std::string strPath =
+        RunFileDialog({.open = false,
+                       .title = QStringLiteral("Sample List Output File"),
+                       .initialDir = DecodePath(pathOutput.GetDirectory()),
+                       .proposedName = DecodePath(pathOutput.GetFileName()),
+                       .filter = QStringLiteral("Sample List Files (*.sdb)"),
+                       .defaultExt = QStringLiteral("sdb")});
+    if (strPath.empty()) {
         return;
     }
-
-    m_strOutputFile = dlg.GetPathName();
+    m_strOutputFile = strPath;
     UpdateData(FALSE);
 }
 

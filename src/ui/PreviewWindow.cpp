@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/TextCodec.h"
-#include "ui/platform/UiTestScript.h"
 
 namespace {
 
@@ -96,7 +96,7 @@ void PreviewWindow::ShowModal(const PreviewContent& content, QWidget* parent) {
                 window.reject();
             }
         });
-    } else if (CUiTestScript::IsActive()) {
+    } else if (ScriptedUser::s_pInstalled != nullptr) {
         return;
     }
     window.exec();

@@ -4,8 +4,7 @@
 #include <array>
 
 #include "ui/ResourceIds.h"
-#include "ui/platform/DialogTemplate.h"
-#include "ui/platform/ResourceLookup.h"
+#include "ui/platform/DialogBuilder.h"
 
 namespace {
 

@@ -13,8 +13,7 @@
 #include "ui/ConvertDlg.h"
 #include "ui/OptionsDlg.h"
 #include "ui/platform/ComboBox.h"
-#include "ui/platform/DialogUnits.h"
-#include "ui/platform/SystemMenu.h"
+#include "ui/platform/DialogBuilder.h"
 
 namespace {
 
@@ -93,6 +92,7 @@ private slots:
     void methodListsOfferStemsInOrderOfFullNames();
     void methodListsMatchExtensionIgnoringCaseAndOnlyFiles();
     void methodListsStayEmptyWithoutLocation();
+    void valueSelectsFirstEntryWithItsPrefix_data();
     void valueSelectsFirstEntryWithItsPrefix();
     void tooLongValuesLoadUnchangedAndAreRefusedAtExchange();
     void selectInputRefusedWithTooLongMethodSelectOutputNot();
@@ -257,14 +257,12 @@ void ConvertDlgTest::selectInputProposesNotSpecifiedWithoutDirectory() {
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
     QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
     const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
-    QVERIFY(asked.scripted);
     QVERIFY(asked.open);
     QCOMPARE(asked.title, QStringLiteral("Korrin Input File"));
     QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
     QCOMPARE(asked.initialDir, QString());
     QCOMPARE(asked.filter, QStringLiteral("Text Files (*.txt);;All Files (*)"));
     QCOMPARE(asked.defaultExt, QStringLiteral("txt"));
-    QCOMPARE(asked.flags, DWORD(0x1004));
     // Cancelled: nothing changed.
     QCOMPARE(Q(dlg.m_strInputFile), QStringLiteral("[Not Specified]"));
     QCOMPARE(Q(dlg.m_strOutputFile), QStringLiteral("[Not Specified]"));
@@ -367,11 +365,14 @@ void ConvertDlgTest::dataFileTypingIsLimitedToEight() {
         d.m_strDataFile = "Twelve_Chars";
         d.UpdateData(FALSE);
         QCOMPARE(edit->text(), QStringLiteral("Twelve_Chars"));
+        QCOMPARE(edit->cursorPosition(), 0);  // shown from its beginning
         edit->setFocus();
         edit->end(false);
         QTest::keyClick(edit, Qt::Key_X);
         QCOMPARE(edit->text(), QStringLiteral("Twelve_Chars"));
         QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), QStringLiteral("Twelve_Char"));
+        QTest::keyClick(edit, Qt::Key_X);
         QCOMPARE(edit->text(), QStringLiteral("Twelve_Char"));
         edit->selectAll();
         QTest::keyClicks(edit, "short");
@@ -446,7 +447,23 @@ void ConvertDlgTest::methodListsStayEmptyWithoutLocation() {
     QVERIFY(!QFile::exists(env.Path(QStringLiteral("missing"))));
 }
 
+void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("index");
+    QTest::newRow("a prefix, ignoring case")
+        << QStringLiteral("esi") << QStringLiteral("ESI1") << 0;
+    QTest::newRow("a later entry") << QStringLiteral("esi2") << QStringLiteral("ESI2") << 1;
+    QTest::newRow("no entry begins with it")
+        << QStringLiteral("XYZ") << QStringLiteral("XYZ") << -1;
+    // Empty begins every entry, but stays empty.
+    QTest::newRow("empty") << QString() << QString() << -1;
+}
+
 void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
+    QFETCH(QString, value);
+    QFETCH(QString, shown);
+    QFETCH(int, index);
     UiTestEnv env;
     env.Write(QStringLiteral("ms/ESI1.ms"), "m");
     env.Write(QStringLiteral("ms/ESI2.ms"), "m");
@@ -454,26 +471,23 @@ void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
     const QString output = env.Path(QStringLiteral("new.sdb"));
     CConvertDlg dlg;
     SetDefaults(dlg);
-    dlg.m_strMSFile = "esi";
-    dlg.m_strMacroFile = "XYZ";
+    dlg.m_strMSFile = value.toStdString();
     CUiTestScript::AcceptFileDialog(output);
-    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
         // At start the lists are filled after the first exchange.
-        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("esi"));
+        QCOMPARE(Shown(d, IDC_MS_FILE), value);
         Click(d, IDC_SELECT_OUTPUT);
-        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("ESI1"));
-        QCOMPARE(Shown(d, IDC_MACRO_FILE), QStringLiteral("XYZ"));
-        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->currentIndex(), 0);
+        QCOMPARE(Shown(d, IDC_MS_FILE), shown);
+        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->currentIndex(), index);
     });
     // The member keeps its value until the next exchange from the controls.
-    QCOMPARE(Q(dlg.m_strMSFile), QStringLiteral("esi"));
+    QCOMPARE(Q(dlg.m_strMSFile), value);
     const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
     QVERIFY(!asked.open);
     QCOMPARE(asked.title, QStringLiteral("Sample List Output File"));
     QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
     QCOMPARE(asked.filter, QStringLiteral("Sample List Files (*.sdb)"));
     QCOMPARE(asked.defaultExt, QStringLiteral("sdb"));
-    QCOMPARE(asked.flags, DWORD(4));
     QCOMPARE(Q(dlg.m_strOutputFile), output);
 }
 
@@ -612,7 +626,6 @@ void ConvertDlgTest::overwriteQuestionOnlyWhenOutputExists() {
     QCOMPARE(boxes[1].type & MB_ICONMASK, MB_ICONQUESTION);
     QCOMPARE(boxes[1].type & MB_DEFMASK, MB_DEFBUTTON1);
     QCOMPARE(boxes[2].text, boxes[0].text);
-    QCOMPARE(CUiTestScript::PendingAnswers(), std::size_t(0));
 }
 
 void ConvertDlgTest::answeringNoStopsTheConversion() {

@@ -13,9 +13,7 @@
 #include "ui/AboutDlg.h"
 #include "ui/ConvertDlg.h"
 #include "ui/OptionsDlg.h"
-#include "ui/platform/CaptionWidth.h"
 #include "ui/platform/DialogBuilder.h"
-#include "ui/platform/GroupBox.h"
 
 namespace {
 

@@ -1,19 +1,14 @@
 // The dialog layer beneath the dialogs: dialog units, combo box lists,
-// typing limits, text crossing, file dialog filters, message formatting,
-// cursors and the file status query.
+// text crossing, the file status query and the script that answers message
+// boxes and file dialogs.
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QtTest>
 
 #include "tests/ui/ui_test_env.h"
 #include "ui/platform/ComboBox.h"
-#include "ui/platform/Cursor.h"
-#include "ui/platform/DialogUnits.h"
-#include "ui/platform/FileDialog.h"
-#include "ui/platform/FileStatus.h"
-#include "ui/platform/MessageBox.h"
+#include "ui/platform/DialogBuilder.h"
 #include "ui/platform/TextCodec.h"
-#include "ui/platform/TypingLimit.h"
 
 namespace {
 
@@ -35,15 +30,10 @@ private slots:
     void sortedComboInsertsCaseInsensitively();
     void insertAndDeleteKeepPositionsAndFieldText();
     void selectStringFindsFirstPrefixIgnoringCase();
-    void typingLimitCountsOnlyTypedText();
     void recordTextAcceptsPrintableAsciiOnly();
     void pathsRoundTripThroughTheLocale();
-    void filterTranslatesToQtSyntax_data();
-    void filterTranslatesToQtSyntax();
-    void formatMessageInsertsArgument();
-    void cursorIsPutBackToWhatItReplaced();
     void fileEntryExistsForAnyKindOfEntry();
-    void scriptRecordsUnscriptedRequests();
+    void unansweredBoxesTakeTheirDefaultAndDialogsCancel();
 };
 
 void PlatformTest::dialogUnitsScaleWithTheFont() {
@@ -118,29 +108,6 @@ void PlatformTest::selectStringFindsFirstPrefixIgnoringCase() {
     QCOMPARE(combo.GetWindowText(), QStringLiteral("ESI2"));  // unchanged by a miss
 }
 
-void PlatformTest::typingLimitCountsOnlyTypedText() {
-    QLineEdit edit;
-    TypingLimit::Of(&edit)->SetMaxChars(8);
-    QCOMPARE(TypingLimit::Of(&edit)->MaxChars(), 8);  // one limit per edit
-    QTest::keyClicks(&edit, "123456789");
-    QCOMPARE(edit.text(), QStringLiteral("12345678"));
-    TypingLimit::SetProgramText(&edit, QStringLiteral("twelve-chars"));
-    QCOMPARE(edit.text(), QStringLiteral("twelve-chars"));
-    QCOMPARE(edit.cursorPosition(), 0);  // shown from its beginning
-    edit.end(false);
-    QTest::keyClick(&edit, Qt::Key_Z);
-    QCOMPARE(edit.text(), QStringLiteral("twelve-chars"));
-    QTest::keyClick(&edit, Qt::Key_Backspace);
-    QCOMPARE(edit.text(), QStringLiteral("twelve-char"));
-    QTest::keyClick(&edit, Qt::Key_Z);
-    QCOMPARE(edit.text(), QStringLiteral("twelve-char"));
-    edit.selectAll();
-    QTest::keyClicks(&edit, "abc");
-    QCOMPARE(edit.text(), QStringLiteral("abc"));
-    QTest::keyClicks(&edit, "defghij");
-    QCOMPARE(edit.text(), QStringLiteral("abcdefgh"));
-}
-
 void PlatformTest::recordTextAcceptsPrintableAsciiOnly() {
     std::string out = "before";
     QString offending;
@@ -166,50 +133,6 @@ void PlatformTest::pathsRoundTripThroughTheLocale() {
     QCOMPARE(DecodePath(path), QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
-void PlatformTest::filterTranslatesToQtSyntax_data() {
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("text files") << QStringLiteral(
-                                       "Text Files (*.txt) | *.txt | All Files (*.*) | *.* ||")
-                                << QStringLiteral("Text Files (*.txt);;All Files (*)");
-    QTest::newRow("sample lists") << QStringLiteral("Sample List Files (*.sdb) | *.sdb ||")
-                                  << QStringLiteral("Sample List Files (*.sdb)");
-    QTest::newRow("no blanks, two patterns")
-        << QStringLiteral("Methods|*.ms;*.lc||") << QStringLiteral("Methods (*.ms *.lc)");
-    QTest::newRow("empty") << QString() << QString();
-}
-
-void PlatformTest::filterTranslatesToQtSyntax() {
-    QFETCH(QString, filter);
-    QFETCH(QString, expected);
-    QCOMPARE(CFileDialog::TranslateFilter(filter.toStdString()), expected);
-}
-
-void PlatformTest::formatMessageInsertsArgument() {
-    QCOMPARE(
-        QString::fromStdString(FormatMessage("Sample List %1 created successfully", "/a/b.sdb")),
-        QStringLiteral("Sample List /a/b.sdb created successfully"));
-    QCOMPARE(QString::fromStdString(FormatMessage("%1 and %1, 100%%", "x")),
-             QStringLiteral("x and x, 100%"));
-    // An argument holding "%1" is inserted as it is.
-    QCOMPARE(QString::fromStdString(FormatMessage("[%1]", "%1%2")), QStringLiteral("[%1%2]"));
-}
-
-void PlatformTest::cursorIsPutBackToWhatItReplaced() {
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-    const HCURSOR outer = SetCursor(LoadCursor(IDC_WAIT));
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    const HCURSOR inner = SetCursor(LoadCursor(IDC_ARROW));
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
-    SetCursor(inner);
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    SetCursor(outer);
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-    SetCursor(LoadCursor(IDC_WAIT));
-    SetCursor(outer);  // also undoes cursors set after it
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-}
-
 void PlatformTest::fileEntryExistsForAnyKindOfEntry() {
     UiTestEnv env;
     const QString file = env.Write(QStringLiteral("f.txt"), "x");
@@ -223,25 +146,27 @@ void PlatformTest::fileEntryExistsForAnyKindOfEntry() {
     QVERIFY(!FileEntryExists(std::string("f.txt\0x", 7)));
 }
 
-void PlatformTest::scriptRecordsUnscriptedRequests() {
+void PlatformTest::unansweredBoxesTakeTheirDefaultAndDialogsCancel() {
     UiTestEnv env;
-    QCOMPARE(
-        ShowMessageBox(nullptr, QStringLiteral("q"), QStringLiteral("c"), MB_YESNO | MB_DEFBUTTON2),
-        IDNO);
-    CUiTestScript::AnswerMessageBox(IDYES);
-    QCOMPARE(ShowMessageBox(nullptr, QStringLiteral("q"), QStringLiteral("c"), MB_YESNO), IDYES);
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
-    QVERIFY(!CUiTestScript::MessageBoxes()[0].scripted);
-    QVERIFY(CUiTestScript::MessageBoxes()[1].scripted);
+    const QString q = QStringLiteral("q");
+    QCOMPARE(ShowMessageBox(nullptr, q, q, MB_YESNO | MB_DEFBUTTON2), IDNO);
+    QCOMPARE(ShowMessageBox(nullptr, q, q, MB_YESNO | MB_ICONQUESTION), IDYES);
+    CUiTestScript::AnswerMessageBox(IDNO);
+    QCOMPARE(ShowMessageBox(nullptr, q, q, MB_YESNO), IDNO);
+    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(3));
+    QCOMPARE(CUiTestScript::MessageBoxes()[1].type, MB_YESNO | MB_ICONQUESTION);
 
-    CFileDialog dialog(TRUE, "txt", "name.txt", OFN_FILEMUSTEXIST, "All (*.*) | *.* ||");
-    QCOMPARE(dialog.DoModal(), INT_PTR(IDCANCEL));
-    QVERIFY(!CUiTestScript::FileDialogs().back().scripted);
+    const FileDialogRequest request;
+    QCOMPARE(RunFileDialog(request), std::string());
+    // The chosen file comes back as a full path; its title loses only the
+    // last extension.
     CUiTestScript::AcceptFileDialog(env.Path(QStringLiteral("dir/archive.tar.gz")));
-    QCOMPARE(dialog.DoModal(), INT_PTR(IDOK));
-    QCOMPARE(QString::fromStdString(dialog.GetPathName()),
-             env.Path(QStringLiteral("dir/archive.tar.gz")));
-    QCOMPARE(QString::fromStdString(dialog.GetFileTitle()), QStringLiteral("archive.tar"));
+    CUiTestScript::AcceptFileDialog(QStringLiteral("here.txt"));
+    const std::string chosen = RunFileDialog(request);
+    QCOMPARE(chosen, env.StdPath(QStringLiteral("dir/archive.tar.gz")));
+    QCOMPARE(FileTitleOf(chosen), std::string("archive.tar"));
+    QCOMPARE(RunFileDialog(request), env.StdPath(QStringLiteral("work/here.txt")));
+    QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(3));
 }
 
 K2L_QTEST_MAIN(PlatformTest)

@@ -1,11 +1,11 @@
-// Test support for the dialogs: a private environment per test case and a
-// main() for Qt Test executables.
+// Test support for the dialogs: the user as a test scripts it, a private
+// environment per test case and a main() for Qt Test executables.
 //
 // UiTestEnv gives one test case its own temporary directory with
 // config/ (XDG_CONFIG_HOME, HOME), state/ (XDG_STATE_HOME), lumenda/
-// (LUMENDA_HOME) and work/ (the
-// current directory), starts a message-box and file-dialog script and
-// clears the modal hooks; everything is put back when it goes out of scope.
+// (LUMENDA_HOME) and work/ (the current directory), starts a message-box
+// and file-dialog script (CUiTestScript) and clears the modal hooks;
+// everything is put back when it goes out of scope.
 #pragma once
 
 #include <QApplication>
@@ -17,15 +17,17 @@
 #include <QString>
 #include <QTest>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "datasystem/ostrel.h"
 #include "support/scoped_env.h"
 #include "support/scratch_dir.h"
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
-#include "ui/platform/UiTestScript.h"
 
 // The text a control of DLG shows: a label's, an edit's, or a combo box's
 // edit field.
@@ -42,6 +44,58 @@ inline QString Shown(CDialog& dlg, int id) {
     }
     return QStringLiteral("<no control %1>").arg(id);
 }
+
+// The user, as a test scripts it: while started, each message box and file
+// dialog is recorded and takes the next answer scripted for its kind;
+// without one, a message box answers with its default button and a file
+// dialog is cancelled.
+class CUiTestScript final : public ScriptedUser {
+public:
+    static void Start() {
+        Stop();
+        ScriptedUser::s_pInstalled = &The();
+    }
+    static void Stop() {
+        ScriptedUser::s_pInstalled = nullptr;
+        The() = CUiTestScript();
+    }
+
+    static void AnswerMessageBox(int answer) { The().m_messageAnswers.push_back(answer); }
+    static void AcceptFileDialog(const QString& path) { The().m_fileAnswers.push_back(path); }
+    static void CancelFileDialog() { AcceptFileDialog(QString()); }
+
+    static const std::vector<MessageBoxRequest>& MessageBoxes() { return The().m_messageBoxes; }
+    static const std::vector<FileDialogRequest>& FileDialogs() { return The().m_fileDialogs; }
+
+    int Answer(const MessageBoxRequest& request) override {
+        m_messageBoxes.push_back(request);
+        return Next(m_messageAnswers, DefaultAnswer(request.type));
+    }
+    QString Answer(const FileDialogRequest& request) override {
+        m_fileDialogs.push_back(request);
+        return Next(m_fileAnswers, QString());
+    }
+
+private:
+    static CUiTestScript& The() {
+        static CUiTestScript script;
+        return script;
+    }
+    template <typename T>
+    static T Next(std::deque<T>& answers, T unscripted) {
+        if (answers.empty()) {
+            return unscripted;
+        }
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<int> m_messageAnswers;
+    std::deque<QString> m_fileAnswers;  // an empty path cancels
+    std::vector<MessageBoxRequest> m_messageBoxes;
+    std::vector<FileDialogRequest> m_fileDialogs;
+};
 
 class UiTestEnv {
 public:

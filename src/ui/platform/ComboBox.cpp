@@ -20,27 +20,18 @@ CComboBox::CComboBox(QWidget* parent, bool sorted) : QComboBox(parent), m_bSorte
 }
 
 int CComboBox::AddString(const QString& text) {
-    int index = count();
-    if (m_bSorted) {
-        index = 0;
-        while (index < count() && CompareEntries(itemText(index), text) <= 0) {
-            ++index;
-        }
+    int index = m_bSorted ? 0 : count();
+    while (index < count() && CompareEntries(itemText(index), text) <= 0) {
+        ++index;
     }
-    return InsertKeepingText(index, text);
+    return InsertString(index, text);
 }
 
 int CComboBox::InsertString(int index, const QString& text) {
     if (index > count()) {
         return CB_ERR;
     }
-    if (index < 0) {
-        index = count();
-    }
-    return InsertKeepingText(index, text);
-}
-
-int CComboBox::InsertKeepingText(int index, const QString& text) {
+    index = index < 0 ? count() : index;
     const QString shown = currentText();
     insertItem(index, text);
     KeepText(shown);
@@ -49,11 +40,10 @@ int CComboBox::InsertKeepingText(int index, const QString& text) {
 
 void CComboBox::KeepText(const QString& shown) {
     // Inserting into an empty list selects the new entry, and removing the
-    // selected entry selects another; the edit field keeps its text
-    // whatever the list does.
-    if (lineEdit() != nullptr && lineEdit()->text() != shown) {
+    // selected entry selects another.
+    if (currentText() != shown) {
         setCurrentIndex(-1);
-        lineEdit()->setText(shown);
+        setEditText(shown);
     }
 }
 
@@ -79,10 +69,8 @@ int CComboBox::SelectString(int start, const QString& prefix) {
     for (int index = start < 0 ? 0 : start + 1; index < count(); ++index) {
         if (itemText(index).startsWith(prefix, Qt::CaseInsensitive)) {
             setCurrentIndex(index);
-            if (lineEdit() != nullptr) {
-                lineEdit()->setText(itemText(index));
-                lineEdit()->setCursorPosition(0);
-            }
+            setEditText(itemText(index));  // also over text typed since
+            lineEdit()->setCursorPosition(0);
             return index;
         }
     }
@@ -92,11 +80,5 @@ int CComboBox::SelectString(int start, const QString& prefix) {
 void CComboBox::SetWindowText(const QString& text) {
     setCurrentIndex(-1);
     setEditText(text);
-    if (lineEdit() != nullptr) {
-        lineEdit()->setCursorPosition(0);
-    }
-}
-
-QString CComboBox::GetWindowText() const {
-    return currentText();
+    lineEdit()->setCursorPosition(0);
 }

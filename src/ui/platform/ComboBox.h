@@ -1,11 +1,7 @@
 // CComboBox: an editable drop-down combo box with the list operations the
-// dialogs use.
-//
-// With the sorted style, AddString inserts each entry at its place
-// in case-insensitive order (entries equal but for case in code point
-// order, exact duplicates after each other); InsertString and DeleteString
-// work at an index and never re-sort, so a list can be edited in place.
-// Entering text never adds it to the list.
+// dialogs use. Changes to the list leave the edit field's text as it is,
+// and entering text never adds it to the list. A sorted list keeps
+// case-insensitive order (entries equal but for case in code point order).
 #pragma once
 
 #include <QComboBox>
@@ -17,11 +13,11 @@ class CComboBox : public QComboBox {
 public:
     CComboBox(QWidget* parent, bool sorted);
 
-    // Adds TEXT (at its sorted place with the sorted style, else at the
-    // end); returns its index.
+    // Adds TEXT at its sorted place, or at the end of an unsorted list, after
+    // any equal entries; returns its index.
     int AddString(const QString& text);
-    // Inserts TEXT at INDEX (-1: at the end) without sorting; returns the
-    // index, or CB_ERR when INDEX is past the end.
+    // Inserts TEXT at INDEX (-1: at the end), even in a sorted list; returns
+    // the index, or CB_ERR when INDEX is past the end.
     int InsertString(int index, const QString& text);
     // Removes the entry at INDEX; returns the number of entries left, or
     // CB_ERR when there is no such entry.
@@ -31,16 +27,15 @@ public:
     int GetLBText(int index, QString& text) const;
 
     // Selects the first entry after START (-1: from the top) that begins
-    // with PREFIX, ignoring case, and shows its full text in the edit
-    // field. Returns its index, or CB_ERR (nothing changes) when none does.
+    // with PREFIX, ignoring case, and shows it whole in the edit field.
+    // Returns its index, or CB_ERR (nothing changes) when none does.
     int SelectString(int start, const QString& prefix);
 
+    // The edit field's text; setting it selects no entry.
     void SetWindowText(const QString& text);
-    QString GetWindowText() const;
+    QString GetWindowText() const { return currentText(); }
 
 private:
-    // Inserts TEXT at INDEX and keeps the edit field's text as it was.
-    int InsertKeepingText(int index, const QString& text);
     // Shows SHOWN in the edit field again after a change to the list.
     void KeepText(const QString& shown);
 

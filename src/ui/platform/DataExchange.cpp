@@ -3,13 +3,12 @@
 #include <QByteArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QValidator>
 
 #include "ui/platform/ComboBox.h"
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
-#include "ui/platform/DialogBuilder.h"
-#include "ui/platform/MessageBox.h"
 #include "ui/platform/TextCodec.h"
-#include "ui/platform/TypingLimit.h"
 #include "util/NameRule.h"
 
 namespace {
@@ -17,23 +16,44 @@ namespace {
 // The bytes a static text control was given, kept beside its display text.
 constexpr const char* kStaticBytesProperty = "k2lBytes";
 
-QLineEdit* EditOf(QWidget* control) {
-    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-        return edit;
+// Limits what the user types or pastes into an edit to MAXCHARS characters;
+// text set by the program (SetProgramText) may be longer and can still be
+// shortened. A paste that would go over the limit is refused whole.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(QLineEdit* edit, int maxChars)
+        : QValidator(edit), m_nMaxChars(maxChars), m_nAcceptedLength(edit->text().size()) {
+        // A change is checked before the edit reports it, so this is the
+        // length the change starts from.
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_nAcceptedLength = text.size(); });
     }
-    if (auto* combo = dynamic_cast<CComboBox*>(control)) {
-        return combo->lineEdit();
+
+    State validate(QString& input, int& /*pos*/) const override {
+        return input.size() <= std::max<qsizetype>(m_nMaxChars, m_nAcceptedLength) ? Acceptable
+                                                                                   : Invalid;
     }
-    return nullptr;
+
+private:
+    int m_nMaxChars;
+    qsizetype m_nAcceptedLength;
+};
+
+// Sets EDIT's text as the program's, past its typing limit, and shows it
+// from its beginning. (QLineEdit checks set text against its validator
+// too, and stops checking typed text while the set text does not pass.)
+void SetProgramText(QLineEdit* edit, const QString& text) {
+    const QValidator* limit = edit->validator();
+    edit->setValidator(nullptr);
+    edit->setText(text);
+    edit->setValidator(limit);
+    edit->setCursorPosition(0);
 }
 
 // The label of CONTROL's field for messages ("this" when it has none).
 QString FieldOf(const QWidget* control) {
-    QString field = CDialogBuilder::FieldName(control);
-    if (field.isEmpty()) {
-        field = QStringLiteral("this");
-    }
-    return field;
+    const QString field = control != nullptr ? control->accessibleName() : QString();
+    return field.isEmpty() ? QStringLiteral("this") : field;
 }
 
 // Shows why the value of the exchange's last control is refused and fails
@@ -63,9 +83,6 @@ void TakeRecordText(CDataExchange* pDX, QWidget* control, const QString& text, s
 
 }  // namespace
 
-CDataExchange::CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
-    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
-
 QWidget* CDataExchange::PrepareEditCtrl(int nIDC) {
     m_pLastControl = m_pDlgWnd->GetDlgItem(nIDC);
     return m_pLastControl;
@@ -74,7 +91,9 @@ QWidget* CDataExchange::PrepareEditCtrl(int nIDC) {
 void CDataExchange::Fail() {
     if (m_bSaveAndValidate && m_pLastControl != nullptr) {
         m_pLastControl->setFocus(Qt::OtherFocusReason);
-        if (QLineEdit* edit = EditOf(m_pLastControl); edit != nullptr) {
+        if (auto* combo = dynamic_cast<CComboBox*>(m_pLastControl)) {
+            combo->lineEdit()->selectAll();
+        } else if (auto* edit = dynamic_cast<QLineEdit*>(m_pLastControl)) {
             edit->selectAll();
         }
     }
@@ -85,13 +104,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
     QWidget* control = pDX->PrepareEditCtrl(nIDC);
     if (auto* label = dynamic_cast<QLabel*>(control)) {
         if (pDX->m_bSaveAndValidate) {
-            const QVariant bytes = label->property(kStaticBytesProperty);
-            const QByteArray given = bytes.toByteArray();
-            if (bytes.isValid() && label->text() == DecodePath(given.toStdString())) {
-                value.assign(given.constData(), static_cast<std::size_t>(given.size()));
-            } else {
-                value = EncodePath(label->text());
-            }
+            const QVariant given = label->property(kStaticBytesProperty);
+            value = given.isValid() ? given.toByteArray().toStdString() : EncodePath(label->text());
         } else {
             label->setProperty(kStaticBytesProperty,
                                QByteArray(value.data(), static_cast<qsizetype>(value.size())));
@@ -104,7 +118,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
         if (pDX->m_bSaveAndValidate) {
             TakeRecordText(pDX, control, edit->text(), value);
         } else {
-            TypingLimit::SetProgramText(edit, DecodeRecordText(value));
+            SetProgramText(edit, DecodeRecordText(value));
         }
     }
 }
@@ -129,8 +143,9 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value) {
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
     QWidget* control = pDX->LastControl();
     if (!pDX->m_bSaveAndValidate) {
-        if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-            TypingLimit::Of(edit)->SetMaxChars(nChars);
+        auto* edit = dynamic_cast<QLineEdit*>(control);
+        if (edit != nullptr && edit->validator() == nullptr) {
+            edit->setValidator(new TypingLimit(edit, nChars));
         }
         return;
     }

@@ -2,24 +2,19 @@
 // controls, and validating them on the way in.
 //
 // A dialog's DoDataExchange lists its exchanges in order; UpdateData runs
-// the list in one direction. Towards the controls every exchange shows its
-// member. From the controls every exchange takes the control's text into
-// its member; the first value that fails validation shows a message, puts
-// the focus on its control (selecting an edit's text), and stops the list:
-// the exchanges after it do not run and UpdateData returns FALSE. Members
-// taken before the failure keep their new values.
+// the list in one direction. From the controls, the first value that fails
+// validation shows a message (captioned with the dialog's title), puts the
+// focus on its control (selecting an edit's text) and stops the list:
+// UpdateData returns FALSE, and members taken before, the failing one
+// included, keep their new values.
 //
-// Texts differ by control:
-// - Static text shows a path: it gives back exactly the bytes it was
-//   given (the display text decodes them with the locale's file name
-//   encoding).
-// - Edit fields and combo boxes hold names for Sample List records: they
-//   show the member's text and accept only printable ASCII from the user;
-//   any other character fails validation with a message naming the field
-//   and the character, and the member keeps its previous value.
+// Static text shows a path and gives back exactly the bytes it was given.
+// Edit fields and combo boxes hold names for Sample List records: they
+// accept only printable ASCII from the user; any other character fails
+// with a message naming the field and the character, and the member keeps
+// its previous value.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
 #include "ui/platform/WinDefs.h"
@@ -28,14 +23,12 @@ class CDialog;
 class QWidget;
 
 // Ends an exchange that failed validation; caught by UpdateData.
-class CDataExchangeFailure : public std::exception {
-public:
-    const char* what() const noexcept override { return "dialog data validation failed"; }
-};
+struct CDataExchangeFailure {};
 
 class CDataExchange {
 public:
-    CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate);
+    CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
     // The control nIDC, remembered as the one that a failure concerns;
     // nullptr when the dialog has no such control.
@@ -62,9 +55,10 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
 void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value);
 
 // For the control of the exchange just before: towards the controls an
-// edit field accepts at most nChars typed characters (text set by the
-// program may be longer); from the controls a VALUE longer than nChars
-// fails with the message "Please enter no more than nChars characters."
+// edit field accepts at most nChars typed characters from then on (text set
+// by the program may be longer); from the controls a VALUE longer than
+// nChars fails with the message "Please enter no more than nChars
+// characters."
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);
 
 // For the control of the exchange just before, which holds a name that

@@ -7,38 +7,29 @@
 // runs OnInitDialog (whose base performs the first exchange towards the
 // controls) and shows the dialog until EndDialog.
 //
-// The standard Cancel command (a Cancel button, the Escape key, the
-// window's close box) goes through OnCancel, which ends the dialog with
-// IDCANCEL and takes no data; OnOK takes the data with validation and ends
-// with IDOK when it succeeds.
+// The standard Cancel command (a Cancel button, Escape, the close box) goes
+// through OnCancel: it ends with IDCANCEL and takes no data. OnOK takes the
+// data with validation and ends with IDOK when it succeeds.
 //
 // Tests drive a modal dialog through a hook: SetModalHook(template, hook)
-// makes DoModal call HOOK with the dialog once it is shown and modal (from
-// the dialog's own event loop, so HOOK may click, type and open further
-// dialogs). The hook is expected to end the dialog; if it does not, the
-// dialog ends with -1. While a test script (CUiTestScript) is active, a
-// dialog without a hook ends with -1 at once instead of waiting for a user.
+// makes DoModal call HOOK with the dialog once it is shown and modal, from
+// its own event loop (so HOOK may click, type and open further dialogs). A
+// dialog that HOOK leaves open ends with -1.
 #pragma once
 
 #include <QDialog>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 
-#include "ui/platform/ResourceLookup.h"
-#include "ui/platform/WinDefs.h"
+#include "ui/platform/DialogBuilder.h"
 
 class CDataExchange;
-class CSystemMenu;
 
 class CDialog : public QDialog {
 public:
-    explicit CDialog(UINT nIDTemplate, QWidget* pParentWnd = nullptr);
-    ~CDialog() override;
-
-    CDialog(const CDialog&) = delete;
-    CDialog& operator=(const CDialog&) = delete;
+    explicit CDialog(UINT nIDTemplate, QWidget* pParentWnd = nullptr)
+        : QDialog(pParentWnd), m_nIDTemplate(nIDTemplate) {}
 
     // Runs the dialog; returns the value given to EndDialog, or -1 when
     // the dialog could not be created.
@@ -56,51 +47,46 @@ public:
         return dynamic_cast<Control*>(GetDlgItem(nID));
     }
     void EnableControl(int nID, BOOL bEnable);
-
     std::string GetWindowText() const;
-    // One icon serves every size: the desktop scales it for the title bar,
-    // the task bar and the window switcher.
-    void SetIcon(const HICON& icon);
-    CSystemMenu* GetSystemMenu(BOOL bRevert);
 
     // As if the window menu (system command) or a control or menu entry
     // (command) had sent nID.
-    void SendSysCommand(UINT nID, LPARAM lParam = 0);
-    void SendCommand(UINT nID);
+    void SendSysCommand(UINT nID, LPARAM lParam = 0) { OnSysCommand(nID, lParam); }
+    void SendCommand(UINT nID) { OnCommand(nID); }
 
-    // A message box over this dialog; 8-bit texts in the locale's encoding.
-    // DETAILS, when not empty, is behind the box's "Show Details..." button.
-    int MessageBox(const std::string& text, const std::string& caption, UINT nType,
+    // A message box over this dialog (ShowMessageBox); CAPTION, DETAIL and
+    // DETAILS in the locale's 8-bit encoding.
+    int MessageBox(const QString& text, const std::string& caption, UINT nType,
                    const std::string& detail = std::string(),
                    const std::string& details = std::string());
 
     using ModalHook = std::function<void(CDialog&)>;
-    static void SetModalHook(UINT nIDTemplate, ModalHook hook);
-    static void ClearModalHooks();
+    static void SetModalHook(UINT nIDTemplate, ModalHook hook) {
+        s_modalHooks[nIDTemplate] = std::move(hook);
+    }
+    static void ClearModalHooks() { s_modalHooks.clear(); }
 
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
     virtual BOOL OnInitDialog();
     virtual void OnOK();
-    virtual void OnCancel();
-    // The program's own window menu entries (CSystemMenu); the window
-    // manager carries out its standard commands (close, minimise) itself.
-    virtual void OnSysCommand(UINT nID, LPARAM lParam);
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // The program's own window menu entries; the window manager carries out
+    // its standard commands (close, minimise) itself.
+    virtual void OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/) {}
     // Returns TRUE when nID was handled.
     virtual BOOL OnCommand(UINT nID);
 
     // Escape, the close box and QDialog's own accept go through the
     // handlers above.
-    void accept() override;
-    void reject() override;
+    void accept() override { OnOK(); }
+    void reject() override { OnCancel(); }
 
 private:
-    BOOL CreateControls();
+    static inline std::map<UINT, ModalHook> s_modalHooks;
 
     UINT m_nIDTemplate;
     std::map<int, QWidget*> m_controls;
-    std::unique_ptr<CSystemMenu> m_pSystemMenu;
-    bool m_bCreated = false;
     bool m_bEnded = false;
     int m_nModalResult = -1;
 };

@@ -1,6 +1,5 @@
-// The few types, identifiers and flags of the Windows dialog framework that
-// the program's dialogs are written against. The Qt layer in this folder
-// gives them the meaning the dialogs expect.
+// The types, identifiers and flags of the Windows dialog framework that the
+// dialogs are written against; this folder gives them meaning on Qt.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +7,6 @@
 #include "framework/Types.h"
 
 using UINT = std::uint32_t;
-using DWORD = std::uint32_t;
 using LPARAM = std::intptr_t;
 using INT_PTR = std::intptr_t;
 
@@ -33,14 +31,5 @@ inline constexpr UINT MB_DEFBUTTON1 = 0x0000;
 inline constexpr UINT MB_DEFBUTTON2 = 0x0100;
 inline constexpr UINT MB_DEFMASK = 0x0F00;
 
-// Common file dialog flags. Qt's dialogs have no read-only check box to
-// hide, so OFN_HIDEREADONLY is only passed on.
-inline constexpr DWORD OFN_HIDEREADONLY = 0x0004;
-inline constexpr DWORD OFN_FILEMUSTEXIST = 0x1000;
-
-// Menu entry flags.
-inline constexpr UINT MF_STRING = 0x0000;
-inline constexpr UINT MF_SEPARATOR = 0x0800;
-
-// Combo box and list results.
+// What a combo box answers when there is no such entry.
 inline constexpr int CB_ERR = -1;

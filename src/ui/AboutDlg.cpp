@@ -1,3 +1,0 @@
-#include "ui/AboutDlg.h"
-
-CAboutDlg::CAboutDlg(QWidget* pParent) : CDialog(IDD, pParent) {}

@@ -1,0 +1,83 @@
+#include "ui/platform/CommonDialogs.h"
+
+#include <sys/stat.h>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <cstdint>
+
+#include "framework/PathParts.h"
+#include "ui/platform/TextCodec.h"
+
+int DefaultAnswer(UINT type) {
+    if ((type & MB_TYPEMASK) != MB_YESNO) {
+        return IDOK;
+    }
+    return (type & MB_DEFMASK) == MB_DEFBUTTON2 ? IDNO : IDYES;
+}
+
+int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type,
+                   const QString& detail, const QString& details) {
+    if (ScriptedUser* user = ScriptedUser::s_pInstalled) {
+        return user->Answer(MessageBoxRequest{text, caption, detail, details, type});
+    }
+
+    const UINT icon = type & MB_ICONMASK;
+    QMessageBox box(icon == MB_ICONQUESTION      ? QMessageBox::Question
+                    : icon == MB_ICONEXCLAMATION ? QMessageBox::Warning
+                                                 : QMessageBox::NoIcon,
+                    caption, text, QMessageBox::NoButton, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(detail);
+    box.setDetailedText(details);
+    const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
+    box.setStandardButtons(yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+    box.setDefaultButton(!yesNo                         ? QMessageBox::Ok
+                         : DefaultAnswer(type) == IDYES ? QMessageBox::Yes
+                                                        : QMessageBox::No);
+    box.setEscapeButton(yesNo ? QMessageBox::No : QMessageBox::Ok);
+    const int pressed = box.exec();
+    if (!yesNo) {
+        return IDOK;
+    }
+    return pressed == QMessageBox::Yes ? IDYES : IDNO;
+}
+
+std::string RunFileDialog(const FileDialogRequest& request) {
+    QString path;
+    if (ScriptedUser* user = ScriptedUser::s_pInstalled) {
+        path = user->Answer(request);
+    } else {
+        QFileDialog dialog(nullptr, request.title);
+        dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (!request.initialDir.isEmpty()) {
+            dialog.setDirectory(request.initialDir);
+        }
+        dialog.setNameFilter(request.filter);
+        dialog.setDefaultSuffix(request.defaultExt);
+        dialog.selectFile(request.proposedName);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            path = dialog.selectedFiles().constFirst();
+        }
+    }
+    return path.isEmpty() ? std::string() : FullPathOf(EncodePath(path));
+}
+
+std::string FullPathOf(const std::string& path) {
+    const std::string full = FullPath(path, SIZE_MAX, PathSeparators::kSlashOnly);
+    return full.empty() ? path : full;
+}
+
+std::string FileTitleOf(const std::string& path) {
+    return EncodePath(QFileInfo(DecodePath(path)).completeBaseName());
+}
+
+BOOL FileEntryExists(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        return FALSE;
+    }
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 ? TRUE : FALSE;
+}
