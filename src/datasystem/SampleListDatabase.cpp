@@ -18,6 +18,7 @@
 
 namespace {
 
+using ferrox::JournalOf;
 using ferrox::StatusFromErrno;
 using ferrox::StatusFromSqlite;
 
@@ -50,12 +51,6 @@ bool Exists(const std::string& path) {
 int32_t StatusOfErrno(int error) {
     const int32_t status = StatusFromErrno(error);
     return status == DB3_OK ? DB3_E_IO : status;
-}
-
-// The journal SQLite keeps beside the list at PATH while it writes it in
-// place.
-std::string JournalOf(const std::string& path) {
-    return path + "-journal";
 }
 
 // fsync of the file at PATH.
@@ -208,8 +203,7 @@ int32_t SampleListDatabase::Open(const std::string& path, bool readOnly) {
         case ferrox::HeaderCheck::kUnreadable:
             return StatusOfErrno(errno);
     }
-    struct stat journal;
-    const bool unfinished = ::stat(JournalOf(path).c_str(), &journal) == 0 && journal.st_size > 0;
+    const bool unfinished = ferrox::HasUnfinishedWrite(path);
     // "immutable" reads the file as it lies, without locks and without
     // looking at a journal or any other file beside it.
     const std::string asItLies = FileUri(path) + "?immutable=1";
