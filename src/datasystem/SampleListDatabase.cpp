@@ -166,9 +166,13 @@ int32_t SampleListDatabase::Create(const std::string& path, bool replace) {
     int rc = sqlite3_open_v2(m_strTemporary.c_str(), &m_db, kOpenFlags, nullptr);
     if (rc == SQLITE_OK) {
         // The schema needs no sync of its own: the file is not a list
-        // before the commit, which syncs it whole.
+        // before the commit, which syncs it whole. Nothing ever rolls the
+        // file back after a crash either: it is private until the commit
+        // renames it into place, and removed if it fails or its writer
+        // dies. So its rollback journal stays in memory, where it still
+        // undoes a transaction that SQLite gives up.
         const std::string setup = "PRAGMA page_size = " + std::to_string(ferrox::kPageSize) +
-                                  "; PRAGMA journal_mode = DELETE; PRAGMA synchronous = OFF;";
+                                  "; PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF;";
         rc = sqlite3_exec(m_db, setup.c_str(), nullptr, nullptr, nullptr);
     }
     if (rc == SQLITE_OK) {
