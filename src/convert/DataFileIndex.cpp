@@ -18,11 +18,15 @@ void DataFileIndex::Add(std::string_view dataFile) {
         return;
     }
     // A base name that RunningNumberOf finds in DATA_FILE starts it, or
-    // follows its opening bracket: every such prefix is tried, and the rule
-    // itself decides.
+    // follows its opening bracket, and a digit follows it: every such prefix
+    // is tried, and the rule itself decides.
     for (const std::size_t skip : {std::size_t{0}, std::size_t{1}}) {
-        for (std::size_t length = 0;
-             length <= kIndexedBaseChars && skip + length <= dataFile.size(); ++length) {
+        for (std::size_t length = 0; length <= kIndexedBaseChars && skip + length < dataFile.size();
+             ++length) {
+            const char next = dataFile[skip + length];
+            if (next < '0' || next > '9') {
+                continue;
+            }
             const std::string_view base = dataFile.substr(skip, length);
             const std::int64_t number = RunningNumberOf(dataFile, base);
             if (number == 0) {
