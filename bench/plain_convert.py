@@ -10,7 +10,7 @@ sample line on) and inserts them in one transaction into a new SQLite file
 of the Sample List schema and page size (docs/sample-list-format.md).
 Python 3 standard library only, written the way one would write it without
 thinking of speed: no checks, no temporary name, no report. LIST must not
-exist. bench/cpu_compare.sh times it against the real converter.
+exist. bench/convert.sh times it against korr2ld-cli on the same export.
 """
 import re
 import sqlite3
@@ -63,6 +63,13 @@ def put(record, offset, text, span, fill):
         record[offset + len(text) + 1:offset + span] = bytes(span - len(text) - 1)
 
 
+# A record as every sample line after the first starts: "[]" in every text field.
+PRESET_RECORD = bytearray(RECORD_SIZE)
+for _offset, _span in PRESET_FIELDS:
+    put(PRESET_RECORD, _offset, b"[]", _span, True)
+PRESET_RECORD = bytes(PRESET_RECORD)
+
+
 def first_field(fields):
     """The first field without its marker, as the delimited reader gives it."""
     first = fields[0]
@@ -98,10 +105,7 @@ def records(export, base, names):
                 first_fraction = integer(column6[first_colon + 1:])
                 last_fraction = max(first_fraction, integer(column6[column6.rfind(b":") + 1:]))
 
-            record = bytearray(RECORD_SIZE)
-            if number != 0:
-                for offset, span in PRESET_FIELDS:
-                    put(record, offset, b"[]", span, True)
+            record = bytearray(PRESET_RECORD if number != 0 else RECORD_SIZE)
             for fraction in range(first_fraction, last_fraction + 1):
                 number += 1
                 plain = number == 1
