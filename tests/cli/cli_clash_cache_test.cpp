@@ -118,8 +118,13 @@ void PutBackModificationTime(const fs::path& path, const timespec& modified) {
 }
 
 TEST_F(ClashCacheTest, AListChangedAfterItWasKeptStillGivesItsClash) {
+    const std::string listA = k2ltest::ReadFile(lists / "a.sdb");
     const RunResult first = Convert();
     ASSERT_EQ(first.exitCode, 0) << first.err;
+    // The lists beside the output are only read.
+    EXPECT_EQ(k2ltest::Entries(lists), (std::vector<std::string>{"a.sdb", "b.sdb", "c.sdb", "d.sdb",
+                                                                 "e.sdb", "f.sdb", "out.sdb"}));
+    EXPECT_EQ(k2ltest::ReadFile(lists / "a.sdb"), listA);
     for (const char* clashing : {"/b.sdb also has records with the data file name [PLATE002]",
                                  "/f.sdb also has records with the data file name PLATE001"}) {
         EXPECT_TRUE(Has(first.err, clashing)) << first.err;
