@@ -34,7 +34,8 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
 //
 // What it learns of a list's data file names is kept in a ClashCache, so
 // that a list that did not change since is not read again: the folder is
-// listed once, and an unchanged list costs one stat. The cache never
+// listed once, and an unchanged list costs a stat of the list and of its
+// journal's name (an unfinished write makes it unreadable). The cache never
 // changes what is found, and a cache that cannot be read or written
 // changes nothing but the time taken.
 void CollectDataFileClashes(ConversionReport& report, const std::string& listPath,

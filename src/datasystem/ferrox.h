@@ -169,7 +169,7 @@ typedef struct DB3_LIST_IDENTITY {
 } DB3_LIST_IDENTITY;
 
 /* What DB3GetListIdentity looks at. */
-#define DB3_IDENTITY_STATUS 0  /* the file's status only: one stat, nothing read */
+#define DB3_IDENTITY_STATUS 0  /* the file's status only, nothing read */
 #define DB3_IDENTITY_COUNTER 1 /* and the change counter in the list's header */
 
 /* Fills IDENTITY for the Sample List NAME at the sample-list location

@@ -26,13 +26,13 @@ struct SampleListIdentity {
 
 class SampleListReader {
 public:
-    // The identity of the Sample List at PATH without opening it: one stat
-    // through the record library, and with CHANGE_COUNTER a read of the
-    // list's header. Points the location as Open does, and fails whenever
-    // the record library would not look at the file as a list to read (no
-    // regular file there, an unfinished write beside it); it may still
-    // refuse to open a list that Identify accepts. Can be called while a
-    // reader is open.
+    // The identity of the Sample List at PATH without opening it, through
+    // the record library: a stat of the list and of its journal's name, and
+    // with CHANGE_COUNTER a read of the list's header. Points the location
+    // as Open does, and fails whenever the record library would not look at
+    // the file as a list to read (no regular file there, an unfinished write
+    // beside it); it may still refuse to open a list that Identify accepts.
+    // Can be called while a reader is open.
     static Result<SampleListIdentity> Identify(const std::string& path, bool changeCounter);
 
     SampleListReader() = default;
