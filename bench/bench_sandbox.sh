@@ -4,7 +4,7 @@
 # a benchmark never changes the real user's locations.
 
 # Sets `parent` to $TMPDIR when it is set, otherwise to $build/bench-tmp,
-# and makes it.
+# makes it, and makes it absolute: HOME and the XDG folders must be.
 # shellcheck disable=SC2154  # build is the sourcing script's
 bench_parent() {
   if [ -n "${TMPDIR:-}" ]; then
@@ -13,6 +13,7 @@ bench_parent() {
     parent="$build/bench-tmp"
   fi
   mkdir -p "$parent"
+  parent=$(cd "$parent" && pwd)
 }
 
 # Sets `work` to a fresh directory NAME.XXXXXX under $parent, removed at

@@ -9,7 +9,11 @@
 #    with conv=fsync to the same directory. Prints both times, their ratio
 #    and the conversion's peak memory (maximum resident set size).
 #    Targets: conversion at most 2x the dd time; peak memory under 32 MB.
-# 2. Converts a 384-line plate with 4 fractions each, end to end.
+# 2. Converts the same export with bench/plain_convert.py, a plain Python
+#    converter making the same records, and compares the CPU time (user +
+#    system) of both. Target: the conversion at most 0.25x the Python one.
+#    Left out when there is no python3.
+# 3. Converts a 384-line plate with 4 fractions each, end to end.
 #    Target: well under a second.
 #
 # Work happens in a fresh directory under $TMPDIR when it is set, otherwise
@@ -50,11 +54,13 @@ make_export() {
   }' >"$1"
 }
 
-# Runs a command under /usr/bin/time; sets elapsed (s) and max_rss_kb.
+# Runs a command under /usr/bin/time; sets elapsed (s), max_rss_kb and cpu
+# (user + system, s).
 timed() {
-  local log="$work/time.log"
-  /usr/bin/time -f "%e %M" -o "$log" "$@"
-  read -r elapsed max_rss_kb <"$log"
+  local log="$work/time.log" user system
+  /usr/bin/time -f "%e %M %U %S" -o "$log" "$@"
+  read -r elapsed max_rss_kb user system <"$log"
+  cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')
 }
 
 names=(--ms ESI_POS --inlet LC_30MIN --macro ACQUIRE --data BENCH)
@@ -70,6 +76,7 @@ sync
 timed "$cli" convert "$work/bench.txt" "$work/bench.sdb" "${names[@]}" >"$work/convert.out" 2>&1
 convert_s=$elapsed
 convert_rss_kb=$max_rss_kb
+convert_cpu=$cpu
 written=$(sed -n 's/^\([0-9]*\) records written.*/\1/p' "$work/convert.out")
 if [ "$written" != "$records" ]; then
   echo "convert.sh: expected $records records, the conversion reported: $(cat "$work/convert.out")" >&2
@@ -83,13 +90,32 @@ timed dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes c
 dd_s=$elapsed
 rm -f "$work/dd.bin"
 
-awk -v c="$convert_s" -v d="$dd_s" -v rss="$convert_rss_kb" -v sdb="$sdb_bytes" 'BEGIN {
+awk -v c="$convert_s" -v d="$dd_s" -v rss="$convert_rss_kb" -v sdb="$sdb_bytes" \
+  -v cpu="$convert_cpu" 'BEGIN {
   ratio = (d > 0) ? c / d : 0
   printf "   conversion:              %8.2f s  (Sample List file %.0f MB)\n", c, sdb / 1e6
+  printf "   CPU (user + system):     %8.2f s\n", cpu
   printf "   dd conv=fsync, same size: %7.2f s\n", d
   printf "   ratio conversion / dd:   %8.2f    (target <= 2)  %s\n", ratio, (ratio <= 2 ? "met" : "MISSED")
   printf "   peak memory (max RSS):   %8.1f MB (target < 32) %s\n", rss / 1024, (rss < 32 * 1024 ? "met" : "MISSED")
 }'
+
+# The interpreter itself, not a wrapper that would add its own CPU time.
+if python=$(python3 -c 'import sys; print(sys.executable)' 2>/dev/null) && [ -n "$python" ]; then
+  echo "== the same export with bench/plain_convert.py ($("$python" --version 2>&1))"
+  sync
+  timed "$python" "$(dirname "$0")/plain_convert.py" "$work/bench.txt" "$work/plain.sdb" \
+    BENCH ESI_POS LC_30MIN ACQUIRE
+  rm -f "$work/plain.sdb" "$work/plain.sdb"-*
+  awk -v c="$convert_cpu" -v p="$cpu" -v e="$elapsed" 'BEGIN {
+    ratio = (p > 0) ? c / p : 0
+    printf "   Python: %.2f s, CPU %.2f s; korr2ld-cli CPU %.2f s\n", e, p, c
+    printf "   CPU ratio korr2ld-cli / Python: %.2f (target <= 0.25)  %s\n", ratio,
+      (ratio <= 0.25 ? "met" : "MISSED")
+  }'
+else
+  echo "== no python3: the CPU comparison with bench/plain_convert.py is left out"
+fi
 
 plate_lines=384
 plate_fractions=4

@@ -45,6 +45,7 @@ public:
         setenv("LUMENDA_HOME", settings.c_str(), 1);
         setenv("XDG_CONFIG_HOME", m_dir.Path().c_str(), 1);
         setenv("HOME", m_dir.Path().c_str(), 1);
+        setenv("XDG_CACHE_HOME", m_dir.Path().c_str(), 1);
     }
     const std::string& Path() const { return m_dir.Path(); }
 

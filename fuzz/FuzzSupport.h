@@ -4,8 +4,8 @@
 // code under test does not hold.
 //
 // Every harness keeps the data system's settings inside its scratch
-// directory (LUMENDA_HOME, HOME and XDG_CONFIG_HOME point there), so that
-// fuzzing never reads or changes the real user's files.
+// directory (LUMENDA_HOME, HOME, XDG_CONFIG_HOME and XDG_CACHE_HOME point
+// there), so that fuzzing never reads or changes the real user's files.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +18,7 @@
 namespace fuzz {
 
 // Creates the scratch directory (a k2ltest::ScratchDir) on first use and
-// points LUMENDA_HOME, XDG_CONFIG_HOME and HOME into it. Call it from
+// points LUMENDA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and HOME into it. Call it from
 // LLVMFuzzerInitialize. It is removed when the process exits normally; one
 // that libFuzzer ends with _Exit, after a failure, leaves it behind, so give
 // each run a TMPDIR that is removed afterwards (scripts/run-fuzzers does).

@@ -1,14 +1,17 @@
 #include "convert/ConversionChecks.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "convert/ClashCache.h"
+#include "convert/DataFileIndex.h"
 #include "convert/MethodFiles.h"
 #include "datasystem/FixedField.h"
 #include "framework/PathParts.h"
@@ -39,9 +42,52 @@ std::vector<std::string> Entries(const std::string& directory) {
     return names;
 }
 
-bool IsRegularFile(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+// Gives the data file names of the list at PATH to LOWEST, in record order,
+// up to the first record that cannot be read. With CACHE, indexes them as
+// well and keeps the index there as the list NAME's, when every record was
+// read and the list did not change meanwhile; without, stops at the lowest
+// number possible.
+void ReadDataFiles(const std::string& path, LowestRunningNumber& lowest, ClashCache* cache,
+                   const std::string& name) {
+    timespec readAt{};
+    clock_gettime(CLOCK_REALTIME, &readAt);
+    const Result<SampleListIdentity> before =
+        cache != nullptr ? SampleListReader::Identify(path, true)
+                         : Result<SampleListIdentity>(Status::Error("not kept"));
+    std::optional<DataFileIndex> index;
+    if (before.ok()) {
+        index.emplace();
+    }
+    {
+        SampleListReader reader;
+        if (!reader.Open(path).ok()) {
+            return;
+        }
+        SAMPLE_RECORD record;
+        for (std::int32_t n = 1; n <= reader.GetRecordCount(); ++n) {
+            if (!reader.Read(n, record).ok()) {
+                return;  // the names after it are unknown: nothing to keep
+            }
+            const std::string_view dataFile = FixedFieldText(record.szDataFile);
+            lowest.Take(dataFile);
+            if (index) {
+                index->Add(dataFile);
+                if (index->Overflowed()) {
+                    index.reset();
+                }
+            }
+            if (!index && lowest.IsLowestPossible()) {
+                return;
+            }
+        }
+    }
+    if (!index) {
+        return;
+    }
+    const Result<SampleListIdentity> after = SampleListReader::Identify(path, true);
+    if (after.ok()) {
+        cache->Put(name, before.value().file, after.value().file, readAt, index->Names());
+    }
 }
 
 }  // namespace
@@ -67,8 +113,8 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
                      " is not among the method files in " + folder.directory});
 }
 
-std::int64_t RunningNumberOf(const std::string& dataFile, const std::string& baseName) {
-    std::string_view name(dataFile);
+std::int64_t RunningNumberOf(std::string_view dataFile, std::string_view baseName) {
+    std::string_view name = dataFile;
     if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {
         name = name.substr(1, name.size() - 2);
     }
@@ -94,31 +140,51 @@ bool SameDataFileBase(const std::string& a, const std::string& b) {
     return SameIgnoringCase(a, b);
 }
 
+std::string FoldedDataFileBase(std::string_view base) {
+    std::string folded(base);
+    for (char& c : folded) {
+        c = Lower(c);
+    }
+    return folded;
+}
+
 void CollectDataFileClashes(ConversionReport& report, const std::string& listPath,
                             const std::string& baseName) {
     const PathParts parts = SplitPath(listPath);
     const std::string directory = parts.drive + parts.directory;
+    std::optional<ClashCache> cache;
+    if (baseName.size() <= DataFileIndex::kIndexedBaseChars) {
+        const PathParts absolute = SplitPath(FullPath(listPath, kMaxPath));
+        if (!absolute.directory.empty()) {
+            cache = ClashCache::ForFolder(absolute.drive + absolute.directory, parts.extension);
+        }
+    }
     for (const std::string& entry : Entries(directory.empty() ? "." : directory)) {
         const PathParts other = SplitPath(entry);
         const std::string path = directory + entry;
-        if (entry.front() == '.' || other.extension != parts.extension || path == listPath ||
-            !IsRegularFile(path)) {
+        if (entry.front() == '.' || other.extension != parts.extension || path == listPath) {
             continue;
         }
-        SampleListReader reader;
-        if (!reader.Open(path).ok()) {
-            continue;
+        const Result<SampleListIdentity> list = SampleListReader::Identify(path, false);
+        if (!list.ok()) {
+            continue;  // no list, or one the record library would not read
         }
-        SAMPLE_RECORD record;
-        for (std::int32_t n = 1; n <= reader.GetRecordCount() && reader.Read(n, record).ok(); ++n) {
-            const std::string dataFile(FixedFieldText(record.szDataFile));
-            const std::int64_t number = RunningNumberOf(dataFile, baseName);
-            if (number != 0) {
-                report.AddClashCandidate(ClashCandidate{reader.GetPath(), number, dataFile});
-                if (number == 1) {
-                    break;  // no lower number to find
-                }
+        LowestRunningNumber lowest(baseName);
+        const std::vector<std::string>* kept =
+            cache ? cache->Find(entry, list.value().file) : nullptr;
+        if (kept != nullptr) {
+            for (const std::string& dataFile : *kept) {
+                lowest.Take(dataFile);
             }
+        } else {
+            ReadDataFiles(path, lowest, cache ? &*cache : nullptr, entry);
         }
+        if (lowest.Found()) {
+            report.AddClashCandidate(
+                ClashCandidate{list.value().path, lowest.GetNumber(), lowest.GetDataFile()});
+        }
+    }
+    if (cache) {
+        cache->Save();
     }
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "util/ConversionReport.h"
 
@@ -25,16 +26,29 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
 // Adds a clash candidate for every other Sample List in the folder of
 // LIST_PATH (a regular file with its extension, not hidden, not LIST_PATH
 // itself) that holds a record whose data file name is BASE_NAME followed by
-// a running number, as the conversion names its records. Lists the record
-// library cannot read are passed over. Reads the lists through the record
-// library; must not be called while a list is open in this process.
+// a running number, as the conversion names its records: the list, the
+// lowest such number and the first data file name that carries it, lists
+// in the order of their names. Lists the record library cannot read are
+// passed over. Reads the lists through the record library; must not be
+// called while a list is open in this process.
+//
+// What it learns of a list's data file names is kept in a ClashCache, so
+// that a list that did not change since is not read again: the folder is
+// listed once, and an unchanged list costs a stat of the list and of its
+// journal's name (an unfinished write makes it unreadable). The cache never
+// changes what is found, and a cache that cannot be read or written
+// changes nothing but the time taken.
 void CollectDataFileClashes(ConversionReport& report, const std::string& listPath,
                             const std::string& baseName);
 
 // The running number that DATA_FILE (brackets allowed) carries after
 // BASE_NAME, the way the conversion writes it ("%.3lld"); 0 when it is no
 // such name.
-std::int64_t RunningNumberOf(const std::string& dataFile, const std::string& baseName);
+std::int64_t RunningNumberOf(std::string_view dataFile, std::string_view baseName);
 
 // TRUE when two base names give the same data file names on the instrument.
 bool SameDataFileBase(const std::string& a, const std::string& b);
+
+// BASE as it compares: two base names are the same (SameDataFileBase)
+// exactly when their folded forms are equal.
+std::string FoldedDataFileBase(std::string_view base);

@@ -20,6 +20,7 @@
 #include "framework/MakeDirectories.h"
 #include "framework/PathParts.h"
 #include "framework/SystemError.h"
+#include "framework/UserFolders.h"
 #include "util/Sha256.h"
 
 namespace {
@@ -29,20 +30,6 @@ constexpr const char* kLogName = "conversions.log";
 constexpr std::size_t kTailChunk = 64 * 1024;
 // How long appending and reading wait for another process's lock.
 constexpr std::chrono::milliseconds kLogLockWait{2000};
-
-// The variable NAME when it holds an absolute path, without trailing
-// slashes ("/" thus becomes ""); else nothing.
-std::optional<std::string> AbsoluteFolderFromEnv(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != '/') {
-        return std::nullopt;
-    }
-    std::string folder = value;
-    while (!folder.empty() && folder.back() == '/') {
-        folder.pop_back();
-    }
-    return folder;
-}
 
 std::string UtcNow() {
     const std::time_t now = std::time(nullptr);

@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <tuple>
+#include <string_view>
 #include <utility>
 
 #include "convert/ConversionChecks.h"
@@ -34,7 +36,83 @@ bool Fits(int result, std::size_t span) {
     return result >= 0 && static_cast<std::size_t>(result) < span;
 }
 
+// A record field's text being made, as snprintf would make it from "%s" and
+// "%lld" (or "%.3lld": at least three digits), without parsing a format for
+// every record. Longer than kCapacity bytes, it is too long for any field.
+class FieldText {
+public:
+    static constexpr std::size_t kCapacity = 512;
+
+    FieldText& Add(std::string_view text) {
+        if (text.size() > kCapacity - m_nLength) {
+            m_bTooLong = true;
+        } else {
+            std::memcpy(m_text + m_nLength, text.data(), text.size());
+            m_nLength += text.size();
+        }
+        return *this;
+    }
+
+    FieldText& AddNumber(long long number, std::size_t leastDigits = 1) {
+        char digits[24];
+        const unsigned long long magnitude = number < 0
+                                                 ? 0ULL - static_cast<unsigned long long>(number)
+                                                 : static_cast<unsigned long long>(number);
+        const auto [end, error] = std::to_chars(digits, digits + sizeof digits, magnitude);
+        static_cast<void>(error);  // 24 bytes hold every 64-bit number
+        const std::string_view shown(digits, static_cast<std::size_t>(end - digits));
+        if (number < 0) {
+            Add("-");
+        }
+        for (std::size_t n = shown.size(); n < leastDigits; ++n) {
+            Add("0");
+        }
+        return Add(shown);
+    }
+
+    // In brackets unless PLAIN.
+    FieldText& Open(bool plain) { return plain ? *this : Add("["); }
+    FieldText& Close(bool plain) { return plain ? *this : Add("]"); }
+
+    bool TooLong() const { return m_bTooLong; }
+    std::string_view View() const { return std::string_view(m_text, m_nLength); }
+
+private:
+    char m_text[kCapacity];
+    std::size_t m_nLength = 0;
+    bool m_bTooLong = false;
+};
+
+// Writes TEXT and its terminating zero at the start of FIELD, as snprintf
+// does, leaving the bytes after them; FALSE when they do not fit.
+template <std::size_t N>
+bool PutText(char (&field)[N], std::string_view text) {
+    if (text.size() >= N) {
+        return false;
+    }
+    std::memcpy(field, text.data(), text.size());
+    field[text.size()] = '\0';
+    return true;
+}
+
+template <std::size_t N>
+bool PutText(char (&field)[N], const FieldText& text) {
+    return !text.TooLong() && PutText(field, text.View());
+}
+
 }  // namespace
+
+struct CSLConvert::RecordTexts {
+    std::string baseName;
+    // MS method, inlet method and macro: plain for the first record, in
+    // brackets for every later one.
+    std::array<std::string, 3> plainNames;
+    std::array<std::string, 3> bracketedNames;
+    // Of the sample line being converted.
+    const SOURCE_ENTRY* entry = nullptr;
+    char value[sizeof(SAMPLE_RECORD::szValue[0])] = "";  // "%.3f"
+    std::string fractionTail;                            // ", %.2f, %.2f"
+};
 
 CSLConvert::CSLConvert(std::string input, std::string output)
     : m_strInput(std::move(input)),
@@ -248,7 +326,13 @@ BOOL CSLConvert::IsInputUnchanged(const struct stat& atStart) const {
 }
 
 BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
-    const std::string baseName = BaseName();
+    RecordTexts texts;
+    texts.baseName = BaseName();
+    const std::string* names[] = {&m_strMSFile, &m_strInletFile, &m_strMacro};
+    for (std::size_t i = 0; i < texts.plainNames.size(); ++i) {
+        texts.plainNames[i] = *names[i];
+        texts.bracketedNames[i] = "[" + *names[i] + "]";
+    }
 
     std::int64_t number = 0;
     SOURCE_ENTRY entry;
@@ -261,16 +345,21 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
             break;
         }
 
-        char value[sizeof(SAMPLE_RECORD::szValue[0])];
-        if (!Fits(std::snprintf(value, sizeof(value), "%.3f", entry.fColumn5Value),
-                  sizeof(value))) {
+        if (!Fits(std::snprintf(texts.value, sizeof(texts.value), "%.3f", entry.fColumn5Value),
+                  sizeof(texts.value))) {
             char shown[32];
             std::snprintf(shown, sizeof(shown), "%g", entry.fColumn5Value);
             Fail("The value " + std::string(shown) + " in column 5 of " + InputLine(source) +
                  " has more digits than a Sample List record holds (" +
-                 std::to_string(sizeof(value) - 1) + " characters); the conversion stopped.");
+                 std::to_string(sizeof(texts.value) - 1) + " characters); the conversion stopped.");
             return FALSE;
         }
+        char tail[sizeof(SAMPLE_RECORD::szFraction)];
+        const int tailLength =
+            std::snprintf(tail, sizeof(tail), ", %.2f, %.2f", static_cast<double>(entry.fColumn3),
+                          static_cast<double>(entry.fColumn4));
+        texts.fractionTail.assign(tailLength >= 0 ? tail : "");
+        texts.entry = &entry;
 
         // Untouched fields of the first entry's records stay zero; from the
         // next entry on they hold "[]", as the data system expects of rows
@@ -284,7 +373,7 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
                 return FALSE;
             }
             ++number;
-            if (!FillRecord(record, entry, value, fraction, number, baseName)) {
+            if (!FillRecord(record, texts, fraction, number)) {
                 return FALSE;
             }
             if (m_onRecord) {
@@ -305,50 +394,31 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
     return TRUE;
 }
 
-BOOL CSLConvert::FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry, const char* value,
-                            std::int64_t fraction, std::int64_t number,
-                            const std::string& baseName) {
+BOOL CSLConvert::FillRecord(CSampListRecord& record, const RecordTexts& texts,
+                            std::int64_t fraction, std::int64_t number) {
     SAMPLE_RECORD& r = record.m_record;
     // The first record of a list is written plain, every later one in
     // brackets.
     const bool plain = number == 1;
-    const long long n = number;
 
-    // "%.3d" pads the number to three digits, like "%0.3d" (a '0' flag is
-    // ignored when a precision is given).
-    char recordName[sizeof(r.szDataFile)];
-    const int nameLength =
-        std::snprintf(recordName, sizeof(recordName), "%s%.3lld", baseName.c_str(), n);
+    // The record name is "%s%.3lld": the number in at least three digits.
     const bool nameFits =
-        Fits(nameLength, sizeof(recordName)) &&
-        Fits(plain ? std::snprintf(r.szDataFile, sizeof(r.szDataFile), "%s", recordName)
-                   : std::snprintf(r.szDataFile, sizeof(r.szDataFile), "[%s]", recordName),
-             sizeof(r.szDataFile));
+        PutText(r.szDataFile,
+                FieldText().Open(plain).Add(texts.baseName).AddNumber(number, 3).Close(plain));
 
-    char fractionText[sizeof(r.szFraction)];
-    const int fractionLength =
-        std::snprintf(fractionText, sizeof(fractionText), "Fraction:%lld, %.2f, %.2f",
-                      static_cast<long long>(fraction), static_cast<double>(entry.fColumn3),
-                      static_cast<double>(entry.fColumn4));
-    WriteFixedFieldCut(r.szFraction, fractionLength >= 0 ? fractionText : "");
+    // "Fraction:%lld, %.2f, %.2f", cut to the field.
+    WriteFixedFieldCut(
+        r.szFraction,
+        FieldText().Add("Fraction:").AddNumber(fraction).Add(texts.fractionTail).View());
 
-    const bool valueFits = WriteFixedField(r.szValue[0], value);
+    const bool valueFits = WriteFixedField(r.szValue[0], texts.value);
     const bool numberFits =
-        Fits(plain ? std::snprintf(r.szRecordNumber, sizeof(r.szRecordNumber), "%lld", n)
-                   : std::snprintf(r.szRecordNumber, sizeof(r.szRecordNumber), "[%lld]", n),
-             sizeof(r.szRecordNumber));
-    WriteFixedFieldCut(r.szColumn5Text, entry.strColumn5Text);
+        PutText(r.szRecordNumber, FieldText().Open(plain).AddNumber(number).Close(plain));
+    WriteFixedFieldCut(r.szColumn5Text, texts.entry->strColumn5Text);
 
-    bool namesFit = true;
-    for (auto [field, span, text] : {
-             std::tuple{r.szMSMethod, sizeof(r.szMSMethod), &m_strMSFile},
-             std::tuple{r.szInletMethod, sizeof(r.szInletMethod), &m_strInletFile},
-             std::tuple{r.szMacro, sizeof(r.szMacro), &m_strMacro},
-         }) {
-        namesFit = namesFit && Fits(plain ? std::snprintf(field, span, "%s", text->c_str())
-                                          : std::snprintf(field, span, "[%s]", text->c_str()),
-                                    span);
-    }
+    const std::array<std::string, 3>& names = plain ? texts.plainNames : texts.bracketedNames;
+    const bool namesFit = PutText(r.szMSMethod, names[0]) && PutText(r.szInletMethod, names[1]) &&
+                          PutText(r.szMacro, names[2]);
 
     if (!nameFits || !valueFits || !numberFits || !namesFit) {
         // CheckNames and the value test in WriteRecords keep every text

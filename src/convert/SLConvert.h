@@ -127,9 +127,11 @@ private:
     BOOL IsInputUnchanged(const struct stat& atStart) const;
     // LIST null: a dry run, records are made and counted but not written.
     BOOL WriteRecords(CSourceListFile& source, CSampListFile* list);
-    // VALUE: the column-5 value as WriteRecords formatted it ("%.3f").
-    BOOL FillRecord(CSampListRecord& record, const SOURCE_ENTRY& entry, const char* value,
-                    std::int64_t fraction, std::int64_t number, const std::string& baseName);
+    // The texts that records share: over the whole conversion, or over the
+    // records of one sample line.
+    struct RecordTexts;
+    BOOL FillRecord(CSampListRecord& record, const RecordTexts& texts, std::int64_t fraction,
+                    std::int64_t number);
     void Fail(std::string reason);
     std::string InputLine(const CSourceListFile& source) const;
 

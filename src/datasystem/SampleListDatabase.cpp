@@ -17,6 +17,7 @@
 
 namespace {
 
+using ferrox::JournalOf;
 using ferrox::StatusFromSqlite;
 
 constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
@@ -37,12 +38,6 @@ std::string FileUri(const std::string& path) {
         }
     }
     return uri;
-}
-
-// The journal SQLite keeps beside the list at PATH while it writes it in
-// place.
-std::string JournalOf(const std::string& path) {
-    return path + "-journal";
 }
 
 // The status for a file at PATH that is not a Sample List, with the cause
@@ -140,9 +135,13 @@ int32_t SampleListDatabase::Create(const std::string& path, bool replace) {
     int rc = sqlite3_open_v2(m_strTemporary.c_str(), &m_db, kOpenFlags, nullptr);
     if (rc == SQLITE_OK) {
         // The schema needs no sync of its own: the file is not a list
-        // before the commit, which syncs it whole.
+        // before the commit, which syncs it whole. Nothing ever rolls the
+        // file back after a crash either: it is private until the commit
+        // renames it into place, and removed if it fails or its writer
+        // dies. So its rollback journal stays in memory, where it still
+        // undoes a transaction that SQLite gives up.
         const std::string setup = "PRAGMA page_size = " + std::to_string(ferrox::kPageSize) +
-                                  "; PRAGMA journal_mode = DELETE; PRAGMA synchronous = OFF;";
+                                  "; PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF;";
         rc = sqlite3_exec(m_db, setup.c_str(), nullptr, nullptr, nullptr);
     }
     if (rc == SQLITE_OK) {
@@ -177,8 +176,7 @@ int32_t SampleListDatabase::Open(const std::string& path, bool readOnly) {
         case ferrox::HeaderCheck::kUnreadable:
             return ferrox::FailOnFile("read", path, Status::FromErrno(errno));
     }
-    struct stat journal;
-    const bool unfinished = ::stat(JournalOf(path).c_str(), &journal) == 0 && journal.st_size > 0;
+    const bool unfinished = ferrox::HasUnfinishedWrite(path);
     // "immutable" reads the file as it lies, without locks and without
     // looking at a journal or any other file beside it.
     const std::string asItLies = FileUri(path) + "?immutable=1";

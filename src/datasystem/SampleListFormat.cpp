@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "datasystem/FerroxStatus.h"
 #include "datasystem/SampleRecordFields.h"
 #include "framework/File.h"
 
@@ -50,6 +51,56 @@ bool Equal(const unsigned char* text, const char* expected) {
     return text != nullptr && strcasecmp(reinterpret_cast<const char*>(text), expected) == 0;
 }
 
+// Any status but DB3_OK for the errno of a failed call.
+int32_t FailureOfErrno(int error) {
+    const int32_t status = StatusFromErrno(error);
+    return status == DB3_OK ? DB3_E_IO : status;
+}
+
+constexpr std::size_t kHeaderSize = 100;
+// SQLite's file change counter: a big-endian count of the committed
+// transactions that changed the file.
+constexpr std::size_t kChangeCounterOffset = 24;
+
+// Checks the header of the open file FD, whose status it puts in ST, and
+// gives its change counter in COUNTER (when not null). On kUnreadable,
+// errno says why.
+HeaderCheck CheckOpenHeader(int fd, bool anyVersion, struct stat& st, std::uint32_t* counter) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        return HeaderCheck::kForeign;
+    }
+    unsigned char header[kHeaderSize];
+    std::size_t used = 0;
+    while (used < sizeof header) {
+        const ssize_t got =
+            ::pread(fd, header + used, sizeof header - used, static_cast<off_t>(used));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return HeaderCheck::kUnreadable;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    if (used < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0) {
+        return HeaderCheck::kForeign;
+    }
+    // Bytes 18 and 19 are 1 for a rollback journal (2 would mean WAL).
+    if (header[18] != 1 || header[19] != 1 || BigEndian32(header + 68) != kApplicationId) {
+        return HeaderCheck::kForeign;
+    }
+    if (!anyVersion && BigEndian32(header + 60) != kFormatVersion) {
+        return HeaderCheck::kForeign;
+    }
+    if (counter != nullptr) {
+        *counter = BigEndian32(header + kChangeCounterOffset);
+    }
+    return HeaderCheck::kOurs;
+}
+
 }  // namespace
 
 std::string SchemaScript() {
@@ -80,35 +131,64 @@ HeaderCheck CheckHeader(const std::string& path, bool anyVersion) {
         errno = fd.status().ErrorNumber();
         return errno == ENOENT ? HeaderCheck::kMissing : HeaderCheck::kUnreadable;
     }
-    unsigned char header[100];
-    std::size_t used = 0;
-    while (used < sizeof header) {
-        const ssize_t got = ::read(fd.value().Get(), header + used, sizeof header - used);
-        if (got < 0 && errno == EINTR) {
-            continue;
+    const HeaderCheck check = CheckOpenHeader(fd.value().Get(), anyVersion, st, nullptr);
+    const int error = errno;
+    static_cast<void>(fd.value().Close());
+    errno = error;
+    return check;
+}
+
+std::string JournalOf(const std::string& path) {
+    return path + "-journal";
+}
+
+bool HasUnfinishedWrite(const std::string& path) {
+    struct stat journal;
+    return ::stat(JournalOf(path).c_str(), &journal) == 0 && journal.st_size > 0;
+}
+
+int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENTITY& identity) {
+    struct stat st;
+    std::uint32_t counter = 0;
+    if (!changeCounter) {
+        if (::stat(path.c_str(), &st) != 0) {
+            return errno == ENOENT ? DB3_E_NOT_FOUND : FailureOfErrno(errno);
         }
-        if (got < 0) {
-            const int error = errno;
-            static_cast<void>(fd.value().Close());
-            errno = error;
-            return HeaderCheck::kUnreadable;
+        if (!S_ISREG(st.st_mode)) {
+            return DB3_E_NOT_SAMPLE_LIST;
         }
-        if (got == 0) {
-            break;
+    } else {
+        Result<FileDescriptor> fd = OpenRegularFile(path, O_RDONLY, 0, &st);
+        if (!fd.ok()) {
+            if (st.st_mode != 0) {
+                return DB3_E_NOT_SAMPLE_LIST;  // not a regular file
+            }
+            const int error = fd.status().ErrorNumber();
+            return error == ENOENT ? DB3_E_NOT_FOUND : FailureOfErrno(error);
         }
-        used += static_cast<std::size_t>(got);
+        const HeaderCheck check = CheckOpenHeader(fd.value().Get(), false, st, &counter);
+        const int error = errno;
+        static_cast<void>(fd.value().Close());
+        if (check == HeaderCheck::kUnreadable) {
+            return FailureOfErrno(error);
+        }
+        if (check != HeaderCheck::kOurs) {
+            return DB3_E_NOT_SAMPLE_LIST;
+        }
     }
-    if (used < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0) {
-        return HeaderCheck::kForeign;
+    if (HasUnfinishedWrite(path)) {
+        return DB3_E_UNFINISHED;
     }
-    // Bytes 18 and 19 are 1 for a rollback journal (2 would mean WAL).
-    if (header[18] != 1 || header[19] != 1 || BigEndian32(header + 68) != kApplicationId) {
-        return HeaderCheck::kForeign;
-    }
-    if (!anyVersion && BigEndian32(header + 60) != kFormatVersion) {
-        return HeaderCheck::kForeign;
-    }
-    return HeaderCheck::kOurs;
+    identity = DB3_LIST_IDENTITY{};
+    identity.device = static_cast<std::uint64_t>(st.st_dev);
+    identity.inode = static_cast<std::uint64_t>(st.st_ino);
+    identity.size = static_cast<std::int64_t>(st.st_size);
+    identity.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    identity.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    identity.changedSeconds = static_cast<std::int64_t>(st.st_ctim.tv_sec);
+    identity.changedNanoseconds = static_cast<std::int64_t>(st.st_ctim.tv_nsec);
+    identity.changeCounter = counter;
+    return DB3_OK;
 }
 
 SchemaCheck CheckSchema(sqlite3* db, int* rc) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "datasystem/ferrox.h"
+
 struct sqlite3;
 
 namespace ferrox {
@@ -35,6 +37,20 @@ enum class HeaderCheck {
 // rolled back or written before the file is known to be a Sample List.
 // ANY_VERSION accepts every format version (for removal).
 HeaderCheck CheckHeader(const std::string& path, bool anyVersion = false);
+
+// The journal SQLite keeps beside the list at PATH while it writes it in
+// place.
+std::string JournalOf(const std::string& path);
+
+// True when a journal that is not empty lies beside the list at PATH: a
+// write that has not finished, or whose writer died, and that only the
+// next open for writing repairs.
+bool HasUnfinishedWrite(const std::string& path);
+
+// DB3GetListIdentity for the file at PATH (ferrox.h): a status, and
+// IDENTITY filled when it is DB3_OK. With CHANGE_COUNTER the status comes
+// from the one descriptor the header is read through.
+int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENTITY& identity);
 
 enum class SchemaCheck { kOk, kMismatch, kEngineError };
 

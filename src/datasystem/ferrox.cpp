@@ -246,4 +246,18 @@ const char* DB3GetFailureCause(int32_t database, const char** path) {
     return known ? cause.clause.c_str() : "";
 }
 
+int32_t DB3GetListIdentity(int32_t database, const char* name, int32_t what,
+                           DB3_LIST_IDENTITY* identity) {
+    if (database != DB3_SAMPLE_LIST || identity == nullptr ||
+        (what != DB3_IDENTITY_STATUS && what != DB3_IDENTITY_COUNTER) || !IsValidName(name)) {
+        return DB3_E_INVALID;
+    }
+    GLOBAL_FILE_INFO info;
+    if (!ConfiguredLocation(info)) {
+        return DB3_E_LOCATION;
+    }
+    return ferrox::IdentifyList(SampleListPath(info, name), what == DB3_IDENTITY_COUNTER,
+                                *identity);
+}
+
 }  // extern "C"

@@ -169,6 +169,39 @@ const char* DB3GetPath(int32_t database);
  * above; this only tells more. Valid until the next call on DATABASE. */
 const char* DB3GetFailureCause(int32_t database, const char** path);
 
+/* A list's file as it lies now, for a caller that keeps what it read from
+ * the list and must know whether the list may have changed since. Any write
+ * to the file, a rename over it or a change of its times sets the change
+ * time to the present; nothing sets it back. */
+typedef struct DB3_LIST_IDENTITY {
+    uint64_t device;
+    uint64_t inode;
+    int64_t size; /* bytes */
+    int64_t modifiedSeconds;
+    int64_t modifiedNanoseconds;
+    int64_t changedSeconds; /* status change time */
+    int64_t changedNanoseconds;
+    uint32_t changeCounter; /* the storage engine's count of committed
+                             * writes (SQLite's file change counter);
+                             * 0 unless DB3_IDENTITY_COUNTER asked for it */
+    uint32_t reserved;      /* 0 */
+} DB3_LIST_IDENTITY;
+
+/* What DB3GetListIdentity looks at. */
+#define DB3_IDENTITY_STATUS 0  /* the file's status only, nothing read */
+#define DB3_IDENTITY_COUNTER 1 /* and the change counter in the list's header */
+
+/* Fills IDENTITY for the Sample List NAME at the sample-list location
+ * without opening it as a database: read-only, it takes no lock and
+ * creates, changes or removes nothing, and it can be called while a list
+ * is open (DB3GetPath stays as it was). DB3_OK when DB3_MODE_READ would
+ * find a list to check there: DB3_E_NOT_FOUND when there is no file,
+ * DB3_E_NOT_SAMPLE_LIST when it is not a regular file (links are
+ * followed) or, with DB3_IDENTITY_COUNTER, its header is not a Sample
+ * List's, DB3_E_UNFINISHED when an unfinished write lies beside it. */
+int32_t DB3GetListIdentity(int32_t database, const char* name, int32_t what,
+                           DB3_LIST_IDENTITY* identity);
+
 #ifdef __cplusplus
 }
 #endif

@@ -11,15 +11,10 @@ SampleListReader::~SampleListReader() {
     }
 }
 
-Status SampleListReader::Open(const std::string& path) {
-    m_path = FullPath(path, kMaxPath);
-    if (m_path.empty()) {
-        m_path = path;
-        return Status::Error("the path cannot be made absolute or is too long");
-    }
+Result<std::string> SampleListReader::UseLocationOf(const std::string& fullPath) {
     // FullPath leaves no zero byte: only a part too long for its field is
     // refused.
-    const Result<SampleListLocation> located = LocateSampleList(m_path);
+    const Result<SampleListLocation> located = LocateSampleList(fullPath);
     if (!located.ok()) {
         return Status::Error("the path is too long for the data system");
     }
@@ -27,14 +22,44 @@ Status SampleListReader::Open(const std::string& path) {
         OSTREL_OK) {
         return Status::Error(SettingsLibraryError("the data system refused the location"));
     }
-    const std::int32_t status =
-        DB3Open(DB3_SAMPLE_LIST, located.value().name.c_str(), DB3_MODE_READ);
+    return located.value().name;
+}
+
+Status SampleListReader::Open(const std::string& path) {
+    m_path = FullPath(path, kMaxPath);
+    if (m_path.empty()) {
+        m_path = path;
+        return Status::Error("the path cannot be made absolute or is too long");
+    }
+    const Result<std::string> name = UseLocationOf(m_path);
+    if (!name.ok()) {
+        return name.status();
+    }
+    const std::int32_t status = DB3Open(DB3_SAMPLE_LIST, name.value().c_str(), DB3_MODE_READ);
     if (status != DB3_OK) {
         return Status::Error(DB3StatusText(status));
     }
     m_bOpen = true;
     m_nRecords = DB3GetRecordsInDB(DB3_SAMPLE_LIST);
     return Status::Ok();
+}
+
+Result<SampleListIdentity> SampleListReader::Identify(const std::string& path, bool changeCounter) {
+    SampleListIdentity identity{FullPath(path, kMaxPath), DB3_LIST_IDENTITY{}};
+    if (identity.path.empty()) {
+        return Status::Error("the path cannot be made absolute or is too long");
+    }
+    const Result<std::string> name = UseLocationOf(identity.path);
+    if (!name.ok()) {
+        return name.status();
+    }
+    const std::int32_t status = DB3GetListIdentity(
+        DB3_SAMPLE_LIST, name.value().c_str(),
+        changeCounter ? DB3_IDENTITY_COUNTER : DB3_IDENTITY_STATUS, &identity.file);
+    if (status != DB3_OK) {
+        return Status::Error(DB3StatusText(status));
+    }
+    return identity;
 }
 
 Status SampleListReader::Read(std::int32_t number, SAMPLE_RECORD& record) {

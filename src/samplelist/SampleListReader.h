@@ -13,11 +13,28 @@
 #include <cstdint>
 #include <string>
 
+#include "datasystem/ferrox.h"
 #include "framework/Status.h"
 #include "samplelist/SampleRecord.h"
 
+// A Sample List's file as the record library identifies it
+// (DB3GetListIdentity), with the path to name it by.
+struct SampleListIdentity {
+    std::string path;  // made absolute, as GetPath() gives it
+    DB3_LIST_IDENTITY file;
+};
+
 class SampleListReader {
 public:
+    // The identity of the Sample List at PATH without opening it, through
+    // the record library: a stat of the list and of its journal's name, and
+    // with CHANGE_COUNTER a read of the list's header. Points the location
+    // as Open does, and fails whenever the record library would not look at
+    // the file as a list to read (no regular file there, an unfinished write
+    // beside it); it may still refuse to open a list that Identify accepts.
+    // Can be called while a reader is open.
+    static Result<SampleListIdentity> Identify(const std::string& path, bool changeCounter);
+
     SampleListReader() = default;
     ~SampleListReader();
 
@@ -39,6 +56,10 @@ public:
     Status Read(std::int32_t number, SAMPLE_RECORD& record);
 
 private:
+    // Makes the record library find the list at the absolute FULL_PATH by
+    // the name it returns.
+    static Result<std::string> UseLocationOf(const std::string& fullPath);
+
     std::string m_path;
     std::int32_t m_nRecords = 0;
     bool m_bOpen = false;

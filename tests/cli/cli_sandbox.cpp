@@ -63,7 +63,8 @@ k2ltest::Command CliSandbox::CommandFor(const std::string& program,
         .directory = Path(),
         .set = {"HOME=" + (Dir() / "home").string(),
                 "XDG_CONFIG_HOME=" + (Dir() / "config").string(),
-                "XDG_STATE_HOME=" + StateHome().string(), "LUMENDA_HOME=" + LumendaHome().string()},
+                "XDG_STATE_HOME=" + StateHome().string(), "XDG_CACHE_HOME=" + CacheHome().string(),
+                "LUMENDA_HOME=" + LumendaHome().string()},
         .input = stdinText};
 }
 

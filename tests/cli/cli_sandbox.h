@@ -1,6 +1,7 @@
 // CliSandbox: a scratch directory in which tests run korr2ld-cli as a
-// subprocess, with HOME, XDG_CONFIG_HOME, XDG_STATE_HOME and LUMENDA_HOME
-// pointing into it so that no run touches the real user's files.
+// subprocess, with HOME, XDG_CONFIG_HOME, XDG_STATE_HOME, XDG_CACHE_HOME and
+// LUMENDA_HOME pointing into it so that no run touches the real user's
+// files.
 #pragma once
 
 #include <chrono>
@@ -24,6 +25,8 @@ public:
     std::filesystem::path LumendaHome() const { return Dir() / "lumenda"; }
     // XDG_STATE_HOME of the runs, where the conversion log goes.
     std::filesystem::path StateHome() const { return Dir() / "state"; }
+    // XDG_CACHE_HOME of the runs, where the clash check keeps what it read.
+    std::filesystem::path CacheHome() const { return Dir() / "cache"; }
 
     // Runs korr2ld-cli from K2L_BIN_DIR with ARGS.
     RunResult Cli(const std::vector<std::string>& args) const;

@@ -143,6 +143,10 @@ int32_t DB3GetRecordsInDB(int32_t database) {
     return g_dataSystem.open ? g_dataSystem.records : 0;
 }
 
+int32_t DB3GetListIdentity(int32_t, const char*, int32_t, DB3_LIST_IDENTITY*) {
+    return DB3_E_NOT_FOUND;  // the fake keeps no files
+}
+
 const char* DB3StatusText(int32_t status) {
     switch (status) {
         case DB3_OK:

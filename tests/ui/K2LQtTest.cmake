@@ -16,7 +16,7 @@ function(k2l_add_qtest name)
     K2L_BIN_DIR="${PROJECT_BINARY_DIR}/bin")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${PROJECT_BINARY_DIR}/test-state"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${PROJECT_BINARY_DIR}/test-state;XDG_CACHE_HOME=${PROJECT_BINARY_DIR}/test-cache"
     LABELS gui
     TIMEOUT 120)
 endfunction()
