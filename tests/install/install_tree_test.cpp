@@ -142,17 +142,35 @@ TEST_F(InstallTreeTest, ProgramsAreInBinAndRun) {
     }
 }
 
-TEST_F(InstallTreeTest, DesktopEntryStartsTheDialogWithItsIcon) {
+TEST_F(InstallTreeTest, DesktopEntriesStartTheDialogAndOfferItForTextFiles) {
     ASSERT_TRUE(installed_);
     const auto entry = DesktopEntry(In("share/applications/" + kAppId + ".desktop"));
     ASSERT_FALSE(entry.empty());
     EXPECT_EQ(entry.at("Type"), "Application");
     EXPECT_EQ(entry.at("Exec"), "korr2ld %f");
     EXPECT_EQ(entry.at("Icon"), kAppId);
-    EXPECT_EQ(entry.at("MimeType"), "text/tab-separated-values;");
     EXPECT_NE(entry.at("Categories").find("Science;"), std::string::npos);
     for (const char* key : {"Name", "GenericName", "Comment"}) {
         EXPECT_FALSE(entry.count(key) == 0 || entry.at(key).empty()) << key;
+    }
+    // The menu's entry names no type, so it is never a type's default.
+    EXPECT_EQ(entry.count("MimeType"), 0u);
+
+    // "Open With" offers the dialog for text files (exports are .txt; a .tsv
+    // is a kind of text/plain) from an entry hidden from the menus, named to
+    // come after the editors' entries, of which the first is the default.
+    const std::string openWith = "zz-korr2ld-open-with.desktop";
+    const auto offer = DesktopEntry(In("share/applications/" + openWith));
+    ASSERT_FALSE(offer.empty());
+    EXPECT_EQ(offer.at("MimeType"), "text/plain;");
+    EXPECT_EQ(offer.at("NoDisplay"), "true");
+    for (const char* key : {"Type", "Exec", "Icon", "Name"}) {
+        EXPECT_EQ(offer.at(key), entry.at(key)) << key;
+    }
+    for (const char* editor :
+         {"emacs.desktop", "org.gnome.TextEditor.desktop", "org.kde.kate.desktop",
+          "org.xfce.mousepad.desktop", "pluma.desktop", "vim.desktop", "xed.desktop"}) {
+        EXPECT_GT(openWith, editor);
     }
 }
 
