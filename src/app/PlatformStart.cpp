@@ -15,12 +15,38 @@ struct HeldMessage {
     QString text;
 };
 
+// The guard's state: one guard at a time, and Qt's handler is global too.
 std::mutex g_lock;
 std::vector<HeldMessage> g_held;
+QtMessageHandler g_previous = nullptr;
 
 // The one fatal message by which Qt says that no platform plugin started.
 bool IsPlatformFailure(QtMsgType type, const QString& text) {
     return type == QtFatalMsg && text.contains(QLatin1String("Qt platform plugin"));
+}
+
+// Hands MESSAGE to the handler there was before the guard, or writes it as
+// Qt's own handler would.
+void PassOn(const HeldMessage& message) {
+    const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+    if (g_previous != nullptr) {
+        g_previous(message.type, context, message.text);
+    } else {
+        const QString line = qFormatLogMessage(message.type, context, message.text);
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    }
+}
+
+// Every message held back so far, in order; none is held afterwards.
+void PassOnHeld() {
+    std::vector<HeldMessage> held;
+    {
+        const std::lock_guard<std::mutex> hold(g_lock);
+        held.swap(g_held);
+    }
+    for (const HeldMessage& message : held) {
+        PassOn(message);
+    }
 }
 
 void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& text) {
@@ -32,9 +58,17 @@ void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& 
         std::fflush(stderr);
         std::_Exit(1);
     }
+    const HeldMessage message{type, QByteArray(context.category ? context.category : "default"),
+                              text};
+    if (type == QtFatalMsg) {
+        // Any other fatal message ends the program when this returns: it
+        // and what came before it go out now.
+        PassOnHeld();
+        PassOn(message);
+        return;
+    }
     const std::lock_guard<std::mutex> hold(g_lock);
-    g_held.push_back(
-        HeldMessage{type, QByteArray(context.category ? context.category : "default"), text});
+    g_held.push_back(message);
 }
 
 // "VALUE (NAME)" when the variable NAME is set and not empty.
@@ -45,29 +79,18 @@ std::string Named(const char* name) {
 
 }  // namespace
 
-PlatformStartGuard::PlatformStartGuard()
-    : m_previous(qInstallMessageHandler(HoldBack)), m_active(true) {}
+PlatformStartGuard::PlatformStartGuard() : m_active(true) {
+    g_previous = qInstallMessageHandler(HoldBack);
+}
 
 void PlatformStartGuard::Passed() {
     if (!m_active) {
         return;
     }
     m_active = false;
-    qInstallMessageHandler(m_previous);
-    std::vector<HeldMessage> held;
-    {
-        const std::lock_guard<std::mutex> hold(g_lock);
-        held.swap(g_held);
-    }
-    for (const HeldMessage& message : held) {
-        const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
-        if (m_previous != nullptr) {
-            m_previous(message.type, context, message.text);
-        } else {
-            const QString line = qFormatLogMessage(message.type, context, message.text);
-            std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-        }
-    }
+    qInstallMessageHandler(g_previous);
+    PassOnHeld();
+    g_previous = nullptr;
 }
 
 std::string DisplayFailureLine() {

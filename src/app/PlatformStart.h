@@ -3,7 +3,8 @@
 // user to reinstall the program, and an abort. While a PlatformStartGuard
 // is alive, Qt's messages are held back; when the platform cannot be
 // started, the program writes one line naming the display and pointing to
-// korr2ld-cli instead, and ends at once with exit status 1.
+// korr2ld-cli instead, and ends at once with exit status 1. Any other fatal
+// message goes out as it comes, after those held back before it.
 //
 //   PlatformStartGuard guard;
 //   QApplication application(argc, argv);
@@ -26,7 +27,6 @@ public:
     void Passed();
 
 private:
-    QtMessageHandler m_previous = nullptr;
     bool m_active = false;
 };
 
