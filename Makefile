@@ -1,8 +1,14 @@
 # The two commands a new user needs:
-#   make run    installs what is missing, builds, and opens the dialog on demo data
-#   make test   installs what is missing, builds, and runs every test through CTest
+#   make run    installs what a build needs, builds the two programs, and opens
+#               the dialog on demo data (without a display: the same with korr2ld-cli)
+#   make test   installs what the tests need too, builds, and runs every test through CTest
 # Others: make build, make asan-test, make bench, make fuzz, make format, make format-check,
 # make package (a Debian package of the installed programs, in BUILD_DIR).
+#
+# Each target asks scripts/install-deps for what it needs and no more. A new
+# BUILD_DIR is configured without the tests and the benchmarks; make test and
+# make bench switch them on, and they stay on in that BUILD_DIR (make run still
+# builds only the two programs).
 
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
@@ -10,43 +16,63 @@ FUZZ_DIR  ?= build-fuzz
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
+# A new build directory starts without the tests and the benchmarks; one that
+# exists keeps what it was configured with.
+NEW_BUILD := $(if $(wildcard $(BUILD_DIR)/CMakeCache.txt),,-DK2L_BUILD_TESTS=OFF -DK2L_BUILD_BENCH=OFF)
+CONFIGURE  = cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(NEW_BUILD)
+
 .PHONY: deps configure build run test asan-test bench fuzz format format-check package clean
 
 deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@$(CONFIGURE) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# The programs, and nothing else: scripts/run-demo needs no other target.
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target korr2ld korr2ld-cli
 	@scripts/run-demo $(BUILD_DIR)
 
-test: build
+test:
+	@scripts/install-deps --tests
+	@$(CONFIGURE) -DK2L_BUILD_TESTS=ON >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-asan-test: deps
-	@cmake -S . -B $(ASAN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DK2L_SANITIZE=ON -DK2L_BUILD_BENCH=OFF >/dev/null
+asan-test:
+	@scripts/install-deps --tests
+	@cmake -S . -B $(ASAN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DK2L_SANITIZE=ON -DK2L_BUILD_TESTS=ON -DK2L_BUILD_BENCH=OFF >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
-package: build
+package:
+	@scripts/install-deps --package
+	@$(CONFIGURE) >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	@cd $(BUILD_DIR) && cpack -G DEB
 
-bench: build
+bench:
+	@scripts/install-deps --bench
+	@$(CONFIGURE) -DK2L_BUILD_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	@scripts/run-benchmarks $(BUILD_DIR)
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps --fuzz
 	@scripts/run-fuzzers $(FUZZ_DIR) $${FUZZ_SECONDS:-60}
 
 FORMAT_FILES = $(shell git ls-files '*.h' '*.cpp' '*.c')
 
 format:
+	@scripts/install-deps --format
 	@clang-format -i $(FORMAT_FILES)
 
 format-check:
+	@scripts/install-deps --format
 	@clang-format --dry-run --Werror $(FORMAT_FILES)
 
 clean:

@@ -2,8 +2,9 @@
 // work in its start-up; there is no message loop after its dialog closes.
 //
 // The command line is read first, with only a core application, so that
-// --help and --version work anywhere; then, without a display, the program
-// says so and ends rather than letting Qt abort it.
+// --help and --version work anywhere; then, without a display, or with one
+// that cannot be opened, the program says so in one line and ends with
+// exit status 1 rather than letting Qt abort it.
 //
 // For the documentation's screenshot only: with K2L_SCREENSHOT set to a
 // file name, the main dialog saves a picture of itself there as soon as it
@@ -14,6 +15,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ConvertApp.h"
+#include "app/PlatformStart.h"
 #include "framework/Signals.h"
 #include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
@@ -49,7 +51,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    PlatformStartGuard guard;
     QApplication application(argc, argv);
+    guard.Passed();
     // The desktop finds the window's entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(K2L_APP_ID));
     QApplication::setWindowIcon(LoadIcon(IDR_MAINFRAME));

@@ -1,5 +1,7 @@
 #include "cli/LocationsCommand.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -24,9 +26,24 @@ void PrintLocation(std::ostream& out, std::string_view key, const GLOBAL_FILE_IN
         << EscapeForTsv(FixedFieldText(info.szName)) << '\n';
 }
 
-bool IsKnownKey(const std::string& key) {
-    return std::any_of(std::begin(kKnownKeys), std::end(kKnownKeys),
-                       [&](const char* known) { return key == known; });
+// The spelling Korr2LD uses of KEY, one of its known keys, or nullptr.
+// Keys compare as the settings file compares them: without regard to ASCII
+// case (the program runs in the C locale).
+const char* KnownKey(const std::string& key) {
+    const auto found =
+        std::find_if(std::begin(kKnownKeys), std::end(kKnownKeys),
+                     [&](const char* known) { return strcasecmp(key.c_str(), known) == 0; });
+    return found != std::end(kKnownKeys) ? *found : nullptr;
+}
+
+// "SAMPLES_DB, MS_FUNC_DB, LC_DB and MACRO".
+std::string KnownKeyList() {
+    std::string list;
+    for (std::size_t i = 0; i < std::size(kKnownKeys); ++i) {
+        list += i == 0 ? "" : i + 1 == std::size(kKnownKeys) ? " and " : ", ";
+        list += kKnownKeys[i];
+    }
+    return list;
 }
 
 // Keys are upper-case words joined by underscores, as the data system's are.
@@ -52,8 +69,9 @@ void AddLocationsCommand(CLI::App& app, int& exitCode) {
         app.add_subcommand("locations", "Read and set the data system's global file locations");
     locations->footer(
         "Section SystemList, keys SAMPLES_DB (Sample Lists), MS_FUNC_DB (MS methods),\n"
-        "LC_DB (inlet methods), MACRO (macros). list and get print\n"
-        "KEY TAB DIRECTORY TAB EXTENSION TAB NAME, escaped as show --format tsv.");
+        "LC_DB (inlet methods), MACRO (macros); keys compare without regard to\n"
+        "case. list and get print KEY TAB DIRECTORY TAB EXTENSION TAB NAME,\n"
+        "escaped as show --format tsv.");
     locations->require_subcommand(1);
 
     CLI::App* list = locations->add_subcommand("list", "print every configured location");
@@ -70,12 +88,16 @@ void AddLocationsCommand(CLI::App& app, int& exitCode) {
     set->footer(
         "DIRECTORY is made absolute with a trailing separator and must exist.\n"
         "EXTENSION is given without its dot; when left out, the key's current one\n"
-        "is kept. Prints the location and the settings file it was stored in.");
+        "is kept. Prints the location and the settings file it was stored in.\n"
+        "KEY is one of " +
+        KnownKeyList() + ", unless --any-key is given.");
     set->add_option("KEY", setting->key, "e.g. MS_FUNC_DB")->required();
     set->add_option("DIRECTORY", setting->directory, "directory of the files")->required();
     set->add_option_function<std::string>(
         "EXTENSION", [setting](const std::string& value) { setting->extension = value; },
         "extension of the files, e.g. ms");
+    set->add_flag("--any-key", setting->anyKey,
+                  "store a key that Korr2LD does not use (upper-case letters, digits, '_')");
     set->callback(
         [setting, &exitCode] { exitCode = RunLocationsSet(*setting, std::cout, std::cerr); });
 }
@@ -113,8 +135,16 @@ int RunLocationsGet(const std::string& key, std::ostream& out, std::ostream& err
 }
 
 int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostream& err) {
-    if (!IsWellFormedKey(setting.key)) {
+    const char* known = KnownKey(setting.key);
+    if (known == nullptr && !setting.anyKey) {
         err << "korr2ld-cli locations set: the key '" << EscapeForTable(setting.key)
+            << "' is not one that Korr2LD uses: " << KnownKeyList()
+            << " (--any-key stores another)\n";
+        return kExitUsage;
+    }
+    const std::string key = known != nullptr ? std::string(known) : setting.key;
+    if (!IsWellFormedKey(key)) {
+        err << "korr2ld-cli locations set: the key '" << EscapeForTable(key)
             << "' is not a key of the data system (upper-case letters, digits and '_')\n";
         return kExitUsage;
     }
@@ -148,7 +178,7 @@ int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostr
 
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof info);
-    if (_MSGGetGlobalFile(kLocationSection, setting.key.c_str(), 0, &info) != OSTREL_OK) {
+    if (_MSGGetGlobalFile(kLocationSection, key.c_str(), 0, &info) != OSTREL_OK) {
         return Refuse(err, SettingsLibraryError("the locations could not be read"));
     }
     std::string extension =
@@ -160,15 +190,14 @@ int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostr
         !WriteFixedField(info.szExtension, extension)) {
         return Refuse(err, "the extension is longer than the data system accepts");
     }
-    if (StoreGlobalFile(kLocationSection, setting.key.c_str(), &info, 1) != OSTREL_OK) {
+    if (StoreGlobalFile(kLocationSection, key.c_str(), &info, 1) != OSTREL_OK) {
         return Refuse(err, SettingsLibraryError("the location could not be stored") +
                                "; the settings file was not changed");
     }
-    if (!IsKnownKey(setting.key)) {
-        err << "note: Korr2LD itself uses only the keys SAMPLES_DB, MS_FUNC_DB, LC_DB and "
-               "MACRO\n";
+    if (known == nullptr) {
+        err << "note: Korr2LD itself uses only the keys " << KnownKeyList() << '\n';
     }
-    PrintLocation(out, setting.key, info);
+    PrintLocation(out, key, info);
     out << "stored in " << OstrelSettingsPath() << '\n';
     return kExitOk;
 }

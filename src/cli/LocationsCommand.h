@@ -8,6 +8,9 @@
 // trailing separator; it refuses a directory that does not exist, because
 // the dialog would silently show an empty list for it. The extension, when
 // not given, and the base name are kept from the key's current location.
+// `set` takes only the keys Korr2LD uses (whatever their case: they are
+// stored as Korr2LD spells them), so that a misspelt key is not stored
+// where nothing reads it; `--any-key` stores any well-formed key.
 #pragma once
 
 #include <optional>
@@ -20,6 +23,7 @@ struct LocationSetting {
     std::string key;
     std::string directory;
     std::optional<std::string> extension;  // nothing: keep the current one
+    bool anyKey = false;                   // a key Korr2LD does not use is stored too
 };
 
 // Adds `locations` with its subcommands `list`, `get` and `set` to APP;

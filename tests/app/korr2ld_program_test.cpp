@@ -1,8 +1,9 @@
 // The installed program's promises, tested on the built korr2ld itself:
 // --help and --version without a display, a missing FILE, no display at
-// all, and a FILE that the dialog starts with.
+// all or one that cannot be opened, and a FILE that the dialog starts with.
 #include <QtTest>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,16 @@ Run RunKorr2ld(const QStringList& args, const ScratchDir& dir,
     return run;
 }
 
+// A display name that no X server answers: one without a socket.
+QString UnansweredDisplay() {
+    int number = 7391;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+           std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
+        ++number;
+    }
+    return u':' + QString::number(number);
+}
+
 }  // namespace
 
 class Korr2ldProgramTest : public QObject {
@@ -67,20 +78,36 @@ private slots:
 void Korr2ldProgramTest::withoutDisplay_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("out");  // standard output starts with it
-    QTest::addColumn<QString>("err");  // standard error contains it
+    QTest::addColumn<QString>("out");      // standard output starts with it
+    QTest::addColumn<QString>("err");      // standard error contains it
+    QTest::addColumn<QStringList>("env");  // NAME=VALUE entries
     QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << 0
-                            << QStringLiteral("Usage: korr2ld [options] [FILE]\n") << QString();
+                            << QStringLiteral("Usage: korr2ld [options] [FILE]\n") << QString()
+                            << QStringList();
     QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0
-                               << QStringLiteral("korr2ld " K2L_VERSION "\n") << QString();
+                               << QStringLiteral("korr2ld " K2L_VERSION "\n") << QString()
+                               << QStringList();
     QTest::newRow("missing FILE") << QStringList{QStringLiteral("no-such-export.txt")} << 2
-                                  << QString()
-                                  << QStringLiteral("no-such-export.txt: no such file");
+                                  << QString() << QStringLiteral("no-such-export.txt: no such file")
+                                  << QStringList();
     QTest::newRow("no display") << QStringList() << 1 << QString()
-                                << QStringLiteral("needs a graphical session");
+                                << QStringLiteral("needs a graphical session") << QStringList();
     QTest::newRow("no display, with a FILE")
         << QStringList{QStringLiteral("plate7.txt")} << 1 << QString()
-        << QStringLiteral("korr2ld-cli converts without one");
+        << QStringLiteral("korr2ld-cli converts without one") << QStringList();
+    const QString display = UnansweredDisplay();
+    for (const QString& platform : {QString(), QStringLiteral("xcb")}) {
+        QStringList env{QStringLiteral("DISPLAY=") + display};
+        if (!platform.isEmpty()) {
+            env << QStringLiteral("QT_QPA_PLATFORM=") + platform;
+        }
+        QTest::addRow("display %s that does not answer, platform '%s'", qPrintable(display),
+                      qPrintable(platform))
+            << QStringList{QStringLiteral("plate7.txt")} << 1 << QString()
+            << QStringLiteral("korr2ld: cannot open the display ") + display +
+                   QStringLiteral(" (DISPLAY)")
+            << env;
+    }
 }
 
 void Korr2ldProgramTest::withoutDisplay() {
@@ -88,10 +115,15 @@ void Korr2ldProgramTest::withoutDisplay() {
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(QStringList, env);
     const ScratchDir dir;
     dir.Write("plate7.txt", "");
+    std::vector<std::string> extra;
+    for (const QString& entry : env) {
+        extra.push_back(entry.toStdString());
+    }
 
-    const Run run = RunKorr2ld(args, dir);
+    const Run run = RunKorr2ld(args, dir, extra);
     QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
     QVERIFY2(run.out.startsWith(out), qPrintable(run.out));
     if (out.isEmpty()) {
@@ -101,6 +133,9 @@ void Korr2ldProgramTest::withoutDisplay() {
         QCOMPARE(run.err, QString());
     } else {
         QVERIFY2(run.err.contains(err), qPrintable(run.err));
+        if (exitCode == 1) {  // the dialog cannot open: one line says why
+            QVERIFY2(run.err.count(u'\n') == 1 && run.err.endsWith(u'\n'), qPrintable(run.err));
+        }
         QVERIFY2(!run.err.contains(QStringLiteral("Reinstalling")), qPrintable(run.err));
     }
     // Nothing was started, so nothing was saved.

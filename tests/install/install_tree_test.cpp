@@ -1,7 +1,8 @@
 // What `cmake --install` puts in place, checked in a staging folder: the two
-// programs, the desktop entry and the icon it names at every size, the
+// programs, the desktop entries and the icon they name at every size, the
 // AppStream file, manual pages that tell every option the programs' own
-// --help tells, and the documentation; and nothing else.
+// --help tells, the documentation with the licence and the documents the
+// help names, and the bash completion; and nothing else.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "datasystem/LocationFields.h"
 #include "support/child_process.h"
 #include "support/scratch_dir.h"
 
@@ -142,17 +144,35 @@ TEST_F(InstallTreeTest, ProgramsAreInBinAndRun) {
     }
 }
 
-TEST_F(InstallTreeTest, DesktopEntryStartsTheDialogWithItsIcon) {
+TEST_F(InstallTreeTest, DesktopEntriesStartTheDialogAndOfferItForTextFiles) {
     ASSERT_TRUE(installed_);
     const auto entry = DesktopEntry(In("share/applications/" + kAppId + ".desktop"));
     ASSERT_FALSE(entry.empty());
     EXPECT_EQ(entry.at("Type"), "Application");
     EXPECT_EQ(entry.at("Exec"), "korr2ld %f");
     EXPECT_EQ(entry.at("Icon"), kAppId);
-    EXPECT_EQ(entry.at("MimeType"), "text/tab-separated-values;");
     EXPECT_NE(entry.at("Categories").find("Science;"), std::string::npos);
     for (const char* key : {"Name", "GenericName", "Comment"}) {
         EXPECT_FALSE(entry.count(key) == 0 || entry.at(key).empty()) << key;
+    }
+    // The menu's entry names no type, so it is never a type's default.
+    EXPECT_EQ(entry.count("MimeType"), 0u);
+
+    // "Open With" offers the dialog for text files (exports are .txt; a .tsv
+    // is a kind of text/plain) from an entry hidden from the menus, named to
+    // come after the editors' entries, of which the first is the default.
+    const std::string openWith = "zz-korr2ld-open-with.desktop";
+    const auto offer = DesktopEntry(In("share/applications/" + openWith));
+    ASSERT_FALSE(offer.empty());
+    EXPECT_EQ(offer.at("MimeType"), "text/plain;");
+    EXPECT_EQ(offer.at("NoDisplay"), "true");
+    for (const char* key : {"Type", "Exec", "Icon", "Name"}) {
+        EXPECT_EQ(offer.at(key), entry.at(key)) << key;
+    }
+    for (const char* editor :
+         {"emacs.desktop", "org.gnome.TextEditor.desktop", "org.kde.kate.desktop",
+          "org.xfce.mousepad.desktop", "pluma.desktop", "vim.desktop", "xed.desktop"}) {
+        EXPECT_GT(openWith, editor);
     }
 }
 
@@ -188,9 +208,11 @@ TEST_F(InstallTreeTest, MetainfoDescribesTheDesktopEntryAndThisRelease) {
     EXPECT_NE(xml.find("<release version=\"" K2L_VERSION "\""), std::string::npos);
     EXPECT_NE(xml.find("<screenshot type=\"default\">"), std::string::npos);
     EXPECT_NE(xml.find("<content_rating"), std::string::npos);
+    EXPECT_NE(xml.find("<project_license>Apache-2.0</project_license>"), std::string::npos);
+    EXPECT_NE(xml.find("<metadata_license>CC0-1.0</metadata_license>"), std::string::npos);
 }
 
-TEST_F(InstallTreeTest, ManualPagesTellEveryOptionOfTheirProgram) {
+TEST_F(InstallTreeTest, ManualPagesTellEveryOptionAndTheirFilesAndExitStatus) {
     ASSERT_TRUE(installed_);
     for (const char* program : {"korr2ld", "korr2ld-cli"}) {
         const fs::path page = In(std::string("share/man/man1/") + program + ".1.gz");
@@ -201,6 +223,10 @@ TEST_F(InstallTreeTest, ManualPagesTellEveryOptionOfTheirProgram) {
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         }
         EXPECT_NE(man.find(".TH " + title + " \"1\""), std::string::npos) << program;
+        for (const char* section :
+             {".SH FILES", ".SH ENVIRONMENT", ".SH \"EXIT STATUS\"", ".SH \"SEE ALSO\""}) {
+            EXPECT_NE(man.find(section), std::string::npos) << program << " " << section;
+        }
         // troff writes "-" as "\-".
         for (std::size_t at = man.find("\\-"); at != std::string::npos; at = man.find("\\-", at)) {
             man.erase(at, 1);
@@ -214,16 +240,68 @@ TEST_F(InstallTreeTest, ManualPagesTellEveryOptionOfTheirProgram) {
     }
 }
 
-TEST_F(InstallTreeTest, DocumentationAndExamplesAndNothingElse) {
+TEST_F(InstallTreeTest, DocumentationWithTheLicenceAndEveryDocumentTheHelpNames) {
     ASSERT_TRUE(installed_);
     const fs::path doc = In("share/doc/korr2ld");
-    for (const char* file : {"README.md", "copyright", "changelog.gz", "screenshot.png",
-                             "examples/exports/plate7.txt"}) {
+    for (const char* file : {"README.md", "copyright", "changelog.gz", "docs/screenshot.png",
+                             "examples/exports/plate7.txt", "examples/exports/plate8.txt",
+                             "examples/exports/plate9.txt"}) {
         EXPECT_TRUE(fs::is_regular_file(doc / file)) << file;
     }
-    EXPECT_GT(PngSize(doc / "screenshot.png").first, 0u);
-    const std::set<std::string> places = {"bin",         "share/applications", "share/doc",
-                                          "share/icons", "share/man",          "share/metainfo"};
+    EXPECT_GT(PngSize(doc / "docs/screenshot.png").first, 0u);
+    const std::string copyright = ReadFile(doc / "copyright");
+    EXPECT_EQ(copyright.rfind("Format: https://www.debian.org/doc/packaging-manuals/"
+                              "copyright-format/1.0/\n",
+                              0),
+              0u);
+    EXPECT_NE(copyright.find("\nLicense: Apache-2.0\n"), std::string::npos);
+    EXPECT_NE(copyright.find("/usr/share/common-licenses/Apache-2.0"), std::string::npos);
+
+    const std::string help = AllHelp(In("bin/korr2ld-cli").string());
+    std::size_t named = 0;
+    for (std::size_t at = help.find("docs/"); at != std::string::npos;
+         at = help.find("docs/", at + 1)) {
+        const std::string document = help.substr(at, help.find(".md", at) + 3 - at);
+        EXPECT_TRUE(fs::is_regular_file(doc / document)) << document;
+        ++named;
+    }
+    EXPECT_GT(named, 0u);
+}
+
+TEST_F(InstallTreeTest, BashCompletesEveryCommandOptionAndLocationKey) {
+    ASSERT_TRUE(installed_);
+    const fs::path script = In("share/bash-completion/completions/korr2ld-cli");
+    const k2ltest::ChildResult loaded = k2ltest::RunProgram(k2ltest::Command{
+        .program = "bash",
+        .args = {"--norc", "-c", "source \"$0\" && complete -p korr2ld-cli", script.string()}});
+    EXPECT_EQ(loaded.exitCode, 0) << loaded.err;
+    EXPECT_EQ(loaded.err, "");
+    EXPECT_EQ(loaded.out, "complete -F _korr2ld_cli korr2ld-cli\n");
+
+    const std::string completion = ReadFile(script);
+    const std::string help = AllHelp(In("bin/korr2ld-cli").string());
+    std::set<std::string> words = LongOptions(help);
+    for (const std::string& command : Subcommands(help)) {
+        words.insert(command);
+        for (const std::string& nested :
+             Subcommands(Output(In("bin/korr2ld-cli").string(), {command, "--help"}))) {
+            words.insert(nested);
+        }
+    }
+    for (const char* key : {kSampleListKey, kMSMethodKey, kInletMethodKey, kMacroKey}) {
+        words.insert(key);
+    }
+    for (const std::string& word : words) {
+        EXPECT_NE(completion.find(word), std::string::npos) << word;
+    }
+}
+
+TEST_F(InstallTreeTest, NothingElse) {
+    ASSERT_TRUE(installed_);
+    const std::set<std::string> places = {
+        "bin",           "share/applications", "share/bash-completion/completions",
+        "share/doc",     "share/icons",        "share/man",
+        "share/metainfo"};
     for (const auto& entry : fs::recursive_directory_iterator(stage_->Path())) {
         if (!entry.is_regular_file()) {
             continue;
