@@ -121,12 +121,10 @@ std::optional<ClashCache> ClashCache::ForFolder(const std::string& folder,
     if (!cacheHome.ok()) {
         return std::nullopt;
     }
-    Sha256 hash;
-    hash.Update(folder);
-    hash.Update("", 1);  // a zero byte, which no folder holds
-    hash.Update(extension);
-    return ClashCache(cacheHome.value() + "/korr2ld/data-files-" + hash.Final().substr(0, 32),
-                      folder, extension);
+    // A zero byte, which no folder holds, keeps the two apart.
+    const std::string key = Sha256OfBytes(folder + '\0' + extension);
+    return ClashCache(cacheHome.value() + "/korr2ld/data-files-" + key.substr(0, 32), folder,
+                      extension);
 }
 
 ClashCache::ClashCache(std::string file, std::string folder, std::string extension)
@@ -159,10 +157,8 @@ bool ClashCache::Parse(const std::string& content) {
     const std::vector<std::string_view> end =
         SplitTsvLine(std::string_view(content).substr(lastLine + 1, content.size() - lastLine - 2));
     std::size_t lists = 0;
-    Sha256 digest;
-    digest.Update(body);
     if (end.size() != 3 || end[0] != kEnd || !ParseNumber(end[1], lists) ||
-        end[2] != digest.Final()) {
+        end[2] != Sha256OfBytes(body)) {
         return false;
     }
 
@@ -270,9 +266,8 @@ std::string ClashCache::Format() const {
         }
         content += '\n';
     }
-    Sha256 digest;
-    digest.Update(content);
-    return content + std::string(kEnd) + NumberField(m_kept.size()) + "\t" + digest.Final() + "\n";
+    return content + std::string(kEnd) + NumberField(m_kept.size()) + "\t" +
+           Sha256OfBytes(content) + "\n";
 }
 
 void ClashCache::Save() const {

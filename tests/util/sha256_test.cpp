@@ -47,9 +47,11 @@ std::string PatternBytes() {
 constexpr const char* kPatternDigest =
     "1b748c393f1aa5267d14c0703595e88c455739c3c3d99d9e91ecd92456d47335";
 
-TEST(Sha256OfFile, HashesTheStandardVectors) {
+TEST(Sha256, HashesTheStandardVectorsInMemoryAndInAFile) {
     ScratchDir dir;
     for (const Vector& vector : kVectors) {
+        EXPECT_EQ(Sha256OfBytes(vector.message), vector.digest)
+            << vector.message.size() << " bytes";
         const Result<std::string> digest = Sha256OfFile(dir.Write("vector", vector.message));
         ASSERT_TRUE(digest.ok()) << digest.status().message();
         EXPECT_EQ(digest.value(), vector.digest) << vector.message.size() << " bytes";
@@ -72,9 +74,9 @@ TEST(Sha256OfFile, GivesNoDigestAndTheReasonForWhatCannotBeRead) {
         const char* reason;
     } cases[] = {
         {dir.Path() + "/missing", "No such file or directory"},
-        {dir.Path(), "not a regular file"},
+        {dir.Path(), "Is a directory"},
         // Opening a FIFO that nobody writes must not hang.
-        {fifo, "not a regular file"},
+        {fifo, "Is a named pipe (FIFO), not a regular file"},
     };
     for (const auto& c : cases) {
         const Result<std::string> digest = Sha256OfFile(c.path);
