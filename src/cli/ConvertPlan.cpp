@@ -14,7 +14,10 @@ namespace {
 constexpr const char* kPrefix = "korr2ld-cli convert: ";
 
 // Every name problem, one sentence each, in the order of the dialog's fields.
-std::vector<std::string> CheckNames(const ConvertOptions& options, const std::string& dataFile) {
+// CHECK_DATA_FILE false leaves out the data file name (a title already
+// refused for the same character is not told about twice).
+std::vector<std::string> CheckNames(const ConvertOptions& options, const std::string& dataFile,
+                                    bool checkDataFile) {
     std::vector<std::string> problems;
     const auto check = [&](const std::string& value, const NameRole& role, bool fromTitle) {
         if (const Status checked = CheckName(value, role, fromTitle); !checked.ok()) {
@@ -22,7 +25,9 @@ std::vector<std::string> CheckNames(const ConvertOptions& options, const std::st
         }
     };
     check(options.msMethod, kMSMethodRole, false);
-    check(dataFile, kDataFileRole, !options.dataFile.has_value());
+    if (checkDataFile) {
+        check(dataFile, kDataFileRole, !options.dataFile.has_value());
+    }
     check(options.inletMethod, kInletMethodRole, false);
     check(options.macro, kMacroRole, false);
     return problems;
@@ -32,11 +37,15 @@ std::vector<std::string> CheckNames(const ConvertOptions& options, const std::st
 std::vector<std::string> CheckJob(const ConvertOptions& options, const ConvertJob& job, bool batch,
                                   bool derived) {
     std::vector<std::string> problems;
-    if (const Status title = CheckDerivedTitle(InputTitle(job.input)); derived && !title.ok()) {
+    const Status title = CheckDerivedTitle(InputTitle(job.input));
+    const bool titleRefused = derived && !title.ok();
+    if (titleRefused) {
         problems.push_back(job.input + ": " + title.message() +
                            (batch ? "; rename it" : "; rename it, or give OUTPUT"));
     }
-    for (std::string& problem : CheckNames(options, job.dataFile)) {
+    const bool dataFileIsTheTitle = !options.dataFile.has_value();
+    for (std::string& problem :
+         CheckNames(options, job.dataFile, !(titleRefused && dataFileIsTheTitle))) {
         problems.push_back((batch ? job.input + ": " : "") + std::move(problem));
     }
     if (const Status text = CheckOutputText(job.output.path); !text.ok()) {
