@@ -22,8 +22,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "convert/SLConvert.h"
-#include "convert/convert_fault_support.h"
 #include "convert/convert_test_support.h"
 #include "datasystem/fault_test_support.h"
 #include "datasystem/fault_vfs.h"
@@ -69,7 +67,8 @@ namespace {
 using faultvfs::FileKind;
 using faultvfs::Op;
 using k2ltest::ChildResult;
-using k2ltest::ListContents;
+using k2ltest::ListRead;
+using k2ltest::NamedConversion;
 using k2ltest::ReadFile;
 using k2ltest::ReadList;
 using k2ltest::RunInChild;
@@ -79,26 +78,15 @@ constexpr int kLines = 300;
 constexpr int kFractions = 5;
 constexpr int kRecords = kLines * kFractions;  // 6.4 MB of records
 
-class ConvertFaultInjectionTest : public ::testing::Test {
+class ConvertFaultInjectionTest : public k2ltest::ConversionTest {
 protected:
     void SetUp() override {
         faultvfs::Install();
-        ASSERT_EQ(::setenv("LUMENDA_HOME", m_dir.Path("lumenda").c_str(), 1), 0);
-        ASSERT_EQ(::mkdir(m_dir.Path("lists").c_str(), 0755), 0);
         m_input = k2ltest::WriteExport(m_dir, "plate.txt", kLines, kFractions);
     }
     void TearDown() override { faultvfs::Disarm(); }
 
     std::string Lists() const { return m_dir.Path("lists/"); }
-    std::string Output() const { return m_dir.Path("lists/run12.sdb"); }
-
-    BOOL Convert(CSLConvert& convert) {
-        convert.m_strMSFile = "MSMETH1";
-        convert.m_strInletFile = "LC30";
-        convert.m_strMacro = "ACQ";
-        convert.m_strDataFile = "RUN12";
-        return convert.Convert();
-    }
 
     // The list left at the output: absent (-1), or sound with its records
     // numbered 1..count and nothing of a transaction left beside it.
@@ -108,15 +96,14 @@ protected:
             EXPECT_EQ(faulttest::FilesStartingWith(m_dir.Path("lists"), ".run12"), "");
             return -1;
         }
-        const ListContents list = ReadList(Lists(), "run12", "RUN12");
-        EXPECT_EQ(list.openStatus, DB3_OK) << DB3StatusText(list.openStatus);
-        EXPECT_EQ(list.firstWrong, 0);
+        const ListRead list = ReadList(Output());
+        EXPECT_EQ(list.status, DB3_OK) << DB3StatusText(list.status);
+        EXPECT_EQ(k2ltest::FirstMisnumbered(list.records, "RUN12"), 0u);
         EXPECT_EQ(faulttest::IntegrityCheck(Output()), "ok");
         EXPECT_EQ(faulttest::FilesStartingWith(m_dir.Path("lists"), ".run12"), "");
-        return list.count;
+        return static_cast<int>(list.records.size());
     }
 
-    k2ltest::ScratchDir m_dir;
     std::string m_input;
 };
 
@@ -134,8 +121,8 @@ TEST_F(ConvertFaultInjectionTest, FullDiskFailsTheConversionAndLeavesAnEmptyList
         fault.resultCode = SQLITE_FULL;
         fault.systemError = ENOSPC;
         faultvfs::ScopedFault armed(fault);
-        CSLConvert convert(m_input, Output());
-        EXPECT_FALSE(Convert(convert));
+        NamedConversion convert(m_input, Output());
+        EXPECT_FALSE(convert.Convert());
         EXPECT_GT(faultvfs::Failures(), 0);
         EXPECT_THAT(convert.GetFailureReason(),
                     HasSubstr("The disk that holds " + m_dir.Path("lists") + " is full"));
@@ -168,8 +155,8 @@ TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
         fault.resultCode = c.resultCode;
         fault.systemError = EIO;
         faultvfs::ScopedFault armed(fault);
-        CSLConvert convert(m_input, Output());
-        EXPECT_FALSE(Convert(convert));
+        NamedConversion convert(m_input, Output());
+        EXPECT_FALSE(convert.Convert());
         EXPECT_GT(faultvfs::Failures(), 0);
         EXPECT_THAT(convert.GetFailureReason(),
                     HasSubstr("input/output error on " + Output() + " (status 5)"));
@@ -187,8 +174,8 @@ TEST_F(ConvertFaultInjectionTest, FileSizeLimitFailsTheConversion) {
             text = "setrlimit failed";
             return faulttest::kCannotSetUp;
         }
-        CSLConvert convert(input, output);
-        const BOOL ok = Convert(convert);
+        NamedConversion convert(input, output);
+        const BOOL ok = convert.Convert();
         text = convert.GetFailureReason();
         return ok ? 0 : 1;
     });
@@ -214,16 +201,17 @@ TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
                 return 2;
             }
             const std::string output = mountPoint + "/run12.sdb";
-            CSLConvert convert(input, output);
-            if (Convert(convert)) {
+            NamedConversion convert(input, output);
+            if (convert.Convert()) {
                 text = "the conversion succeeded";
                 return 3;
             }
             text = convert.GetFailureReason() + "\n";
             if (std::filesystem::exists(output)) {
-                const ListContents list = ReadList(mountPoint + "/", "run12", "RUN12");
-                text += "list " + std::to_string(list.openStatus) + " " +
-                        std::to_string(list.count) + " " + std::to_string(list.firstWrong) + " " +
+                const ListRead list = ReadList(output);
+                text += "list " + std::to_string(list.status) + " " +
+                        std::to_string(list.records.size()) + " " +
+                        std::to_string(k2ltest::FirstMisnumbered(list.records, "RUN12")) + " " +
                         faulttest::IntegrityCheck(output);
             } else {
                 text += "no list";
@@ -244,8 +232,8 @@ TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
 
 TEST_F(ConvertFaultInjectionTest, MissingOutputDirectoryIsReportedAndNothingIsCreated) {
     const std::string output = m_dir.Path("no-such-dir/run12.sdb");
-    CSLConvert convert(m_input, output);
-    EXPECT_FALSE(Convert(convert));
+    NamedConversion convert(m_input, output);
+    EXPECT_FALSE(convert.Convert());
     EXPECT_EQ(convert.GetFailureReason(),
               "The folder " + m_dir.Path("no-such-dir") + " does not exist (status 13).");
     EXPECT_FALSE(std::filesystem::exists(m_dir.Path("no-such-dir")));
@@ -273,8 +261,8 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
             text = "the test directory cannot be used by an unprivileged user";
             return faulttest::kCannotSetUp;
         }
-        CSLConvert convert(input, output);
-        const BOOL ok = Convert(convert);
+        NamedConversion convert(input, output);
+        const BOOL ok = convert.Convert();
         text = convert.GetFailureReason();
         return ok ? 0 : 1;
     });
@@ -289,7 +277,7 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
 
 // ---- Reading the input fails ------------------------------------------------
 
-TEST_F(ConvertFaultInjectionTest, NonFileOrMissingInputIsRefusedBeforeAnythingIsTouched) {
+TEST_F(ConvertFaultInjectionTest, InputThatIsNoFileIsRefusedBeforeAnythingIsTouched) {
     ASSERT_EQ(::mkfifo(m_dir.Path("a-pipe").c_str(), 0600), 0);
     struct Case {
         std::string input;
@@ -301,13 +289,12 @@ TEST_F(ConvertFaultInjectionTest, NonFileOrMissingInputIsRefusedBeforeAnythingIs
         {m_dir.Path("a-pipe"),
          m_dir.Path("a-pipe") + ": Is a named pipe (FIFO), not a regular file."},
         {"/dev/zero", "/dev/zero: Is a character device, not a regular file."},
-        {m_dir.Path("vanished.txt"), m_dir.Path("vanished.txt") + ": No such file or directory."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
         const int descriptors = faulttest::OpenDescriptors();
-        CSLConvert convert(c.input, Output());
-        EXPECT_FALSE(Convert(convert));
+        NamedConversion convert(c.input, Output());
+        EXPECT_FALSE(convert.Convert());
         EXPECT_EQ(convert.GetFailureReason(), c.reason);
         EXPECT_EQ(faulttest::OpenDescriptors(), descriptors);
         EXPECT_FALSE(std::filesystem::exists(Output()));
@@ -331,8 +318,8 @@ TEST_F(ConvertFaultInjectionTest, UnreadableInputIsRefusedBeforeAnythingIsTouche
             text = "the test directory cannot be used by an unprivileged user";
             return faulttest::kCannotSetUp;
         }
-        CSLConvert convert(input, output);
-        const BOOL ok = Convert(convert);
+        NamedConversion convert(input, output);
+        const BOOL ok = convert.Convert();
         text = convert.GetFailureReason();
         return ok ? 0 : 1;
     });
@@ -356,9 +343,9 @@ TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
     for (const Case& c : {Case{m_dir.Path("a-directory"), EISDIR}, Case{"/proc/self/mem", EIO}}) {
         SCOPED_TRACE(c.input);
         const int descriptors = faulttest::OpenDescriptors();
-        CSLConvert convert(c.input, Output());
+        NamedConversion convert(c.input, Output());
         try {
-            Convert(convert);
+            convert.Convert();
             ADD_FAILURE() << "no CFileException";
         } catch (const CFileException& error) {
             EXPECT_EQ(error.what(), c.input + ": line 1: " + std::strerror(c.error));
@@ -378,11 +365,11 @@ TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
     g_readBroken = false;
     g_readBudget = 128 * 1024;
     const int descriptors = faulttest::OpenDescriptors();
-    CSLConvert convert(input, Output());
+    NamedConversion convert(input, Output());
     std::string message;
     long line = 0;
     try {
-        Convert(convert);
+        convert.Convert();
     } catch (const CFileException& error) {
         message = error.what();
         line = error.m_nLine;

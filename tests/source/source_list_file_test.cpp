@@ -239,21 +239,6 @@ TEST(SourceListFileRead, NumbersUseADecimalPointWhateverTheLocale) {
     EXPECT_EQ(entry.fColumn5Value, 2.5f);
 }
 
-TEST(SourceListFileRead, ReadErrorPropagatesNamingFile) {
-    ScratchDir dir;
-    CSourceListFile reader(dir.Path());
-    ASSERT_TRUE(reader.IsOpen()) << "a directory opens; its first read fails";
-    SOURCE_ENTRY entry;
-    try {
-        reader.ReadEntry(entry);
-        FAIL() << "reading a directory must raise";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_lOsError, EISDIR);
-        EXPECT_EQ(e.m_strFileName, dir.Path());
-        EXPECT_EQ(e.m_nLine, 1);
-    }
-}
-
 TEST(SourceListFileRead, LinesAreLimitedTo16MiB) {
     // The real bound, not a lowered one: a line of exactly 16 MiB is read
     // (and skipped), one byte more raises.
