@@ -12,12 +12,15 @@
 
 #include "cli/cli_sandbox.h"
 #include "datasystem/ferrox.h"
-#include "datasystem/ostrel.h"
 #include "samplelist/SampleRecord.h"
+#include "support/sample_lists.h"
+#include "support/scoped_env.h"
 
 namespace {
 
+using k2ltest::ListRecordOf;
 using k2ltest::ReadFile;
+using k2ltest::WriteList;
 
 namespace fs = std::filesystem;
 
@@ -104,35 +107,15 @@ std::string Unescape(const std::string& cell) {
 
 class ShowCommand : public ::testing::Test {
 protected:
-    // Writes RECORDS as a new Sample List at PATH through the record library,
-    // pointing this test process's sample-list location at PATH's directory.
-    void CreateList(const fs::path& path, const std::vector<SAMPLE_RECORD>& records) {
-        fs::create_directories(path.parent_path());
-        GLOBAL_FILE_INFO info;
-        std::memset(&info, 0, sizeof info);
-        std::strcpy(info.szDirectory, (path.parent_path().string() + "/").c_str());
-        std::strcpy(info.szExtension, path.extension().string().substr(1).c_str());
-        ASSERT_EQ(UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info), OSTREL_OK);
-        const std::string name = path.stem().string();
-        ASSERT_EQ(DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_CREATE), DB3_OK);
-        int32_t stored = DB3_OK;
-        for (std::size_t i = 0; i < records.size() && stored == DB3_OK; ++i) {
-            SAMPLE_RECORD record = records[i];
-            stored = DB3HandleRecord(DB3_SAMPLE_LIST, static_cast<int32_t>(i + 1), &record,
-                                     DB3_OP_STORE, DB3_FLAG_APPEND);
-        }
-        EXPECT_EQ(stored, DB3_OK);
-        ASSERT_EQ(DB3Close(DB3_SAMPLE_LIST), DB3_OK);
-    }
-
     void SetUp() override {
-        // This process writes lists through the record library too: keep it
-        // in the sandbox as well.
-        setenv("LUMENDA_HOME", sandbox.LumendaHome().c_str(), 1);
-        CreateList(list, {hostile.Record(), Zero()});
+        fs::create_directories(list.parent_path());
+        ASSERT_EQ(WriteList(list, {ListRecordOf(hostile.Record()), ListRecordOf(Zero())}), DB3_OK);
     }
 
     CliSandbox sandbox;
+    // This process writes lists through the record library too: keep it in
+    // the sandbox as well.
+    k2ltest::ScopedEnv home{"LUMENDA_HOME", sandbox.LumendaHome().string()};
     Hostile hostile;
     fs::path list = sandbox.Dir() / "lists/hostile.sdb";
     std::vector<std::string> empty = std::vector<std::string>(8);
@@ -247,7 +230,7 @@ TEST_F(ShowCommand, LeavesTheStoredSampleListLocationAlone) {
 
 TEST_F(ShowCommand, AnEmptyListHasOnlyTheFrame) {
     const fs::path emptyList = sandbox.Dir() / "lists/empty.sdb";
-    CreateList(emptyList, {});
+    ASSERT_EQ(WriteList(emptyList, {}), DB3_OK);
     EXPECT_EQ(sandbox.Cli({"show", emptyList.string(), "--format", "json"}).out, "[]\n");
     const RunResult tsv = sandbox.Cli({"show", emptyList.string(), "--format", "tsv"});
     EXPECT_EQ(tsv.exitCode, 0);
