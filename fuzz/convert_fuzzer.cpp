@@ -105,11 +105,6 @@ void CheckRecord(const SAMPLE_RECORD& record, std::int64_t number, const Expecte
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::ScratchDir();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string input = fuzz::ScratchPath("export.txt");
     static const std::string output = fuzz::ScratchPath("run12.sdb");
