@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -104,6 +105,33 @@ protected:
         return static_cast<int>(list.records.size());
     }
 
+    // Converts INPUT into OUTPUT in a child process once SET_UP has made the
+    // child what the test needs; SET_UP says WHY, and returns false, when it
+    // cannot. The result's out is the failure reason, its exit code 0 for a
+    // conversion that succeeded, 1 for one that failed, or kCannotSetUp.
+    static ChildResult ConvertInChild(const std::string& input, const std::string& output,
+                                      const std::function<bool(std::string& why)>& setUp) {
+        return RunInChild([&](std::string& text) {
+            if (!setUp(text)) {
+                return faulttest::kCannotSetUp;
+            }
+            NamedConversion convert(input, output);
+            const BOOL ok = convert.Convert();
+            text = convert.GetFailureReason();
+            return ok ? 0 : 1;
+        });
+    }
+
+    // For ConvertInChild: becomes the unprivileged user, for whom USABLE
+    // must then hold.
+    static bool AsNobody(std::string& why, const std::function<bool()>& usable) {
+        if (!faulttest::BecomeNobody(why)) {
+            return false;
+        }
+        why = "the test directory cannot be used by an unprivileged user";
+        return usable();
+    }
+
     std::string m_input;
 };
 
@@ -165,19 +193,11 @@ TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
 }
 
 TEST_F(ConvertFaultInjectionTest, FileSizeLimitFailsTheConversion) {
-    const std::string input = m_input;
-    const std::string output = Output();
-    const ChildResult result = RunInChild([&](std::string& text) {
+    const ChildResult result = ConvertInChild(m_input, Output(), [](std::string& why) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{2 << 20, 2 << 20};
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-            text = "setrlimit failed";
-            return faulttest::kCannotSetUp;
-        }
-        NamedConversion convert(input, output);
-        const BOOL ok = convert.Convert();
-        text = convert.GetFailureReason();
-        return ok ? 0 : 1;
+        why = "setrlimit failed";
+        return setrlimit(RLIMIT_FSIZE, &limit) == 0;
     });
     ASSERT_EQ(result.exitCode, 1) << result.out;
     EXPECT_THAT(result.out, HasSubstr("largest file size this session allows (status 27)"));
@@ -251,21 +271,12 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
         ASSERT_EQ(::chown(m_dir.Path("lumenda").c_str(), faulttest::kNobody, faulttest::kNogroup),
                   0);
     }
-    const std::string input = m_input;
-    const std::string output = readOnly + "/run12.sdb";
-    const ChildResult result = RunInChild([&](std::string& text) {
-        if (!faulttest::BecomeNobody(text)) {
-            return faulttest::kCannotSetUp;
-        }
-        if (access(input.c_str(), R_OK) != 0 || access(readOnly.c_str(), W_OK) == 0) {
-            text = "the test directory cannot be used by an unprivileged user";
-            return faulttest::kCannotSetUp;
-        }
-        NamedConversion convert(input, output);
-        const BOOL ok = convert.Convert();
-        text = convert.GetFailureReason();
-        return ok ? 0 : 1;
-    });
+    const ChildResult result =
+        ConvertInChild(m_input, readOnly + "/run12.sdb", [&](std::string& why) {
+            return AsNobody(why, [&] {
+                return access(m_input.c_str(), R_OK) == 0 && access(readOnly.c_str(), W_OK) != 0;
+            });
+        });
     if (result.exitCode == faulttest::kCannotSetUp) {
         GTEST_SKIP() << result.out;
     }
@@ -308,20 +319,8 @@ TEST_F(ConvertFaultInjectionTest, UnreadableInputIsRefusedBeforeAnythingIsTouche
         ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0777), 0);
         ASSERT_EQ(::chmod(m_dir.Path("lists").c_str(), 0777), 0);
     }
-    const std::string input = m_input;
-    const std::string output = Output();
-    const ChildResult result = RunInChild([&](std::string& text) {
-        if (!faulttest::BecomeNobody(text)) {
-            return faulttest::kCannotSetUp;
-        }
-        if (access(output.substr(0, output.rfind('/')).c_str(), W_OK) != 0) {
-            text = "the test directory cannot be used by an unprivileged user";
-            return faulttest::kCannotSetUp;
-        }
-        NamedConversion convert(input, output);
-        const BOOL ok = convert.Convert();
-        text = convert.GetFailureReason();
-        return ok ? 0 : 1;
+    const ChildResult result = ConvertInChild(m_input, Output(), [&](std::string& why) {
+        return AsNobody(why, [&] { return access(Lists().c_str(), W_OK) == 0; });
     });
     if (result.exitCode == faulttest::kCannotSetUp) {
         GTEST_SKIP() << result.out;
