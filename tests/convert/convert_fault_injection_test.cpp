@@ -142,13 +142,7 @@ TEST_F(ConvertFaultInjectionTest, FullDiskFailsTheConversionAndLeavesAnEmptyList
     // cache spilled to the file, and at the commit.
     for (const std::int64_t budget : {0, 100000, 4 << 20, 6300000}) {
         SCOPED_TRACE("disk full after " + std::to_string(budget) + " bytes");
-        faultvfs::Fault fault;
-        fault.op = Op::kWrite;
-        fault.file = FileKind::kDatabase;
-        fault.afterBytes = budget;
-        fault.resultCode = SQLITE_FULL;
-        fault.systemError = ENOSPC;
-        faultvfs::ScopedFault armed(fault);
+        faultvfs::ScopedFault armed(faultvfs::WriteFault(FileKind::kDatabase, budget));
         NamedConversion convert(m_input, Output());
         EXPECT_FALSE(convert.Convert());
         EXPECT_GT(faultvfs::Failures(), 0);
@@ -163,26 +157,18 @@ TEST_F(ConvertFaultInjectionTest, FullDiskFailsTheConversionAndLeavesAnEmptyList
 TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
     struct Case {
         const char* what;
-        Op op;
-        FileKind file;
-        int onCall;
-        int resultCode;
+        faultvfs::Fault fault;
     };
     // A new list keeps its journal in memory: there is no journal file to
     // fail (tests/datasystem fails the journal of a list appended to).
     const Case cases[] = {
-        {"write error", Op::kWrite, FileKind::kDatabase, 40, SQLITE_IOERR_WRITE},
-        {"sync of the list", Op::kSync, FileKind::kDatabase, 1, SQLITE_IOERR_FSYNC},
+        {"write error", faultvfs::WriteFault(FileKind::kDatabase, -1, 40, SQLITE_IOERR_WRITE, EIO)},
+        {"sync of the list",
+         faultvfs::CallFault(Op::kSync, FileKind::kDatabase, 1, SQLITE_IOERR_FSYNC)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        faultvfs::Fault fault;
-        fault.op = c.op;
-        fault.file = c.file;
-        fault.onCall = c.onCall;
-        fault.resultCode = c.resultCode;
-        fault.systemError = EIO;
-        faultvfs::ScopedFault armed(fault);
+        faultvfs::ScopedFault armed(c.fault);
         NamedConversion convert(m_input, Output());
         EXPECT_FALSE(convert.Convert());
         EXPECT_GT(faultvfs::Failures(), 0);

@@ -32,8 +32,10 @@ using dstest::Get;
 using dstest::MakeRecord;
 using dstest::Record;
 using dstest::SameInfo;
+using faultvfs::CallFault;
 using faultvfs::FileKind;
 using faultvfs::Op;
+using faultvfs::WriteFault;
 using k2ltest::ChildResult;
 using k2ltest::LocationRecord;
 using k2ltest::ReadFile;
@@ -46,29 +48,6 @@ constexpr int32_t kDb = DB3_SAMPLE_LIST;
 // 6.4 MB of records: more than the record library's 4 MiB page cache, so
 // that pages reach the file before the commit as well as at it.
 constexpr int kRecords = 1500;
-
-faultvfs::Fault WriteFault(FileKind file, std::int64_t afterBytes, int onCall = 0,
-                           int resultCode = SQLITE_FULL, int systemError = ENOSPC) {
-    faultvfs::Fault fault;
-    fault.op = Op::kWrite;
-    fault.file = file;
-    fault.afterBytes = afterBytes;
-    fault.onCall = onCall;
-    fault.resultCode = resultCode;
-    fault.systemError = systemError;
-    return fault;
-}
-
-faultvfs::Fault CallFault(Op op, FileKind file, int onCall, int resultCode, bool sticky = true) {
-    faultvfs::Fault fault;
-    fault.op = op;
-    fault.file = file;
-    fault.onCall = onCall;
-    fault.resultCode = resultCode;
-    fault.systemError = EIO;
-    fault.sticky = sticky;
-    return fault;
-}
 
 class RecordLibraryFaultTest : public dstest::DataSystemTest {
 protected:

@@ -22,51 +22,48 @@ std::string RowName(const ::testing::TestParamInfo<Row>& row) {
 
 // ---- Splitting -------------------------------------------------------------
 
-struct SplitCase {
+// A path and its parts: what SplitPath gives, or what MakePath is given.
+struct PathCase {
     const char* name;
     const char* path;
-    const char* drive;
-    const char* directory;
-    const char* file;
-    const char* extension;
+    PathParts parts;
 };
 
-const SplitCase kSplitCases[] = {
-    {"Windows", "C:\\Data\\run12.txt", "C:", "\\Data\\", "run12", ".txt"},
-    {"Posix", "/home/lab/runs/plate7.txt", "", "/home/lab/runs/", "plate7", ".txt"},
-    {"MixedSeparators", "sub/dir\\run12.sdb", "", "sub/dir\\", "run12", ".sdb"},
-    {"DriveRelative", "c:run12.txt", "c:", "", "run12", ".txt"},
-    {"DriveOnly", "C:", "C:", "", "", ""},
-    {"NoDirectory", "run12.txt", "", "", "run12", ".txt"},
-    {"NotSpecified", "[Not Specified]", "", "", "[Not Specified]", ""},
-    {"Empty", "", "", "", "", ""},
+const PathCase kSplitCases[] = {
+    {"Windows", "C:\\Data\\run12.txt", {"C:", "\\Data\\", "run12", ".txt"}},
+    {"Posix", "/home/lab/runs/plate7.txt", {"", "/home/lab/runs/", "plate7", ".txt"}},
+    {"MixedSeparators", "sub/dir\\run12.sdb", {"", "sub/dir\\", "run12", ".sdb"}},
+    {"DriveRelative", "c:run12.txt", {"c:", "", "run12", ".txt"}},
+    {"DriveOnly", "C:", {"C:", "", "", ""}},
+    {"NoDirectory", "run12.txt", {"", "", "run12", ".txt"}},
+    {"NotSpecified", "[Not Specified]", {"", "", "[Not Specified]", ""}},
+    {"Empty", "", {"", "", "", ""}},
     // A colon is a drive's only after a leading letter.
-    {"DigitAndColon", "1:run.txt", "", "", "1:run", ".txt"},
-    {"ColonInADirectory", "/a:b/c.txt", "", "/a:b/", "c", ".txt"},
+    {"DigitAndColon", "1:run.txt", {"", "", "1:run", ".txt"}},
+    {"ColonInADirectory", "/a:b/c.txt", {"", "/a:b/", "c", ".txt"}},
     // The extension begins at the last dot of the final component.
-    {"TwoDots", "A.B.ext", "", "", "A.B", ".ext"},
-    {"ExtensionOnly", ".ext", "", "", "", ".ext"},
-    {"DotFile", "/home/lab/.profile", "", "/home/lab/", "", ".profile"},
-    {"DotInTheDirectory", "/home/lab.v2/run12", "", "/home/lab.v2/", "run12", ""},
-    {"FinalDot", "run12.", "", "", "run12", "."},
+    {"TwoDots", "A.B.ext", {"", "", "A.B", ".ext"}},
+    {"ExtensionOnly", ".ext", {"", "", "", ".ext"}},
+    {"DotFile", "/home/lab/.profile", {"", "/home/lab/", "", ".profile"}},
+    {"DotInTheDirectory", "/home/lab.v2/run12", {"", "/home/lab.v2/", "run12", ""}},
+    {"FinalDot", "run12.", {"", "", "run12", "."}},
     // A trailing separator leaves no name.
-    {"TrailingBackslash", "C:\\Data\\", "C:", "\\Data\\", "", ""},
-    {"Root", "/", "", "/", "", ""},
+    {"TrailingBackslash", "C:\\Data\\", {"C:", "\\Data\\", "", ""}},
+    {"Root", "/", {"", "/", "", ""}},
 };
 
-class SplitPathCase : public ::testing::TestWithParam<SplitCase> {};
+class SplitPathCase : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(SplitPathCase, GivesDriveDirectoryNameAndExtension) {
-    const SplitCase& c = GetParam();
-    const PathParts parts = SplitPath(c.path);
-    EXPECT_EQ(parts.drive, c.drive);
-    EXPECT_EQ(parts.directory, c.directory);
-    EXPECT_EQ(parts.name, c.file);
-    EXPECT_EQ(parts.extension, c.extension);
+    const PathParts& expected = GetParam().parts;
+    const PathParts parts = SplitPath(GetParam().path);
+    EXPECT_EQ(parts.drive, expected.drive);
+    EXPECT_EQ(parts.directory, expected.directory);
+    EXPECT_EQ(parts.name, expected.name);
+    EXPECT_EQ(parts.extension, expected.extension);
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, SplitPathCase, ::testing::ValuesIn(kSplitCases),
-                         RowName<SplitCase>);
+INSTANTIATE_TEST_SUITE_P(Paths, SplitPathCase, ::testing::ValuesIn(kSplitCases), RowName<PathCase>);
 
 TEST(SplitPathTest, PartsConcatenateToThePath) {
     for (const std::string path : {"C:\\Data\\run12.txt", "\\\\srv\\x.y.z", "a/b/", "C:.", ".."}) {
@@ -99,41 +96,32 @@ TEST(SplitPathTest, LongPartsAreKeptWholeAndReported) {
 
 // ---- Composing -------------------------------------------------------------
 
-struct MakeCase {
-    const char* name;
-    const char* drive;
-    const char* directory;
-    const char* file;
-    const char* extension;
-    const char* path;
-};
-
-const MakeCase kMakeCases[] = {
-    {"Windows", "C:", "\\Lists\\", "run12", "sdb", "C:\\Lists\\run12.sdb"},
-    {"ExtensionWithItsDot", "C:", "\\Lists\\", "run12", ".sdb", "C:\\Lists\\run12.sdb"},
-    {"Posix", "", "/home/lab/", "plate7", ".txt", "/home/lab/plate7.txt"},
-    {"NameOnly", "", "", "run12", "", "run12"},
-    {"Nothing", "", "", "", "", ""},
+const PathCase kMakeCases[] = {
+    {"Windows", "C:\\Lists\\run12.sdb", {"C:", "\\Lists\\", "run12", "sdb"}},
+    {"ExtensionWithItsDot", "C:\\Lists\\run12.sdb", {"C:", "\\Lists\\", "run12", ".sdb"}},
+    {"Posix", "/home/lab/plate7.txt", {"", "/home/lab/", "plate7", ".txt"}},
+    {"NameOnly", "run12", {"", "", "run12", ""}},
+    {"Nothing", "", {"", "", "", ""}},
     // A drive gives its letter and a colon.
-    {"DriveLetter", "C", "\\Data\\", "x", "txt", "C:\\Data\\x.txt"},
-    {"DriveRelative", "D:", "", "run12", "sdb", "D:run12.sdb"},
+    {"DriveLetter", "C:\\Data\\x.txt", {"C", "\\Data\\", "x", "txt"}},
+    {"DriveRelative", "D:run12.sdb", {"D:", "", "run12", "sdb"}},
     // A separator is added in the directory's own style.
-    {"BackslashAdded", "C:", "\\Lists", "run12", "sdb", "C:\\Lists\\run12.sdb"},
-    {"SlashAdded", "", "/home/lab", "run12", "sdb", "/home/lab/run12.sdb"},
-    {"LastSlashDecides", "", "a\\b/c", "run12", "", "a\\b/c/run12"},
-    {"LastBackslashDecides", "", "a/b\\c", "run12", "", "a/b\\c\\run12"},
-    {"BackslashAfterADrive", "C:", "Lists", "run12", "", "C:Lists\\run12"},
-    {"SlashWithoutADrive", "", "sub", "run12", "", "sub/run12"},
+    {"BackslashAdded", "C:\\Lists\\run12.sdb", {"C:", "\\Lists", "run12", "sdb"}},
+    {"SlashAdded", "/home/lab/run12.sdb", {"", "/home/lab", "run12", "sdb"}},
+    {"LastSlashDecides", "a\\b/c/run12", {"", "a\\b/c", "run12", ""}},
+    {"LastBackslashDecides", "a/b\\c\\run12", {"", "a/b\\c", "run12", ""}},
+    {"BackslashAfterADrive", "C:Lists\\run12", {"C:", "Lists", "run12", ""}},
+    {"SlashWithoutADrive", "sub/run12", {"", "sub", "run12", ""}},
 };
 
-class MakePathCase : public ::testing::TestWithParam<MakeCase> {};
+class MakePathCase : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(MakePathCase, JoinsTheParts) {
-    const MakeCase& c = GetParam();
-    EXPECT_EQ(MakePath(c.drive, c.directory, c.file, c.extension), c.path);
+    const PathParts& p = GetParam().parts;
+    EXPECT_EQ(MakePath(p.drive, p.directory, p.name, p.extension), GetParam().path);
 }
 
-INSTANTIATE_TEST_SUITE_P(Parts, MakePathCase, ::testing::ValuesIn(kMakeCases), RowName<MakeCase>);
+INSTANTIATE_TEST_SUITE_P(Parts, MakePathCase, ::testing::ValuesIn(kMakeCases), RowName<PathCase>);
 
 TEST(MakePathTest, RebuildsWhatSplitPathTookApart) {
     for (const std::string path : {"C:\\Data\\run12.txt", "/home/lab/runs/plate7.txt", "A.B.ext",
