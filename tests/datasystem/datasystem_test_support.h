@@ -70,6 +70,24 @@ inline int32_t Append(int32_t number) {
     return Append(number, MakeRecord(number));
 }
 
+// In a child process that then dies without closing: opens the list NAME
+// in MODE and appends MakeRecord(FIRST) to MakeRecord(LAST). The child's
+// exit code: 0 when every call succeeded.
+inline int AppendAndDie(const std::string& name, int32_t mode, int first, int last) {
+    return k2ltest::RunInChild([&](std::string&) {
+               if (DB3Open(DB3_SAMPLE_LIST, name.c_str(), mode) != DB3_OK) {
+                   return 1;
+               }
+               for (int n = first; n <= last; ++n) {
+                   if (Append(n) != DB3_OK) {
+                       return 2;
+                   }
+               }
+               return 0;
+           })
+        .exitCode;
+}
+
 // Runs the probe program (data_system_probe.cpp) in a process of its own
 // with ARGUMENTS (separated by blanks) and returns what it printed, without
 // the line end; "exit N" when it failed.

@@ -43,18 +43,8 @@ TEST_F(FerroxCrashTest, KilledWriterLeavesTheLastCommittedList) {
     CreateList("run12", 10);
     const auto committedSize = std::filesystem::file_size(ListPath("run12"));
 
-    ASSERT_EQ(RunInChild([](std::string&) {
-                  if (DB3Open(kDb, "run12", DB3_MODE_OPEN) != DB3_OK) {
-                      return 1;
-                  }
-                  for (int n = 11; n <= kManyRecords; ++n) {
-                      if (Append(n) != DB3_OK) {
-                          return 2;
-                      }
-                  }
-                  return 0;  // dies without DB3Close
-              }).exitCode,
-              0);
+    // The writer dies without DB3Close.
+    ASSERT_EQ(dstest::AppendAndDie("run12", DB3_MODE_OPEN, 11, kManyRecords), 0);
     // The uncommitted pages did reach the file; the journal can undo them.
     EXPECT_GT(std::filesystem::file_size(ListPath("run12")), committedSize);
     ASSERT_TRUE(std::filesystem::exists(ListPath("run12") + "-journal"));
@@ -78,18 +68,7 @@ void ExpectNoListAndCleanUp(const std::string& lists, const std::string& path) {
 }
 
 TEST_F(FerroxCrashTest, KilledWriterOfANewListLeavesNoList) {
-    ASSERT_EQ(RunInChild([](std::string&) {
-                  if (DB3Open(kDb, "run12", DB3_MODE_CREATE) != DB3_OK) {
-                      return 1;
-                  }
-                  for (int n = 1; n <= kManyRecords; ++n) {
-                      if (Append(n) != DB3_OK) {
-                          return 2;
-                      }
-                  }
-                  return 0;
-              }).exitCode,
-              0);
+    ASSERT_EQ(dstest::AppendAndDie("run12", DB3_MODE_CREATE, 1, kManyRecords), 0);
     EXPECT_NE(faulttest::FilesStartingWith(m_lists, ".run12.sdb.new-"), "");
     ExpectNoListAndCleanUp(m_lists, ListPath("run12"));
 }

@@ -234,18 +234,7 @@ TEST_F(FerroxTest, ReplaceKeepsTheOldListWholeUntilTheCommit) {
 TEST_F(FerroxTest, StaleJournalIsNotPlayedIntoANewList) {
     // A list with a pending transaction, killed: its hot journal stays.
     CreateList("run12", 1);
-    ASSERT_EQ(k2ltest::RunInChild([](std::string&) {
-                  if (DB3Open(kDb, "run12", DB3_MODE_OPEN) != DB3_OK) {
-                      return 1;
-                  }
-                  for (int n = 2; n <= 3000; ++n) {
-                      if (Append(n) != DB3_OK) {
-                          return 2;
-                      }
-                  }
-                  return 0;
-              }).exitCode,
-              0);
+    ASSERT_EQ(dstest::AppendAndDie("run12", DB3_MODE_OPEN, 2, 3000), 0);
     ASSERT_TRUE(std::filesystem::exists(m_lists + "run12.sdb-journal"));
     // Someone deletes the list by hand but not its journal.
     std::filesystem::remove(m_lists + "run12.sdb");
@@ -353,10 +342,9 @@ TEST_F(FerroxForeignFileTest, RecordOfTheWrongSizeIsRefusedOnRead) {
 // ---- What people see with the sqlite3 tool ---------------------------------
 
 TEST_F(FerroxTest, FileCarriesItsMarkAndAReadableView) {
-    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
     Record record{};
     auto put = [&](std::size_t offset, const std::string& text) {
-        std::memcpy(record.data() + offset, text.data(), text.size());
+        std::copy(text.begin(), text.end(), record.begin() + static_cast<std::ptrdiff_t>(offset));
     };
     put(0, "PLATE001");
     put(260, std::string(119, 'f') + "X");  // fills the whole span
@@ -367,11 +355,9 @@ TEST_F(FerroxTest, FileCarriesItsMarkAndAReadableView) {
     put(1904, "Serum");
     put(1955, "12.5");
     put(2555, "[]");  // not shown
-    ASSERT_EQ(Append(1, record), DB3_OK);
-    ASSERT_EQ(Append(2, Record{}), DB3_OK);
-    ASSERT_EQ(DB3Close(kDb), DB3_OK);
-
     const std::string path = ListPath("run12");
+    ASSERT_EQ(k2ltest::WriteList(path, {record, Record{}}), DB3_OK);
+
     EXPECT_EQ(Rows(path, "PRAGMA application_id"), std::vector<std::string>{"1180193612"});
     EXPECT_EQ(Rows(path, "PRAGMA user_version"), std::vector<std::string>{"1"});
     EXPECT_EQ(Rows(path, "PRAGMA page_size"), std::vector<std::string>{"65536"});
