@@ -112,6 +112,19 @@ protected:
         ASSERT_EQ(WriteList(list, {ListRecordOf(hostile.Record()), ListRecordOf(Zero())}), DB3_OK);
     }
 
+    // The list shown in FORMAT, as the python3 SCRIPT reads it back; ARGS
+    // follow the script.
+    std::string ReadBackByPython(const std::string& format, const std::string& script,
+                                 const std::vector<std::string>& args = {}) const {
+        const RunResult shown = sandbox.Cli({"show", list.string(), "--format", format});
+        EXPECT_EQ(shown.exitCode, 0) << shown.err;
+        std::vector<std::string> command{"-c", script};
+        command.insert(command.end(), args.begin(), args.end());
+        const RunResult checked = sandbox.Program("python3", command, shown.out);
+        EXPECT_EQ(checked.exitCode, 0) << checked.err << shown.out;
+        return checked.out;
+    }
+
     CliSandbox sandbox;
     // This process writes lists through the record library too: keep it in
     // the sandbox as well.
@@ -125,26 +138,19 @@ TEST_F(ShowCommand, JsonIsValidUtf8AndGivesEveryByteBack) {
     if (!HaveProgram("python3")) {
         GTEST_SKIP() << "python3 is needed to check the JSON";
     }
-    const RunResult shown = sandbox.Cli({"show", list.string(), "--format", "json"});
-    ASSERT_EQ(shown.exitCode, 0) << shown.err;
     const std::string script =
         "import json, sys\n"
         "keys = sys.argv[1:]\n"
         "for r in json.loads(sys.stdin.buffer.read().decode('utf-8', 'strict')):\n"
         "    print(r['record'], *[r[k].encode('latin-1').hex() for k in keys])\n";
-    std::vector<std::string> args{"-c", script};
-    args.insert(args.end(), std::begin(kKeys), std::end(kKeys));
-    const RunResult checked = sandbox.Program("python3", args, shown.out);
-    ASSERT_EQ(checked.exitCode, 0) << checked.err << shown.out;
-    EXPECT_EQ(checked.out, HexLine(1, hostile.Fields()) + HexLine(2, empty));
+    EXPECT_EQ(ReadBackByPython("json", script, {std::begin(kKeys), std::end(kKeys)}),
+              HexLine(1, hostile.Fields()) + HexLine(2, empty));
 }
 
 TEST_F(ShowCommand, CsvFollowsRfc4180) {
     if (!HaveProgram("python3")) {
         GTEST_SKIP() << "python3 is needed to read the CSV";
     }
-    const RunResult shown = sandbox.Cli({"show", list.string(), "--format", "csv"});
-    ASSERT_EQ(shown.exitCode, 0) << shown.err;
     const std::string script =
         "import csv, io, sys\n"
         "text = io.TextIOWrapper(sys.stdin.buffer, encoding='latin-1', newline='')\n"
@@ -152,9 +158,7 @@ TEST_F(ShowCommand, CsvFollowsRfc4180) {
         "print(','.join(rows[0]))\n"
         "for r in rows[1:]:\n"
         "    print(r[0], *[c.encode('latin-1').hex() for c in r[1:]])\n";
-    const RunResult checked = sandbox.Program("python3", {"-c", script}, shown.out);
-    ASSERT_EQ(checked.exitCode, 0) << checked.err;
-    EXPECT_EQ(checked.out,
+    EXPECT_EQ(ReadBackByPython("csv", script),
               "record,data_file,fraction,ms_method,inlet_method,macro,running_number,"
               "column5_text,column5_value\n" +
                   HexLine(1, hostile.Fields()) + HexLine(2, empty));
