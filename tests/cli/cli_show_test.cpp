@@ -112,19 +112,6 @@ protected:
         ASSERT_EQ(WriteList(list, {ListRecordOf(hostile.Record()), ListRecordOf(Zero())}), DB3_OK);
     }
 
-    // The list shown in FORMAT, as the python3 SCRIPT reads it back; ARGS
-    // follow the script.
-    std::string ReadBackByPython(const std::string& format, const std::string& script,
-                                 const std::vector<std::string>& args = {}) const {
-        const RunResult shown = sandbox.Cli({"show", list.string(), "--format", format});
-        EXPECT_EQ(shown.exitCode, 0) << shown.err;
-        std::vector<std::string> command{"-c", script};
-        command.insert(command.end(), args.begin(), args.end());
-        const RunResult checked = sandbox.Program("python3", command, shown.out);
-        EXPECT_EQ(checked.exitCode, 0) << checked.err << shown.out;
-        return checked.out;
-    }
-
     CliSandbox sandbox;
     // This process writes lists through the record library too: keep it in
     // the sandbox as well.
@@ -134,35 +121,58 @@ protected:
     std::vector<std::string> empty = std::vector<std::string>(8);
 };
 
-TEST_F(ShowCommand, JsonIsValidUtf8AndGivesEveryByteBack) {
-    if (!HaveProgram("python3")) {
-        GTEST_SKIP() << "python3 is needed to check the JSON";
-    }
-    const std::string script =
-        "import json, sys\n"
-        "keys = sys.argv[1:]\n"
-        "for r in json.loads(sys.stdin.buffer.read().decode('utf-8', 'strict')):\n"
-        "    print(r['record'], *[r[k].encode('latin-1').hex() for k in keys])\n";
-    EXPECT_EQ(ReadBackByPython("json", script, {std::begin(kKeys), std::end(kKeys)}),
-              HexLine(1, hostile.Fields()) + HexLine(2, empty));
+// A format that a python3 script reads back into each record's number and
+// the hexadecimal bytes of its fields.
+struct ReadBack {
+    const char* name;
+    const char* format;
+    const char* script;  // the field keys follow it as arguments
+    const char* header;  // the first line it prints
+};
+
+const ReadBack kReadBacks[] = {
+    // JSON is valid UTF-8, and gives every byte back.
+    {"Json", "json",
+     "import json, sys\n"
+     "keys = sys.argv[1:]\n"
+     "for r in json.loads(sys.stdin.buffer.read().decode('utf-8', 'strict')):\n"
+     "    print(r['record'], *[r[k].encode('latin-1').hex() for k in keys])\n",
+     ""},
+    // CSV follows RFC 4180.
+    {"Csv", "csv",
+     "import csv, io, sys\n"
+     "text = io.TextIOWrapper(sys.stdin.buffer, encoding='latin-1', newline='')\n"
+     "rows = list(csv.reader(text, strict=True))\n"
+     "print(','.join(rows[0]))\n"
+     "for r in rows[1:]:\n"
+     "    print(r[0], *[c.encode('latin-1').hex() for c in r[1:]])\n",
+     "record,data_file,fraction,ms_method,inlet_method,macro,running_number,column5_text,"
+     "column5_value\n"},
+};
+
+void PrintTo(const ReadBack& r, std::ostream* out) {
+    *out << r.name;
 }
 
-TEST_F(ShowCommand, CsvFollowsRfc4180) {
+class ShowReadBack : public ShowCommand, public ::testing::WithParamInterface<ReadBack> {};
+
+TEST_P(ShowReadBack, GivesEveryByteOfEveryFieldBack) {
     if (!HaveProgram("python3")) {
-        GTEST_SKIP() << "python3 is needed to read the CSV";
+        GTEST_SKIP() << "python3 is needed to read the output back";
     }
-    const std::string script =
-        "import csv, io, sys\n"
-        "text = io.TextIOWrapper(sys.stdin.buffer, encoding='latin-1', newline='')\n"
-        "rows = list(csv.reader(text, strict=True))\n"
-        "print(','.join(rows[0]))\n"
-        "for r in rows[1:]:\n"
-        "    print(r[0], *[c.encode('latin-1').hex() for c in r[1:]])\n";
-    EXPECT_EQ(ReadBackByPython("csv", script),
-              "record,data_file,fraction,ms_method,inlet_method,macro,running_number,"
-              "column5_text,column5_value\n" +
-                  HexLine(1, hostile.Fields()) + HexLine(2, empty));
+    const RunResult shown = sandbox.Cli({"show", list.string(), "--format", GetParam().format});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    std::vector<std::string> args{"-c", GetParam().script};
+    args.insert(args.end(), std::begin(kKeys), std::end(kKeys));
+    const RunResult read = sandbox.Program("python3", args, shown.out);
+    ASSERT_EQ(read.exitCode, 0) << read.err << shown.out;
+    EXPECT_EQ(read.out, GetParam().header + HexLine(1, hostile.Fields()) + HexLine(2, empty));
 }
+
+INSTANTIATE_TEST_SUITE_P(Formats, ShowReadBack, ::testing::ValuesIn(kReadBacks),
+                         [](const ::testing::TestParamInfo<ReadBack>& row) {
+                             return std::string(row.param.name);
+                         });
 
 TEST_F(ShowCommand, TsvKeepsOneRecordPerLineAndUnescapesToTheBytes) {
     const RunResult shown = sandbox.Cli({"show", list.string(), "--format", "tsv"});
