@@ -53,8 +53,7 @@ TEST_F(ConvertFaultTest, RefusedRecordAbandonsTheList) {
     fake::Get().storeStatus = [](std::int32_t, std::int64_t attempt) {
         return attempt == 2 ? DB3_E_BUSY : DB3_OK;
     };
-    CSLConvert convert(input, Output());
-    convert.m_strDataFile = "RUN12";
+    NamedConversion convert(input, Output());
     EXPECT_FALSE(convert.Convert());
     EXPECT_EQ(Names(), "RUN12001 ");
     EXPECT_EQ(convert.GetReport().records, 1);
