@@ -60,6 +60,23 @@ const std::string& ScratchDir() {
     return scratch.Path();
 }
 
+std::vector<std::string_view> LinesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (end != std::string_view::npos && !line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
 std::string ScratchPath(std::string_view name) {
     return ScratchDir() + "/" + std::string(name);
 }
@@ -101,3 +118,8 @@ void Check(bool condition, const char* what) {
 }
 
 }  // namespace fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::Check(chdir(fuzz::ScratchDir().c_str()) == 0, "the scratch directory is current");
+    return 0;
+}

@@ -12,16 +12,19 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/scratch_dir.h"
 
 namespace fuzz {
 
 // Creates the scratch directory (a k2ltest::ScratchDir) on first use and
-// points LUMENDA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and HOME into it. Call it from
-// LLVMFuzzerInitialize. It is removed when the process exits normally; one
-// that libFuzzer ends with _Exit, after a failure, leaves it behind, so give
-// each run a TMPDIR that is removed afterwards (scripts/run-fuzzers does).
+// points LUMENDA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and HOME into it.
+// FuzzSupport.cpp defines LLVMFuzzerInitialize for every harness: it makes
+// the scratch directory, before the first input, and the process's current
+// directory. It is removed when the process exits normally; one that
+// libFuzzer ends with _Exit, after a failure, leaves it behind, so give each
+// run a TMPDIR that is removed afterwards (scripts/run-fuzzers does).
 const std::string& ScratchDir();
 
 // A path inside the scratch directory.
@@ -34,6 +37,11 @@ void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t si
 
 // The whole content of PATH; aborts when it cannot be read.
 std::string ReadFile(const std::string& path);
+
+// The lines of TEXT as a text file holds them: split at line feeds, a
+// carriage return before a line feed dropped, a last line without a line
+// feed kept unless empty.
+std::vector<std::string_view> LinesOf(std::string_view text);
 
 // Removes every entry of DIRECTORY (not DIRECTORY itself), recursively.
 void EmptyDirectory(const std::string& directory);

@@ -71,29 +71,7 @@ int ModelClassify(std::vector<std::string>& fields) {
     return CDelimitFile::LINE_DATA;
 }
 
-std::vector<std::string> ModelLines(std::string_view text) {
-    std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (end != std::string_view::npos && !line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.emplace_back(line);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(end + 1);
-    }
-    return lines;
-}
-
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::ScratchDir();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) {
@@ -141,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string path = fuzz::ScratchPath("delimited.txt");
     k2ltest::WriteFile(path, text);
     FUZZ_CHECK(file.Open(path, CStdioFile::modeRead) == TRUE);
-    const std::vector<std::string> lines = ModelLines(text);
+    const std::vector<std::string_view> lines = fuzz::LinesOf(text);
     std::size_t next = 0;
     try {
         fields = {"stale", "fields"};

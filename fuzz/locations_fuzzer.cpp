@@ -88,11 +88,6 @@ void Visitor(void* context, const char* key, const GLOBAL_FILE_INFO* info) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::ScratchDir();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string directory = fuzz::ScratchPath("lumenda");
     static const std::string path = directory + "/Lumenda.ini";

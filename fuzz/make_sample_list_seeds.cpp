@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "datasystem/ferrox.h"
-#include "datasystem/ostrel.h"
+#include "support/sample_lists.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -41,8 +41,8 @@ std::string ReadList(const std::string& path) {
 }
 
 // A record with readable texts in the converter's fields.
-std::vector<unsigned char> MakeRecord(int number) {
-    std::vector<unsigned char> record(DB3_SAMPLE_RECORD_SIZE, 0);
+k2ltest::ListRecord MakeRecord(int number) {
+    k2ltest::ListRecord record{};
     const auto put = [&record](std::size_t offset, const std::string& text) {
         std::memcpy(record.data() + offset, text.c_str(), text.size() + 1);
     };
@@ -64,23 +64,11 @@ std::vector<unsigned char> MakeRecord(int number) {
 // Creates the list DIRECTORY/NAME.sdb with COUNT records through the
 // record library.
 void CreateList(const std::string& directory, const std::string& name, int count) {
-    GLOBAL_FILE_INFO info;
-    std::memset(&info, 0, sizeof info);
-    std::snprintf(info.szDirectory, sizeof info.szDirectory, "%s/", directory.c_str());
-    std::snprintf(info.szExtension, sizeof info.szExtension, "sdb");
-    if (UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info) != OSTREL_OK) {
-        Die(std::string("cannot use the location: ") + OstrelLastError());
+    std::vector<k2ltest::ListRecord> records;
+    for (int number = 1; number <= count; ++number) {
+        records.push_back(MakeRecord(number));
     }
-    DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_REPLACE);
-    int32_t status = DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_CREATE);
-    for (int number = 1; status == DB3_OK && number <= count; ++number) {
-        std::vector<unsigned char> record = MakeRecord(number);
-        status =
-            DB3HandleRecord(DB3_SAMPLE_LIST, number, record.data(), DB3_OP_STORE, DB3_FLAG_APPEND);
-    }
-    if (status == DB3_OK) {
-        status = DB3Close(DB3_SAMPLE_LIST);
-    }
+    const std::int32_t status = k2ltest::WriteList(directory + "/" + name + ".sdb", records);
     if (status != DB3_OK) {
         Die("cannot create the list " + name + ": " + DB3StatusText(status));
     }

@@ -4,8 +4,6 @@
 // Input layout: up to three texts separated by line feeds: a path, a file
 // name and an extension (a missing text is empty). The process runs in its
 // scratch directory, so relative paths resolve there.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,12 +16,17 @@
 
 namespace {
 
+// The model's character classes: both separators, and the ASCII letters
+// that may name a drive.
+constexpr std::string_view kSeparators = "/\\";
+constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
 bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
+    return kSeparators.find(c) != std::string_view::npos;
 }
 
 bool IsLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return kLetters.find(c) != std::string_view::npos;
 }
 
 void CheckSplit(const std::string& path) {
@@ -125,11 +128,6 @@ void CheckPathName(const std::string& path, const std::string& name, const std::
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    FUZZ_CHECK(chdir(fuzz::ScratchDir().c_str()) == 0);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -139,11 +139,6 @@ std::string PrintableBytes(std::string_view text) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::ScratchDir();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string directory = fuzz::ScratchPath("profile");
     fuzz::EmptyDirectory(fuzz::ScratchDir());

@@ -20,11 +20,6 @@
 #include "cli/ExitCode.h"
 #include "cli/ShowCommand.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::ScratchDir();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string directory = fuzz::ScratchPath("lists");
     static const std::string path = directory + "/run12.sdb";

@@ -20,23 +20,6 @@
 
 namespace {
 
-std::vector<std::string_view> ModelLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (end != std::string_view::npos && !line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(end + 1);
-    }
-    return lines;
-}
-
 std::vector<std::string_view> ModelFields(std::string_view line) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
@@ -91,17 +74,12 @@ SOURCE_ENTRY ModelEntry(const std::vector<std::string_view>& fields) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::ScratchDir();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = fuzz::ScratchPath("export.txt");
     fuzz::WriteFile(path, data, size);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    const std::vector<std::string_view> lines = ModelLines(text);
+    const std::vector<std::string_view> lines = fuzz::LinesOf(text);
     std::size_t next = 0;  // index of the next model line to look at
     std::int64_t skipped = 0;
     std::int64_t samples = 0;

@@ -18,8 +18,9 @@
 
 #include "cli/cli_sandbox.h"
 #include "datasystem/ferrox.h"
-#include "datasystem/ostrel.h"
 #include "samplelist/SampleRecord.h"
+#include "support/sample_lists.h"
+#include "support/scoped_env.h"
 
 namespace {
 
@@ -32,8 +33,6 @@ bool Has(const std::string& text, const std::string& part) {
 class ClashCacheTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // This process writes lists through the record library too.
-        setenv("LUMENDA_HOME", sandbox.LumendaHome().c_str(), 1);
         sandbox.Write("plate.txt",
                       "Pos\tSample\tVolume\tTime\tWell\tFractions\tRack\tComment\n"
                       "1\tA\t1.5\t2\tA1M2.5\tR1:1:3\tRack1\tx\n"
@@ -51,22 +50,15 @@ protected:
     }
 
     // Writes a Sample List lists/NAME.sdb whose records carry DATA_FILES.
-    void CreateList(const std::string& name, const std::vector<std::string>& dataFiles) {
+    void CreateList(const std::string& name, const std::vector<std::string>& dataFiles) const {
         fs::create_directories(lists);
-        GLOBAL_FILE_INFO info;
-        std::memset(&info, 0, sizeof info);
-        std::strcpy(info.szDirectory, (lists.string() + "/").c_str());
-        std::strcpy(info.szExtension, "sdb");
-        ASSERT_EQ(UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info), OSTREL_OK);
-        ASSERT_EQ(DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_CREATE), DB3_OK);
-        for (std::size_t i = 0; i < dataFiles.size(); ++i) {
+        std::vector<k2ltest::ListRecord> records;
+        for (const std::string& dataFile : dataFiles) {
             SAMPLE_RECORD record{};
-            std::strcpy(record.szDataFile, dataFiles[i].c_str());
-            ASSERT_EQ(DB3HandleRecord(DB3_SAMPLE_LIST, static_cast<int32_t>(i + 1), &record,
-                                      DB3_OP_STORE, DB3_FLAG_APPEND),
-                      DB3_OK);
+            std::strcpy(record.szDataFile, dataFile.c_str());
+            records.push_back(k2ltest::ListRecordOf(record));
         }
-        ASSERT_EQ(DB3Close(DB3_SAMPLE_LIST), DB3_OK);
+        ASSERT_EQ(k2ltest::WriteList(lists / (name + ".sdb"), records), DB3_OK);
     }
 
     RunResult Convert() const {
@@ -83,6 +75,8 @@ protected:
     }
 
     CliSandbox sandbox;
+    // This process writes lists through the record library too.
+    k2ltest::ScopedEnv home{"LUMENDA_HOME", sandbox.LumendaHome().string()};
     fs::path lists = sandbox.Dir() / "lists";
 };
 

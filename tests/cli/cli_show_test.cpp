@@ -12,12 +12,15 @@
 
 #include "cli/cli_sandbox.h"
 #include "datasystem/ferrox.h"
-#include "datasystem/ostrel.h"
 #include "samplelist/SampleRecord.h"
+#include "support/sample_lists.h"
+#include "support/scoped_env.h"
 
 namespace {
 
+using k2ltest::ListRecordOf;
 using k2ltest::ReadFile;
+using k2ltest::WriteList;
 
 namespace fs = std::filesystem;
 
@@ -104,78 +107,72 @@ std::string Unescape(const std::string& cell) {
 
 class ShowCommand : public ::testing::Test {
 protected:
-    // Writes RECORDS as a new Sample List at PATH through the record library,
-    // pointing this test process's sample-list location at PATH's directory.
-    void CreateList(const fs::path& path, const std::vector<SAMPLE_RECORD>& records) {
-        fs::create_directories(path.parent_path());
-        GLOBAL_FILE_INFO info;
-        std::memset(&info, 0, sizeof info);
-        std::strcpy(info.szDirectory, (path.parent_path().string() + "/").c_str());
-        std::strcpy(info.szExtension, path.extension().string().substr(1).c_str());
-        ASSERT_EQ(UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info), OSTREL_OK);
-        const std::string name = path.stem().string();
-        ASSERT_EQ(DB3Open(DB3_SAMPLE_LIST, name.c_str(), DB3_MODE_CREATE), DB3_OK);
-        int32_t stored = DB3_OK;
-        for (std::size_t i = 0; i < records.size() && stored == DB3_OK; ++i) {
-            SAMPLE_RECORD record = records[i];
-            stored = DB3HandleRecord(DB3_SAMPLE_LIST, static_cast<int32_t>(i + 1), &record,
-                                     DB3_OP_STORE, DB3_FLAG_APPEND);
-        }
-        EXPECT_EQ(stored, DB3_OK);
-        ASSERT_EQ(DB3Close(DB3_SAMPLE_LIST), DB3_OK);
-    }
-
     void SetUp() override {
-        // This process writes lists through the record library too: keep it
-        // in the sandbox as well.
-        setenv("LUMENDA_HOME", sandbox.LumendaHome().c_str(), 1);
-        CreateList(list, {hostile.Record(), Zero()});
+        fs::create_directories(list.parent_path());
+        ASSERT_EQ(WriteList(list, {ListRecordOf(hostile.Record()), ListRecordOf(Zero())}), DB3_OK);
     }
 
     CliSandbox sandbox;
+    // This process writes lists through the record library too: keep it in
+    // the sandbox as well.
+    k2ltest::ScopedEnv home{"LUMENDA_HOME", sandbox.LumendaHome().string()};
     Hostile hostile;
     fs::path list = sandbox.Dir() / "lists/hostile.sdb";
     std::vector<std::string> empty = std::vector<std::string>(8);
 };
 
-TEST_F(ShowCommand, JsonIsValidUtf8AndGivesEveryByteBack) {
-    if (!HaveProgram("python3")) {
-        GTEST_SKIP() << "python3 is needed to check the JSON";
-    }
-    const RunResult shown = sandbox.Cli({"show", list.string(), "--format", "json"});
-    ASSERT_EQ(shown.exitCode, 0) << shown.err;
-    const std::string script =
-        "import json, sys\n"
-        "keys = sys.argv[1:]\n"
-        "for r in json.loads(sys.stdin.buffer.read().decode('utf-8', 'strict')):\n"
-        "    print(r['record'], *[r[k].encode('latin-1').hex() for k in keys])\n";
-    std::vector<std::string> args{"-c", script};
-    args.insert(args.end(), std::begin(kKeys), std::end(kKeys));
-    const RunResult checked = sandbox.Program("python3", args, shown.out);
-    ASSERT_EQ(checked.exitCode, 0) << checked.err << shown.out;
-    EXPECT_EQ(checked.out, HexLine(1, hostile.Fields()) + HexLine(2, empty));
+// A format that a python3 script reads back into each record's number and
+// the hexadecimal bytes of its fields.
+struct ReadBack {
+    const char* name;
+    const char* format;
+    const char* script;  // the field keys follow it as arguments
+    const char* header;  // the first line it prints
+};
+
+const ReadBack kReadBacks[] = {
+    // JSON is valid UTF-8, and gives every byte back.
+    {"Json", "json",
+     "import json, sys\n"
+     "keys = sys.argv[1:]\n"
+     "for r in json.loads(sys.stdin.buffer.read().decode('utf-8', 'strict')):\n"
+     "    print(r['record'], *[r[k].encode('latin-1').hex() for k in keys])\n",
+     ""},
+    // CSV follows RFC 4180.
+    {"Csv", "csv",
+     "import csv, io, sys\n"
+     "text = io.TextIOWrapper(sys.stdin.buffer, encoding='latin-1', newline='')\n"
+     "rows = list(csv.reader(text, strict=True))\n"
+     "print(','.join(rows[0]))\n"
+     "for r in rows[1:]:\n"
+     "    print(r[0], *[c.encode('latin-1').hex() for c in r[1:]])\n",
+     "record,data_file,fraction,ms_method,inlet_method,macro,running_number,column5_text,"
+     "column5_value\n"},
+};
+
+void PrintTo(const ReadBack& r, std::ostream* out) {
+    *out << r.name;
 }
 
-TEST_F(ShowCommand, CsvFollowsRfc4180) {
+class ShowReadBack : public ShowCommand, public ::testing::WithParamInterface<ReadBack> {};
+
+TEST_P(ShowReadBack, GivesEveryByteOfEveryFieldBack) {
     if (!HaveProgram("python3")) {
-        GTEST_SKIP() << "python3 is needed to read the CSV";
+        GTEST_SKIP() << "python3 is needed to read the output back";
     }
-    const RunResult shown = sandbox.Cli({"show", list.string(), "--format", "csv"});
+    const RunResult shown = sandbox.Cli({"show", list.string(), "--format", GetParam().format});
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
-    const std::string script =
-        "import csv, io, sys\n"
-        "text = io.TextIOWrapper(sys.stdin.buffer, encoding='latin-1', newline='')\n"
-        "rows = list(csv.reader(text, strict=True))\n"
-        "print(','.join(rows[0]))\n"
-        "for r in rows[1:]:\n"
-        "    print(r[0], *[c.encode('latin-1').hex() for c in r[1:]])\n";
-    const RunResult checked = sandbox.Program("python3", {"-c", script}, shown.out);
-    ASSERT_EQ(checked.exitCode, 0) << checked.err;
-    EXPECT_EQ(checked.out,
-              "record,data_file,fraction,ms_method,inlet_method,macro,running_number,"
-              "column5_text,column5_value\n" +
-                  HexLine(1, hostile.Fields()) + HexLine(2, empty));
+    std::vector<std::string> args{"-c", GetParam().script};
+    args.insert(args.end(), std::begin(kKeys), std::end(kKeys));
+    const RunResult read = sandbox.Program("python3", args, shown.out);
+    ASSERT_EQ(read.exitCode, 0) << read.err << shown.out;
+    EXPECT_EQ(read.out, GetParam().header + HexLine(1, hostile.Fields()) + HexLine(2, empty));
 }
+
+INSTANTIATE_TEST_SUITE_P(Formats, ShowReadBack, ::testing::ValuesIn(kReadBacks),
+                         [](const ::testing::TestParamInfo<ReadBack>& row) {
+                             return std::string(row.param.name);
+                         });
 
 TEST_F(ShowCommand, TsvKeepsOneRecordPerLineAndUnescapesToTheBytes) {
     const RunResult shown = sandbox.Cli({"show", list.string(), "--format", "tsv"});
@@ -247,7 +244,7 @@ TEST_F(ShowCommand, LeavesTheStoredSampleListLocationAlone) {
 
 TEST_F(ShowCommand, AnEmptyListHasOnlyTheFrame) {
     const fs::path emptyList = sandbox.Dir() / "lists/empty.sdb";
-    CreateList(emptyList, {});
+    ASSERT_EQ(WriteList(emptyList, {}), DB3_OK);
     EXPECT_EQ(sandbox.Cli({"show", emptyList.string(), "--format", "json"}).out, "[]\n");
     const RunResult tsv = sandbox.Cli({"show", emptyList.string(), "--format", "tsv"});
     EXPECT_EQ(tsv.exitCode, 0);

@@ -1,52 +1,66 @@
 #include "cli/NameRules.h"
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(CheckName, AcceptsUpToEightPrintableAsciiCharactersAndEmpty) {
-    EXPECT_TRUE(CheckName("", kMSMethodRole, false).ok());
-    EXPECT_TRUE(CheckName("ESI_POS", kMSMethodRole, false).ok());
-    EXPECT_TRUE(CheckName("12345678", kDataFileRole, false).ok());
-    EXPECT_TRUE(CheckName("a b~[]!", kMacroRole, false).ok());
-}
+struct NameCase {
+    const char* name;
+    std::string value;
+    const NameRole& role;
+    bool fromTitle;
+    const char* refusal;  // nullptr: accepted
+};
 
-TEST(CheckName, RefusesANineCharacterTitleAndNamesTheOption) {
-    const Status problem = CheckName("plate_long", kDataFileRole, true);
-    ASSERT_FALSE(problem.ok());
-    EXPECT_EQ(problem.message(),
-              "the data file name 'plate_long' (from the input's title) is longer than 8 "
-              "characters; give --data NAME");
-}
+constexpr const char* kAccepted = nullptr;
 
-TEST(CheckName, RefusesLongGivenNamesWithTheirOwnOption) {
-    const Status ms = CheckName("ESI_POS_9", kMSMethodRole, false);
-    ASSERT_FALSE(ms.ok());
-    EXPECT_NE(ms.message().find("the MS method name 'ESI_POS_9' is longer than 8 characters"),
-              std::string::npos);
-    EXPECT_NE(ms.message().find("give --ms NAME"), std::string::npos);
-    const Status inlet = CheckName("LC_60MIN_X", kInletMethodRole, false);
-    ASSERT_FALSE(inlet.ok());
-    EXPECT_NE(inlet.message().find("give --inlet NAME"), std::string::npos);
-}
-
-TEST(CheckName, RefusesNonAsciiAndControlBytesAndShowsThemEscaped) {
+const NameCase kCases[] = {
+    {"Empty", "", kMSMethodRole, false, kAccepted},
+    {"Plain", "ESI_POS", kMSMethodRole, false, kAccepted},
+    {"EightCharacters", "12345678", kDataFileRole, false, kAccepted},
+    {"PrintableAscii", "a b~[]!", kMacroRole, false, kAccepted},
+    {"NineCharacterTitleNamesTheOption", "plate_long", kDataFileRole, true,
+     "the data file name 'plate_long' (from the input's title) is longer than 8 characters; "
+     "give --data NAME"},
+    {"LongMSMethodNamesItsOption", "ESI_POS_9", kMSMethodRole, false,
+     "the MS method name 'ESI_POS_9' is longer than 8 characters; give --ms NAME with at most 8 "
+     "printable ASCII characters"},
+    {"LongInletMethodNamesItsOption", "LC_60MIN_X", kInletMethodRole, false,
+     "the inlet method name 'LC_60MIN_X' is longer than 8 characters; give --inlet NAME with at "
+     "most 8 printable ASCII characters"},
     // Five characters on screen, six bytes: refused for the bytes, not the length.
-    const Status accented = CheckName("Pl\xC3\xA9te", kMacroRole, false);
-    ASSERT_FALSE(accented.ok());
-    EXPECT_NE(accented.message().find("'Pl\\xC3\\xA9te'"), std::string::npos);
-    EXPECT_NE(accented.message().find("printable ASCII"), std::string::npos);
-    EXPECT_NE(accented.message().find("--macro"), std::string::npos);
-    EXPECT_FALSE(CheckName("a\tb", kDataFileRole, false).ok());
-    EXPECT_FALSE(CheckName("del\x7F", kDataFileRole, false).ok());
+    {"NonAsciiIsShownEscaped", "Pl\xC3\xA9te", kMacroRole, false,
+     "the macro name 'Pl\\xC3\\xA9te' contains characters other than printable ASCII; give "
+     "--macro NAME with at most 8 printable ASCII characters"},
+    {"Tab", "a\tb", kDataFileRole, false,
+     "the data file name 'a\\x09b' holds a control character; give --data NAME with at most 8 "
+     "printable ASCII characters and no '/' or '\\'"},
+    {"Delete", "del\x7F", kDataFileRole, false,
+     "the data file name 'del\\x7F' holds a control character; give --data NAME with at most 8 "
+     "printable ASCII characters and no '/' or '\\'"},
+    {"SeparatorIsToldBeforeTheLength", "../../../x", kDataFileRole, false,
+     "the data file name '../../../x' holds '/'; give --data NAME with at most 8 printable "
+     "ASCII characters and no '/' or '\\'"},
+};
+
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-TEST(CheckName, ASeparatorIsToldBeforeTheLength) {
-    const Status problem = CheckName("../../../x", kDataFileRole, false);
-    ASSERT_FALSE(problem.ok());
-    EXPECT_EQ(problem.message(),
-              "the data file name '../../../x' holds '/'; give --data NAME with at most 8 "
-              "printable ASCII characters and no '/' or '\\'");
+class CheckName : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(CheckName, AcceptsOrSaysWhyAndWhichOptionToGive) {
+    const NameCase& c = GetParam();
+    const Status status = ::CheckName(c.value, c.role, c.fromTitle);
+    EXPECT_EQ(status.ok(), c.refusal == kAccepted) << status.message();
+    EXPECT_EQ(status.message(), c.refusal == kAccepted ? "" : c.refusal);
 }
+
+INSTANTIATE_TEST_SUITE_P(Names, CheckName, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<NameCase>& row) {
+                             return std::string(row.param.name);
+                         });
 
 }  // namespace

@@ -10,14 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/convert_fault_support.h"
 #include "convert/convert_test_support.h"
 #include "framework/ProfileFile.h"
 
 namespace {
 
-using k2ltest::ListContents;
-using k2ltest::ReadList;
+using k2ltest::ListRead;
 
 constexpr int kLines = 400;
 constexpr int kFractions = 10;
@@ -25,7 +23,7 @@ constexpr int kRounds = 3;
 
 TEST(ConcurrentConvertTest, EachProcessWritesItsOwnCompleteList) {
     k2ltest::ScratchDir dir;
-    ASSERT_EQ(::setenv("LUMENDA_HOME", dir.Path("lumenda").c_str(), 1), 0);
+    const k2ltest::ScopedEnv home("LUMENDA_HOME", dir.Path("lumenda"));
     const std::string input = k2ltest::WriteExport(dir, "plate.txt", kLines, kFractions);
     struct Conversion {
         std::string directory;  // with its trailing '/'
@@ -53,10 +51,10 @@ TEST(ConcurrentConvertTest, EachProcessWritesItsOwnCompleteList) {
         }
         for (const Conversion& c : conversions) {
             SCOPED_TRACE(c.directory);
-            const ListContents list = ReadList(c.directory, "run12", c.base);
-            EXPECT_EQ(list.openStatus, DB3_OK);
-            EXPECT_EQ(list.count, kLines * kFractions);
-            EXPECT_EQ(list.firstWrong, 0);
+            const ListRead list = k2ltest::ReadList(c.directory + "run12.sdb");
+            EXPECT_EQ(list.status, DB3_OK);
+            EXPECT_EQ(list.records.size(), static_cast<std::size_t>(kLines * kFractions));
+            EXPECT_EQ(k2ltest::FirstMisnumbered(list.records, c.base), 0u);
             // Nothing else was written there: no list of the other process,
             // no temporary file, no journal.
             int entries = 0;

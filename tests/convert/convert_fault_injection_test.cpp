@@ -16,14 +16,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "convert/SLConvert.h"
-#include "convert/convert_fault_support.h"
 #include "convert/convert_test_support.h"
 #include "datasystem/fault_test_support.h"
 #include "datasystem/fault_vfs.h"
@@ -69,7 +68,8 @@ namespace {
 using faultvfs::FileKind;
 using faultvfs::Op;
 using k2ltest::ChildResult;
-using k2ltest::ListContents;
+using k2ltest::ListRead;
+using k2ltest::NamedConversion;
 using k2ltest::ReadFile;
 using k2ltest::ReadList;
 using k2ltest::RunInChild;
@@ -79,26 +79,15 @@ constexpr int kLines = 300;
 constexpr int kFractions = 5;
 constexpr int kRecords = kLines * kFractions;  // 6.4 MB of records
 
-class ConvertFaultInjectionTest : public ::testing::Test {
+class ConvertFaultInjectionTest : public k2ltest::ConversionTest {
 protected:
     void SetUp() override {
         faultvfs::Install();
-        ASSERT_EQ(::setenv("LUMENDA_HOME", m_dir.Path("lumenda").c_str(), 1), 0);
-        ASSERT_EQ(::mkdir(m_dir.Path("lists").c_str(), 0755), 0);
         m_input = k2ltest::WriteExport(m_dir, "plate.txt", kLines, kFractions);
     }
     void TearDown() override { faultvfs::Disarm(); }
 
     std::string Lists() const { return m_dir.Path("lists/"); }
-    std::string Output() const { return m_dir.Path("lists/run12.sdb"); }
-
-    BOOL Convert(CSLConvert& convert) {
-        convert.m_strMSFile = "MSMETH1";
-        convert.m_strInletFile = "LC30";
-        convert.m_strMacro = "ACQ";
-        convert.m_strDataFile = "RUN12";
-        return convert.Convert();
-    }
 
     // The list left at the output: absent (-1), or sound with its records
     // numbered 1..count and nothing of a transaction left beside it.
@@ -108,15 +97,41 @@ protected:
             EXPECT_EQ(faulttest::FilesStartingWith(m_dir.Path("lists"), ".run12"), "");
             return -1;
         }
-        const ListContents list = ReadList(Lists(), "run12", "RUN12");
-        EXPECT_EQ(list.openStatus, DB3_OK) << DB3StatusText(list.openStatus);
-        EXPECT_EQ(list.firstWrong, 0);
+        const ListRead list = ReadList(Output());
+        EXPECT_EQ(list.status, DB3_OK) << DB3StatusText(list.status);
+        EXPECT_EQ(k2ltest::FirstMisnumbered(list.records, "RUN12"), 0u);
         EXPECT_EQ(faulttest::IntegrityCheck(Output()), "ok");
         EXPECT_EQ(faulttest::FilesStartingWith(m_dir.Path("lists"), ".run12"), "");
-        return list.count;
+        return static_cast<int>(list.records.size());
     }
 
-    k2ltest::ScratchDir m_dir;
+    // Converts INPUT into OUTPUT in a child process once SET_UP has made the
+    // child what the test needs; SET_UP says WHY, and returns false, when it
+    // cannot. The result's out is the failure reason, its exit code 0 for a
+    // conversion that succeeded, 1 for one that failed, or kCannotSetUp.
+    static ChildResult ConvertInChild(const std::string& input, const std::string& output,
+                                      const std::function<bool(std::string& why)>& setUp) {
+        return RunInChild([&](std::string& text) {
+            if (!setUp(text)) {
+                return faulttest::kCannotSetUp;
+            }
+            NamedConversion convert(input, output);
+            const BOOL ok = convert.Convert();
+            text = convert.GetFailureReason();
+            return ok ? 0 : 1;
+        });
+    }
+
+    // For ConvertInChild: becomes the unprivileged user, for whom USABLE
+    // must then hold.
+    static bool AsNobody(std::string& why, const std::function<bool()>& usable) {
+        if (!faulttest::BecomeNobody(why)) {
+            return false;
+        }
+        why = "the test directory cannot be used by an unprivileged user";
+        return usable();
+    }
+
     std::string m_input;
 };
 
@@ -127,15 +142,9 @@ TEST_F(ConvertFaultInjectionTest, FullDiskFailsTheConversionAndLeavesAnEmptyList
     // cache spilled to the file, and at the commit.
     for (const std::int64_t budget : {0, 100000, 4 << 20, 6300000}) {
         SCOPED_TRACE("disk full after " + std::to_string(budget) + " bytes");
-        faultvfs::Fault fault;
-        fault.op = Op::kWrite;
-        fault.file = FileKind::kDatabase;
-        fault.afterBytes = budget;
-        fault.resultCode = SQLITE_FULL;
-        fault.systemError = ENOSPC;
-        faultvfs::ScopedFault armed(fault);
-        CSLConvert convert(m_input, Output());
-        EXPECT_FALSE(Convert(convert));
+        faultvfs::ScopedFault armed(faultvfs::WriteFault(FileKind::kDatabase, budget));
+        NamedConversion convert(m_input, Output());
+        EXPECT_FALSE(convert.Convert());
         EXPECT_GT(faultvfs::Failures(), 0);
         EXPECT_THAT(convert.GetFailureReason(),
                     HasSubstr("The disk that holds " + m_dir.Path("lists") + " is full"));
@@ -148,28 +157,20 @@ TEST_F(ConvertFaultInjectionTest, FullDiskFailsTheConversionAndLeavesAnEmptyList
 TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
     struct Case {
         const char* what;
-        Op op;
-        FileKind file;
-        int onCall;
-        int resultCode;
+        faultvfs::Fault fault;
     };
     // A new list keeps its journal in memory: there is no journal file to
     // fail (tests/datasystem fails the journal of a list appended to).
     const Case cases[] = {
-        {"write error", Op::kWrite, FileKind::kDatabase, 40, SQLITE_IOERR_WRITE},
-        {"sync of the list", Op::kSync, FileKind::kDatabase, 1, SQLITE_IOERR_FSYNC},
+        {"write error", faultvfs::WriteFault(FileKind::kDatabase, -1, 40, SQLITE_IOERR_WRITE, EIO)},
+        {"sync of the list",
+         faultvfs::CallFault(Op::kSync, FileKind::kDatabase, 1, SQLITE_IOERR_FSYNC)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        faultvfs::Fault fault;
-        fault.op = c.op;
-        fault.file = c.file;
-        fault.onCall = c.onCall;
-        fault.resultCode = c.resultCode;
-        fault.systemError = EIO;
-        faultvfs::ScopedFault armed(fault);
-        CSLConvert convert(m_input, Output());
-        EXPECT_FALSE(Convert(convert));
+        faultvfs::ScopedFault armed(c.fault);
+        NamedConversion convert(m_input, Output());
+        EXPECT_FALSE(convert.Convert());
         EXPECT_GT(faultvfs::Failures(), 0);
         EXPECT_THAT(convert.GetFailureReason(),
                     HasSubstr("input/output error on " + Output() + " (status 5)"));
@@ -178,19 +179,11 @@ TEST_F(ConvertFaultInjectionTest, IoErrorsFailTheConversionAndKeepNothingOfIt) {
 }
 
 TEST_F(ConvertFaultInjectionTest, FileSizeLimitFailsTheConversion) {
-    const std::string input = m_input;
-    const std::string output = Output();
-    const ChildResult result = RunInChild([&](std::string& text) {
+    const ChildResult result = ConvertInChild(m_input, Output(), [](std::string& why) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{2 << 20, 2 << 20};
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-            text = "setrlimit failed";
-            return faulttest::kCannotSetUp;
-        }
-        CSLConvert convert(input, output);
-        const BOOL ok = Convert(convert);
-        text = convert.GetFailureReason();
-        return ok ? 0 : 1;
+        why = "setrlimit failed";
+        return setrlimit(RLIMIT_FSIZE, &limit) == 0;
     });
     ASSERT_EQ(result.exitCode, 1) << result.out;
     EXPECT_THAT(result.out, HasSubstr("largest file size this session allows (status 27)"));
@@ -214,16 +207,17 @@ TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
                 return 2;
             }
             const std::string output = mountPoint + "/run12.sdb";
-            CSLConvert convert(input, output);
-            if (Convert(convert)) {
+            NamedConversion convert(input, output);
+            if (convert.Convert()) {
                 text = "the conversion succeeded";
                 return 3;
             }
             text = convert.GetFailureReason() + "\n";
             if (std::filesystem::exists(output)) {
-                const ListContents list = ReadList(mountPoint + "/", "run12", "RUN12");
-                text += "list " + std::to_string(list.openStatus) + " " +
-                        std::to_string(list.count) + " " + std::to_string(list.firstWrong) + " " +
+                const ListRead list = ReadList(output);
+                text += "list " + std::to_string(list.status) + " " +
+                        std::to_string(list.records.size()) + " " +
+                        std::to_string(k2ltest::FirstMisnumbered(list.records, "RUN12")) + " " +
                         faulttest::IntegrityCheck(output);
             } else {
                 text += "no list";
@@ -244,8 +238,8 @@ TEST_F(ConvertFaultInjectionTest, RealFullDeviceFailsTheConversion) {
 
 TEST_F(ConvertFaultInjectionTest, MissingOutputDirectoryIsReportedAndNothingIsCreated) {
     const std::string output = m_dir.Path("no-such-dir/run12.sdb");
-    CSLConvert convert(m_input, output);
-    EXPECT_FALSE(Convert(convert));
+    NamedConversion convert(m_input, output);
+    EXPECT_FALSE(convert.Convert());
     EXPECT_EQ(convert.GetFailureReason(),
               "The folder " + m_dir.Path("no-such-dir") + " does not exist (status 13).");
     EXPECT_FALSE(std::filesystem::exists(m_dir.Path("no-such-dir")));
@@ -263,21 +257,12 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
         ASSERT_EQ(::chown(m_dir.Path("lumenda").c_str(), faulttest::kNobody, faulttest::kNogroup),
                   0);
     }
-    const std::string input = m_input;
-    const std::string output = readOnly + "/run12.sdb";
-    const ChildResult result = RunInChild([&](std::string& text) {
-        if (!faulttest::BecomeNobody(text)) {
-            return faulttest::kCannotSetUp;
-        }
-        if (access(input.c_str(), R_OK) != 0 || access(readOnly.c_str(), W_OK) == 0) {
-            text = "the test directory cannot be used by an unprivileged user";
-            return faulttest::kCannotSetUp;
-        }
-        CSLConvert convert(input, output);
-        const BOOL ok = Convert(convert);
-        text = convert.GetFailureReason();
-        return ok ? 0 : 1;
-    });
+    const ChildResult result =
+        ConvertInChild(m_input, readOnly + "/run12.sdb", [&](std::string& why) {
+            return AsNobody(why, [&] {
+                return access(m_input.c_str(), R_OK) == 0 && access(readOnly.c_str(), W_OK) != 0;
+            });
+        });
     if (result.exitCode == faulttest::kCannotSetUp) {
         GTEST_SKIP() << result.out;
     }
@@ -289,7 +274,7 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
 
 // ---- Reading the input fails ------------------------------------------------
 
-TEST_F(ConvertFaultInjectionTest, NonFileOrMissingInputIsRefusedBeforeAnythingIsTouched) {
+TEST_F(ConvertFaultInjectionTest, InputThatIsNoFileIsRefusedBeforeAnythingIsTouched) {
     ASSERT_EQ(::mkfifo(m_dir.Path("a-pipe").c_str(), 0600), 0);
     struct Case {
         std::string input;
@@ -301,13 +286,12 @@ TEST_F(ConvertFaultInjectionTest, NonFileOrMissingInputIsRefusedBeforeAnythingIs
         {m_dir.Path("a-pipe"),
          m_dir.Path("a-pipe") + ": Is a named pipe (FIFO), not a regular file."},
         {"/dev/zero", "/dev/zero: Is a character device, not a regular file."},
-        {m_dir.Path("vanished.txt"), m_dir.Path("vanished.txt") + ": No such file or directory."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
         const int descriptors = faulttest::OpenDescriptors();
-        CSLConvert convert(c.input, Output());
-        EXPECT_FALSE(Convert(convert));
+        NamedConversion convert(c.input, Output());
+        EXPECT_FALSE(convert.Convert());
         EXPECT_EQ(convert.GetFailureReason(), c.reason);
         EXPECT_EQ(faulttest::OpenDescriptors(), descriptors);
         EXPECT_FALSE(std::filesystem::exists(Output()));
@@ -321,20 +305,8 @@ TEST_F(ConvertFaultInjectionTest, UnreadableInputIsRefusedBeforeAnythingIsTouche
         ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0777), 0);
         ASSERT_EQ(::chmod(m_dir.Path("lists").c_str(), 0777), 0);
     }
-    const std::string input = m_input;
-    const std::string output = Output();
-    const ChildResult result = RunInChild([&](std::string& text) {
-        if (!faulttest::BecomeNobody(text)) {
-            return faulttest::kCannotSetUp;
-        }
-        if (access(output.substr(0, output.rfind('/')).c_str(), W_OK) != 0) {
-            text = "the test directory cannot be used by an unprivileged user";
-            return faulttest::kCannotSetUp;
-        }
-        CSLConvert convert(input, output);
-        const BOOL ok = Convert(convert);
-        text = convert.GetFailureReason();
-        return ok ? 0 : 1;
+    const ChildResult result = ConvertInChild(m_input, Output(), [&](std::string& why) {
+        return AsNobody(why, [&] { return access(Lists().c_str(), W_OK) == 0; });
     });
     if (result.exitCode == faulttest::kCannotSetUp) {
         GTEST_SKIP() << result.out;
@@ -356,9 +328,9 @@ TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
     for (const Case& c : {Case{m_dir.Path("a-directory"), EISDIR}, Case{"/proc/self/mem", EIO}}) {
         SCOPED_TRACE(c.input);
         const int descriptors = faulttest::OpenDescriptors();
-        CSLConvert convert(c.input, Output());
+        NamedConversion convert(c.input, Output());
         try {
-            Convert(convert);
+            convert.Convert();
             ADD_FAILURE() << "no CFileException";
         } catch (const CFileException& error) {
             EXPECT_EQ(error.what(), c.input + ": line 1: " + std::strerror(c.error));
@@ -378,11 +350,11 @@ TEST_F(ConvertFaultInjectionTest, ReadErrorClosesBothFilesAndNamesTheInput) {
     g_readBroken = false;
     g_readBudget = 128 * 1024;
     const int descriptors = faulttest::OpenDescriptors();
-    CSLConvert convert(input, Output());
+    NamedConversion convert(input, Output());
     std::string message;
     long line = 0;
     try {
-        Convert(convert);
+        convert.Convert();
     } catch (const CFileException& error) {
         message = error.what();
         line = error.m_nLine;

@@ -11,8 +11,8 @@
 
 namespace {
 
-using dstest::MakeInfo;
 using dstest::SameInfo;
+using k2ltest::LocationRecord;
 
 TEST(FixedFieldTest, TextEndsAtTheFirstZeroOrTheEndOfTheSpan) {
     char field[4] = {'a', '\0', 'b', 'c'};
@@ -44,10 +44,10 @@ TEST(FixedFieldTest, ACutWriteStopsAtAZeroOrOneBeforeTheEnd) {
 TEST(SampleListLocationTest, APathIsALocationAndANameAndBackAgain) {
     const Result<SampleListLocation> located = LocateSampleList("C:\\Lists\\run.12.sdb");
     ASSERT_TRUE(located.ok()) << located.status().message();
-    EXPECT_TRUE(SameInfo(located.value().info, MakeInfo("C:\\Lists\\", "run.12", "sdb")));
+    EXPECT_TRUE(SameInfo(located.value().info, LocationRecord("C:\\Lists\\", "run.12", "sdb")));
     EXPECT_EQ(located.value().name, "run.12");
     EXPECT_EQ(SampleListPath(located.value().info, "other"), "C:\\Lists\\other.sdb");
-    EXPECT_EQ(SampleListPath(MakeInfo("/l/", "", ""), "x"), "/l/x");
+    EXPECT_EQ(SampleListPath(LocationRecord("/l/", "", ""), "x"), "/l/x");
 }
 
 TEST(SampleListLocationTest, UnfitPartsAreNamed) {

@@ -1,35 +1,25 @@
 // Shared pieces of the data system's tests: a private settings directory
-// for every test, location records, records with recognisable content, and
+// for every test, records with recognisable content and lists of them, and
 // the probe program run as another process.
 #pragma once
 
-#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "datasystem/FixedField.h"
 #include "datasystem/ferrox.h"
 #include "datasystem/ostrel.h"
 #include "support/child_process.h"
+#include "support/sample_lists.h"
 #include "support/scoped_env.h"
 #include "support/scratch_dir.h"
 
 namespace dstest {
-
-inline GLOBAL_FILE_INFO MakeInfo(const std::string& directory, const std::string& name,
-                                 const std::string& extension) {
-    GLOBAL_FILE_INFO info;
-    std::memset(&info, 0, sizeof info);
-    WriteFixedFieldCut(info.szDirectory, directory);
-    WriteFixedFieldCut(info.szName, name);
-    WriteFixedFieldCut(info.szExtension, extension);
-    return info;
-}
 
 inline bool SameInfo(const GLOBAL_FILE_INFO& a, const GLOBAL_FILE_INFO& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -45,7 +35,7 @@ inline GLOBAL_FILE_INFO Get(const char* key, int32_t* status = nullptr) {
     return info;
 }
 
-using Record = std::array<unsigned char, DB3_SAMPLE_RECORD_SIZE>;
+using Record = k2ltest::ListRecord;
 
 // A record whose every byte depends on NUMBER, with readable text fields.
 inline Record MakeRecord(int number) {
@@ -69,6 +59,33 @@ inline Record MakeRecord(int number) {
     text(1904, 51, "Serum");
     text(1955, 30, "12.5");
     return record;
+}
+
+// Appends RECORD (MakeRecord(NUMBER) when not given) as record NUMBER of the
+// open Sample List; the record library's status.
+inline int32_t Append(int32_t number, Record record) {
+    return DB3HandleRecord(DB3_SAMPLE_LIST, number, record.data(), DB3_OP_STORE, DB3_FLAG_APPEND);
+}
+inline int32_t Append(int32_t number) {
+    return Append(number, MakeRecord(number));
+}
+
+// In a child process that then dies without closing: opens the list NAME
+// in MODE and appends MakeRecord(FIRST) to MakeRecord(LAST). The child's
+// exit code: 0 when every call succeeded.
+inline int AppendAndDie(const std::string& name, int32_t mode, int first, int last) {
+    return k2ltest::RunInChild([&](std::string&) {
+               if (DB3Open(DB3_SAMPLE_LIST, name.c_str(), mode) != DB3_OK) {
+                   return 1;
+               }
+               for (int n = first; n <= last; ++n) {
+                   if (Append(n) != DB3_OK) {
+                       return 2;
+                   }
+               }
+               return 0;
+           })
+        .exitCode;
 }
 
 // Runs the probe program (data_system_probe.cpp) in a process of its own
@@ -102,12 +119,32 @@ protected:
 
     // Makes LISTS_DIR (with EXTENSION) this process's sample-list location.
     void UseListDirectory(const std::string& directory, const std::string& extension = "sdb") {
-        const GLOBAL_FILE_INFO info = MakeInfo(directory, "", extension);
-        ASSERT_EQ(UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info), OSTREL_OK);
+        ASSERT_EQ(k2ltest::SetLocation(kSampleListKey, directory, extension), OSTREL_OK);
     }
 
     std::string SettingsFile() const { return m_scratch.Path() + "/lumenda/Lumenda.ini"; }
     std::string ListPath(const std::string& name) const { return m_lists + name + ".sdb"; }
+
+    // Creates the list NAME in m_lists holding MakeRecord(1) to MakeRecord(COUNT).
+    void CreateList(const std::string& name, int count) const {
+        std::vector<Record> records;
+        for (int n = 1; n <= count; ++n) {
+            records.push_back(MakeRecord(n));
+        }
+        ASSERT_EQ(k2ltest::WriteList(ListPath(name), records), DB3_OK);
+    }
+
+    // Checks that the list NAME in m_lists holds exactly MakeRecord(1) to
+    // MakeRecord(COUNT).
+    void ExpectRecords(const std::string& name, int count) const {
+        const k2ltest::ListRead list = k2ltest::ReadList(ListPath(name));
+        ASSERT_EQ(list.status, DB3_OK) << DB3StatusText(list.status);
+        ASSERT_EQ(list.records.size(), static_cast<std::size_t>(count));
+        for (int n = 1; n <= count; ++n) {
+            ASSERT_EQ(list.records[static_cast<std::size_t>(n - 1)], MakeRecord(n))
+                << "record " << n;
+        }
+    }
 
     k2ltest::ScratchDir m_scratch;
     k2ltest::ScopedEnv m_home;

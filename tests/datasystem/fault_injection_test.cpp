@@ -27,14 +27,17 @@
 
 namespace {
 
+using dstest::Append;
 using dstest::Get;
-using dstest::MakeInfo;
 using dstest::MakeRecord;
 using dstest::Record;
 using dstest::SameInfo;
+using faultvfs::CallFault;
 using faultvfs::FileKind;
 using faultvfs::Op;
+using faultvfs::WriteFault;
 using k2ltest::ChildResult;
+using k2ltest::LocationRecord;
 using k2ltest::ReadFile;
 using k2ltest::RunInChild;
 using k2ltest::WriteFile;
@@ -46,34 +49,6 @@ constexpr int32_t kDb = DB3_SAMPLE_LIST;
 // that pages reach the file before the commit as well as at it.
 constexpr int kRecords = 1500;
 
-int32_t Append(int32_t number) {
-    Record record = MakeRecord(number);
-    return DB3HandleRecord(kDb, number, record.data(), DB3_OP_STORE, DB3_FLAG_APPEND);
-}
-
-faultvfs::Fault WriteFault(FileKind file, std::int64_t afterBytes, int onCall = 0,
-                           int resultCode = SQLITE_FULL, int systemError = ENOSPC) {
-    faultvfs::Fault fault;
-    fault.op = Op::kWrite;
-    fault.file = file;
-    fault.afterBytes = afterBytes;
-    fault.onCall = onCall;
-    fault.resultCode = resultCode;
-    fault.systemError = systemError;
-    return fault;
-}
-
-faultvfs::Fault CallFault(Op op, FileKind file, int onCall, int resultCode, bool sticky = true) {
-    faultvfs::Fault fault;
-    fault.op = op;
-    fault.file = file;
-    fault.onCall = onCall;
-    fault.resultCode = resultCode;
-    fault.systemError = EIO;
-    fault.sticky = sticky;
-    return fault;
-}
-
 class RecordLibraryFaultTest : public dstest::DataSystemTest {
 protected:
     RecordLibraryFaultTest() {
@@ -82,27 +57,11 @@ protected:
     }
     ~RecordLibraryFaultTest() override { faultvfs::Disarm(); }
 
-    // Creates list NAME holding records 1..COUNT, without faults.
-    void MakeList(const std::string& name, int count) {
-        ASSERT_EQ(DB3Open(kDb, name.c_str(), DB3_MODE_CREATE), DB3_OK);
-        for (int n = 1; n <= count; ++n) {
-            ASSERT_EQ(Append(n), DB3_OK);
-        }
-        ASSERT_EQ(DB3Close(kDb), DB3_OK);
-    }
-
     // Checks that list NAME is a sound Sample List holding exactly records
     // 1..COUNT, and leaves nothing beside it. Runs without faults.
     void ExpectList(const std::string& name, int count) {
         faultvfs::Disarm();
-        ASSERT_EQ(DB3Open(kDb, name.c_str(), DB3_MODE_OPEN), DB3_OK);
-        EXPECT_EQ(DB3GetRecordsInDB(kDb), count);
-        for (int n = 1; n <= DB3GetRecordsInDB(kDb); ++n) {
-            Record back{};
-            ASSERT_EQ(DB3HandleRecord(kDb, n, back.data(), DB3_OP_READ, 0), DB3_OK);
-            ASSERT_EQ(back, MakeRecord(n)) << "record " << n;
-        }
-        EXPECT_EQ(DB3Close(kDb), DB3_OK);
+        ExpectRecords(name, count);
         EXPECT_EQ(faulttest::IntegrityCheck(ListPath(name)), "ok");
         // A journal still beside the list after that open is not hot: its
         // header was zeroed when the failed transaction was rolled back,
@@ -142,7 +101,7 @@ protected:
         if (base == 0) {
             ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
         } else {
-            MakeList("run12", base);
+            CreateList("run12", base);
             ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_OPEN), DB3_OK);
         }
         faultvfs::Arm(scenario.faults.front());
@@ -285,7 +244,7 @@ TEST_F(RecordLibraryFaultTest, CreateThatFailsLeavesNoFileBehind) {
 }
 
 TEST_F(RecordLibraryFaultTest, ReadErrorWhileOpeningChangesNothing) {
-    MakeList("run12", 20);
+    CreateList("run12", 20);
     const std::string before = ReadFile(ListPath("run12"));
     int failures = 0;
     for (int call = 1; call <= 12; ++call) {
@@ -371,12 +330,12 @@ TEST_P(UnusableSettingsTest, DefaultsAreUsedAndAStoreLeavesTheFileAsItIs) {
     const std::string before = shape();
 
     int32_t status = OSTREL_OK;
-    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB", &status), MakeInfo("", "", "")));
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB", &status), LocationRecord("", "", "")));
     EXPECT_EQ(status, OSTREL_E_READ);
     EXPECT_THAT(OstrelLastError(), StartsWith(SettingsFile() + ": ignored: "));
     EXPECT_THAT(OstrelLastError(), HasSubstr(reason));
 
-    const GLOBAL_FILE_INFO info = MakeInfo(m_lists, "", "sdb");
+    const GLOBAL_FILE_INFO info = LocationRecord(m_lists, "", "sdb");
     EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_E_READ);
     EXPECT_THAT(OstrelLastError(), StartsWith(SettingsFile() + " cannot be used: "));
     EXPECT_THAT(OstrelLastError(), HasSubstr(reason));
@@ -410,7 +369,7 @@ TEST_F(SettingsFaultTest, ZeroBytesAndOddLinesAreKeptAndAStoreChangesOnlyItsLine
         SCOPED_TRACE(before);
         WriteFile(SettingsFile(), before);
         EXPECT_EQ(dstest::RunProbe("get SAMPLES_DB"), read);
-        const GLOBAL_FILE_INFO info = MakeInfo(m_lists, "", "sdb");
+        const GLOBAL_FILE_INFO info = LocationRecord(m_lists, "", "sdb");
         ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
         EXPECT_STREQ(OstrelLastError(), "");
         EXPECT_EQ(ReadFile(SettingsFile()), after);
@@ -445,7 +404,7 @@ TEST_F(SettingsFaultTest, UnreadableFileIsIgnoredAndLeftAsItIs) {
             return 1;
         }
         text = OstrelLastError();
-        const GLOBAL_FILE_INFO stored = MakeInfo(lists, "", "sdb");
+        const GLOBAL_FILE_INFO stored = LocationRecord(lists, "", "sdb");
         if (StoreGlobalFile("SystemList", "SAMPLES_DB", &stored, 1) == OSTREL_OK) {
             return 2;
         }
@@ -472,7 +431,7 @@ TEST_F(SettingsFaultTest, FullDiskLeavesTheSettingsFileAsItWas) {
             return faulttest::kCannotSetUp;
         }
         setenv("LUMENDA_HOME", (mountPoint + "/lumenda").c_str(), 1);
-        const GLOBAL_FILE_INFO first = MakeInfo("/first/", "", "sdb");
+        const GLOBAL_FILE_INFO first = LocationRecord("/first/", "", "sdb");
         if (StoreGlobalFile("SystemList", "SAMPLES_DB", &first, 1) != OSTREL_OK) {
             text = std::string("first store: ") + OstrelLastError();
             return 1;
@@ -483,7 +442,7 @@ TEST_F(SettingsFaultTest, FullDiskLeavesTheSettingsFileAsItWas) {
             text = "the small file system did not fill up";
             return 2;
         }
-        const GLOBAL_FILE_INFO second = MakeInfo("/second/", "", "sdb");
+        const GLOBAL_FILE_INFO second = LocationRecord("/second/", "", "sdb");
         if (StoreGlobalFile("SystemList", "MACRO", &second, 1) != OSTREL_E_WRITE) {
             text = std::string("second store did not fail: ") + OstrelLastError();
             return 3;
@@ -518,14 +477,14 @@ TEST_F(SettingsFaultTest, FullDiskLeavesTheSettingsFileAsItWas) {
 // ---- Settings values that would break the file -----------------------------
 
 TEST_F(SettingsFaultTest, DirectoryWithALineBreakIsRefusedAndInjectsNothing) {
-    const GLOBAL_FILE_INFO before = MakeInfo(m_lists, "", "sdb");
+    const GLOBAL_FILE_INFO before = LocationRecord(m_lists, "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &before, 1), OSTREL_OK);
     const std::string fileBefore = ReadFile(SettingsFile());
 
     for (const char* directory : {"/data/x\n[Injected]\nEVIL=/evil/\n/",
                                   "/data/x\nMACRO=/evil/*.mac\n/", "/data/x\r/", "/data/\x01/"}) {
         SCOPED_TRACE(directory);
-        const GLOBAL_FILE_INFO hostile = MakeInfo(directory, "", "sdb");
+        const GLOBAL_FILE_INFO hostile = LocationRecord(directory, "", "sdb");
         EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &hostile, 1), OSTREL_E_INVALID);
         EXPECT_THAT(OstrelLastError(), StartsWith(SettingsFile() + ": [SystemList] SAMPLES_DB: "));
         EXPECT_THAT(OstrelLastError(), HasSubstr("control character"));
@@ -552,7 +511,7 @@ TEST_F(SettingsFaultTest, AwkwardDirectoriesAndNamesReadBackExactlyInAnotherProc
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.directory);
-        const GLOBAL_FILE_INFO info = MakeInfo(c.directory, c.name, c.extension);
+        const GLOBAL_FILE_INFO info = LocationRecord(c.directory, c.name, c.extension);
         ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK)
             << OstrelLastError();
         EXPECT_EQ(dstest::RunProbe("get SAMPLES_DB"),
@@ -585,8 +544,8 @@ TEST_F(SettingsFaultTest, ConcurrentStoresOfDifferentKeysLoseNothing) {
             int failed = 0;
             for (int i = 0; i < kStores; ++i) {
                 const std::string key = "P" + std::to_string(p) + "_KEY" + std::to_string(i);
-                const GLOBAL_FILE_INFO info =
-                    MakeInfo("/p" + std::to_string(p) + "/" + std::to_string(i) + "/", "", "sdb");
+                const GLOBAL_FILE_INFO info = LocationRecord(
+                    "/p" + std::to_string(p) + "/" + std::to_string(i) + "/", "", "sdb");
                 failed += StoreGlobalFile("SystemList", key.c_str(), &info, 1) != OSTREL_OK;
             }
             return failed == 0 ? 0 : 2;

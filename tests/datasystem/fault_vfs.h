@@ -16,6 +16,9 @@
 // too, like a full disk; a single one fails one call only.
 #pragma once
 
+#include <sqlite3.h>
+
+#include <cerrno>
 #include <cstdint>
 
 namespace faultvfs {
@@ -35,6 +38,29 @@ struct Fault {
     int systemError = 0;  // errno the failure reports (sqlite3_system_errno)
     bool sticky = true;
 };
+
+// A failing write on FILE: once AFTER_BYTES are written (negative: not by
+// bytes), or on call ON_CALL; a full disk unless told otherwise.
+inline Fault WriteFault(FileKind file, std::int64_t afterBytes, int onCall = 0,
+                        int resultCode = SQLITE_FULL, int systemError = ENOSPC) {
+    return Fault{.op = Op::kWrite,
+                 .file = file,
+                 .onCall = onCall,
+                 .afterBytes = afterBytes,
+                 .resultCode = resultCode,
+                 .systemError = systemError};
+}
+
+// Call ON_CALL of OP on FILE fails with RESULT_CODE and EIO (and every later
+// one, when STICKY).
+inline Fault CallFault(Op op, FileKind file, int onCall, int resultCode, bool sticky = true) {
+    return Fault{.op = op,
+                 .file = file,
+                 .onCall = onCall,
+                 .resultCode = resultCode,
+                 .systemError = EIO,
+                 .sticky = sticky};
+}
 
 // Registers the VFS as SQLite's default; later calls do nothing.
 void Install();

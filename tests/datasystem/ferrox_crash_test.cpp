@@ -16,7 +16,7 @@
 
 namespace {
 
-using dstest::MakeRecord;
+using dstest::Append;
 using dstest::Record;
 using k2ltest::RunInChild;
 
@@ -24,11 +24,6 @@ constexpr int32_t kDb = DB3_SAMPLE_LIST;
 // More records than the page cache holds, so that pages reach the file
 // before the commit.
 constexpr int kManyRecords = 3000;
-
-int32_t Append(int32_t number) {
-    Record record = MakeRecord(number);
-    return DB3HandleRecord(kDb, number, record.data(), DB3_OP_STORE, DB3_FLAG_APPEND);
-}
 
 using faulttest::IntegrityCheck;
 
@@ -38,39 +33,18 @@ protected:
 
     // Opens list NAME and checks that it holds exactly records 1..COUNT.
     void ExpectList(const std::string& name, int count) {
-        ASSERT_EQ(DB3Open(kDb, name.c_str(), DB3_MODE_OPEN), DB3_OK);
-        EXPECT_EQ(DB3GetRecordsInDB(kDb), count);
-        for (int n = 1; n <= count; ++n) {
-            Record back{};
-            ASSERT_EQ(DB3HandleRecord(kDb, n, back.data(), DB3_OP_READ, 0), DB3_OK);
-            ASSERT_EQ(back, MakeRecord(n)) << "record " << n;
-        }
-        EXPECT_EQ(DB3Close(kDb), DB3_OK);
+        ExpectRecords(name, count);
         EXPECT_EQ(IntegrityCheck(ListPath(name)), "ok");
         EXPECT_FALSE(std::filesystem::exists(ListPath(name) + "-journal"));
     }
 };
 
 TEST_F(FerroxCrashTest, KilledWriterLeavesTheLastCommittedList) {
-    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
-    for (int n = 1; n <= 10; ++n) {
-        ASSERT_EQ(Append(n), DB3_OK);
-    }
-    ASSERT_EQ(DB3Close(kDb), DB3_OK);
+    CreateList("run12", 10);
     const auto committedSize = std::filesystem::file_size(ListPath("run12"));
 
-    ASSERT_EQ(RunInChild([](std::string&) {
-                  if (DB3Open(kDb, "run12", DB3_MODE_OPEN) != DB3_OK) {
-                      return 1;
-                  }
-                  for (int n = 11; n <= kManyRecords; ++n) {
-                      if (Append(n) != DB3_OK) {
-                          return 2;
-                      }
-                  }
-                  return 0;  // dies without DB3Close
-              }).exitCode,
-              0);
+    // The writer dies without DB3Close.
+    ASSERT_EQ(dstest::AppendAndDie("run12", DB3_MODE_OPEN, 11, kManyRecords), 0);
     // The uncommitted pages did reach the file; the journal can undo them.
     EXPECT_GT(std::filesystem::file_size(ListPath("run12")), committedSize);
     ASSERT_TRUE(std::filesystem::exists(ListPath("run12") + "-journal"));
@@ -94,18 +68,7 @@ void ExpectNoListAndCleanUp(const std::string& lists, const std::string& path) {
 }
 
 TEST_F(FerroxCrashTest, KilledWriterOfANewListLeavesNoList) {
-    ASSERT_EQ(RunInChild([](std::string&) {
-                  if (DB3Open(kDb, "run12", DB3_MODE_CREATE) != DB3_OK) {
-                      return 1;
-                  }
-                  for (int n = 1; n <= kManyRecords; ++n) {
-                      if (Append(n) != DB3_OK) {
-                          return 2;
-                      }
-                  }
-                  return 0;
-              }).exitCode,
-              0);
+    ASSERT_EQ(dstest::AppendAndDie("run12", DB3_MODE_CREATE, 1, kManyRecords), 0);
     EXPECT_NE(faulttest::FilesStartingWith(m_lists, ".run12.sdb.new-"), "");
     ExpectNoListAndCleanUp(m_lists, ListPath("run12"));
 }
@@ -155,9 +118,7 @@ TEST_F(FerroxCrashTest, ReadOnlyListCanBeReadButNotAppendedTo) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "running as root: file permissions do not apply";
     }
-    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
-    ASSERT_EQ(Append(1), DB3_OK);
-    ASSERT_EQ(DB3Close(kDb), DB3_OK);
+    CreateList("run12", 1);
     ASSERT_EQ(chmod(ListPath("run12").c_str(), 0444), 0);
     ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_OPEN), DB3_OK);
     Record back{};

@@ -15,27 +15,13 @@
 
 namespace {
 
+using dstest::Append;
 using dstest::DataSystemTest;
-using dstest::MakeInfo;
 using dstest::MakeRecord;
 using dstest::Record;
 using k2ltest::ReadFile;
 
 constexpr int32_t kDb = DB3_SAMPLE_LIST;
-
-int32_t Append(int32_t number, const Record& record) {
-    Record copy = record;
-    return DB3HandleRecord(kDb, number, copy.data(), DB3_OP_STORE, DB3_FLAG_APPEND);
-}
-
-// Creates list NAME holding records 1..COUNT and closes it.
-void CreateList(const std::string& name, int count) {
-    ASSERT_EQ(DB3Open(kDb, name.c_str(), DB3_MODE_CREATE), DB3_OK);
-    for (int n = 1; n <= count; ++n) {
-        ASSERT_EQ(Append(n, MakeRecord(n)), DB3_OK) << n;
-    }
-    ASSERT_EQ(DB3Close(kDb), DB3_OK);
-}
 
 // Runs SQL on the file at PATH with a connection of its own.
 void Sql(const std::string& path, const std::string& sql) {
@@ -102,8 +88,9 @@ TEST_F(FerroxTest, CheckModeRefusesADirectoryThatCannotBeWritten) {
 }
 
 TEST_F(FerroxTest, LocationStoredInTheSettingsFileIsFoundByAnotherProcess) {
-    const GLOBAL_FILE_INFO info = MakeInfo(m_lists, "", "lst");
-    ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
+    ASSERT_EQ(
+        k2ltest::SetLocation(kSampleListKey, m_lists, "lst", k2ltest::LocationScope::kSettingsFile),
+        OSTREL_OK);
     EXPECT_EQ(dstest::RunProbe("create run12"), m_lists + "run12.lst");
     EXPECT_TRUE(std::filesystem::exists(m_lists + "run12.lst"));
     ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_OPEN), DB3_OK);
@@ -141,7 +128,7 @@ TEST_F(FerroxTest, CreateAppendCloseAndReopenKeepsEveryByte) {
     ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
     EXPECT_EQ(DB3GetRecordsInDB(kDb), 0);
     for (int n = 1; n <= 40; ++n) {
-        ASSERT_EQ(Append(n, MakeRecord(n)), DB3_OK);
+        ASSERT_EQ(Append(n), DB3_OK);
         EXPECT_EQ(DB3GetRecordsInDB(kDb), n);
     }
     Record back;
@@ -247,18 +234,7 @@ TEST_F(FerroxTest, ReplaceKeepsTheOldListWholeUntilTheCommit) {
 TEST_F(FerroxTest, StaleJournalIsNotPlayedIntoANewList) {
     // A list with a pending transaction, killed: its hot journal stays.
     CreateList("run12", 1);
-    ASSERT_EQ(k2ltest::RunInChild([](std::string&) {
-                  if (DB3Open(kDb, "run12", DB3_MODE_OPEN) != DB3_OK) {
-                      return 1;
-                  }
-                  for (int n = 2; n <= 3000; ++n) {
-                      if (Append(n, MakeRecord(n)) != DB3_OK) {
-                          return 2;
-                      }
-                  }
-                  return 0;
-              }).exitCode,
-              0);
+    ASSERT_EQ(dstest::AppendAndDie("run12", DB3_MODE_OPEN, 2, 3000), 0);
     ASSERT_TRUE(std::filesystem::exists(m_lists + "run12.sdb-journal"));
     // Someone deletes the list by hand but not its journal.
     std::filesystem::remove(m_lists + "run12.sdb");
@@ -366,10 +342,9 @@ TEST_F(FerroxForeignFileTest, RecordOfTheWrongSizeIsRefusedOnRead) {
 // ---- What people see with the sqlite3 tool ---------------------------------
 
 TEST_F(FerroxTest, FileCarriesItsMarkAndAReadableView) {
-    ASSERT_EQ(DB3Open(kDb, "run12", DB3_MODE_CREATE), DB3_OK);
     Record record{};
     auto put = [&](std::size_t offset, const std::string& text) {
-        std::memcpy(record.data() + offset, text.data(), text.size());
+        std::copy(text.begin(), text.end(), record.begin() + static_cast<std::ptrdiff_t>(offset));
     };
     put(0, "PLATE001");
     put(260, std::string(119, 'f') + "X");  // fills the whole span
@@ -380,11 +355,9 @@ TEST_F(FerroxTest, FileCarriesItsMarkAndAReadableView) {
     put(1904, "Serum");
     put(1955, "12.5");
     put(2555, "[]");  // not shown
-    ASSERT_EQ(Append(1, record), DB3_OK);
-    ASSERT_EQ(Append(2, Record{}), DB3_OK);
-    ASSERT_EQ(DB3Close(kDb), DB3_OK);
-
     const std::string path = ListPath("run12");
+    ASSERT_EQ(k2ltest::WriteList(path, {record, Record{}}), DB3_OK);
+
     EXPECT_EQ(Rows(path, "PRAGMA application_id"), std::vector<std::string>{"1180193612"});
     EXPECT_EQ(Rows(path, "PRAGMA user_version"), std::vector<std::string>{"1"});
     EXPECT_EQ(Rows(path, "PRAGMA page_size"), std::vector<std::string>{"65536"});

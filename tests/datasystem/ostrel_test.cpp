@@ -16,9 +16,9 @@ namespace {
 
 using dstest::DataSystemTest;
 using dstest::Get;
-using dstest::MakeInfo;
 using dstest::SameInfo;
 using k2ltest::Entries;
+using k2ltest::LocationRecord;
 using k2ltest::ReadFile;
 using k2ltest::ScopedEnv;
 using k2ltest::ScratchDir;
@@ -44,7 +44,7 @@ class LocationTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(LocationTextTest, FormatsAndParsesBackExactly) {
     const TextCase& c = GetParam();
-    const GLOBAL_FILE_INFO info = MakeInfo(c.directory, c.name, c.extension);
+    const GLOBAL_FILE_INFO info = LocationRecord(c.directory, c.name, c.extension);
     const Result<std::string> text = ostrel::FormatLocation(info);
     ASSERT_TRUE(text.ok()) << text.status().message();
     EXPECT_EQ(text.value(), c.text);
@@ -69,15 +69,16 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"/d i r/", "r\xE4n", "s d", "/d i r/r\xE4n.s d"}));
 
 TEST(LocationTextRefusalTest, AmbiguousLocationsHaveNoText) {
-    const Result<std::string> noSeparator = ostrel::FormatLocation(MakeInfo("C:", "run12", "sdb"));
+    const Result<std::string> noSeparator =
+        ostrel::FormatLocation(LocationRecord("C:", "run12", "sdb"));
     EXPECT_FALSE(noSeparator.ok());
     std::string why = noSeparator.status().message();
     EXPECT_NE(why.find("does not end with"), std::string::npos) << why;
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "a/b", "sdb")).ok());
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "*", "sdb")).ok());
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/", "x", "tar.gz")).ok());
-    EXPECT_FALSE(ostrel::FormatLocation(MakeInfo("/d/\n", "x", "sdb")).ok());
-    GLOBAL_FILE_INFO unterminated = MakeInfo("/d/", "x", "sdb");
+    EXPECT_FALSE(ostrel::FormatLocation(LocationRecord("/d/", "a/b", "sdb")).ok());
+    EXPECT_FALSE(ostrel::FormatLocation(LocationRecord("/d/", "*", "sdb")).ok());
+    EXPECT_FALSE(ostrel::FormatLocation(LocationRecord("/d/", "x", "tar.gz")).ok());
+    EXPECT_FALSE(ostrel::FormatLocation(LocationRecord("/d/\n", "x", "sdb")).ok());
+    GLOBAL_FILE_INFO unterminated = LocationRecord("/d/", "x", "sdb");
     std::memset(unterminated.szName, 'n', sizeof unterminated.szName);
     const Result<std::string> cut = ostrel::FormatLocation(unterminated);
     EXPECT_FALSE(cut.ok());
@@ -88,11 +89,11 @@ TEST(LocationTextRefusalTest, AmbiguousLocationsHaveNoText) {
 TEST(LocationTextParseTest, HandWrittenFormsAreUnderstood) {
     GLOBAL_FILE_INFO info;
     ASSERT_TRUE(ostrel::ParseLocation("/m/*", info).ok());
-    EXPECT_TRUE(SameInfo(info, MakeInfo("/m/", "", "")));
+    EXPECT_TRUE(SameInfo(info, LocationRecord("/m/", "", "")));
     ASSERT_TRUE(ostrel::ParseLocation("/m/.ms", info).ok());
-    EXPECT_TRUE(SameInfo(info, MakeInfo("/m/", "", "ms")));
+    EXPECT_TRUE(SameInfo(info, LocationRecord("/m/", "", "ms")));
     ASSERT_TRUE(ostrel::ParseLocation("D:/mixed\\seps/x.y", info).ok());
-    EXPECT_TRUE(SameInfo(info, MakeInfo("D:/mixed\\seps/", "x", "y")));
+    EXPECT_TRUE(SameInfo(info, LocationRecord("D:/mixed\\seps/", "x", "y")));
 }
 
 TEST(LocationTextParseTest, PartsTooLongForTheRecordGiveNoLocation) {
@@ -108,7 +109,7 @@ TEST(LocationTextParseTest, PartsTooLongForTheRecordGiveNoLocation) {
     status = ostrel::ParseLocation("/d/x." + std::string(266, 'e'), info);
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.message().find("extension"), std::string::npos);
-    const GLOBAL_FILE_INFO zero = MakeInfo("", "", "");
+    const GLOBAL_FILE_INFO zero = LocationRecord("", "", "");
     EXPECT_TRUE(SameInfo(info, zero));
 }
 
@@ -117,7 +118,7 @@ TEST(LocationTextParseTest, ZeroByteGivesNoLocation) {
     const Status status = ostrel::ParseLocation(std::string("/d/x\0y.z", 8), info);
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.message().find("zero byte"), std::string::npos);
-    EXPECT_TRUE(SameInfo(info, MakeInfo("", "", "")));
+    EXPECT_TRUE(SameInfo(info, LocationRecord("", "", "")));
 }
 
 // ---- Where the settings file is --------------------------------------------
@@ -140,7 +141,7 @@ TEST(OstrelSettingsPathTest, FollowsLumendaHomeThenXdgThenHome) {
 
     // Storing creates the default directory.
     ScopedEnv lumendaUnset("LUMENDA_HOME", nullptr);
-    const GLOBAL_FILE_INFO info = MakeInfo("/data/", "", "sdb");
+    const GLOBAL_FILE_INFO info = LocationRecord("/data/", "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK)
         << OstrelLastError();
     EXPECT_EQ(FileValue(dir.Path() + "/xdg/lumenda/Lumenda.ini", "SAMPLES_DB"), "/data/*.sdb");
@@ -151,11 +152,11 @@ TEST(OstrelSettingsPathTest, FollowsLumendaHomeThenXdgThenHome) {
 class OstrelTest : public DataSystemTest {};
 
 TEST_F(OstrelTest, UnconfiguredKeyGivesAnAllZeroRecord) {
-    const GLOBAL_FILE_INFO zero = MakeInfo("", "", "");
+    const GLOBAL_FILE_INFO zero = LocationRecord("", "", "");
     int32_t status = -1;
     EXPECT_TRUE(SameInfo(Get("MS_FUNC_DB", &status), zero));  // no file at all
     EXPECT_EQ(status, OSTREL_OK);
-    const GLOBAL_FILE_INFO other = MakeInfo("/x/", "", "ms");
+    const GLOBAL_FILE_INFO other = LocationRecord("/x/", "", "ms");
     ASSERT_EQ(StoreGlobalFile("SystemList", "LC_DB", &other, 1), OSTREL_OK);
     EXPECT_TRUE(SameInfo(Get("MS_FUNC_DB", &status), zero));  // file without the key
     EXPECT_EQ(status, OSTREL_OK);
@@ -164,10 +165,10 @@ TEST_F(OstrelTest, UnconfiguredKeyGivesAnAllZeroRecord) {
 
 TEST_F(OstrelTest, StoredLocationsRoundTripThroughTheFile) {
     const std::vector<std::pair<const char*, GLOBAL_FILE_INFO>> stored = {
-        {"MS_FUNC_DB", MakeInfo("/home/lab/methods/", "", "ms")},
-        {"SAMPLES_DB", MakeInfo("C:\\Lists\\", "run12", "sdb")},
-        {"LC_DB", MakeInfo("/lc/", "inlet.v2", "")},
-        {"MACRO", MakeInfo("/macros/", "", "")},
+        {"MS_FUNC_DB", LocationRecord("/home/lab/methods/", "", "ms")},
+        {"SAMPLES_DB", LocationRecord("C:\\Lists\\", "run12", "sdb")},
+        {"LC_DB", LocationRecord("/lc/", "inlet.v2", "")},
+        {"MACRO", LocationRecord("/macros/", "", "")},
     };
     for (const auto& [key, info] : stored) {
         ASSERT_EQ(StoreGlobalFile("SystemList", key, &info, 1), OSTREL_OK) << OstrelLastError();
@@ -194,7 +195,7 @@ TEST_F(OstrelTest, StoreKeepsOtherKeysSectionsAndCommentsAndLeavesNoTemporaryFil
                     "SAMPLES_DB=/old/*.sdb\n"
                     "[Instrument]\n"
                     "Serial=QX-1\n");
-    const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
+    const GLOBAL_FILE_INFO info = LocationRecord("/new/", "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
     EXPECT_EQ(ReadFile(SettingsFile()),
               "; Lumenda global files\n"
@@ -212,8 +213,8 @@ TEST_F(OstrelTest, StoreIntoAHandEditedFileChangesOnlyItsLine) {
         "[SystemList] ; edited by hand\r\nRemember this\r\nMACRO=/a/*.mac\r\n"
         "MACRO=/b/*.mac\r\n[SystemList]\r\nSAMPLES_DB=/old/*.sdb\r\n";
     m_scratch.Write("lumenda/Lumenda.ini", before);
-    EXPECT_TRUE(SameInfo(Get("MACRO"), MakeInfo("/a/", "", "mac")));
-    const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
+    EXPECT_TRUE(SameInfo(Get("MACRO"), LocationRecord("/a/", "", "mac")));
+    const GLOBAL_FILE_INFO info = LocationRecord("/new/", "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_OK);
     ASSERT_EQ(StoreGlobalFile("SystemList", "LC_DB", &info, 1), OSTREL_OK);
     std::string after = before;
@@ -224,7 +225,7 @@ TEST_F(OstrelTest, StoreIntoAHandEditedFileChangesOnlyItsLine) {
 }
 
 TEST_F(OstrelTest, LocationStoredByThisProcessWinsOverLaterStoresByOthers) {
-    const GLOBAL_FILE_INFO mine = MakeInfo("/mine/", "run12", "sdb");
+    const GLOBAL_FILE_INFO mine = LocationRecord("/mine/", "run12", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &mine, 1), OSTREL_OK);
     // Another conversion stores its own location meanwhile.
     m_scratch.Write("lumenda/Lumenda.ini", "[SystemList]\nSAMPLES_DB=/theirs/run13.sdb\n");
@@ -235,7 +236,7 @@ TEST_F(OstrelTest, LocationStoredByThisProcessWinsOverLaterStoresByOthers) {
 }
 
 TEST_F(OstrelTest, UseInProcessDoesNotWriteTheFile) {
-    const GLOBAL_FILE_INFO info = MakeInfo("/read/here/", "", "sdb");
+    const GLOBAL_FILE_INFO info = LocationRecord("/read/here/", "", "sdb");
     ASSERT_EQ(UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &info), OSTREL_OK);
     EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), info));
     EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
@@ -248,12 +249,12 @@ TEST_F(OstrelTest, HandEditedValueTooLongForTheRecordIsUnconfigured) {
     int32_t status = OSTREL_OK;
     const GLOBAL_FILE_INFO info = Get("MS_FUNC_DB", &status);
     EXPECT_EQ(status, OSTREL_E_READ);
-    EXPECT_TRUE(SameInfo(info, MakeInfo("", "", "")));
+    EXPECT_TRUE(SameInfo(info, LocationRecord("", "", "")));
     const std::string error = OstrelLastError();
     EXPECT_NE(error.find(SettingsFile()), std::string::npos) << error;
     EXPECT_NE(error.find("MS_FUNC_DB"), std::string::npos) << error;
     EXPECT_NE(error.find("directory is longer than 259"), std::string::npos) << error;
-    EXPECT_TRUE(SameInfo(Get("LC_DB", &status), MakeInfo("/lc/", "", "lc")));
+    EXPECT_TRUE(SameInfo(Get("LC_DB", &status), LocationRecord("/lc/", "", "lc")));
     EXPECT_EQ(status, OSTREL_OK);
 }
 
@@ -265,7 +266,7 @@ TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndLeftAsItIsByAStore) {
                                                        12));
     std::filesystem::resize_file(SettingsFile(), CProfileFile::kMaxFileSize + 1);
     int32_t status = OSTREL_OK;
-    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB", &status), MakeInfo("", "", "")));
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB", &status), LocationRecord("", "", "")));
     EXPECT_EQ(status, OSTREL_E_READ);
     EXPECT_EQ(std::string(OstrelLastError()).rfind(SettingsFile() + ": ignored: ", 0), 0u)
         << OstrelLastError();
@@ -273,7 +274,7 @@ TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndLeftAsItIsByAStore) {
                   "SystemList", [](void*, const char*, const GLOBAL_FILE_INFO*) {}, nullptr),
               OSTREL_E_READ);
 
-    const GLOBAL_FILE_INFO info = MakeInfo("/new/", "", "sdb");
+    const GLOBAL_FILE_INFO info = LocationRecord("/new/", "", "sdb");
     ASSERT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_E_READ);
     EXPECT_EQ(std::string(OstrelLastError()),
               SettingsFile() + " cannot be used: it is larger than 64 MiB");
@@ -290,7 +291,7 @@ TEST_F(OstrelTest, UnusableSettingsFileIsReportedAndLeftAsItIsByAStore) {
 TEST_F(OstrelTest, UnwritableSettingsStillChangeTheProcessLocation) {
     // A file in the place of the settings directory cannot be worked around.
     m_scratch.Write("lumenda", "not a directory");
-    const GLOBAL_FILE_INFO info = MakeInfo("/lists/", "", "sdb");
+    const GLOBAL_FILE_INFO info = LocationRecord("/lists/", "", "sdb");
     EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &info, 1), OSTREL_E_WRITE);
     EXPECT_NE(std::string(OstrelLastError()).find(SettingsFile()), std::string::npos)
         << OstrelLastError();
@@ -299,17 +300,17 @@ TEST_F(OstrelTest, UnwritableSettingsStillChangeTheProcessLocation) {
 }
 
 TEST_F(OstrelTest, LocationsThatCannotBeWrittenAreRefusedButUsedInProcess) {
-    const GLOBAL_FILE_INFO driveOnly = MakeInfo("C:", "run12", "sdb");
+    const GLOBAL_FILE_INFO driveOnly = LocationRecord("C:", "run12", "sdb");
     EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &driveOnly, 1), OSTREL_E_INVALID);
     EXPECT_NE(std::string(OstrelLastError()).find("does not end with"), std::string::npos);
     EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), driveOnly));
     EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
 
     // A text without its terminating zero leaves the process no location.
-    GLOBAL_FILE_INFO overlong = MakeInfo("/lists/", "", "sdb");
+    GLOBAL_FILE_INFO overlong = LocationRecord("/lists/", "", "sdb");
     std::memset(overlong.szDirectory, 'd', sizeof overlong.szDirectory);
     EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", &overlong, 1), OSTREL_E_INVALID);
-    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), MakeInfo("", "", "")));
+    EXPECT_TRUE(SameInfo(Get("SAMPLES_DB"), LocationRecord("", "", "")));
     EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
 
     EXPECT_EQ(StoreGlobalFile("SystemList", "SAMPLES_DB", nullptr, 1), OSTREL_E_INVALID);
@@ -324,9 +325,9 @@ TEST_F(OstrelTest, EnumeratesFileKeysInOrderWithThisProcessLocationsFirst) {
     m_scratch.Write("lumenda/Lumenda.ini",
                     "[SystemList]\nMACRO=/mac/*.mac\nSAMPLES_DB=/file/*.sdb\nLC_DB=/lc/*.lc\n"
                     "[Other]\nX=/x/\n");
-    const GLOBAL_FILE_INFO mine = MakeInfo("/mine/", "", "sdb");
+    const GLOBAL_FILE_INFO mine = LocationRecord("/mine/", "", "sdb");
     ASSERT_EQ(UseGlobalFileInProcess("SystemList", "SAMPLES_DB", &mine), OSTREL_OK);
-    const GLOBAL_FILE_INFO extra = MakeInfo("/extra/", "", "");
+    const GLOBAL_FILE_INFO extra = LocationRecord("/extra/", "", "");
     ASSERT_EQ(UseGlobalFileInProcess("SystemList", "EXTRA_DB", &extra), OSTREL_OK);
 
     std::vector<std::pair<std::string, std::string>> seen;

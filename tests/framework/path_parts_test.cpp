@@ -14,49 +14,56 @@ namespace {
 using k2ltest::ScopedCurrentDir;
 using k2ltest::ScratchDir;
 
-void ExpectParts(const std::string& path, const std::string& drive, const std::string& directory,
-                 const std::string& name, const std::string& extension) {
-    SCOPED_TRACE("path: " + path);
-    const PathParts parts = SplitPath(path);
-    EXPECT_EQ(parts.drive, drive);
-    EXPECT_EQ(parts.directory, directory);
-    EXPECT_EQ(parts.name, name);
-    EXPECT_EQ(parts.extension, extension);
+// A row's name labels it in the test's name.
+template <typename Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& row) {
+    return row.param.name;
 }
 
 // ---- Splitting -------------------------------------------------------------
 
-TEST(SplitPathTest, WindowsAndPosixPaths) {
-    ExpectParts("C:\\Data\\run12.txt", "C:", "\\Data\\", "run12", ".txt");
-    ExpectParts("/home/lab/runs/plate7.txt", "", "/home/lab/runs/", "plate7", ".txt");
-    ExpectParts("sub/dir\\run12.sdb", "", "sub/dir\\", "run12", ".sdb");
-    ExpectParts("c:run12.txt", "c:", "", "run12", ".txt");
+// A path and its parts: what SplitPath gives, or what MakePath is given.
+struct PathCase {
+    const char* name;
+    const char* path;
+    PathParts parts;
+};
+
+const PathCase kSplitCases[] = {
+    {"Windows", "C:\\Data\\run12.txt", {"C:", "\\Data\\", "run12", ".txt"}},
+    {"Posix", "/home/lab/runs/plate7.txt", {"", "/home/lab/runs/", "plate7", ".txt"}},
+    {"MixedSeparators", "sub/dir\\run12.sdb", {"", "sub/dir\\", "run12", ".sdb"}},
+    {"DriveRelative", "c:run12.txt", {"c:", "", "run12", ".txt"}},
+    {"DriveOnly", "C:", {"C:", "", "", ""}},
+    {"NoDirectory", "run12.txt", {"", "", "run12", ".txt"}},
+    {"NotSpecified", "[Not Specified]", {"", "", "[Not Specified]", ""}},
+    {"Empty", "", {"", "", "", ""}},
+    // A colon is a drive's only after a leading letter.
+    {"DigitAndColon", "1:run.txt", {"", "", "1:run", ".txt"}},
+    {"ColonInADirectory", "/a:b/c.txt", {"", "/a:b/", "c", ".txt"}},
+    // The extension begins at the last dot of the final component.
+    {"TwoDots", "A.B.ext", {"", "", "A.B", ".ext"}},
+    {"ExtensionOnly", ".ext", {"", "", "", ".ext"}},
+    {"DotFile", "/home/lab/.profile", {"", "/home/lab/", "", ".profile"}},
+    {"DotInTheDirectory", "/home/lab.v2/run12", {"", "/home/lab.v2/", "run12", ""}},
+    {"FinalDot", "run12.", {"", "", "run12", "."}},
+    // A trailing separator leaves no name.
+    {"TrailingBackslash", "C:\\Data\\", {"C:", "\\Data\\", "", ""}},
+    {"Root", "/", {"", "/", "", ""}},
+};
+
+class SplitPathCase : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(SplitPathCase, GivesDriveDirectoryNameAndExtension) {
+    const PathParts& expected = GetParam().parts;
+    const PathParts parts = SplitPath(GetParam().path);
+    EXPECT_EQ(parts.drive, expected.drive);
+    EXPECT_EQ(parts.directory, expected.directory);
+    EXPECT_EQ(parts.name, expected.name);
+    EXPECT_EQ(parts.extension, expected.extension);
 }
 
-TEST(SplitPathTest, DriveOnlyAndNoDirectory) {
-    ExpectParts("C:", "C:", "", "", "");
-    ExpectParts("run12.txt", "", "", "run12", ".txt");
-    ExpectParts("[Not Specified]", "", "", "[Not Specified]", "");
-    ExpectParts("", "", "", "", "");
-}
-
-TEST(SplitPathTest, ColonIsADriveOnlyAfterALeadingLetter) {
-    ExpectParts("1:run.txt", "", "", "1:run", ".txt");
-    ExpectParts("/a:b/c.txt", "", "/a:b/", "c", ".txt");
-}
-
-TEST(SplitPathTest, ExtensionFromLastDotOfFinalComponent) {
-    ExpectParts("A.B.ext", "", "", "A.B", ".ext");
-    ExpectParts(".ext", "", "", "", ".ext");
-    ExpectParts("/home/lab/.profile", "", "/home/lab/", "", ".profile");
-    ExpectParts("/home/lab.v2/run12", "", "/home/lab.v2/", "run12", "");
-    ExpectParts("run12.", "", "", "run12", ".");
-}
-
-TEST(SplitPathTest, TrailingSeparatorLeavesNoName) {
-    ExpectParts("C:\\Data\\", "C:", "\\Data\\", "", "");
-    ExpectParts("/", "", "/", "", "");
-}
+INSTANTIATE_TEST_SUITE_P(Paths, SplitPathCase, ::testing::ValuesIn(kSplitCases), RowName<PathCase>);
 
 TEST(SplitPathTest, PartsConcatenateToThePath) {
     for (const std::string path : {"C:\\Data\\run12.txt", "\\\\srv\\x.y.z", "a/b/", "C:.", ".."}) {
@@ -89,27 +96,32 @@ TEST(SplitPathTest, LongPartsAreKeptWholeAndReported) {
 
 // ---- Composing -------------------------------------------------------------
 
-TEST(MakePathTest, JoinsPartsAndAddsTheDotOfAnExtension) {
-    EXPECT_EQ(MakePath("C:", "\\Lists\\", "run12", "sdb"), "C:\\Lists\\run12.sdb");
-    EXPECT_EQ(MakePath("C:", "\\Lists\\", "run12", ".sdb"), "C:\\Lists\\run12.sdb");
-    EXPECT_EQ(MakePath("", "/home/lab/", "plate7", ".txt"), "/home/lab/plate7.txt");
-    EXPECT_EQ(MakePath("", "", "run12", ""), "run12");
-    EXPECT_EQ(MakePath("", "", "", ""), "");
+const PathCase kMakeCases[] = {
+    {"Windows", "C:\\Lists\\run12.sdb", {"C:", "\\Lists\\", "run12", "sdb"}},
+    {"ExtensionWithItsDot", "C:\\Lists\\run12.sdb", {"C:", "\\Lists\\", "run12", ".sdb"}},
+    {"Posix", "/home/lab/plate7.txt", {"", "/home/lab/", "plate7", ".txt"}},
+    {"NameOnly", "run12", {"", "", "run12", ""}},
+    {"Nothing", "", {"", "", "", ""}},
+    // A drive gives its letter and a colon.
+    {"DriveLetter", "C:\\Data\\x.txt", {"C", "\\Data\\", "x", "txt"}},
+    {"DriveRelative", "D:run12.sdb", {"D:", "", "run12", "sdb"}},
+    // A separator is added in the directory's own style.
+    {"BackslashAdded", "C:\\Lists\\run12.sdb", {"C:", "\\Lists", "run12", "sdb"}},
+    {"SlashAdded", "/home/lab/run12.sdb", {"", "/home/lab", "run12", "sdb"}},
+    {"LastSlashDecides", "a\\b/c/run12", {"", "a\\b/c", "run12", ""}},
+    {"LastBackslashDecides", "a/b\\c\\run12", {"", "a/b\\c", "run12", ""}},
+    {"BackslashAfterADrive", "C:Lists\\run12", {"C:", "Lists", "run12", ""}},
+    {"SlashWithoutADrive", "sub/run12", {"", "sub", "run12", ""}},
+};
+
+class MakePathCase : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(MakePathCase, JoinsTheParts) {
+    const PathParts& p = GetParam().parts;
+    EXPECT_EQ(MakePath(p.drive, p.directory, p.name, p.extension), GetParam().path);
 }
 
-TEST(MakePathTest, DriveGivesItsLetterAndAColon) {
-    EXPECT_EQ(MakePath("C", "\\Data\\", "x", "txt"), "C:\\Data\\x.txt");
-    EXPECT_EQ(MakePath("D:", "", "run12", "sdb"), "D:run12.sdb");
-}
-
-TEST(MakePathTest, AddsSeparatorInTheDirectorysOwnStyle) {
-    EXPECT_EQ(MakePath("C:", "\\Lists", "run12", "sdb"), "C:\\Lists\\run12.sdb");
-    EXPECT_EQ(MakePath("", "/home/lab", "run12", "sdb"), "/home/lab/run12.sdb");
-    EXPECT_EQ(MakePath("", "a\\b/c", "run12", ""), "a\\b/c/run12");
-    EXPECT_EQ(MakePath("", "a/b\\c", "run12", ""), "a/b\\c\\run12");
-    EXPECT_EQ(MakePath("C:", "Lists", "run12", ""), "C:Lists\\run12");
-    EXPECT_EQ(MakePath("", "sub", "run12", ""), "sub/run12");
-}
+INSTANTIATE_TEST_SUITE_P(Parts, MakePathCase, ::testing::ValuesIn(kMakeCases), RowName<PathCase>);
 
 TEST(MakePathTest, RebuildsWhatSplitPathTookApart) {
     for (const std::string path : {"C:\\Data\\run12.txt", "/home/lab/runs/plate7.txt", "A.B.ext",
@@ -146,24 +158,37 @@ TEST(FullPathTest, DotDotSegmentsAreResolvedLexically) {
     EXPECT_EQ(FullPath("/home/..", 260), "/");
 }
 
-TEST(FullPathTest, AbsolutePathsStayWhereTheyAre) {
-    EXPECT_EQ(FullPath("/home/lab/runs/plate7.txt", 260), "/home/lab/runs/plate7.txt");
-    EXPECT_EQ(FullPath("C:\\Data\\x", 260), "C:\\Data\\x");
-    EXPECT_EQ(FullPath("D:\\Lists\\Plate7.sdb", 260), "D:\\Lists\\Plate7.sdb");
-    EXPECT_EQ(FullPath("C:\\Data\\..\\Lists\\.\\x", 260), "C:\\Lists\\x");
-    EXPECT_EQ(FullPath("C:/Data\\x", 260), "C:/Data/x");
-    EXPECT_EQ(FullPath("C:\\", 260), "C:\\");
+struct FullCase {
+    const char* name;
+    std::string path;
+    const char* full;  // "": cannot be made absolute
+};
+
+const FullCase kAbsoluteCases[] = {
+    // Absolute paths stay where they are.
+    {"Posix", "/home/lab/runs/plate7.txt", "/home/lab/runs/plate7.txt"},
+    {"Windows", "C:\\Data\\x", "C:\\Data\\x"},
+    {"OtherDrive", "D:\\Lists\\Plate7.sdb", "D:\\Lists\\Plate7.sdb"},
+    {"DotSegmentsResolved", "C:\\Data\\..\\Lists\\.\\x", "C:\\Lists\\x"},
+    {"FirstSeparatorDecides", "C:/Data\\x", "C:/Data/x"},
+    {"DriveRoot", "C:\\", "C:\\"},
+    // Separators collapse, and a trailing one is kept.
+    {"RepeatedSlashes", "/home//lab///runs/", "/home/lab/runs/"},
+    {"RepeatedBackslashes", "C:\\Data\\\\", "C:\\Data\\"},
+    // A drive without a separator cannot be resolved.
+    {"DriveRelative", "C:run12.sdb", ""},
+    {"DriveOnly", "C:", ""},
+    {"ZeroByte", std::string("/home/a\0b", 9), ""},
+};
+
+class FullPathCase : public ::testing::TestWithParam<FullCase> {};
+
+TEST_P(FullPathCase, IsThePathResolved) {
+    EXPECT_EQ(FullPath(GetParam().path, 260), GetParam().full);
 }
 
-TEST(FullPathTest, SeparatorsCollapseAndATrailingOneIsKept) {
-    EXPECT_EQ(FullPath("/home//lab///runs/", 260), "/home/lab/runs/");
-    EXPECT_EQ(FullPath("C:\\Data\\\\", 260), "C:\\Data\\");
-}
-
-TEST(FullPathTest, DriveWithoutSeparatorCannotBeResolved) {
-    EXPECT_EQ(FullPath("C:run12.sdb", 260), "");
-    EXPECT_EQ(FullPath("C:", 260), "");
-}
+INSTANTIATE_TEST_SUITE_P(Absolute, FullPathCase, ::testing::ValuesIn(kAbsoluteCases),
+                         RowName<FullCase>);
 
 TEST(FullPathTest, ResultMustBeShorterThanTheLimit) {
     const ScratchDir temp;
@@ -190,10 +215,6 @@ TEST(FullPathTest, SlashOnlyKeepsBackslashesAndDrivesAsCharacters) {
     EXPECT_EQ(FullPath("C:x/../y\\", SIZE_MAX, kSlash), temp.Path() + "/y\\");
     EXPECT_EQ(FullPath("\\x", SIZE_MAX, kSlash), temp.Path() + "/\\x");
     EXPECT_EQ(FullPath("/r//s/./t/", SIZE_MAX, kSlash), "/r/s/t/");
-}
-
-TEST(FullPathTest, ZeroByteIsRefused) {
-    EXPECT_EQ(FullPath(std::string("/home/a\0b", 9), 260), "");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "samplelist/fake_data_system.h"
 
 #include <cstring>
+#include <map>
 
 namespace fake {
 
@@ -30,17 +31,28 @@ std::vector<std::string> DataSystem::Functions() const {
 using fake::Call;
 using fake::g_dataSystem;
 
+namespace {
+
+// Records a call of FUNCTION on DATABASE and returns it, for the rest of its
+// arguments.
+Call& Recorded(const char* function, std::int32_t database = 0) {
+    Call& call = g_dataSystem.calls.emplace_back();
+    call.function = function;
+    call.database = database;
+    return call;
+}
+
+}  // namespace
+
 extern "C" {
 
 int32_t StoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_INFO* info,
                         int32_t flag) {
-    Call call;
-    call.function = "StoreGlobalFile";
+    Call& call = Recorded("StoreGlobalFile");
     call.section = section;
     call.key = key;
     call.info = *info;
     call.flag = flag;
-    g_dataSystem.calls.push_back(call);
     return OSTREL_OK;
 }
 
@@ -57,12 +69,9 @@ int32_t UseGlobalFileInProcess(const char*, const char*, const GLOBAL_FILE_INFO*
 }
 
 int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
-    Call call;
-    call.function = "DB3Open";
-    call.database = database;
+    Call& call = Recorded("DB3Open", database);
     call.name = name;
     call.mode = mode;
-    g_dataSystem.calls.push_back(call);
     const auto status = g_dataSystem.openStatus.find(mode);
     if (status != g_dataSystem.openStatus.end() && status->second != 0) {
         return status->second;
@@ -77,19 +86,13 @@ int32_t DB3Open(int32_t database, const char* name, int32_t mode) {
 }
 
 int32_t DB3Close(int32_t database) {
-    Call call;
-    call.function = "DB3Close";
-    call.database = database;
-    g_dataSystem.calls.push_back(call);
+    Recorded("DB3Close", database);
     g_dataSystem.open = false;
     return g_dataSystem.closeStatus;
 }
 
 int32_t DB3Abandon(int32_t database) {
-    Call call;
-    call.function = "DB3Abandon";
-    call.database = database;
-    g_dataSystem.calls.push_back(call);
+    Recorded("DB3Abandon", database);
     g_dataSystem.open = false;
     return DB3_OK;
 }
@@ -101,14 +104,11 @@ const char* OstrelLastError(void) {
 int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
                         int32_t flag) {
     if (g_dataSystem.recordAppends) {
-        Call call;
-        call.function = "DB3HandleRecord";
-        call.database = database;
+        Call& call = Recorded("DB3HandleRecord", database);
         call.number = number;
         call.record = record;
         call.operation = operation;
         call.flag = flag;
-        g_dataSystem.calls.push_back(call);
     }
     if (!g_dataSystem.open) {
         return DB3_E_NOT_OPEN;
@@ -135,10 +135,7 @@ int32_t DB3HandleRecord(int32_t database, int32_t number, void* record, int32_t 
 
 int32_t DB3GetRecordsInDB(int32_t database) {
     if (g_dataSystem.recordAppends) {
-        Call call;
-        call.function = "DB3GetRecordsInDB";
-        call.database = database;
-        g_dataSystem.calls.push_back(call);
+        Recorded("DB3GetRecordsInDB", database);
     }
     return g_dataSystem.open ? g_dataSystem.records : 0;
 }
@@ -148,20 +145,14 @@ int32_t DB3GetListIdentity(int32_t, const char*, int32_t, DB3_LIST_IDENTITY*) {
 }
 
 const char* DB3StatusText(int32_t status) {
-    switch (status) {
-        case DB3_OK:
-            return "Success.";
-        case DB3_E_FULL:
-            return "No space left on the device.";
-        case DB3_E_LOCATION:
-            return "The Sample List location is not usable.";
-        case DB3_E_BUSY:
-            return "Another process holds the Sample List locked.";
-        case DB3_E_IO:
-            return "I/O error.";
-        default:
-            return "Failure.";
-    }
+    static const std::map<std::int32_t, const char*> kTexts = {
+        {DB3_OK, "Success."},
+        {DB3_E_FULL, "No space left on the device."},
+        {DB3_E_LOCATION, "The Sample List location is not usable."},
+        {DB3_E_BUSY, "Another process holds the Sample List locked."},
+        {DB3_E_IO, "I/O error."}};
+    const auto text = kTexts.find(status);
+    return text != kTexts.end() ? text->second : "Failure.";
 }
 
 // The fake knows no file, so no failure has a cause beyond its status.

@@ -260,23 +260,6 @@ TEST(DelimitFileRead, LineOverTheLimitRaisesNamingFileAndLine) {
     EXPECT_TRUE(fields.empty()) << "fields of a failed read are discarded";
 }
 
-TEST(DelimitFileRead, ReadErrorRaisesNamingFile) {
-    ScratchDir dir;
-    CDelimitFile file;
-    ASSERT_TRUE(file.Open(dir.Path(), CStdioFile::modeRead));
-    Fields fields = {"stale"};
-    try {
-        file.ReadRecord(fields);
-        FAIL() << "reading a directory must raise";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::generic);
-        EXPECT_EQ(e.m_lOsError, EISDIR);
-        EXPECT_EQ(e.m_strFileName, dir.Path());
-        EXPECT_EQ(e.m_nLine, 1);
-    }
-    EXPECT_TRUE(fields.empty());
-}
-
 TEST(DelimitFileWrite, RecordsAndTypedRecords) {
     ScratchDir dir;
     const std::string path = dir.Path() + "/out.txt";

@@ -48,10 +48,12 @@ bool ConvertEnabled(CConvertDlg& dlg) {
     return dlg.GetDlgItem(IDC_CONVERT)->isEnabled();
 }
 
-// The values of a first start, before any settings were saved.
-void SetDefaults(CConvertDlg& dlg) {
-    dlg.m_strInputFile = "[Not Specified]";
-    dlg.m_strOutputFile = "[Not Specified]";
+// The values of a first start, before any settings were saved; or the
+// files INPUT and OUTPUT, where given.
+void SetDefaults(CConvertDlg& dlg, const QString& input = QString(),
+                 const QString& output = QString()) {
+    dlg.m_strInputFile = input.isEmpty() ? "[Not Specified]" : input.toStdString();
+    dlg.m_strOutputFile = output.isEmpty() ? "[Not Specified]" : output.toStdString();
 }
 
 // An input file that exists, so that Convert is enabled.
@@ -273,9 +275,8 @@ void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
     UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = env.StdPath(QStringLiteral("Runs/Earlier.txt"));
-    dlg.m_strOutputFile = env.StdPath(QStringLiteral("Lists/Old.sdb"));
+    SetDefaults(dlg, env.Path(QStringLiteral("Runs/Earlier.txt")),
+                env.Path(QStringLiteral("Lists/Old.sdb")));
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
         QVERIFY(!ConvertEnabled(d));
@@ -297,8 +298,7 @@ void ConvertDlgTest::selectInputWhoseNameHoldsABackslashIsRefused() {
     UiTestEnv env;
     const QString input = env.Write(QStringLiteral("Runs/..\\lists\\victim.txt"), kExport);
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strOutputFile = env.StdPath(QStringLiteral("Lists/Old.sdb"));
+    SetDefaults(dlg, QString(), env.Path(QStringLiteral("Lists/Old.sdb")));
     dlg.m_strDataFile = "OLD";
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
@@ -582,9 +582,7 @@ void ConvertDlgTest::vanishedInputStillEnabledUntilNextExchange() {
     UiTestEnv env;
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = input.toStdString();
-    dlg.m_strOutputFile = env.StdPath(QStringLiteral("out.sdb"));
+    SetDefaults(dlg, input, env.Path(QStringLiteral("out.sdb")));
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
         QVERIFY(ConvertEnabled(d));
         QVERIFY(QFile::remove(input));
@@ -606,9 +604,7 @@ void ConvertDlgTest::overwriteQuestionOnlyWhenOutputExists() {
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     const QString output = env.Path(QStringLiteral("out.sdb"));
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = input.toStdString();
-    dlg.m_strOutputFile = output.toStdString();
+    SetDefaults(dlg, input, output);
     CUiTestScript::AnswerMessageBox(IDOK);   // created
     CUiTestScript::AnswerMessageBox(IDYES);  // overwrite
     CUiTestScript::AnswerMessageBox(IDOK);   // created again
@@ -633,9 +629,7 @@ void ConvertDlgTest::answeringNoStopsTheConversion() {
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     const QString output = env.Write(QStringLiteral("out.sdb"), "not a sample list");
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = input.toStdString();
-    dlg.m_strOutputFile = output.toStdString();
+    SetDefaults(dlg, input, output);
     CUiTestScript::AnswerMessageBox(IDNO);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
@@ -651,9 +645,7 @@ void ConvertDlgTest::successfulConversionReportsAndWritesList() {
     const QString output = env.Path(QStringLiteral("Lists/plate7.sdb"));
     QDir().mkpath(env.Path(QStringLiteral("Lists")));
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = input.toStdString();
-    dlg.m_strOutputFile = output.toStdString();
+    SetDefaults(dlg, input, output);
     dlg.m_strMSFile = "ESI_POS";
     dlg.m_strInletFile = "LC_30MIN";
     dlg.m_strMacroFile = "ACQUIRE";
@@ -676,9 +668,7 @@ void ConvertDlgTest::failingConversionGivesReasonAsDetail() {
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     const QString output = env.Path(QStringLiteral("no/such/dir/out.sdb"));
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = input.toStdString();
-    dlg.m_strOutputFile = output.toStdString();
+    SetDefaults(dlg, input, output);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         Click(d, IDC_CONVERT);
         QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -701,8 +691,7 @@ void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
     const QString input = env.Write(QStringLiteral("Runs/plate7.txt"), kExport);
     const QString output = env.Path(QStringLiteral("out.sdb"));
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strOutputFile = output.toStdString();
+    SetDefaults(dlg, QString(), output);
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
         Click(d, IDC_SELECT_INPUT);
@@ -731,9 +720,7 @@ void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
     const QString input = env.Write(QStringLiteral("in.txt"), kExport);
     const QString kept = env.Write(QStringLiteral("l"), "someone's file");
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = input.toStdString();
-    dlg.m_strOutputFile = (kept + QLatin1Char('.')).toStdString();
+    SetDefaults(dlg, input, kept + QLatin1Char('.'));
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
     const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
@@ -751,9 +738,7 @@ void ConvertDlgTest::locationThatCannotBeStoredIsADetailOfTheSuccess() {
     env.Write(QStringLiteral("lumenda"), "a file where the settings folder should be");
     const QString output = env.Path(QStringLiteral("out.sdb"));
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = input.toStdString();
-    dlg.m_strOutputFile = output.toStdString();
+    SetDefaults(dlg, input, output);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
     const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
@@ -799,9 +784,8 @@ void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
 void ConvertDlgTest::nameWithASeparatorIsRefusedByField() {
     UiTestEnv env;
     CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strInputFile = env.Write(QStringLiteral("plate.txt"), kExport).toStdString();
-    dlg.m_strOutputFile = env.StdPath(QStringLiteral("plate.sdb"));
+    SetDefaults(dlg, env.Write(QStringLiteral("plate.txt"), kExport),
+                env.Path(QStringLiteral("plate.sdb")));
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         QTest::keyClicks(EditOf(d, IDC_DATA_FILE), "a/b");
         Click(d, IDC_CONVERT);

@@ -16,14 +16,13 @@
 #include <QLineEdit>
 #include <QString>
 #include <QTest>
-#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "datasystem/ostrel.h"
+#include "support/sample_lists.h"
 #include "support/scoped_env.h"
 #include "support/scratch_dir.h"
 #include "ui/platform/CommonDialogs.h"
@@ -139,18 +138,9 @@ public:
     // its separator).
     static bool ConfigureLocation(const char* key, const QString& directory, const char* extension,
                                   bool inProcess = false) {
-        GLOBAL_FILE_INFO info;
-        std::memset(&info, 0, sizeof info);
-        const QByteArray dir = QFile::encodeName(directory);
-        if (static_cast<std::size_t>(dir.size()) >= sizeof info.szDirectory) {
-            return false;
-        }
-        std::memcpy(info.szDirectory, dir.constData(), static_cast<std::size_t>(dir.size()));
-        std::strncpy(info.szExtension, extension, sizeof info.szExtension - 1);
-        if (inProcess) {
-            return UseGlobalFileInProcess("SystemList", key, &info) == OSTREL_OK;
-        }
-        return StoreGlobalFile("SystemList", key, &info, 1) == OSTREL_OK;
+        return k2ltest::SetLocation(key, QFile::encodeName(directory).toStdString(), extension,
+                                    inProcess ? k2ltest::LocationScope::kThisProcess
+                                              : k2ltest::LocationScope::kSettingsFile) == OSTREL_OK;
     }
 
 private:
