@@ -92,7 +92,8 @@ void OptionsAboutTest::optionsRefusesEachLimitedFieldAndStaysOpen() {
         QVERIFY(d.isVisible());
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
         QCOMPARE(CUiTestScript::MessageBoxes().front().text,
-                 QStringLiteral("Please enter no more than 8 characters."));
+                 QStringLiteral("Please enter no more than 8 characters in the %1 field.")
+                     .arg(QLatin1String(QTest::currentDataTag())));
         QCOMPARE(d.focusWidget(), d.GetDlgItem(field));
         QCOMPARE(Edit(d, field)->selectedText(), QStringLiteral("NINECHARS"));
         // Shortened, OK ends the dialog.
