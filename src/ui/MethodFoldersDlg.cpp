@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/LocationSetting.h"

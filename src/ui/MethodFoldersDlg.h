@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include "convert/MethodFiles.h"
 #include "ui/ResourceIds.h"
