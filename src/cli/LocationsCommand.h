@@ -10,21 +10,17 @@
 // not given, and the base name are kept from the key's current location.
 // `set` takes only the keys Korr2LD uses (whatever their case: they are
 // stored as Korr2LD spells them), so that a misspelt key is not stored
-// where nothing reads it; `--any-key` stores any well-formed key.
+// where nothing reads it; `--any-key` stores any well-formed key. Its rules
+// and messages are those of convert/LocationSetting.h, which the dialog's
+// Method Folders follow too.
 #pragma once
 
-#include <optional>
 #include <ostream>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
-struct LocationSetting {
-    std::string key;
-    std::string directory;
-    std::optional<std::string> extension;  // nothing: keep the current one
-    bool anyKey = false;                   // a key Korr2LD does not use is stored too
-};
+#include "convert/LocationSetting.h"
 
 // Adds `locations` with its subcommands `list`, `get` and `set` to APP;
 // the chosen one runs after parsing and leaves its exit status in EXIT_CODE.

@@ -1,6 +1,7 @@
 #include "cli/TextEscape.h"
 
 #include "framework/TextClass.h"
+#include "util/PrintableEscape.h"
 #include "util/TsvField.h"
 
 namespace {
@@ -15,20 +16,7 @@ void AppendHex(std::string& out, unsigned char byte) {
 }  // namespace
 
 std::string EscapeForTable(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (IsPrintableAscii(byte)) {
-            out += c;
-        } else {
-            out += "\\x";
-            AppendHex(out, byte);
-        }
-    }
-    return out;
+    return EscapeToPrintableAscii(text);
 }
 
 std::string EscapeForTsv(std::string_view text) {

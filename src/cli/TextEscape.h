@@ -11,7 +11,8 @@
 // For the aligned table, meant for a terminal: printable ASCII stays as it
 // is, a backslash becomes "\\", every other byte (controls, DEL, bytes of
 // 0x80 and above) becomes "\xNN" with two upper-case hex digits. The result
-// is pure printable ASCII, so its length is its width on the screen.
+// is pure printable ASCII, so its length is its width on the screen. The
+// rule of util/PrintableEscape.h, which the locations' messages use too.
 std::string EscapeForTable(std::string_view text);
 
 // For tab-separated values: backslash, tab, line feed and carriage return

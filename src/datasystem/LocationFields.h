@@ -15,6 +15,9 @@ inline constexpr const char* kSampleListKey = "SAMPLES_DB";
 inline constexpr const char* kMSMethodKey = "MS_FUNC_DB";
 inline constexpr const char* kInletMethodKey = "LC_DB";
 inline constexpr const char* kMacroKey = "MACRO";
+// Every key Korr2LD reads or writes, in the order it names them to users.
+inline constexpr const char* kKorr2ldLocationKeys[] = {kSampleListKey, kMSMethodKey,
+                                                       kInletMethodKey, kMacroKey};
 
 // The settings library's sentence about its last failure, or FALLBACK when
 // it has none.

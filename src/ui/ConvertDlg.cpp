@@ -1,20 +1,32 @@
 #include "ui/ConvertDlg.h"
 
+#include <sys/stat.h>
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
+#include <functional>
 
 #include "convert/ConversionRun.h"
 #include "convert/MethodFiles.h"
 #include "convert/SLConvert.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/SampleListLocation.h"
+#include "framework/File.h"
 #include "samplelist/SampListRecord.h"
 #include "ui/AboutDlg.h"
+#include "ui/ControlTexts.h"
+#include "ui/ConversionProgress.h"
+#include "ui/MenuBar.h"
+#include "ui/MethodFoldersDlg.h"
 #include "ui/OptionsDlg.h"
+#include "ui/PathLabel.h"
 #include "ui/PreviewWindow.h"
 #include "ui/platform/ComboBox.h"
 #include "ui/platform/CommonDialogs.h"
@@ -24,6 +36,37 @@
 #include "util/OutputName.h"
 #include "util/PathName.h"
 #include "util/ReportText.h"
+
+namespace {
+
+// The three method lists, and what each says while its location is not set.
+struct MethodList {
+    int id;
+    const char* key;
+    const char* unset;
+};
+constexpr MethodList kMethodLists[] = {
+    {IDC_MS_FILE, kMSMethodKey, "no MS method folder set"},
+    {IDC_INLET_FILE, kInletMethodKey, "no inlet method folder set"},
+    {IDC_MACRO_FILE, kMacroKey, "no macro folder set"},
+};
+
+// The file DATA brings when it is an export: one local regular file (a
+// link to one included), by its path; empty otherwise.
+std::string DroppedExport(const QMimeData& data) {
+    const QList<QUrl> urls = data.urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+        return std::string();
+    }
+    std::string strPath = EncodePath(urls.front().toLocalFile());
+    struct stat status {};
+    if (::stat(strPath.c_str(), &status) != 0 || !RequireRegularFile(status).ok()) {
+        return std::string();
+    }
+    return strPath;
+}
+
+}  // namespace
 
 CConvertDlg::CConvertDlg(QWidget* pParent)
     : CDialog(IDD, pParent), m_hIcon(LoadIcon(IDR_MAINFRAME)) {}
@@ -52,28 +95,19 @@ void CConvertDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CConvertDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    // The window menu's About entry, a system command. Linux desktops keep
-    // the window menu to themselves, so it is in the dialog's context menu,
-    // and F1 opens the About box too. No control reaches the Conversion
-    // Options dialog or the preview; their entries stand beside it.
-    const std::string strAboutMenu = LoadString(IDS_ABOUTBOX);
-    if (!strAboutMenu.empty()) {
-        setContextMenuPolicy(Qt::ActionsContextMenu);
-        addAction(QString())->setSeparator(true);
-        addAction(QString::fromLatin1(strAboutMenu), this, [this] {
-            SendSysCommand(IDM_ABOUTBOX);
-        })->setShortcut(Qt::Key_F1);
-        addAction(QStringLiteral("Conversion Options..."), this,
-                  [this] { SendCommand(IDC_OPTIONS); });
-        addAction(QStringLiteral("Preview..."), this, [this] { SendCommand(IDC_PREVIEW); });
+    if (actions().isEmpty()) {
+        AddMenus();
     }
-
     setWindowIcon(m_hIcon);  // one icon serves every size the desktop shows
     setAcceptDrops(true);
+    DescribeControls(*this, IDD);
+    for (const int nIDC : {IDC_INPUT_FILE, IDC_OUTPUT_FILE}) {
+        if (auto* pLabel = GetDlgItemAs<QLabel>(nIDC)) {
+            ElideInTheMiddle(*pLabel);
+        }
+    }
 
-    FillMethodList(IDC_MS_FILE, kMSMethodKey);
-    FillMethodList(IDC_INLET_FILE, kInletMethodKey);
-    FillMethodList(IDC_MACRO_FILE, kMacroKey);
+    FillMethodLists();
 
     if (!m_strStartInput.empty() && UpdateData(TRUE)) {
         TakeInputFile(FullPathOf(m_strStartInput), FileTitleOf(m_strStartInput));
@@ -81,8 +115,54 @@ BOOL CConvertDlg::OnInitDialog() {
     return TRUE;
 }
 
+void CConvertDlg::AddMenus() {
+    // The window menu's About entry is a system command. Linux desktops keep
+    // the window menu to themselves, so the entries that the template's
+    // controls do not reach are in a menu bar of the dialog's own and in
+    // its context menu: one action each, with one shortcut, clear of the
+    // controls' mnemonics (Alt+C, S, E, M, I, A, D).
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    addAction(QString())->setSeparator(true);
+    const auto entry = [this](const QString& text, const QKeySequence& keys,
+                              std::function<void()> run) {
+        QAction* action = addAction(text, this, std::move(run));
+        action->setShortcut(keys);
+        action->setShortcutVisibleInContextMenu(true);
+        return action;
+    };
+    auto* bar = new QMenuBar(this);
+    const std::string strAboutMenu = LoadString(IDS_ABOUTBOX);
+    QAction* about = nullptr;
+    if (!strAboutMenu.empty()) {
+        about = entry(QString::fromLatin1(strAboutMenu), QKeySequence(Qt::Key_F1),
+                      [this] { SendSysCommand(IDM_ABOUTBOX); });
+    }
+    QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
+    tools->addAction(entry(QStringLiteral("Conversion Options..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_O),
+                           [this] { SendCommand(IDC_OPTIONS); }));
+    tools->addAction(entry(QStringLiteral("Preview..."), QKeySequence(Qt::CTRL | Qt::Key_P),
+                           [this] { SendCommand(IDC_PREVIEW); }));
+    tools->addAction(entry(QStringLiteral("Method Folders..."), QKeySequence(Qt::CTRL | Qt::Key_M),
+                           [this] { SendCommand(IDC_METHOD_FOLDERS); }));
+    if (about != nullptr) {
+        bar->addMenu(QStringLiteral("&Help"))->addAction(about);
+    }
+    PlaceMenuBarAbove(*this, *bar);
+}
+
 void CConvertDlg::OnOK() {
     CDialog::OnOK();
+}
+
+void CConvertDlg::OnCancel() {
+    // The window manager's close box is no key or click, so it reaches the
+    // dialog while a conversion keeps the window painted; the conversion
+    // goes on and the dialog stays, to show how it ended.
+    if (m_bConverting) {
+        return;
+    }
+    CDialog::OnCancel();
 }
 
 BOOL CConvertDlg::OnCommand(UINT nID) {
@@ -101,6 +181,9 @@ BOOL CConvertDlg::OnCommand(UINT nID) {
             return TRUE;
         case IDC_PREVIEW:
             OnPreview();
+            return TRUE;
+        case IDC_METHOD_FOLDERS:
+            OnMethodFolders();
             return TRUE;
         default:
             return CDialog::OnCommand(nID);
@@ -123,15 +206,57 @@ void CConvertDlg::FillMethodList(int nIDC, const char* pszKey) {
     }
     // Each method by its name without extension, in the order of the full
     // file names; the field keeps the text the exchange put there.
+    const MethodFolder folder = MethodFolderOf(pszKey);
     QStringList names;
-    for (const MethodFile& file : ListMethodFiles(MethodFolderOf(pszKey))) {
+    for (const MethodFile& file : ListMethodFiles(folder)) {
         names << DecodeRecordText(file.name);
     }
-    if (!names.isEmpty()) {
-        const QString strShown = pCombo->GetWindowText();
-        pCombo->addItems(names);
-        pCombo->SetWindowText(strShown);
+    const QString strShown = pCombo->GetWindowText();
+    pCombo->clear();
+    pCombo->addItems(names);
+    pCombo->SetWindowText(strShown);
+
+    // Only a placeholder: the field's text, which the exchange reads, stays.
+    QString strUnset;
+    for (const MethodList& list : kMethodLists) {
+        if (folder.directory.empty() && std::string_view(list.key) == pszKey) {
+            strUnset = QString::fromLatin1(list.unset);
+        }
     }
+    pCombo->lineEdit()->setPlaceholderText(strUnset);
+    pCombo->setToolTip(strUnset.isEmpty()
+                           ? QString()
+                           : strUnset + QStringLiteral(": Tools > Method Folders... sets it"));
+}
+
+void CConvertDlg::FillMethodLists() {
+    for (const MethodList& list : kMethodLists) {
+        FillMethodList(list.id, list.key);
+    }
+}
+
+void CConvertDlg::OnMethodFolders() {
+    CMethodFoldersDlg dlg;
+    dlg.DoModal();
+    // The lists offer what is stored now, whatever the dialog stored.
+    FillMethodLists();
+}
+
+ConversionOutcome CConvertDlg::RunShowingProgress(CSLConvert& convert) {
+    ConversionProgress progress(*this);
+    const std::function<void(const CSampListRecord&)> onRecord = std::move(convert.m_onRecord);
+    convert.m_onRecord = [&onRecord, &progress](const CSampListRecord& record) {
+        if (onRecord) {
+            onRecord(record);
+        }
+        progress.Record();
+    };
+    m_bConverting = TRUE;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ConversionOutcome outcome = RunConversion(convert);
+    QGuiApplication::restoreOverrideCursor();
+    m_bConverting = FALSE;
+    return outcome;
 }
 
 void CConvertDlg::OnConvert() {
@@ -168,10 +293,7 @@ void CConvertDlg::OnConvert() {
     // Only a list the user agreed to replace is replaced, not one that
     // appears meanwhile.
     convert.m_bReplaceExisting = bExists;
-
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const ConversionOutcome outcome = RunConversion(convert);
-    QGuiApplication::restoreOverrideCursor();
+    const ConversionOutcome outcome = RunShowingProgress(convert);
 
     // The counts or the cause, and what the user should know besides;
     // every warning and skipped line behind "Show Details...".
@@ -238,9 +360,7 @@ void CConvertDlg::OnPreview() {
         }
     };
 
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const ConversionOutcome outcome = RunConversion(convert);
-    QGuiApplication::restoreOverrideCursor();
+    const ConversionOutcome outcome = RunShowingProgress(convert);
     content.summary = outcome.status.ok() ? ReportCountsLine(outcome.report, true)
                                           : "Convert would fail: " + outcome.status.message();
     content.findings = ReportLines(outcome.report, m_strInputFile);
@@ -274,15 +394,15 @@ void CConvertDlg::TakeInputFile(const std::string& strPath, const std::string& s
 }
 
 void CConvertDlg::dragEnterEvent(QDragEnterEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile()) {
+    if (!m_bConverting && !DroppedExport(*event->mimeData()).empty()) {
         event->acceptProposedAction();
     }
 }
 
 void CConvertDlg::dropEvent(QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+    const std::string strFile = m_bConverting ? std::string() : DroppedExport(*event->mimeData());
+    if (strFile.empty()) {
+        event->ignore();
         return;
     }
     event->acceptProposedAction();
@@ -290,7 +410,6 @@ void CConvertDlg::dropEvent(QDropEvent* event) {
     if (!UpdateData(TRUE)) {
         return;
     }
-    const std::string strFile = EncodePath(urls.front().toLocalFile());
     TakeInputFile(FullPathOf(strFile), FileTitleOf(strFile));
 }
 

@@ -6,6 +6,11 @@
 // DoModal and saves them after it; they change only at exchanges from the
 // controls (Convert, select input, OK), at the two file choices and through
 // the Conversion Options dialog. Closing takes nothing from the controls.
+//
+// Conversion Options, Preview, Method Folders and the About box are in the
+// dialog's menu bar and its context menu, with their shortcuts. While a
+// conversion runs the window stays painted and its title counts the
+// records (ConversionProgress); keys and clicks wait until it is done.
 #pragma once
 
 #include <string>
@@ -14,6 +19,7 @@
 #include "ui/platform/Dialog.h"
 
 class CSLConvert;
+struct ConversionOutcome;
 class QDragEnterEvent;
 class QDropEvent;
 
@@ -43,6 +49,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    void OnCancel() override;
     void OnSysCommand(UINT nID, LPARAM lParam) override;
     BOOL OnCommand(UINT nID) override;
 
@@ -51,9 +58,12 @@ protected:
     void OnSelectOutput();
     void OnOptions();
     void OnPreview();
+    void OnMethodFolders();
 
     // An export dropped onto the dialog is taken as if chosen with the
-    // input's Select... button.
+    // input's Select... button. Only one regular file is an export: several
+    // files, a web address, a folder, a device or a named pipe are refused
+    // at the drop, and so is anything while a conversion runs.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -66,11 +76,20 @@ private:
     // A conversion with the dialog's values (not yet taken from the
     // controls).
     void SetUpConversion(CSLConvert& convert) const;
-    // Offers the files of the data system's location KEY in combo box nIDC.
+    // Offers the files of the data system's location KEY in combo box nIDC,
+    // in place of what it offered; a location that is not set is said in
+    // the empty field ("no MS method folder set").
     void FillMethodList(int nIDC, const char* pszKey);
+    void FillMethodLists();
+    // The menu bar and the context menu, with their shortcuts.
+    void AddMenus();
+    // Runs CONVERT under the wait cursor, the window kept painted and its
+    // title counting the records.
+    ConversionOutcome RunShowingProgress(CSLConvert& convert);
     // Shows the four names in their fields, as the exchange towards the
     // controls does, leaving the paths and the Convert button alone.
     void ShowNames();
 
     std::string m_strStartInput;  // chosen once the dialog is open; empty: none
+    BOOL m_bConverting = FALSE;   // a conversion runs (its progress keeps the window painted)
 };

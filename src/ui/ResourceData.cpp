@@ -1,9 +1,12 @@
-// The program's resources: its three dialog templates, its string table and
-// its icon.
+// The program's resources: its dialog templates with their controls'
+// accessible texts, its string table and its icon.
 #include <QIcon>
+#include <QLabel>
 #include <array>
 
+#include "ui/ControlTexts.h"
 #include "ui/ResourceIds.h"
+#include "ui/platform/Dialog.h"
 #include "ui/platform/DialogBuilder.h"
 
 namespace {
@@ -65,6 +68,31 @@ constexpr std::array kOptionsControls = {
     DialogControl{IDC_DATA_FILE, ControlKind::Edit, "", 59, 61, 40, 14, kOptionEdit},
 };
 
+// Method Folders: per row the folder, a folder chooser and the extension.
+constexpr unsigned kFolderEdit = CS_BORDER | CS_TABSTOP;
+constexpr std::array kMethodFoldersControls = {
+    DialogControl{IDC_STATIC, ControlKind::StaticText, "Folder", 66, 7, 60, 8, CS_NONE},
+    DialogControl{IDC_STATIC, ControlKind::StaticText, "Extension", 244, 7, 39, 8, CS_NONE},
+    DialogControl{IDC_STATIC, ControlKind::StaticText, "&MS methods", 7, 22, 56, 8, CS_NONE},
+    DialogControl{IDC_MS_FOLDER, ControlKind::Edit, "", 66, 19, 132, 14, kFolderEdit},
+    DialogControl{IDC_MS_BROWSE, ControlKind::PushButton, "Browse...", 201, 19, 40, 14, CS_TABSTOP},
+    DialogControl{IDC_MS_EXTENSION, ControlKind::Edit, "", 244, 19, 39, 14, kFolderEdit},
+    DialogControl{IDC_STATIC, ControlKind::StaticText, "&Inlet methods", 7, 40, 56, 8, CS_NONE},
+    DialogControl{IDC_INLET_FOLDER, ControlKind::Edit, "", 66, 37, 132, 14, kFolderEdit},
+    DialogControl{IDC_INLET_BROWSE, ControlKind::PushButton, "Browse...", 201, 37, 40, 14,
+                  CS_TABSTOP},
+    DialogControl{IDC_INLET_EXTENSION, ControlKind::Edit, "", 244, 37, 39, 14, kFolderEdit},
+    DialogControl{IDC_STATIC, ControlKind::StaticText, "M&acros", 7, 58, 56, 8, CS_NONE},
+    DialogControl{IDC_MACRO_FOLDER, ControlKind::Edit, "", 66, 55, 132, 14, kFolderEdit},
+    DialogControl{IDC_MACRO_BROWSE, ControlKind::PushButton, "Browse...", 201, 55, 40, 14,
+                  CS_TABSTOP},
+    DialogControl{IDC_MACRO_EXTENSION, ControlKind::Edit, "", 244, 55, 39, 14, kFolderEdit},
+    DialogControl{IDC_SETTINGS_FILE, ControlKind::StaticText, "", 7, 77, 276, 8, CS_NOPREFIX},
+    DialogControl{IDOK, ControlKind::PushButton, "OK", 176, 92, 50, 14,
+                  CS_DEFPUSHBUTTON | CS_TABSTOP},
+    DialogControl{IDCANCEL, ControlKind::PushButton, "Cancel", 233, 92, 50, 14, CS_TABSTOP},
+};
+
 const DialogTemplate kAboutBox{IDD_ABOUTBOX,  "About Korrin File Conversion", 217, 70, DS_NONE,
                                kAboutControls};
 const DialogTemplate kMainDialog{
@@ -72,6 +100,59 @@ const DialogTemplate kMainDialog{
     kMainControls};
 const DialogTemplate kOptionsDialog{IDD_OPTIONS, "Conversion Options", 121, 104,
                                     DS_NONE,     kOptionsControls};
+const DialogTemplate kMethodFoldersDialog{
+    IDD_METHOD_FOLDERS, "Method Folders", 290, 113, DS_NONE, kMethodFoldersControls};
+
+constexpr ControlText kAboutTexts[] = {
+    {IDOK, nullptr, "Close the About box"},
+};
+
+constexpr ControlText kMainTexts[] = {
+    {IDC_CONVERT, nullptr, "Write the Sample List from the Korrin input file with these names"},
+    {IDCANCEL, nullptr, "Close the window; its values are remembered for the next start"},
+    {IDC_SELECT_INPUT, "Select the Korrin input file",
+     "Choose the exported Korrin file to convert; the Sample List and the data file name are "
+     "named after it"},
+    {IDC_INPUT_FILE, nullptr, "The Korrin input file"},
+    {IDC_OUTPUT_FILE, nullptr, "The Sample List output file"},
+    {IDC_SELECT_OUTPUT, "Select the Sample List output file",
+     "Choose where the Sample List is written"},
+    {IDC_MS_FILE, nullptr,
+     "The MS method every record names; the list offers the files of the MS method folder"},
+    {IDC_INLET_FILE, nullptr,
+     "The inlet method every record names; the list offers the files of the inlet method folder"},
+    {IDC_MACRO_FILE, nullptr,
+     "The macro every record names; the list offers the files of the macro folder"},
+    {IDC_DATA_FILE, nullptr,
+     "The data file base name, at most 8 characters; its first five start every data file name"},
+};
+
+constexpr ControlText kOptionsTexts[] = {
+    {IDOK, nullptr, "Take the four names into the main window"},
+    {IDCANCEL, nullptr, "Close without changing the names"},
+    {IDC_MS_FILE, nullptr, "The MS method name, at most 8 characters"},
+    {IDC_INLET_FILE, nullptr, "The inlet method name, at most 8 characters"},
+    {IDC_MACRO_FILE, nullptr, "The macro name"},
+    {IDC_DATA_FILE, nullptr, "The data file base name, at most 8 characters"},
+};
+
+constexpr ControlText kMethodFoldersTexts[] = {
+    {IDC_MS_FOLDER, nullptr, "The folder of the MS method files"},
+    {IDC_MS_BROWSE, "Browse for the MS method folder", "Choose the MS method folder"},
+    {IDC_MS_EXTENSION, "MS method extension",
+     "The extension of the MS method files, without its dot; empty: every file"},
+    {IDC_INLET_FOLDER, nullptr, "The folder of the inlet method files"},
+    {IDC_INLET_BROWSE, "Browse for the inlet method folder", "Choose the inlet method folder"},
+    {IDC_INLET_EXTENSION, "Inlet method extension",
+     "The extension of the inlet method files, without its dot; empty: every file"},
+    {IDC_MACRO_FOLDER, nullptr, "The folder of the macro files"},
+    {IDC_MACRO_BROWSE, "Browse for the macro folder", "Choose the macro folder"},
+    {IDC_MACRO_EXTENSION, "Macro extension",
+     "The extension of the macro files, without its dot; empty: every file"},
+    {IDC_SETTINGS_FILE, nullptr, "The data system's settings file, where the folders are stored"},
+    {IDOK, nullptr, "Store the changed folders and extensions in the data system's settings"},
+    {IDCANCEL, nullptr, "Close without storing anything"},
+};
 
 }  // namespace
 
@@ -93,8 +174,42 @@ const DialogTemplate* FindDialogTemplate(UINT id) {
             return &kMainDialog;
         case IDD_OPTIONS:
             return &kOptionsDialog;
+        case IDD_METHOD_FOLDERS:
+            return &kMethodFoldersDialog;
         default:
             return nullptr;
+    }
+}
+
+std::span<const ControlText> FindControlTexts(UINT idd) {
+    switch (idd) {
+        case IDD_ABOUTBOX:
+            return kAboutTexts;
+        case IDD_KORR2LD_DIALOG:
+            return kMainTexts;
+        case IDD_OPTIONS:
+            return kOptionsTexts;
+        case IDD_METHOD_FOLDERS:
+            return kMethodFoldersTexts;
+        default:
+            return {};
+    }
+}
+
+void DescribeControls(CDialog& dlg, UINT idd) {
+    for (const ControlText& text : FindControlTexts(idd)) {
+        if (QWidget* control = dlg.GetDlgItem(text.id)) {
+            if (text.name != nullptr) {
+                control->setAccessibleName(QString::fromLatin1(text.name));
+            }
+            control->setAccessibleDescription(QString::fromLatin1(text.description));
+        }
+    }
+    // The one icon the dialogs show is the program's.
+    for (QLabel* label : dlg.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (!label->pixmap().isNull() && label->accessibleName().isEmpty()) {
+            label->setAccessibleName(QString::fromLatin1(kMainDialog.caption));
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -12,13 +13,18 @@
 #include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
 #include "ui/OptionsDlg.h"
+#include "ui/PreviewWindow.h"
 #include "ui/platform/ComboBox.h"
 #include "ui/platform/DialogBuilder.h"
 
 namespace {
 
 constexpr const char* kCaption = "Korrin File Conversion";
-constexpr const char* kTooLong = "Please enter no more than 8 characters.";
+// The validation message for a value longer than 8 characters in FIELD.
+QString TooLong(const char* field) {
+    return QStringLiteral("Please enter no more than 8 characters in the %1 field.")
+        .arg(QLatin1String(field));
+}
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -112,6 +118,7 @@ private slots:
     void nameWithASeparatorIsRefusedByField();
     void everyAboutCommandOpensAboutBox();
     void contextMenuAndF1OfferAboutAndOptions();
+    void menuBarAndContextMenuShareEntriesAndShortcuts();
     void optionsOkCopiesValuesBackAndShowsThem();
     void optionsCancelChangesNothing();
     void pathBytesSurviveTheExchange();
@@ -150,12 +157,16 @@ void ConvertDlgTest::layoutFollowsTheTemplateInDialogUnits() {
         SetDefaults(dlg);
         RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
             const CDialogUnits units(d.font());
-            QCOMPARE(d.size(), QSize(units.ToPixelsX(225), units.ToPixelsY(172)));
-            QCOMPARE(d.GetDlgItem(IDC_CONVERT)->geometry(), units.MapDialogRect(63, 154, 50, 14));
+            // The template's layout, below the dialog's menu bar.
+            const int bar = d.findChild<QMenuBar*>()->height();
+            QCOMPARE(d.size(), QSize(units.ToPixelsX(225), units.ToPixelsY(172) + bar));
+            QCOMPARE(d.GetDlgItem(IDC_CONVERT)->geometry(),
+                     units.MapDialogRect(63, 154, 50, 14).translated(0, bar));
             QCOMPARE(d.GetDlgItem(IDC_DATA_FILE)->geometry(),
-                     units.MapDialogRect(151, 131, 45, 12));
+                     units.MapDialogRect(151, 131, 45, 12).translated(0, bar));
             const QRect combo = d.GetDlgItem(IDC_MACRO_FILE)->geometry();
-            QCOMPARE(combo.topLeft(), units.MapDialogRect(151, 116, 61, 52).topLeft());
+            QCOMPARE(combo.topLeft(),
+                     units.MapDialogRect(151, 116, 61, 52).translated(0, bar).topLeft());
             QCOMPARE(combo.width(), units.ToPixelsX(61));
             QVERIFY(!(d.windowFlags() & Qt::WindowMaximizeButtonHint));
             QVERIFY(d.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -337,7 +348,7 @@ void ConvertDlgTest::longInputTitleShowsWholeAndIsRefusedLater() {
         Click(d, IDC_CONVERT);
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
         const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
-        QCOMPARE(refused.text, QString::fromLatin1(kTooLong));
+        QCOMPARE(refused.text, TooLong("Data File"));
         QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
         QVERIFY(HasFocus(d, IDC_DATA_FILE));
         QCOMPARE(EditOf(d, IDC_DATA_FILE)->selectedText(), QStringLiteral("LongTitle123"));
@@ -520,7 +531,7 @@ void ConvertDlgTest::tooLongValuesLoadUnchangedAndAreRefusedAtExchange() {
         QCOMPARE(Q(d.m_strInletFile), QStringLiteral("INLET"));
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
-    QCOMPARE(CUiTestScript::MessageBoxes().back().text, QString::fromLatin1(kTooLong));
+    QCOMPARE(CUiTestScript::MessageBoxes().back().text, TooLong("Data File"));
 }
 
 void ConvertDlgTest::selectInputRefusedWithTooLongMethodSelectOutputNot() {
@@ -844,9 +855,10 @@ void ConvertDlgTest::contextMenuAndF1OfferAboutAndOptions() {
                 texts << action->text();
             }
         }
-        QCOMPARE(texts, QStringList({QStringLiteral("&About Korrin File Conversion..."),
-                                     QStringLiteral("Conversion Options..."),
-                                     QStringLiteral("Preview...")}));
+        QCOMPARE(texts,
+                 QStringList({QStringLiteral("&About Korrin File Conversion..."),
+                              QStringLiteral("Conversion Options..."), QStringLiteral("Preview..."),
+                              QStringLiteral("Method Folders...")}));
         d.actions().at(1)->trigger();
         QCOMPARE(aboutRuns, 1);
         d.actions().at(2)->trigger();
@@ -855,6 +867,45 @@ void ConvertDlgTest::contextMenuAndF1OfferAboutAndOptions() {
         QTest::keyClick(&d, Qt::Key_F1);
         QCOMPARE(aboutRuns, 2);
     });
+}
+
+void ConvertDlgTest::menuBarAndContextMenuShareEntriesAndShortcuts() {
+    UiTestEnv env;
+    QStringList opened;
+    for (const UINT id : {IDD_ABOUTBOX, IDD_OPTIONS, IDD_METHOD_FOLDERS}) {
+        OnEveryRun(id, [&opened](CDialog& shown) {
+            opened << shown.windowTitle();
+            shown.SendCommand(IDCANCEL);
+        });
+    }
+    PreviewWindow::SetShowHook([&opened](PreviewWindow&) { opened << QStringLiteral("Preview"); });
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        auto* bar = d.findChild<QMenuBar*>();
+        QVERIFY(bar->isVisible() && !bar->isNativeMenuBar());
+        QStringList entries;
+        for (QAction* menu : bar->actions()) {
+            for (QAction* action : menu->menu()->actions()) {
+                entries << menu->text() + u'/' + action->text() + u' ' +
+                               action->shortcut().toString();
+                // The same entry, its shortcut shown, in the context menu.
+                QVERIFY(d.actions().contains(action) && action->isShortcutVisibleInContextMenu());
+                // The shortcut works from a field, where the mnemonics are Alt's.
+                QApplication::setActiveWindow(&d);
+                EditOf(d, IDC_DATA_FILE)->setFocus();
+                QTest::keySequence(EditOf(d, IDC_DATA_FILE), action->shortcut());
+            }
+        }
+        QCOMPARE(entries,
+                 QStringList({"&Tools/Conversion Options... Ctrl+O", "&Tools/Preview... Ctrl+P",
+                              "&Tools/Method Folders... Ctrl+M",
+                              "&Help/&About Korrin File Conversion... F1"}));
+        QCOMPARE(Shown(d, IDC_DATA_FILE), QString());
+    });
+    PreviewWindow::SetShowHook(nullptr);
+    QCOMPARE(opened, QStringList({"Conversion Options", "Preview", "Method Folders",
+                                  "About Korrin File Conversion"}));
 }
 
 void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
@@ -885,7 +936,7 @@ void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
         // The main dialog's own limit refuses the macro at its next exchange.
         Click(d, IDC_CONVERT);
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        QCOMPARE(CUiTestScript::MessageBoxes().back().text, QString::fromLatin1(kTooLong));
+        QCOMPARE(CUiTestScript::MessageBoxes().back().text, TooLong("Macro"));
         QVERIFY(HasFocus(d, IDC_MACRO_FILE));
     });
 }

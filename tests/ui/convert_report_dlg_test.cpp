@@ -1,5 +1,7 @@
 // What the conversion dialog tells the user: the result message's counts,
-// warnings and skipped lines, the preview, and an export dropped onto it.
+// warnings and skipped lines, the preview, an export dropped onto it, and
+// how far a long conversion has come.
+#include <sys/stat.h>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -8,6 +10,7 @@
 
 #include "tests/ui/dialog_runner.h"
 #include "tests/ui/ui_test_env.h"
+#include "ui/ConversionProgress.h"
 #include "ui/ConvertDlg.h"
 #include "ui/PreviewWindow.h"
 #include "ui/ResourceIds.h"
@@ -39,6 +42,8 @@ private slots:
     void resultCarriesCountsAndWarningsBehindDetails();
     void previewShowsTheRecordsAndWritesNothing();
     void droppedExportIsTakenAsIfSelected();
+    void droppedFolderDeviceOrMissingFileIsRefused();
+    void longConversionCountsRecordsInTheTitleAndKeepsPainting();
 };
 
 void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
@@ -129,6 +134,73 @@ void ConvertReportDlgTest::droppedExportIsTakenAsIfSelected() {
         QVERIFY(!twice.isAccepted());
     });
     QCOMPARE(dlg.m_strInputFile, input.toStdString());
+}
+
+void ConvertReportDlgTest::droppedFolderDeviceOrMissingFileIsRefused() {
+    UiTestEnv env;
+    const QString fifo = env.Path(QStringLiteral("pipe.txt"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    CConvertDlg dlg;
+    SetValues(dlg, QStringLiteral("[Not Specified]"), env.Path(QStringLiteral("old.sdb")));
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        for (const QString& path : {env.Path(QStringLiteral("work")), fifo,
+                                    QStringLiteral("/dev/null"), env.Path(QStringLiteral("no"))}) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(&d, &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&d, &drop);
+            QVERIFY2(!enter.isAccepted() && !drop.isAccepted(), qPrintable(path));
+        }
+    });
+    QCOMPARE(dlg.m_strInputFile, std::string("[Not Specified]"));
+}
+
+// The titles a window shows, and whether it was painted while its title
+// counted records.
+class TitleWatch : public QObject {
+public:
+    QStringList titles;
+    bool paintedWhileCounting = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QString title = static_cast<QWidget*>(watched)->windowTitle();
+        if (event->type() == QEvent::WindowTitleChange) {
+            titles << title;
+        }
+        paintedWhileCounting |= event->type() == QEvent::Paint && title.contains(u'-');
+        return false;
+    }
+};
+
+void ConvertReportDlgTest::longConversionCountsRecordsInTheTitleAndKeepsPainting() {
+    UiTestEnv env;
+    QByteArray lines = "Pos\tSample\tVolume\tTime\tWell\tFractions\tRack\tComment\n";
+    for (int i = 1; i <= 3000; ++i) {
+        lines += QByteArray::number(i) + "\tS\t1.5\t2\tA1M2.5\tR1:1:1\tRack1\tx\n";
+    }
+    CConvertDlg dlg;
+    SetValues(dlg, env.Write(QStringLiteral("plate7.txt"), lines),
+              env.Path(QStringLiteral("plate7.sdb")));
+    ConversionProgress::SetInterval(std::chrono::milliseconds(0));
+    TitleWatch watch;
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        d.installEventFilter(&watch);
+        // Due at the first chance the conversion gives the event loop.
+        QTimer::singleShot(0, &d, [&d] { d.update(); });
+        d.SendCommand(IDC_CONVERT);
+        d.removeEventFilter(&watch);
+    });
+    ConversionProgress::SetInterval(std::chrono::milliseconds(100));
+    QVERIFY(watch.paintedWhileCounting);
+    QCOMPARE(watch.titles.size(), 3001);
+    QCOMPARE(watch.titles.front(), QStringLiteral("Korrin File Conversion - 1 record"));
+    QCOMPARE(watch.titles[2999], QStringLiteral("Korrin File Conversion - 3,000 records"));
+    QCOMPARE(watch.titles.back(), QStringLiteral("Korrin File Conversion"));
+    QCOMPARE(CUiTestScript::MessageBoxes().at(0).caption, watch.titles.back());
 }
 
 K2L_QTEST_MAIN(ConvertReportDlgTest)

@@ -1,10 +1,13 @@
-// The three dialogs with the desktop's font, at the scale factor the test
-// runs with (CTest runs it at 1 and at 2): every text fits its control,
-// group titles lie on their frame line with the controls clear of them,
-// no two controls overlap, captions have room in the title bar, and a push
-// button's mnemonic gives it the focus.
+// The dialogs with the desktop's font, at the scale factor the test runs
+// with (CTest runs it at 1 and at 2): every text fits its control, group
+// titles lie on their frame line with the controls clear of them, no two
+// controls overlap, captions have room in the title bar, and a push
+// button's mnemonic gives it the focus. What a screen reader says of each
+// control, and long paths elided in the middle.
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -12,8 +15,11 @@
 #include "tests/ui/ui_test_env.h"
 #include "ui/AboutDlg.h"
 #include "ui/ConvertDlg.h"
+#include "ui/MethodFoldersDlg.h"
 #include "ui/OptionsDlg.h"
+#include "ui/PathLabel.h"
 #include "ui/platform/DialogBuilder.h"
+#include "ui/platform/TextCodec.h"
 
 namespace {
 
@@ -45,7 +51,8 @@ void CheckFit(const CDialog& dlg) {
         if (const auto* label = qobject_cast<const QLabel*>(control);
             label != nullptr && label->pixmap().isNull()) {
             const QFontMetrics metrics(label->font());
-            const QString text = ShownText(*label);
+            const QString text =
+                ElidesInTheMiddle(*label) ? PaintedPathText(*label) : ShownText(*label);
             QVERIFY2(metrics.horizontalAdvance(text) <= label->contentsRect().width(),
                      qPrintable(QStringLiteral("\"%1\" is cut").arg(text)));
             QVERIFY2(metrics.height() <= label->contentsRect().height(),
@@ -89,6 +96,29 @@ void CheckFit(const CDialog& dlg) {
     }
 }
 
+QString Accessible(QWidget* control, QAccessible::Text text) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    return accessible != nullptr ? accessible->text(text) : QString();
+}
+
+// Every control of DLG has an accessible name, and every one that takes the
+// focus a description too; the dialog has a fixed size and no maximise
+// button.
+void CheckNamed(CDialog& dlg) {
+    QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+    for (QWidget* control : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control->isWindow() || qobject_cast<QMenuBar*>(control) != nullptr) {
+            continue;
+        }
+        const QString where = dlg.windowTitle() + u' ' + control->metaObject()->className();
+        QVERIFY2(!Accessible(control, QAccessible::Name).isEmpty(), qPrintable(where));
+        QVERIFY2(control->focusPolicy() == Qt::NoFocus ||
+                     !Accessible(control, QAccessible::Description).isEmpty(),
+                 qPrintable(where));
+    }
+}
+
 bool IsFocused(const CDialog& dlg, int id) {
     QWidget* control = dlg.GetDlgItem(id);
     QWidget* focus = QApplication::focusWidget();
@@ -106,6 +136,7 @@ private slots:
     void buttonMnemonicMovesTheFocusBeforeClicking_data();
     void buttonMnemonicMovesTheFocusBeforeClicking();
     void enterAfterChoosingAFileDoesNotClose();
+    void everyControlIsNamedAndLongPathsElideInTheMiddle();
 };
 
 void DialogFitTest::textsFit_data() {
@@ -142,6 +173,10 @@ void DialogFitTest::textsFit() {
     if (!QTest::currentTestFailed()) {
         CAboutDlg about;
         RunModal<CAboutDlg>(about, [](CAboutDlg& d) { CheckFit(d); });
+    }
+    if (!QTest::currentTestFailed()) {
+        CMethodFoldersDlg folders;
+        RunModal<CMethodFoldersDlg>(folders, [](CMethodFoldersDlg& d) { CheckFit(d); });
     }
     QApplication::setFont(previous);
 }
@@ -201,6 +236,47 @@ void DialogFitTest::enterAfterChoosingAFileDoesNotClose() {
     });
     QVERIFY(!closedByEnter);
     QCOMPARE(QString::fromStdString(dlg.m_strInputFile), input);
+}
+
+void DialogFitTest::everyControlIsNamedAndLongPathsElideInTheMiddle() {
+    UiTestEnv env;
+    const std::string path = env.StdPath(QStringLiteral("runs/") + QString(80, u'r') +
+                                         QStringLiteral("/plate7_2026-12-01.txt"));
+    CConvertDlg main;
+    main.m_strInputFile = path;
+    main.m_strOutputFile = "[Not Specified]";
+    RunModal<CConvertDlg>(main, [&](CConvertDlg& d) {
+        CheckNamed(d);
+        QCOMPARE(Accessible(d.GetDlgItem(IDC_SELECT_INPUT), QAccessible::Name),
+                 QStringLiteral("Select the Korrin input file"));
+        QCOMPARE(Accessible(d.GetDlgItem(IDC_SELECT_OUTPUT), QAccessible::Name),
+                 QStringLiteral("Select the Sample List output file"));
+
+        // The painting elides in the middle; the text and tooltip stay whole.
+        auto* label = d.GetDlgItemAs<QLabel>(IDC_INPUT_FILE);
+        QVERIFY(ElidesInTheMiddle(*label));
+        QCOMPARE(label->text(), DecodePath(path));
+        QCOMPARE(label->toolTip(), label->text());
+        const QString painted = PaintedPathText(*label);
+        QVERIFY2(painted.contains(QChar(0x2026)) && painted.endsWith(QStringLiteral(".txt")),
+                 qPrintable(painted));
+        QVERIFY(label->fontMetrics().horizontalAdvance(painted) <= label->contentsRect().width());
+        QCOMPARE(PaintedPathText(*d.GetDlgItemAs<QLabel>(IDC_OUTPUT_FILE)),
+                 QStringLiteral("[Not Specified]"));
+        d.SendCommand(IDOK);  // takes the data from the controls
+    });
+    QVERIFY(main.m_strInputFile == path);
+
+    COptionsDlg options;
+    RunModal<COptionsDlg>(options, [](COptionsDlg& d) { CheckNamed(d); });
+    CAboutDlg about;
+    RunModal<CAboutDlg>(about, [](CAboutDlg& d) { CheckNamed(d); });
+    CMethodFoldersDlg folders;
+    RunModal<CMethodFoldersDlg>(folders, [](CMethodFoldersDlg& d) {
+        CheckNamed(d);
+        QCOMPARE(Accessible(d.GetDlgItem(IDC_MS_BROWSE), QAccessible::Name),
+                 QStringLiteral("Browse for the MS method folder"));
+    });
 }
 
 K2L_QTEST_MAIN(DialogFitTest)

@@ -1,18 +1,28 @@
-// The Conversion Options dialog and the About box on their own.
+// The Conversion Options dialog and the About box on their own; the Method
+// Folders dialog, which stores the data system's locations by the rules and
+// with the messages of korr2ld-cli locations set, and the method lists that
+// say when their folder is not set.
+#include <sys/stat.h>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
+#include "support/child_process.h"
 #include "tests/ui/dialog_runner.h"
 #include "tests/ui/ui_test_env.h"
 #include "ui/AboutDlg.h"
+#include "ui/ConvertDlg.h"
+#include "ui/MethodFoldersDlg.h"
 #include "ui/OptionsDlg.h"
 
 namespace {
 
+// Control ID's edit field (a combo box's included).
 QLineEdit* Edit(CDialog& dlg, int id) {
-    return dlg.GetDlgItemAs<QLineEdit>(id);
+    auto* combo = dlg.GetDlgItemAs<QComboBox>(id);
+    return combo != nullptr ? combo->lineEdit() : dlg.GetDlgItemAs<QLineEdit>(id);
 }
 
 QString Q(const std::string& text) {
@@ -38,6 +48,9 @@ private slots:
     void optionsCancelTakesNothing();
     void optionsTabOrderAndMnemonics();
     void aboutShowsNameVersionAndIcon();
+    void unsetListsSayItAndMethodFoldersFillsThem();
+    void refusedRowStoresNothingAndSaysWhatTheCliSays_data();
+    void refusedRowStoresNothingAndSaysWhatTheCliSays();
 };
 
 void OptionsAboutTest::optionsShowsMembersAndAcceptsTwelveCharacterMacro() {
@@ -92,7 +105,8 @@ void OptionsAboutTest::optionsRefusesEachLimitedFieldAndStaysOpen() {
         QVERIFY(d.isVisible());
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
         QCOMPARE(CUiTestScript::MessageBoxes().front().text,
-                 QStringLiteral("Please enter no more than 8 characters."));
+                 QStringLiteral("Please enter no more than 8 characters in the %1 field.")
+                     .arg(QLatin1String(QTest::currentDataTag())));
         QCOMPARE(d.focusWidget(), d.GetDlgItem(field));
         QCOMPARE(Edit(d, field)->selectedText(), QStringLiteral("NINECHARS"));
         // Shortened, OK ends the dialog.
@@ -164,6 +178,103 @@ void OptionsAboutTest::aboutShowsNameVersionAndIcon() {
         QTest::keyClick(&d, Qt::Key_Return);
     });
     QCOMPARE(result, INT_PTR(IDOK));
+}
+
+void OptionsAboutTest::unsetListsSayItAndMethodFoldersFillsThem() {
+    UiTestEnv env;
+    env.Write(QStringLiteral("ms/ESI1.ms"), "m");
+    env.Write(QStringLiteral("inlet/LC2.lc"), "m");
+    env.Write(QStringLiteral("inlet/LC1.lc"), "m");
+    QVERIFY(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ms"));
+    const QString settings = env.Path(QStringLiteral("lumenda/Lumenda.ini"));
+    const QByteArray before = UiTestEnv::Read(settings);
+    CUiTestScript::AcceptFileDialog(env.Path(QStringLiteral("inlet")));
+    OnEveryRun(IDD_METHOD_FOLDERS, [&](CDialog& shown) {
+        QCOMPARE(Edit(shown, IDC_MS_FOLDER)->text(), env.Path(QStringLiteral("ms/")));
+        QCOMPARE(Edit(shown, IDC_MS_EXTENSION)->text(), QStringLiteral("ms"));
+        QCOMPARE(shown.GetDlgItemAs<QLabel>(IDC_SETTINGS_FILE)->text(), "Stored in " + settings);
+        shown.GetDlgItemAs<QPushButton>(IDC_INLET_BROWSE)->click();
+        Edit(shown, IDC_INLET_EXTENSION)->setText(QStringLiteral(".lc"));
+        QTest::keyClick(Edit(shown, IDC_INLET_EXTENSION), Qt::Key_Return);  // OK
+    });
+
+    CConvertDlg dlg;
+    dlg.m_strInputFile = dlg.m_strOutputFile = "[Not Specified]";
+    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+        // Only a placeholder: the field's text, which the exchange takes,
+        // stays empty.
+        QCOMPARE(Edit(d, IDC_MS_FILE)->placeholderText(), QString());
+        QCOMPARE(Edit(d, IDC_INLET_FILE)->placeholderText(), "no inlet method folder set");
+        QCOMPARE(Edit(d, IDC_MACRO_FILE)->placeholderText(), "no macro folder set");
+        QVERIFY(d.UpdateData(TRUE));
+        QCOMPARE(d.m_strInletFile, std::string());
+
+        d.SendCommand(IDC_METHOD_FOLDERS);
+        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_INLET_FILE)->itemText(1), QStringLiteral("LC2"));
+        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->count(), 1);  // filled again, not added
+        QCOMPARE(Edit(d, IDC_INLET_FILE)->placeholderText(), QString());
+    });
+    QVERIFY(CUiTestScript::FileDialogs().at(0).folder);
+    QCOMPARE(CUiTestScript::FileDialogs().at(0).title, QStringLiteral("Inlet Method Folder"));
+    // Stored as the CLI stores it; the MS line, not changed, as it was.
+    QCOMPARE(UiTestEnv::Read(settings),
+             before + "LC_DB=" + QFile::encodeName(env.Path(QStringLiteral("inlet/*.lc\n"))));
+    QVERIFY(CUiTestScript::MessageBoxes().empty());
+}
+
+void OptionsAboutTest::refusedRowStoresNothingAndSaysWhatTheCliSays_data() {
+    QTest::addColumn<bool>("readOnlySettings");
+    QTest::newRow("a folder that does not exist") << false;
+    QTest::newRow("a settings file that is read-only") << true;
+}
+
+void OptionsAboutTest::refusedRowStoresNothingAndSaysWhatTheCliSays() {
+    QFETCH(bool, readOnlySettings);
+    UiTestEnv env;
+    const QString settings = env.Path(QStringLiteral("lumenda/Lumenda.ini"));
+    env.Write(QStringLiteral("inlet/LC1.lc"), "m");
+    const QString good = env.Path(QStringLiteral("inlet"));
+    const QString macro = readOnlySettings ? good : env.Path(QStringLiteral("none"));
+    if (readOnlySettings) {
+        env.Write(QStringLiteral("lumenda/Lumenda.ini"), "; kept\n");
+        QVERIFY(::chmod(QFile::encodeName(settings).constData(), 0444) == 0);
+    }
+    const QByteArray before = QFile::exists(settings) ? UiTestEnv::Read(settings) : "none";
+
+    CMethodFoldersDlg dlg;
+    RunModal<CMethodFoldersDlg>(dlg, [&](CMethodFoldersDlg& d) {
+        // A row that could be stored, then one that cannot.
+        Edit(d, IDC_INLET_FOLDER)->setText(good);
+        Edit(d, IDC_MACRO_FOLDER)->setText(macro);
+        d.SendCommand(IDOK);
+        QCOMPARE(d.focusWidget(),
+                 d.GetDlgItem(readOnlySettings ? IDC_INLET_FOLDER : IDC_MACRO_FOLDER));
+        // A row changed without a folder: a location is set here, never removed.
+        Edit(d, IDC_INLET_FOLDER)->clear();
+        Edit(d, IDC_INLET_EXTENSION)->setText(QStringLiteral("lc"));
+        Edit(d, IDC_MACRO_FOLDER)->clear();
+        d.SendCommand(IDOK);
+        QVERIFY(d.isVisible());
+    });
+    QCOMPARE(QFile::exists(settings) ? UiTestEnv::Read(settings) : "none", before);
+
+    // korr2ld-cli says the same of the same location.
+    const k2ltest::ChildResult cli =
+        k2ltest::ChildProcess::Start(
+            {.program = K2L_BIN_DIR "/korr2ld-cli",
+             .args = {"locations", "set", readOnlySettings ? "LC_DB" : "MACRO",
+                      QFile::encodeName(macro).toStdString()}})
+            .Wait();
+    const QString prefix = QStringLiteral("korr2ld-cli locations: ");
+    const QString said = QString::fromStdString(cli.err);
+    QVERIFY2(cli.exitCode == 1 && said.startsWith(prefix), cli.err.c_str());
+    const auto& boxes = CUiTestScript::MessageBoxes();
+    QCOMPARE(boxes.size(), std::size_t(2));
+    QCOMPARE(boxes[0].text, (readOnlySettings ? "Inlet methods: " : "Macros: ") +
+                                said.mid(prefix.size()).chopped(1) + u'.');
+    QCOMPARE(boxes[0].caption, QStringLiteral("Method Folders"));
+    QCOMPARE(boxes[1].text,
+             QStringLiteral("Inlet methods: a folder is needed; nothing was stored."));
 }
 
 K2L_QTEST_MAIN(OptionsAboutTest)

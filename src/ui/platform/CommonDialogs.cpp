@@ -50,7 +50,9 @@ std::string RunFileDialog(const FileDialogRequest& request) {
     } else {
         QFileDialog dialog(nullptr, request.title);
         dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-        dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setFileMode(request.folder ? QFileDialog::Directory
+                           : request.open ? QFileDialog::ExistingFile
+                                          : QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (!request.initialDir.isEmpty()) {
             dialog.setDirectory(request.initialDir);

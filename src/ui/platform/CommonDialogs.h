@@ -21,10 +21,12 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
                    const QString& detail = QString(), const QString& details = QString());
 
 // What a file dialog is asked to show. An open-file dialog takes only an
-// existing file; a save-file dialog takes an existing one without asking,
-// as the caller asks about replacing it when it is about to.
+// existing file, a folder chooser an existing folder; a save-file dialog
+// takes an existing file without asking, as the caller asks about replacing
+// it when it is about to.
 struct FileDialogRequest {
-    bool open = true;  // false: a save-file dialog
+    bool open = true;     // false: a save-file dialog
+    bool folder = false;  // true: a folder chooser (open, no filter)
     QString title;
     QString initialDir;  // empty: none given
     QString proposedName;

@@ -150,7 +150,9 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
         return;
     }
     if (value.size() > static_cast<std::size_t>(nChars)) {
-        Refuse(pDX, QStringLiteral("Please enter no more than %1 characters.").arg(nChars));
+        Refuse(pDX, QStringLiteral("Please enter no more than %1 characters in the %2 field.")
+                        .arg(nChars)
+                        .arg(FieldOf(control)));
     }
 }
 

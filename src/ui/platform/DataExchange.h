@@ -57,8 +57,8 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value);
 // For the control of the exchange just before: towards the controls an
 // edit field accepts at most nChars typed characters from then on (text set
 // by the program may be longer); from the controls a VALUE longer than
-// nChars fails with the message "Please enter no more than nChars
-// characters."
+// nChars fails with a message naming the field ("Please enter no more than
+// 8 characters in the Data File field.").
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);
 
 // For the control of the exchange just before, which holds a name that
