@@ -38,9 +38,7 @@ bool FileSizeLimitReached(const std::string& path, std::int64_t expectedSize) {
 }  // namespace
 
 void ClearFailureCause() {
-    if (!g_cause.path.empty() || !g_cause.clause.empty()) {
-        g_cause = FailureCause();
-    }
+    g_cause = FailureCause();
 }
 
 const FailureCause& LastFailureCause() {
@@ -54,15 +52,12 @@ int32_t FailWithCause(int32_t status, const std::string& path, std::string claus
 }
 
 int32_t FailOnFile(const std::string& what, const std::string& path, const Status& failed) {
-    const int32_t status = StatusFromErrno(failed.ErrorNumber());
-    return FailWithCause(status == DB3_OK ? DB3_E_IO : status, path,
+    return FailWithCause(StatusFromErrno(failed.ErrorNumber()), path,
                          "cannot " + what + " " + path + ": " + failed.message());
 }
 
 int32_t StatusFromErrno(int error) {
     switch (error) {
-        case 0:
-            return DB3_OK;
         case ENOENT:
             return DB3_E_NOT_FOUND;
         case EACCES:

@@ -33,7 +33,9 @@ int32_t FailWithCause(int32_t status, const std::string& path, std::string claus
 // wrong kind). Never DB3_OK.
 int32_t FailOnFile(const std::string& what, const std::string& path, const Status& failed);
 
-// The status for errno ERROR of a file operation.
+// The status for errno ERROR of a failed file operation; DB3_E_IO when
+// ERROR is 0 (a failure without one, such as a file of the wrong kind).
+// Never DB3_OK.
 int32_t StatusFromErrno(int error);
 
 // The status for result code RC of an SQLite call on DB (which may be

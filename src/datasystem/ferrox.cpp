@@ -114,9 +114,7 @@ int32_t OpenList(SampleListState& state, const std::string& path, int32_t mode) 
         status = database->Open(path, true);
     } else if (state.failedReplacePath == path) {
         const ferrox::FailureCause& cause = state.failedReplaceCause;
-        status = cause.clause.empty()
-                     ? state.failedReplaceStatus
-                     : ferrox::FailWithCause(state.failedReplaceStatus, cause.path, cause.clause);
+        status = ferrox::FailWithCause(state.failedReplaceStatus, cause.path, cause.clause);
     } else {
         const bool replace = state.replacePath == path;
         status = LockFor(state, path);
