@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "datasystem/FerroxStatus.h"
+#include "datasystem/SampleListFormat.h"
 #include "datasystem/ferrox.h"
 #include "framework/File.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 constexpr std::string_view kLockSuffix = ".lock";
 constexpr std::string_view kTemporaryMarker = ".new-";
-constexpr std::string_view kJournalSuffix = "-journal";
 // Names of lists being built that one process tries before it gives up.
 constexpr unsigned kTemporaryAttempts = 100;
 // Digits of the largest process number or counter.
@@ -93,7 +93,7 @@ std::int32_t CreateTemporaryFor(const std::string& listPath, std::string& tempor
 
 void RemoveTemporary(const std::string& temporaryPath) {
     ::unlink(temporaryPath.c_str());
-    ::unlink((temporaryPath + std::string(kJournalSuffix)).c_str());
+    ::unlink(JournalOf(temporaryPath).c_str());
 }
 
 void RemoveAbandonedFilesOf(const std::string& listPath) {

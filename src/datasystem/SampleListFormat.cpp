@@ -51,24 +51,14 @@ bool Equal(const unsigned char* text, const char* expected) {
     return text != nullptr && strcasecmp(reinterpret_cast<const char*>(text), expected) == 0;
 }
 
-// Any status but DB3_OK for the errno of a failed call.
-int32_t FailureOfErrno(int error) {
-    const int32_t status = StatusFromErrno(error);
-    return status == DB3_OK ? DB3_E_IO : status;
-}
-
 constexpr std::size_t kHeaderSize = 100;
 // SQLite's file change counter: a big-endian count of the committed
 // transactions that changed the file.
 constexpr std::size_t kChangeCounterOffset = 24;
 
-// Checks the header of the open file FD, whose status it puts in ST, and
-// gives its change counter in COUNTER (when not null). On kUnreadable,
-// errno says why.
-HeaderCheck CheckOpenHeader(int fd, bool anyVersion, struct stat& st, std::uint32_t* counter) {
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        return HeaderCheck::kForeign;
-    }
+// Checks the header of the regular file open at FD, and gives its change
+// counter in COUNTER (when not null). On kUnreadable, errno says why.
+HeaderCheck CheckOpenHeader(int fd, bool anyVersion, std::uint32_t* counter) {
     unsigned char header[kHeaderSize];
     std::size_t used = 0;
     while (used < sizeof header) {
@@ -101,6 +91,26 @@ HeaderCheck CheckOpenHeader(int fd, bool anyVersion, struct stat& st, std::uint3
     return HeaderCheck::kOurs;
 }
 
+// Opens PATH, which must be a regular file, and checks its header: ST
+// receives the status of the file opened, COUNTER (when not null) its
+// change counter. On kUnreadable, errno says why.
+HeaderCheck ReadHeader(const std::string& path, bool anyVersion, struct stat& st,
+                       std::uint32_t* counter) {
+    Result<FileDescriptor> fd = OpenRegularFile(path, O_RDONLY, 0, &st);
+    if (!fd.ok()) {
+        if (st.st_mode != 0) {
+            return HeaderCheck::kForeign;  // not a regular file
+        }
+        errno = fd.status().ErrorNumber();
+        return errno == ENOENT ? HeaderCheck::kMissing : HeaderCheck::kUnreadable;
+    }
+    const HeaderCheck check = CheckOpenHeader(fd.value().Get(), anyVersion, counter);
+    const int error = errno;
+    static_cast<void>(fd.value().Close());
+    errno = error;
+    return check;
+}
+
 }  // namespace
 
 std::string SchemaScript() {
@@ -123,23 +133,11 @@ std::string SchemaScript() {
 
 HeaderCheck CheckHeader(const std::string& path, bool anyVersion) {
     struct stat st;
-    Result<FileDescriptor> fd = OpenRegularFile(path, O_RDONLY, 0, &st);
-    if (!fd.ok()) {
-        if (st.st_mode != 0) {
-            return HeaderCheck::kForeign;  // not a regular file
-        }
-        errno = fd.status().ErrorNumber();
-        return errno == ENOENT ? HeaderCheck::kMissing : HeaderCheck::kUnreadable;
-    }
-    const HeaderCheck check = CheckOpenHeader(fd.value().Get(), anyVersion, st, nullptr);
-    const int error = errno;
-    static_cast<void>(fd.value().Close());
-    errno = error;
-    return check;
+    return ReadHeader(path, anyVersion, st, nullptr);
 }
 
 std::string JournalOf(const std::string& path) {
-    return path + "-journal";
+    return path + std::string(kJournalSuffix);
 }
 
 bool HasUnfinishedWrite(const std::string& path) {
@@ -152,28 +150,21 @@ int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENT
     std::uint32_t counter = 0;
     if (!changeCounter) {
         if (::stat(path.c_str(), &st) != 0) {
-            return errno == ENOENT ? DB3_E_NOT_FOUND : FailureOfErrno(errno);
+            return StatusFromErrno(errno);
         }
         if (!S_ISREG(st.st_mode)) {
             return DB3_E_NOT_SAMPLE_LIST;
         }
     } else {
-        Result<FileDescriptor> fd = OpenRegularFile(path, O_RDONLY, 0, &st);
-        if (!fd.ok()) {
-            if (st.st_mode != 0) {
-                return DB3_E_NOT_SAMPLE_LIST;  // not a regular file
-            }
-            const int error = fd.status().ErrorNumber();
-            return error == ENOENT ? DB3_E_NOT_FOUND : FailureOfErrno(error);
-        }
-        const HeaderCheck check = CheckOpenHeader(fd.value().Get(), false, st, &counter);
-        const int error = errno;
-        static_cast<void>(fd.value().Close());
-        if (check == HeaderCheck::kUnreadable) {
-            return FailureOfErrno(error);
-        }
-        if (check != HeaderCheck::kOurs) {
-            return DB3_E_NOT_SAMPLE_LIST;
+        switch (ReadHeader(path, false, st, &counter)) {
+            case HeaderCheck::kOurs:
+                break;
+            case HeaderCheck::kMissing:
+                return DB3_E_NOT_FOUND;
+            case HeaderCheck::kForeign:
+                return DB3_E_NOT_SAMPLE_LIST;
+            case HeaderCheck::kUnreadable:
+                return StatusFromErrno(errno);
         }
     }
     if (HasUnfinishedWrite(path)) {

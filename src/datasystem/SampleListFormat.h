@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "datasystem/ferrox.h"
 
@@ -39,7 +40,8 @@ enum class HeaderCheck {
 HeaderCheck CheckHeader(const std::string& path, bool anyVersion = false);
 
 // The journal SQLite keeps beside the list at PATH while it writes it in
-// place.
+// place: PATH followed by kJournalSuffix.
+inline constexpr std::string_view kJournalSuffix = "-journal";
 std::string JournalOf(const std::string& path);
 
 // True when a journal that is not empty lies beside the list at PATH: a
