@@ -58,6 +58,15 @@ std::int32_t OpenLockFile(const std::string& lockPath, FileDescriptor& fd) {
     return DB3_OK;
 }
 
+// Whether the file open at FD is still the one at LOCK_PATH: a holder
+// removes the lock file when it releases the lock.
+bool IsStillNamed(int fd, const std::string& lockPath) {
+    struct stat opened;
+    struct stat named;
+    return fstat(fd, &opened) == 0 && ::lstat(lockPath.c_str(), &named) == 0 &&
+           SameFile(opened, named);
+}
+
 }  // namespace
 
 ListLock::~ListLock() {
@@ -85,13 +94,9 @@ std::int32_t ListLock::Acquire(const std::string& listPath, int waitMs) {
         }
         // The holder before us may have removed the file we locked; the
         // lock then protects nothing, and the file now at that name counts.
-        struct stat lockedFile;
-        struct stat named;
-        if (fstat(fd.Get(), &lockedFile) == 0 && ::lstat(lockPath.c_str(), &named) == 0 &&
-            SameFile(lockedFile, named)) {
+        if (IsStillNamed(fd.Get(), lockPath)) {
             m_fd = std::move(fd);
             m_strListPath = listPath;
-            m_strLockPath = lockPath;
             return DB3_OK;
         }
     }
@@ -102,13 +107,10 @@ void ListLock::Release() {
         return;
     }
     // Removed while still locked, so that nobody locks a file about to go.
-    struct stat locked;
-    struct stat named;
-    if (fstat(m_fd.Get(), &locked) == 0 && ::lstat(m_strLockPath.c_str(), &named) == 0 &&
-        SameFile(locked, named)) {
-        ::unlink(m_strLockPath.c_str());
+    const std::string lockPath = ferrox::LockPathFor(m_strListPath);
+    if (IsStillNamed(m_fd.Get(), lockPath)) {
+        ::unlink(lockPath.c_str());
     }
     static_cast<void>(m_fd.Close());
     m_strListPath.clear();
-    m_strLockPath.clear();
 }

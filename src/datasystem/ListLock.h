@@ -47,5 +47,4 @@ public:
 private:
     FileDescriptor m_fd;
     std::string m_strListPath;
-    std::string m_strLockPath;
 };
