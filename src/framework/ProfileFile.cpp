@@ -164,7 +164,10 @@ CProfileFile::~CProfileFile() = default;
 void CProfileFile::Ignore(const std::string& reason) {
     m_loadState = LoadState::kIgnored;
     m_strLoadReason = reason;
-    m_strLoadMessage = m_strPath + ": ignored: " + reason;
+}
+
+std::string CProfileFile::GetLoadMessage() const {
+    return m_strLoadReason.empty() ? std::string() : m_strPath + ": ignored: " + m_strLoadReason;
 }
 
 void CProfileFile::Load() {
@@ -233,9 +236,6 @@ BOOL CProfileFile::MoveBadFileAside() {
             m_strPath + ".bad" +
             (attempt == 0 ? std::string() : std::string(".").append(std::to_string(attempt)));
         const Status moved = RenameNoReplace(m_strPath, aside);
-        if (moved.ok()) {
-            m_strKeptAside = aside;
-        }
         if (moved.ok() || moved.ErrorNumber() == ENOENT) {
             m_loadState = LoadState::kMissing;
             return TRUE;
@@ -264,7 +264,6 @@ Status CProfileFile::CheckWritable() const {
 
 BOOL CProfileFile::Save(IgnoredFile ignored) {
     m_strError.clear();
-    m_strKeptAside.clear();
     if (const Status writable = CheckWritable(); !writable.ok()) {
         m_strError = writable.message();
         return FALSE;
@@ -283,7 +282,6 @@ BOOL CProfileFile::Save(IgnoredFile ignored) {
         return FALSE;
     }
     m_loadState = LoadState::kLoaded;
-    m_strLoadMessage.clear();
     m_strLoadReason.clear();
     return TRUE;
 }

@@ -75,7 +75,7 @@ public:
     const std::string& GetPath() const { return m_strPath; }
     LoadState GetLoadState() const { return m_loadState; }
     // "<file>: ignored: <reason>" when the load state is kIgnored, else empty.
-    const std::string& GetLoadMessage() const { return m_strLoadMessage; }
+    std::string GetLoadMessage() const;
 
     // The value of KEY in SECTION, or DEFAULT_VALUE when the file, the
     // section or the key is missing.
@@ -103,10 +103,6 @@ public:
     // The reason of the last failed WriteString or Save, else empty.
     const std::string& GetError() const { return m_strError; }
 
-    // Where the last Save moved the unusable file aside ("<file>.bad" or
-    // "<file>.bad.N"), else empty.
-    const std::string& GetKeptAsidePath() const { return m_strKeptAside; }
-
 private:
     void Load();
     void Ignore(const std::string& reason);
@@ -116,9 +112,7 @@ private:
 
     std::string m_strPath;
     LoadState m_loadState = LoadState::kMissing;
-    std::string m_strLoadMessage;
-    std::string m_strLoadReason;
+    std::string m_strLoadReason;  // why the file was ignored, else empty
     std::string m_strError;
-    std::string m_strKeptAside;
     CProfileText m_text;
 };
