@@ -11,7 +11,13 @@ SampleListReader::~SampleListReader() {
     }
 }
 
-Result<std::string> SampleListReader::UseLocationOf(const std::string& fullPath) {
+Result<std::string> SampleListReader::UseLocationOf(const std::string& path,
+                                                    std::string& fullPath) {
+    fullPath = FullPath(path, kMaxPath);
+    if (fullPath.empty()) {
+        fullPath = path;
+        return Status::Error("the path cannot be made absolute or is too long");
+    }
     // FullPath leaves no zero byte: only a part too long for its field is
     // refused.
     const Result<SampleListLocation> located = LocateSampleList(fullPath);
@@ -26,12 +32,7 @@ Result<std::string> SampleListReader::UseLocationOf(const std::string& fullPath)
 }
 
 Status SampleListReader::Open(const std::string& path) {
-    m_path = FullPath(path, kMaxPath);
-    if (m_path.empty()) {
-        m_path = path;
-        return Status::Error("the path cannot be made absolute or is too long");
-    }
-    const Result<std::string> name = UseLocationOf(m_path);
+    const Result<std::string> name = UseLocationOf(path, m_path);
     if (!name.ok()) {
         return name.status();
     }
@@ -45,11 +46,8 @@ Status SampleListReader::Open(const std::string& path) {
 }
 
 Result<SampleListIdentity> SampleListReader::Identify(const std::string& path, bool changeCounter) {
-    SampleListIdentity identity{FullPath(path, kMaxPath), DB3_LIST_IDENTITY{}};
-    if (identity.path.empty()) {
-        return Status::Error("the path cannot be made absolute or is too long");
-    }
-    const Result<std::string> name = UseLocationOf(identity.path);
+    SampleListIdentity identity{};
+    const Result<std::string> name = UseLocationOf(path, identity.path);
     if (!name.ok()) {
         return name.status();
     }

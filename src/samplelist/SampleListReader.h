@@ -56,9 +56,9 @@ public:
     Status Read(std::int32_t number, SAMPLE_RECORD& record);
 
 private:
-    // Makes the record library find the list at the absolute FULL_PATH by
-    // the name it returns.
-    static Result<std::string> UseLocationOf(const std::string& fullPath);
+    // Makes PATH absolute into FULL_PATH (PATH itself when it cannot be)
+    // and the record library find the list there by the name it returns.
+    static Result<std::string> UseLocationOf(const std::string& path, std::string& fullPath);
 
     std::string m_path;
     std::int32_t m_nRecords = 0;
