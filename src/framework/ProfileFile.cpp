@@ -14,7 +14,6 @@
 #include "framework/AtomicFile.h"
 #include "framework/File.h"
 #include "framework/Status.h"
-#include "framework/SystemError.h"
 #include "framework/TextClass.h"
 
 namespace {
