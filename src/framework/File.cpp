@@ -14,12 +14,16 @@ namespace {
 // How often a lock that another process holds is tried again.
 constexpr auto kLockRetry = std::chrono::milliseconds(5);
 
-int OpenRetryingInterrupts(const std::string& path, int flags, mode_t mode) {
+// open(), tried again when interrupted; the errno of open() on failure.
+Result<FileDescriptor> Open(const std::string& path, int flags, mode_t mode) {
     int fd;
     do {
         fd = ::open(path.c_str(), flags, mode);
     } while (fd < 0 && errno == EINTR);
-    return fd;
+    if (fd < 0) {
+        return Status::FromErrno(errno);
+    }
+    return FileDescriptor(fd);
 }
 
 }  // namespace
@@ -98,13 +102,12 @@ Result<FileDescriptor> OpenRegularFile(const std::string& path, int flags, mode_
         return Status::FromErrno(errno);
     }
     // Without blocking, should a pipe have taken the name meanwhile.
-    FileDescriptor fd(
-        OpenRetryingInterrupts(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode));
-    if (!fd.IsOpen()) {
-        return Status::FromErrno(errno);
+    Result<FileDescriptor> fd = Open(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
+    if (!fd.ok()) {
+        return fd;
     }
     struct stat opened;
-    if (fstat(fd.Get(), &opened) != 0) {
+    if (fstat(fd.value().Get(), &opened) != 0) {
         return Status::FromErrno(errno);
     }
     if (Status regular = RequireRegularFile(opened); !regular.ok()) {
@@ -112,8 +115,8 @@ Result<FileDescriptor> OpenRegularFile(const std::string& path, int flags, mode_
         return regular;
     }
     if ((flags & O_NONBLOCK) == 0) {
-        const int status = fcntl(fd.Get(), F_GETFL);
-        if (status < 0 || fcntl(fd.Get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
+        const int status = fcntl(fd.value().Get(), F_GETFL);
+        if (status < 0 || fcntl(fd.value().Get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
             return Status::FromErrno(errno);
         }
     }
@@ -122,21 +125,12 @@ Result<FileDescriptor> OpenRegularFile(const std::string& path, int flags, mode_
 }
 
 Result<FileDescriptor> CreateNewFile(const std::string& path, int flags, mode_t mode) {
-    FileDescriptor fd(OpenRetryingInterrupts(
-        path, flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode));
-    if (!fd.IsOpen()) {
-        return Status::FromErrno(errno);
-    }
-    return fd;
+    return Open(path, flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
 }
 
 Result<FileDescriptor> OpenDirectory(const std::string& directory) {
-    const std::string name = directory.empty() ? std::string(".") : directory;
-    FileDescriptor fd(OpenRetryingInterrupts(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
-    if (!fd.IsOpen()) {
-        return Status::FromErrno(errno);
-    }
-    return fd;
+    return Open(directory.empty() ? std::string(".") : directory,
+                O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
 }
 
 Status LockFile(int fd, LockMode mode, std::chrono::milliseconds wait) {
@@ -180,14 +174,14 @@ Status SyncFile(int fd) {
 }
 
 Status SyncFileAt(const std::string& path) {
-    FileDescriptor fd(OpenRetryingInterrupts(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0));
-    if (!fd.IsOpen()) {
-        return Status::FromErrno(errno);
+    Result<FileDescriptor> fd = Open(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0);
+    if (!fd.ok()) {
+        return fd.status();
     }
-    if (Status synced = SyncFile(fd.Get()); !synced.ok()) {
+    if (Status synced = SyncFile(fd.value().Get()); !synced.ok()) {
         return synced;
     }
-    return fd.Close();
+    return fd.value().Close();
 }
 
 Status SyncDirectory(const std::string& directory) {
