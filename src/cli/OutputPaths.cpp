@@ -31,12 +31,9 @@ OutputPath Absolute(const std::string& path, PathSeparators separators) {
 }  // namespace
 
 OutputPath DefaultOutputPath(const std::string& input) {
-    const std::string folder = FolderOf(input);
-    const std::string name = InputTitle(input) + ".sdb";
-    return Absolute(folder.empty()  ? name
-                    : folder == "/" ? "/" + name
-                                    : folder + "/" + name,
-                    PathSeparators::kSlashOnly);
+    // The input's path with its file name replaced.
+    const std::string folder = input.substr(0, input.size() - FileNameOf(input).size());
+    return Absolute(folder + InputTitle(input) + ".sdb", PathSeparators::kSlashOnly);
 }
 
 OutputPath BatchOutputPath(const std::string& directory, const std::string& input) {

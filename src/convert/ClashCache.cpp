@@ -10,6 +10,7 @@
 
 #include "convert/DataFileIndex.h"
 #include "framework/AtomicFile.h"
+#include "framework/File.h"
 #include "framework/MakeDirectories.h"
 #include "framework/PathParts.h"
 #include "framework/UserFolders.h"
@@ -31,38 +32,35 @@ enum class FileState { kMissing, kUnusable, kRead };
 // Reads the whole of the regular file PATH into CONTENT when it holds at
 // most LIMIT bytes.
 FileState ReadSmallFile(const std::string& path, std::size_t limit, std::string& content) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return errno == ENOENT ? FileState::kMissing : FileState::kUnusable;
-    }
-    FileState state = FileState::kUnusable;
     struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
-        static_cast<std::uint64_t>(st.st_size) <= limit) {
-        // One byte more than expected tells a file that grew meanwhile.
-        content.resize(static_cast<std::size_t>(st.st_size) + 1);
-        std::size_t used = 0;
-        for (;;) {
-            const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                state = got == 0 ? FileState::kRead : FileState::kUnusable;
-                break;
-            }
-            used += static_cast<std::size_t>(got);
-            if (used == content.size()) {
-                break;  // larger than it was
-            }
+    const Result<FileDescriptor> file = OpenRegularFile(path, O_RDONLY, 0, &st);
+    if (!file.ok()) {
+        return file.status().ErrorNumber() == ENOENT ? FileState::kMissing : FileState::kUnusable;
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > limit) {
+        return FileState::kUnusable;
+    }
+    // One byte more than expected tells a file that grew meanwhile.
+    content.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t used = 0;
+    for (;;) {
+        const ssize_t got =
+            ::read(file.value().Get(), content.data() + used, content.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
         }
-        content.resize(used);
-        if (used > limit) {
-            state = FileState::kUnusable;
+        if (got < 0) {
+            return FileState::kUnusable;
+        }
+        if (got == 0) {
+            content.resize(used);
+            return FileState::kRead;
+        }
+        used += static_cast<std::size_t>(got);
+        if (used == content.size()) {
+            return FileState::kUnusable;  // larger than it was
         }
     }
-    ::close(fd);
-    return state;
 }
 
 // TEXT as a whole decimal number of type T, with no sign but a leading

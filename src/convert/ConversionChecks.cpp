@@ -3,7 +3,6 @@
 #include <dirent.h>
 
 #include <algorithm>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -16,17 +15,9 @@
 #include "datasystem/FixedField.h"
 #include "framework/PathParts.h"
 #include "samplelist/SampleListReader.h"
+#include "util/AsciiCase.h"
 
 namespace {
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 // The names of the entries of DIRECTORY; empty when it cannot be read.
 std::vector<std::string> Entries(const std::string& directory) {
@@ -104,7 +95,7 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
         return;  // no folder configured: nothing to compare with
     }
     for (const MethodFile& file : ListMethodFiles(folder)) {
-        if (SameIgnoringCase(file.name, name.name)) {
+        if (SameIgnoringAsciiCase(file.name, name.name)) {
             return;
         }
     }
@@ -119,7 +110,7 @@ std::int64_t RunningNumberOf(std::string_view dataFile, std::string_view baseNam
         name = name.substr(1, name.size() - 2);
     }
     if (name.size() < baseName.size() ||
-        !SameIgnoringCase(name.substr(0, baseName.size()), baseName)) {
+        !SameIgnoringAsciiCase(name.substr(0, baseName.size()), baseName)) {
         return 0;
     }
     const std::string_view digits = name.substr(baseName.size());
@@ -137,15 +128,11 @@ std::int64_t RunningNumberOf(std::string_view dataFile, std::string_view baseNam
 }
 
 bool SameDataFileBase(const std::string& a, const std::string& b) {
-    return SameIgnoringCase(a, b);
+    return SameIgnoringAsciiCase(a, b);
 }
 
 std::string FoldedDataFileBase(std::string_view base) {
-    std::string folded(base);
-    for (char& c : folded) {
-        c = Lower(c);
-    }
-    return folded;
+    return AsciiFolded(base);
 }
 
 void CollectDataFileClashes(ConversionReport& report, const std::string& listPath,

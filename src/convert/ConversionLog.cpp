@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <exception>
 #include <optional>

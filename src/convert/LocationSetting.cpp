@@ -1,7 +1,5 @@
 #include "convert/LocationSetting.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "framework/PathParts.h"
+#include "util/AsciiCase.h"
 #include "util/PrintableEscape.h"
 
 namespace {
@@ -29,10 +28,9 @@ bool IsSeparator(char c) {
 }  // namespace
 
 const char* KnownLocationKey(const std::string& key) {
-    // The program runs in the C locale, so strcasecmp folds ASCII only.
     const auto found =
         std::find_if(std::begin(kKorr2ldLocationKeys), std::end(kKorr2ldLocationKeys),
-                     [&](const char* known) { return strcasecmp(key.c_str(), known) == 0; });
+                     [&](const char* known) { return SameIgnoringAsciiCase(key, known); });
     return found != std::end(kKorr2ldLocationKeys) ? *found : nullptr;
 }
 

@@ -11,28 +11,25 @@
 
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
+#include "util/AsciiCase.h"
 
 namespace {
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool EndsIgnoringCase(std::string_view text, std::string_view end) {
     return text.size() >= end.size() &&
-           std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
-                      [](char a, char b) { return Lower(a) == Lower(b); });
+           SameIgnoringAsciiCase(text.substr(text.size() - end.size()), end);
 }
 
 // Case-insensitive order (ASCII); names equal but for case in byte order.
 bool Before(const MethodFile& a, const MethodFile& b) {
     const std::string& x = a.fileName;
     const std::string& y = b.fileName;
-    const auto folded = std::mismatch(x.begin(), x.end(), y.begin(), y.end(),
-                                      [](char p, char q) { return Lower(p) == Lower(q); });
+    const auto folded = std::mismatch(x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
+        return AsciiLower(p) == AsciiLower(q);
+    });
     if (folded.first != x.end() && folded.second != y.end()) {
-        return static_cast<unsigned char>(Lower(*folded.first)) <
-               static_cast<unsigned char>(Lower(*folded.second));
+        return static_cast<unsigned char>(AsciiLower(*folded.first)) <
+               static_cast<unsigned char>(AsciiLower(*folded.second));
     }
     if (x.size() != y.size()) {
         return x.size() < y.size();
