@@ -26,10 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 class ClashCacheTest : public ::testing::Test {
 protected:
     void SetUp() override {
