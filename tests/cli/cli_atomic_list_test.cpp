@@ -44,14 +44,10 @@ std::string BigExport() {
     return text;
 }
 
-bool Has(const std::string& text, const std::string& piece) {
-    return text.find(piece) != std::string::npos;
-}
-
 class AtomicList : public ::testing::Test {
 protected:
     void SetUp() override {
-        sandbox.Write("old.txt", ReadFile(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
+        sandbox.WriteExampleExport("old.txt");
         sandbox.Write("big.txt", BigExport());
         fs::create_directories(folder);
     }

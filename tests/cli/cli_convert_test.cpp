@@ -18,7 +18,7 @@ using k2ltest::ReadFile;
 
 namespace fs = std::filesystem;
 
-const std::string kExampleExport = ReadFile(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt");
+const std::string kExampleExport = ExampleExport();
 
 // The tab-separated rows of `show --format tsv`, header first.
 std::vector<std::vector<std::string>> ShowRows(const CliSandbox& sandbox, const fs::path& list) {

@@ -43,8 +43,7 @@ TEST(LocationsCommandSettingsFile, SetChangesOnlyTheLineOfItsKey) {
 // the file is not rewritten, whoever runs (root too).
 TEST(LocationsCommandSettingsFile, ALargeFileKeepsAllItsKeysAndAReadOnlyOneIsNotRewritten) {
     CliSandbox sandbox;
-    sandbox.Write("plate7.txt",
-                  ReadFile(std::filesystem::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
+    sandbox.WriteExampleExport();
     std::string head = "[SystemList]\nMS_FUNC_DB=/m/*.ms\n";
     while (head.size() < 3 * 1024 * 1024) {
         head +=

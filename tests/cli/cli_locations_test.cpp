@@ -93,7 +93,6 @@ TEST_F(LocationsCommand, TakesTheKeysKorr2ldUsesAndOthersOnlyWhenAsked) {
          nullptr,
          "the key 'MS_FUNCDB' is not one that Korr2LD uses: SAMPLES_DB, MS_FUNC_DB, LC_DB and "
          "MACRO (--any-key stores another)\n"},
-        {{"BOGUS", "ms"}, 2, nullptr, "not one that Korr2LD uses"},
         {{"OTHER-DB", "ms", "--any-key"}, 2, nullptr, "upper-case letters, digits and '_'"},
         {{"MS_FUNC_DB", "ms", "a/b"}, 2, nullptr, "holds a directory separator"},
         // Keys compare without regard to case, as in the settings file; a

@@ -145,7 +145,7 @@ TEST_F(LogCommand, AnUnreadableLogFailsNamingIt) {
 // or that is a pipe: the conversion goes on and says once that its entry
 // was not written. (The time limit only stops a hang; no time is asserted.)
 TEST_F(LogCommand, ALockedLogOrAPipeAtItsPlaceHoldsNothingUp) {
-    sandbox.Write("plate7.txt", ReadFile(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
+    sandbox.WriteExampleExport();
     WriteLog({FormatConversionLogLine(Failed())});
     const int log = open(LogPath().c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(log, 0);

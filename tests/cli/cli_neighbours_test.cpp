@@ -63,8 +63,7 @@ bool Make(const fs::path& folder, const std::string& name, const std::string& wh
 class OutputFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        sandbox.Write("plate7.txt",
-                      k2ltest::ReadFile(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt"));
+        sandbox.WriteExampleExport();
         sandbox.Write("victim", "the victim's bytes\n");
         fs::create_directories(folder);
     }

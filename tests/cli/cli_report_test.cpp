@@ -18,10 +18,6 @@ const std::string kExport =
 const std::vector<std::string> kNames = {"--ms",     "ESI_POS", "--inlet",
                                          "LC_30MIN", "--macro", "ACQUIRE"};
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 std::vector<std::string> With(std::vector<std::string> args) {
     args.insert(args.end(), kNames.begin(), kNames.end());
     return args;

@@ -29,6 +29,10 @@ CliSandbox::CliSandbox() : ScratchDir("k2l-cli") {
     fs::create_directories(LumendaHome());
 }
 
+std::string CliSandbox::WriteExampleExport(const fs::path& relative) const {
+    return Write(relative, ExampleExport());
+}
+
 RunResult CliSandbox::Cli(const std::vector<std::string>& args) const {
     return RunToTheEnd(CommandFor(kCli, args, std::string()));
 }
@@ -78,4 +82,8 @@ bool HaveProgram(const std::string& program) {
         }
     }
     return false;
+}
+
+std::string ExampleExport() {
+    return k2ltest::ReadFile(fs::path(K2L_EXAMPLES_DIR) / "exports/plate7.txt");
 }

@@ -28,6 +28,10 @@ public:
     // XDG_CACHE_HOME of the runs, where the clash check keeps what it read.
     std::filesystem::path CacheHome() const { return Dir() / "cache"; }
 
+    // Writes the example export (ExampleExport) as RELATIVE in the sandbox;
+    // returns its path.
+    std::string WriteExampleExport(const std::filesystem::path& relative = "plate7.txt") const;
+
     // Runs korr2ld-cli from K2L_BIN_DIR with ARGS.
     RunResult Cli(const std::vector<std::string>& args) const;
 
@@ -45,6 +49,15 @@ private:
     k2ltest::Command CommandFor(const std::string& program, const std::vector<std::string>& args,
                                 const std::string& stdinText) const;
 };
+
+// The bytes of examples/exports/plate7.txt, the export most runs convert
+// (nine records).
+std::string ExampleExport();
+
+// True when TEXT (a run's output, say) holds PART.
+inline bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 // True when PROGRAM is found in PATH.
 bool HaveProgram(const std::string& program);

@@ -9,8 +9,6 @@
 
 namespace {
 
-using k2ltest::ReadFile;
-
 const std::string kCli = std::string(K2L_BIN_DIR) + "/korr2ld-cli";
 
 // korr2ld-cli ARGS run by sh after SETUP, with REDIRECT.
@@ -40,7 +38,7 @@ TEST(CliWriteFailures, AFileSizeLimitFailsTheConversionWithItsStatus) {
 
 TEST(CliWriteFailures, EveryCommandFailsWhenItsOutputCannotBeWritten) {
     CliSandbox sandbox;
-    sandbox.Write("plate7.txt", ReadFile(std::string(K2L_EXAMPLES_DIR) + "/exports/plate7.txt"));
+    sandbox.WriteExampleExport();
     ASSERT_EQ(sandbox.Cli({"convert", "plate7.txt", "shown.sdb"}).exitCode, 0);
     const std::vector<std::string> commands[] = {
         {"convert", "plate7.txt", "full.sdb"},

@@ -15,57 +15,43 @@ std::string AllFieldBytes() {
     return bytes;
 }
 
-struct EscapeCase {
-    const char* name;
-    std::string (*escape)(std::string_view);
-    std::string text;
-    std::string escaped;
-};
-
-const EscapeCase kCases[] = {
-    // The table keeps printable ASCII and escapes everything else.
-    {"TableKeepsPrintableAscii", EscapeForTable, "RUN12001 [ESI_POS]", "RUN12001 [ESI_POS]"},
-    {"TableEscapesControls", EscapeForTable, "a\tb\nc\x7F", "a\\x09b\\x0Ac\\x7F"},
-    {"TableEscapesHighBytes", EscapeForTable, "\xC3\xA9\xFF\x80", "\\xC3\\xA9\\xFF\\x80"},
-    // A backslash is doubled so that a literal "\x41" cannot pass for an escape.
-    {"TableDoublesABackslash", EscapeForTable, "\\x41", "\\\\x41"},
-    // TSV escapes the separator, line ends and backslash only.
-    {"TsvEscapesSeparatorLineEndsAndBackslash", EscapeForTsv, "a\tb\nc\rd\\e",
-     "a\\tb\\nc\\rd\\\\e"},
-    {"TsvKeepsEverythingElse", EscapeForTsv, "x,\"y\" \x01\xFF", "x,\"y\" \x01\xFF"},
-    // CSV quotes only the fields that need it.
-    {"CsvPlainText", QuoteForCsv, "plain text", "plain text"},
-    {"CsvEmpty", QuoteForCsv, "", ""},
-    {"CsvComma", QuoteForCsv, "1.50, 2.00", "\"1.50, 2.00\""},
-    {"CsvQuotesDoubled", QuoteForCsv, "say \"hi\"", "\"say \"\"hi\"\"\""},
-    {"CsvLineFeed", QuoteForCsv, "two\nlines", "\"two\nlines\""},
-    {"CsvCarriageReturn", QuoteForCsv, "cr\r", "\"cr\r\""},
-    {"CsvTabAndHighByteUnquoted", QuoteForCsv, "tab\tand\xFF", "tab\tand\xFF"},
-    // JSON escapes quotes, backslash and controls.
-    {"JsonEmpty", QuoteForJson, "", "\"\""},
-    {"JsonBrackets", QuoteForJson, "[RUN12002]", "\"[RUN12002]\""},
-    {"JsonQuoteAndBackslash", QuoteForJson, "a\"b\\c", "\"a\\\"b\\\\c\""},
-    {"JsonControls", QuoteForJson, "\n\r\t\x01\x1F\x7F", "\"\\n\\r\\t\\u0001\\u001F\\u007F\""},
-    // Every high byte is the code point of the same value: valid UTF-8 (e
-    // acute) is escaped byte by byte like any other high byte.
-    {"JsonUtf8ByteByByte", QuoteForJson, "\xC3\xA9", "\"\\u00C3\\u00A9\""},
-    {"JsonHighBytes", QuoteForJson, "\xFF\x80", "\"\\u00FF\\u0080\""},
-};
-
-void PrintTo(const EscapeCase& c, std::ostream* out) {
-    *out << c.name;
+TEST(Escape, GivesTheEscapedText) {
+    const struct {
+        std::string (*escape)(std::string_view);
+        std::string text;
+        std::string escaped;
+    } cases[] = {
+        // The table keeps printable ASCII and escapes everything else.
+        {EscapeForTable, "RUN12001 [ESI_POS]", "RUN12001 [ESI_POS]"},
+        {EscapeForTable, "a\tb\nc\x7F", "a\\x09b\\x0Ac\\x7F"},
+        {EscapeForTable, "\xC3\xA9\xFF\x80", "\\xC3\\xA9\\xFF\\x80"},
+        // A backslash is doubled so that a literal "\x41" cannot pass for an escape.
+        {EscapeForTable, "\\x41", "\\\\x41"},
+        // TSV escapes the separator, line ends and backslash only.
+        {EscapeForTsv, "a\tb\nc\rd\\e", "a\\tb\\nc\\rd\\\\e"},
+        {EscapeForTsv, "x,\"y\" \x01\xFF", "x,\"y\" \x01\xFF"},
+        // CSV quotes only the fields that need it.
+        {QuoteForCsv, "plain text", "plain text"},
+        {QuoteForCsv, "", ""},
+        {QuoteForCsv, "1.50, 2.00", "\"1.50, 2.00\""},
+        {QuoteForCsv, "say \"hi\"", "\"say \"\"hi\"\"\""},
+        {QuoteForCsv, "two\nlines", "\"two\nlines\""},
+        {QuoteForCsv, "cr\r", "\"cr\r\""},
+        {QuoteForCsv, "tab\tand\xFF", "tab\tand\xFF"},
+        // JSON escapes quotes, backslash and controls.
+        {QuoteForJson, "", "\"\""},
+        {QuoteForJson, "[RUN12002]", "\"[RUN12002]\""},
+        {QuoteForJson, "a\"b\\c", "\"a\\\"b\\\\c\""},
+        {QuoteForJson, "\n\r\t\x01\x1F\x7F", "\"\\n\\r\\t\\u0001\\u001F\\u007F\""},
+        // Every high byte is the code point of the same value: valid UTF-8 (e
+        // acute) is escaped byte by byte like any other high byte.
+        {QuoteForJson, "\xC3\xA9", "\"\\u00C3\\u00A9\""},
+        {QuoteForJson, "\xFF\x80", "\"\\u00FF\\u0080\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.escape(c.text), c.escaped) << c.text;
+    }
 }
-
-class Escape : public ::testing::TestWithParam<EscapeCase> {};
-
-TEST_P(Escape, GivesTheEscapedText) {
-    EXPECT_EQ(GetParam().escape(GetParam().text), GetParam().escaped);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, Escape, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<EscapeCase>& row) {
-                             return std::string(row.param.name);
-                         });
 
 // What each escape leaves of any field: the table printable ASCII, TSV no
 // separator or line end, JSON no high byte.

@@ -14,56 +14,45 @@ namespace {
 using k2ltest::ScopedCurrentDir;
 using k2ltest::ScratchDir;
 
-// A row's name labels it in the test's name.
-template <typename Row>
-std::string RowName(const ::testing::TestParamInfo<Row>& row) {
-    return row.param.name;
-}
-
 // ---- Splitting -------------------------------------------------------------
 
 // A path and its parts: what SplitPath gives, or what MakePath is given.
 struct PathCase {
-    const char* name;
     const char* path;
     PathParts parts;
 };
 
-const PathCase kSplitCases[] = {
-    {"Windows", "C:\\Data\\run12.txt", {"C:", "\\Data\\", "run12", ".txt"}},
-    {"Posix", "/home/lab/runs/plate7.txt", {"", "/home/lab/runs/", "plate7", ".txt"}},
-    {"MixedSeparators", "sub/dir\\run12.sdb", {"", "sub/dir\\", "run12", ".sdb"}},
-    {"DriveRelative", "c:run12.txt", {"c:", "", "run12", ".txt"}},
-    {"DriveOnly", "C:", {"C:", "", "", ""}},
-    {"NoDirectory", "run12.txt", {"", "", "run12", ".txt"}},
-    {"NotSpecified", "[Not Specified]", {"", "", "[Not Specified]", ""}},
-    {"Empty", "", {"", "", "", ""}},
-    // A colon is a drive's only after a leading letter.
-    {"DigitAndColon", "1:run.txt", {"", "", "1:run", ".txt"}},
-    {"ColonInADirectory", "/a:b/c.txt", {"", "/a:b/", "c", ".txt"}},
-    // The extension begins at the last dot of the final component.
-    {"TwoDots", "A.B.ext", {"", "", "A.B", ".ext"}},
-    {"ExtensionOnly", ".ext", {"", "", "", ".ext"}},
-    {"DotFile", "/home/lab/.profile", {"", "/home/lab/", "", ".profile"}},
-    {"DotInTheDirectory", "/home/lab.v2/run12", {"", "/home/lab.v2/", "run12", ""}},
-    {"FinalDot", "run12.", {"", "", "run12", "."}},
-    // A trailing separator leaves no name.
-    {"TrailingBackslash", "C:\\Data\\", {"C:", "\\Data\\", "", ""}},
-    {"Root", "/", {"", "/", "", ""}},
-};
-
-class SplitPathCase : public ::testing::TestWithParam<PathCase> {};
-
-TEST_P(SplitPathCase, GivesDriveDirectoryNameAndExtension) {
-    const PathParts& expected = GetParam().parts;
-    const PathParts parts = SplitPath(GetParam().path);
-    EXPECT_EQ(parts.drive, expected.drive);
-    EXPECT_EQ(parts.directory, expected.directory);
-    EXPECT_EQ(parts.name, expected.name);
-    EXPECT_EQ(parts.extension, expected.extension);
+TEST(SplitPathTest, GivesDriveDirectoryNameAndExtension) {
+    const PathCase cases[] = {
+        {"C:\\Data\\run12.txt", {"C:", "\\Data\\", "run12", ".txt"}},
+        {"/home/lab/runs/plate7.txt", {"", "/home/lab/runs/", "plate7", ".txt"}},
+        {"sub/dir\\run12.sdb", {"", "sub/dir\\", "run12", ".sdb"}},
+        {"c:run12.txt", {"c:", "", "run12", ".txt"}},
+        {"C:", {"C:", "", "", ""}},
+        {"run12.txt", {"", "", "run12", ".txt"}},
+        {"[Not Specified]", {"", "", "[Not Specified]", ""}},
+        {"", {"", "", "", ""}},
+        // A colon is a drive's only after a leading letter.
+        {"1:run.txt", {"", "", "1:run", ".txt"}},
+        {"/a:b/c.txt", {"", "/a:b/", "c", ".txt"}},
+        // The extension begins at the last dot of the final component.
+        {"A.B.ext", {"", "", "A.B", ".ext"}},
+        {".ext", {"", "", "", ".ext"}},
+        {"/home/lab/.profile", {"", "/home/lab/", "", ".profile"}},
+        {"/home/lab.v2/run12", {"", "/home/lab.v2/", "run12", ""}},
+        {"run12.", {"", "", "run12", "."}},
+        // A trailing separator leaves no name.
+        {"C:\\Data\\", {"C:", "\\Data\\", "", ""}},
+        {"/", {"", "/", "", ""}},
+    };
+    for (const PathCase& c : cases) {
+        const PathParts parts = SplitPath(c.path);
+        EXPECT_EQ(parts.drive, c.parts.drive) << c.path;
+        EXPECT_EQ(parts.directory, c.parts.directory) << c.path;
+        EXPECT_EQ(parts.name, c.parts.name) << c.path;
+        EXPECT_EQ(parts.extension, c.parts.extension) << c.path;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Paths, SplitPathCase, ::testing::ValuesIn(kSplitCases), RowName<PathCase>);
 
 TEST(SplitPathTest, PartsConcatenateToThePath) {
     for (const std::string path : {"C:\\Data\\run12.txt", "\\\\srv\\x.y.z", "a/b/", "C:.", ".."}) {
@@ -96,32 +85,28 @@ TEST(SplitPathTest, LongPartsAreKeptWholeAndReported) {
 
 // ---- Composing -------------------------------------------------------------
 
-const PathCase kMakeCases[] = {
-    {"Windows", "C:\\Lists\\run12.sdb", {"C:", "\\Lists\\", "run12", "sdb"}},
-    {"ExtensionWithItsDot", "C:\\Lists\\run12.sdb", {"C:", "\\Lists\\", "run12", ".sdb"}},
-    {"Posix", "/home/lab/plate7.txt", {"", "/home/lab/", "plate7", ".txt"}},
-    {"NameOnly", "run12", {"", "", "run12", ""}},
-    {"Nothing", "", {"", "", "", ""}},
-    // A drive gives its letter and a colon.
-    {"DriveLetter", "C:\\Data\\x.txt", {"C", "\\Data\\", "x", "txt"}},
-    {"DriveRelative", "D:run12.sdb", {"D:", "", "run12", "sdb"}},
-    // A separator is added in the directory's own style.
-    {"BackslashAdded", "C:\\Lists\\run12.sdb", {"C:", "\\Lists", "run12", "sdb"}},
-    {"SlashAdded", "/home/lab/run12.sdb", {"", "/home/lab", "run12", "sdb"}},
-    {"LastSlashDecides", "a\\b/c/run12", {"", "a\\b/c", "run12", ""}},
-    {"LastBackslashDecides", "a/b\\c\\run12", {"", "a/b\\c", "run12", ""}},
-    {"BackslashAfterADrive", "C:Lists\\run12", {"C:", "Lists", "run12", ""}},
-    {"SlashWithoutADrive", "sub/run12", {"", "sub", "run12", ""}},
-};
-
-class MakePathCase : public ::testing::TestWithParam<PathCase> {};
-
-TEST_P(MakePathCase, JoinsTheParts) {
-    const PathParts& p = GetParam().parts;
-    EXPECT_EQ(MakePath(p.drive, p.directory, p.name, p.extension), GetParam().path);
+TEST(MakePathTest, JoinsTheParts) {
+    const PathCase cases[] = {
+        // An extension's dot is added when not given (and not doubled when
+        // given: RebuildsWhatSplitPathTookApart).
+        {"C:\\Lists\\run12.sdb", {"C:", "\\Lists\\", "run12", "sdb"}},
+        {"", {"", "", "", ""}},
+        // A drive gives its letter and a colon.
+        {"C:\\Data\\x.txt", {"C", "\\Data\\", "x", "txt"}},
+        {"D:run12.sdb", {"D:", "", "run12", "sdb"}},
+        // A separator is added in the directory's own style.
+        {"C:\\Lists\\run12.sdb", {"C:", "\\Lists", "run12", "sdb"}},
+        {"/home/lab/run12.sdb", {"", "/home/lab", "run12", "sdb"}},
+        {"a\\b/c/run12", {"", "a\\b/c", "run12", ""}},
+        {"a/b\\c\\run12", {"", "a/b\\c", "run12", ""}},
+        {"C:Lists\\run12", {"C:", "Lists", "run12", ""}},
+        {"sub/run12", {"", "sub", "run12", ""}},
+    };
+    for (const PathCase& c : cases) {
+        const PathParts& p = c.parts;
+        EXPECT_EQ(MakePath(p.drive, p.directory, p.name, p.extension), c.path);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Parts, MakePathCase, ::testing::ValuesIn(kMakeCases), RowName<PathCase>);
 
 TEST(MakePathTest, RebuildsWhatSplitPathTookApart) {
     for (const std::string path : {"C:\\Data\\run12.txt", "/home/lab/runs/plate7.txt", "A.B.ext",
@@ -158,37 +143,30 @@ TEST(FullPathTest, DotDotSegmentsAreResolvedLexically) {
     EXPECT_EQ(FullPath("/home/..", 260), "/");
 }
 
-struct FullCase {
-    const char* name;
-    std::string path;
-    const char* full;  // "": cannot be made absolute
-};
-
-const FullCase kAbsoluteCases[] = {
-    // Absolute paths stay where they are.
-    {"Posix", "/home/lab/runs/plate7.txt", "/home/lab/runs/plate7.txt"},
-    {"Windows", "C:\\Data\\x", "C:\\Data\\x"},
-    {"OtherDrive", "D:\\Lists\\Plate7.sdb", "D:\\Lists\\Plate7.sdb"},
-    {"DotSegmentsResolved", "C:\\Data\\..\\Lists\\.\\x", "C:\\Lists\\x"},
-    {"FirstSeparatorDecides", "C:/Data\\x", "C:/Data/x"},
-    {"DriveRoot", "C:\\", "C:\\"},
-    // Separators collapse, and a trailing one is kept.
-    {"RepeatedSlashes", "/home//lab///runs/", "/home/lab/runs/"},
-    {"RepeatedBackslashes", "C:\\Data\\\\", "C:\\Data\\"},
-    // A drive without a separator cannot be resolved.
-    {"DriveRelative", "C:run12.sdb", ""},
-    {"DriveOnly", "C:", ""},
-    {"ZeroByte", std::string("/home/a\0b", 9), ""},
-};
-
-class FullPathCase : public ::testing::TestWithParam<FullCase> {};
-
-TEST_P(FullPathCase, IsThePathResolved) {
-    EXPECT_EQ(FullPath(GetParam().path, 260), GetParam().full);
+TEST(FullPathTest, AnAbsolutePathIsResolved) {
+    const struct {
+        std::string path;
+        const char* full;  // "": cannot be made absolute
+    } cases[] = {
+        // Absolute paths stay where they are.
+        {"/home/lab/runs/plate7.txt", "/home/lab/runs/plate7.txt"},
+        {"C:\\Data\\x", "C:\\Data\\x"},
+        {"D:\\Lists\\Plate7.sdb", "D:\\Lists\\Plate7.sdb"},
+        {"C:\\Data\\..\\Lists\\.\\x", "C:\\Lists\\x"},
+        {"C:/Data\\x", "C:/Data/x"},
+        {"C:\\", "C:\\"},
+        // Separators collapse, and a trailing one is kept.
+        {"/home//lab///runs/", "/home/lab/runs/"},
+        {"C:\\Data\\\\", "C:\\Data\\"},
+        // A drive without a separator cannot be resolved.
+        {"C:run12.sdb", ""},
+        {"C:", ""},
+        {std::string("/home/a\0b", 9), ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FullPath(c.path, 260), c.full) << c.path;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Absolute, FullPathCase, ::testing::ValuesIn(kAbsoluteCases),
-                         RowName<FullCase>);
 
 TEST(FullPathTest, ResultMustBeShorterThanTheLimit) {
     const ScratchDir temp;
