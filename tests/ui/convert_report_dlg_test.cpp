@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QUrl>
 #include <QtTest>
+#include <utility>
 
 #include "tests/ui/dialog_runner.h"
 #include "tests/ui/ui_test_env.h"
@@ -33,6 +34,22 @@ void SetValues(CConvertDlg& dlg, const QString& input, const QString& output) {
     dlg.m_strDataFile = "plate7";
 }
 
+// Drags the files PATHS onto DLG and drops them there: whether the dialog
+// took the drag, and whether it took the drop.
+std::pair<bool, bool> Drop(QWidget& dlg, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls << QUrl::fromLocalFile(path);
+    }
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &drop);
+    return {enter.isAccepted(), drop.isAccepted()};
+}
+
 }  // namespace
 
 class ConvertReportDlgTest : public QObject {
@@ -42,7 +59,7 @@ private slots:
     void resultCarriesCountsAndWarningsBehindDetails();
     void previewShowsTheRecordsAndWritesNothing();
     void droppedExportIsTakenAsIfSelected();
-    void droppedFolderDeviceOrMissingFileIsRefused();
+    void droppedFolderDeviceMissingFileOrTwoFilesAreRefused();
     void longConversionCountsRecordsInTheTitleAndKeepsPainting();
 };
 
@@ -115,44 +132,28 @@ void ConvertReportDlgTest::droppedExportIsTakenAsIfSelected() {
     SetValues(dlg, QStringLiteral("[Not Specified]"), env.Path(QStringLiteral("Lists/old.sdb")));
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
         QVERIFY(d.acceptDrops());
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(input)});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&d, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&d, &drop);
+        QVERIFY(Drop(d, {input}).first);
         QCOMPARE(Shown(d, IDC_INPUT_FILE), input);
         QCOMPARE(Shown(d, IDC_OUTPUT_FILE), env.Path(QStringLiteral("Lists/Plate9.sdb")));
         QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate9"));
         QVERIFY(d.GetDlgItem(IDC_CONVERT)->isEnabled());
-
-        // Two files at once are not an export.
-        data.setUrls({QUrl::fromLocalFile(input), QUrl::fromLocalFile(input)});
-        QDragEnterEvent twice(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&d, &twice);
-        QVERIFY(!twice.isAccepted());
     });
     QCOMPARE(dlg.m_strInputFile, input.toStdString());
 }
 
-void ConvertReportDlgTest::droppedFolderDeviceOrMissingFileIsRefused() {
+void ConvertReportDlgTest::droppedFolderDeviceMissingFileOrTwoFilesAreRefused() {
     UiTestEnv env;
     const QString fifo = env.Path(QStringLiteral("pipe.txt"));
     QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
     CConvertDlg dlg;
     SetValues(dlg, QStringLiteral("[Not Specified]"), env.Path(QStringLiteral("old.sdb")));
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        for (const QString& path : {env.Path(QStringLiteral("work")), fifo,
-                                    QStringLiteral("/dev/null"), env.Path(QStringLiteral("no"))}) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(path)});
-            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
-                                  Qt::NoModifier);
-            QApplication::sendEvent(&d, &enter);
-            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(&d, &drop);
-            QVERIFY2(!enter.isAccepted() && !drop.isAccepted(), qPrintable(path));
+        const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+        for (const QStringList& paths :
+             {QStringList{env.Path(QStringLiteral("work"))}, QStringList{fifo},
+              QStringList{QStringLiteral("/dev/null")}, QStringList{env.Path(QStringLiteral("no"))},
+              QStringList{input, input}}) {  // two files at once are not an export
+            QVERIFY2(Drop(d, paths) == std::pair(false, false), qPrintable(paths.join(u' ')));
         }
     });
     QCOMPARE(dlg.m_strInputFile, std::string("[Not Specified]"));
