@@ -13,9 +13,9 @@
 #include "convert/DataFileIndex.h"
 #include "convert/MethodFiles.h"
 #include "datasystem/FixedField.h"
+#include "framework/AsciiCase.h"
 #include "framework/PathParts.h"
 #include "samplelist/SampleListReader.h"
-#include "util/AsciiCase.h"
 
 namespace {
 

@@ -181,15 +181,11 @@ private:
 }  // namespace
 
 Result<std::string> ConversionLogPath() {
-    std::optional<std::string> state = AbsoluteFolderFromEnv("XDG_STATE_HOME");
-    if (!state) {
-        const std::optional<std::string> home = AbsoluteFolderFromEnv("HOME");
-        if (!home) {
-            return Status::Error("neither XDG_STATE_HOME nor HOME names an absolute folder");
-        }
-        state = *home + "/.local/state";
+    const Result<std::string> state = UserStateFolder();
+    if (!state.ok()) {
+        return state.status();
     }
-    return *state + "/" + kLogFolder + "/" + kLogName;
+    return state.value() + "/" + kLogFolder + "/" + kLogName;
 }
 
 Status AppendConversionLog(const ConversionLogEntry& entry) noexcept {

@@ -8,8 +8,8 @@
 
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
+#include "framework/AsciiCase.h"
 #include "framework/PathParts.h"
-#include "util/AsciiCase.h"
 #include "util/PrintableEscape.h"
 
 namespace {

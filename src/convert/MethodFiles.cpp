@@ -11,7 +11,7 @@
 
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
-#include "util/AsciiCase.h"
+#include "framework/AsciiCase.h"
 
 namespace {
 

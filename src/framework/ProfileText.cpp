@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "framework/AsciiCase.h"
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -18,18 +20,6 @@ std::string_view Trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-// ASCII case only: the bytes of other encodings stay as they are, whatever
-// the locale of the process.
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
 }
 
 }  // namespace
@@ -78,7 +68,7 @@ void CProfileText::Parse() {
             const std::size_t close = text.find(']');
             if (close != std::string_view::npos) {
                 const auto [it, added] =
-                    m_sections.try_emplace(Folded(Trimmed(text.substr(1, close - 1))));
+                    m_sections.try_emplace(AsciiFolded(Trimmed(text.substr(1, close - 1))));
                 current = &it->second;
                 currentIsFirst = added;
                 if (added) {
@@ -93,7 +83,7 @@ void CProfileText::Parse() {
         }
         const std::string_view name = Trimmed(text.substr(0, equals));
         const auto [found, added] =
-            current->byName.try_emplace(Folded(name), current->entries.size());
+            current->byName.try_emplace(AsciiFolded(name), current->entries.size());
         if (added) {
             current->entries.push_back({line, textBegin + equals + 1, std::string(name)});
         }
@@ -106,11 +96,11 @@ void CProfileText::Parse() {
 
 const CProfileText::Entry* CProfileText::FindEntry(std::string_view section,
                                                    std::string_view key) const {
-    const auto found = m_sections.find(Folded(section));
+    const auto found = m_sections.find(AsciiFolded(section));
     if (found == m_sections.end()) {
         return nullptr;
     }
-    const auto entry = found->second.byName.find(Folded(key));
+    const auto entry = found->second.byName.find(AsciiFolded(key));
     return entry == found->second.byName.end() ? nullptr : &found->second.entries[entry->second];
 }
 
@@ -126,7 +116,7 @@ std::optional<std::string_view> CProfileText::GetValue(std::string_view section,
 
 std::vector<std::string> CProfileText::GetKeys(std::string_view section) const {
     std::vector<std::string> keys;
-    const auto found = m_sections.find(Folded(section));
+    const auto found = m_sections.find(AsciiFolded(section));
     if (found != m_sections.end()) {
         for (const Entry& entry : found->second.entries) {
             keys.push_back(entry.name);
@@ -141,7 +131,7 @@ CProfileText::Edit CProfileText::PlanSetValue(std::string_view section, std::str
         return {entry->valueBegin, entry->line.textEnd - entry->valueBegin, std::string(text)};
     }
     std::string line = std::string(key) + '=' + std::string(text) + m_newLine;
-    const auto found = m_sections.find(Folded(section));
+    const auto found = m_sections.find(AsciiFolded(section));
     if (found != m_sections.end()) {
         const Line& after = found->second.addAfter;
         if (after.end == after.textEnd) {

@@ -14,12 +14,25 @@ std::optional<std::string> AbsoluteFolderFromEnv(const char* name) {
     return folder;
 }
 
-Result<std::string> UserCacheFolder() {
-    if (std::optional<std::string> cache = AbsoluteFolderFromEnv("XDG_CACHE_HOME")) {
-        return *cache;
+namespace {
+
+// $VARIABLE, or $HOME/IN_HOME; a failure naming both when neither counts.
+Result<std::string> UserFolder(const char* variable, const char* inHome) {
+    if (std::optional<std::string> folder = AbsoluteFolderFromEnv(variable)) {
+        return *folder;
     }
     if (const std::optional<std::string> home = AbsoluteFolderFromEnv("HOME")) {
-        return *home + "/.cache";
+        return *home + "/" + inHome;
     }
-    return Status::Error("neither XDG_CACHE_HOME nor HOME names an absolute folder");
+    return Status::Error(std::string("neither ") + variable + " nor HOME names an absolute folder");
+}
+
+}  // namespace
+
+Result<std::string> UserCacheFolder() {
+    return UserFolder("XDG_CACHE_HOME", ".cache");
+}
+
+Result<std::string> UserStateFolder() {
+    return UserFolder("XDG_STATE_HOME", ".local/state");
 }

@@ -14,3 +14,7 @@ std::optional<std::string> AbsoluteFolderFromEnv(const char* name);
 // $XDG_CACHE_HOME, or $HOME/.cache when it is unset, empty or not absolute.
 // A failure when neither names an absolute folder.
 Result<std::string> UserCacheFolder();
+
+// $XDG_STATE_HOME, or $HOME/.local/state when it is unset, empty or not
+// absolute. A failure when neither names an absolute folder.
+Result<std::string> UserStateFolder();
