@@ -23,12 +23,10 @@ TEST(CheckName, AcceptsOrSaysWhyAndWhichOptionToGive) {
          "give --data NAME"},
         {"ESI_POS_9", kMSMethodRole, false,
          "the MS method name 'ESI_POS_9' is longer than 8 characters; give --ms NAME with at most "
-         "8 "
-         "printable ASCII characters"},
+         "8 printable ASCII characters"},
         {"LC_60MIN_X", kInletMethodRole, false,
          "the inlet method name 'LC_60MIN_X' is longer than 8 characters; give --inlet NAME with "
-         "at "
-         "most 8 printable ASCII characters"},
+         "at most 8 printable ASCII characters"},
         // Five characters on screen, six bytes: refused for the bytes, not the
         // length, and shown escaped.
         {"Pl\xC3\xA9te", kMacroRole, false,
