@@ -25,7 +25,6 @@ constexpr std::array kAboutControls = {
 };
 
 // Korrin File Conversion (the main dialog)
-constexpr unsigned kMethodCombo = CS_SORT | CS_TABSTOP;
 constexpr std::array kMainControls = {
     DialogControl{IDC_CONVERT, ControlKind::PushButton, "&Convert", 63, 154, 50, 14,
                   CS_DEFPUSHBUTTON | CS_TABSTOP},
@@ -43,11 +42,11 @@ constexpr std::array kMainControls = {
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Filename:", 13, 70, 33, 8, CS_NONE},
     DialogControl{IDC_STATIC, ControlKind::GroupBox, "Options", 7, 103, 212, 46, CS_NONE},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "&MS File", 13, 116, 28, 8, CS_NONE},
-    DialogControl{IDC_MS_FILE, ControlKind::ComboBox, "", 47, 116, 61, 52, kMethodCombo},
+    DialogControl{IDC_MS_FILE, ControlKind::ComboBox, "", 47, 116, 61, 52, CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "&Inlet File", 13, 131, 28, 8, CS_NONE},
-    DialogControl{IDC_INLET_FILE, ControlKind::ComboBox, "", 47, 131, 61, 52, kMethodCombo},
+    DialogControl{IDC_INLET_FILE, ControlKind::ComboBox, "", 47, 131, 61, 52, CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "M&acro", 117, 116, 28, 8, CS_NONE},
-    DialogControl{IDC_MACRO_FILE, ControlKind::ComboBox, "", 151, 116, 61, 52, kMethodCombo},
+    DialogControl{IDC_MACRO_FILE, ControlKind::ComboBox, "", 151, 116, 61, 52, CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "&Data File", 117, 131, 28, 8, CS_NONE},
     DialogControl{IDC_DATA_FILE, ControlKind::Edit, "", 151, 131, 45, 12, CS_BORDER | CS_TABSTOP},
 };

@@ -80,7 +80,7 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
             break;
         }
         case ControlKind::ComboBox: {
-            auto* combo = new CComboBox(&dialog, (control.style & CS_SORT) != 0);
+            auto* combo = new CComboBox(&dialog);
             // The template's height includes the drop-down list; the field
             // itself is as high as the font makes it.
             const int fieldHeight = combo->sizeHint().height();

@@ -36,16 +36,16 @@ enum class ControlKind { PushButton, GroupBox, StaticText, Icon, ComboBox, Edit 
 
 // The styles that change what the builder makes. Whatever else a resource
 // could say, static text is aligned left, a combo box has an edit field and
-// a scrolling list, and an edit field scrolls sideways (one that stopped at
-// its visible width would take as many characters as the desktop's font
-// allows, so character limits belong to data exchange).
+// a scrolling list in the order it is filled, and an edit field scrolls
+// sideways (one that stopped at its visible width would take as many
+// characters as the desktop's font allows, so character limits belong to
+// data exchange).
 enum ControlStyle : unsigned {
     CS_NONE = 0,
     CS_DEFPUSHBUTTON = 1u << 0,  // the dialog's default button
     CS_TABSTOP = 1u << 1,        // reached with the Tab key
     CS_NOPREFIX = 1u << 2,       // static text shows "&" as it stands
-    CS_SORT = 1u << 3,           // combo list kept sorted
-    CS_BORDER = 1u << 4,         // edit with a border
+    CS_BORDER = 1u << 3,         // edit with a border
 };
 
 struct DialogControl {
