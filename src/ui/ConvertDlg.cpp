@@ -21,7 +21,6 @@
 #include "framework/File.h"
 #include "samplelist/SampListRecord.h"
 #include "ui/AboutDlg.h"
-#include "ui/ControlTexts.h"
 #include "ui/ConversionProgress.h"
 #include "ui/MenuBar.h"
 #include "ui/MethodFoldersDlg.h"
@@ -109,7 +108,6 @@ BOOL CConvertDlg::OnInitDialog() {
     }
     setWindowIcon(m_hIcon);  // one icon serves every size the desktop shows
     setAcceptDrops(true);
-    DescribeControls(*this, IDD);
     for (const int nIDC : {IDC_INPUT_FILE, IDC_OUTPUT_FILE}) {
         if (auto* pLabel = GetDlgItemAs<QLabel>(nIDC)) {
             ElideInTheMiddle(*pLabel);
