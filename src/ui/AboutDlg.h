@@ -1,7 +1,6 @@
 // CAboutDlg: the About box, which shows the program's name and version.
 #pragma once
 
-#include "ui/ControlTexts.h"
 #include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
 
@@ -10,11 +9,4 @@ public:
     static constexpr UINT IDD = IDD_ABOUTBOX;
 
     explicit CAboutDlg(QWidget* pParent = nullptr) : CDialog(IDD, pParent) {}
-
-protected:
-    BOOL OnInitDialog() override {
-        CDialog::OnInitDialog();
-        DescribeControls(*this, IDD);
-        return TRUE;
-    }
 };

@@ -21,7 +21,6 @@
 #include "framework/File.h"
 #include "samplelist/SampListRecord.h"
 #include "ui/AboutDlg.h"
-#include "ui/ControlTexts.h"
 #include "ui/ConversionProgress.h"
 #include "ui/MenuBar.h"
 #include "ui/MethodFoldersDlg.h"
@@ -66,6 +65,15 @@ std::string DroppedExport(const QMimeData& data) {
     return strPath;
 }
 
+// Runs the file dialog REQUEST describes, opened at CURRENT's folder and
+// proposing CURRENT's file name; the chosen path, or empty when cancelled.
+std::string ChooseFile(FileDialogRequest request, const std::string& strCurrent) {
+    const CPathName current(strCurrent);
+    request.initialDir = DecodePath(current.GetDirectory());
+    request.proposedName = DecodePath(current.GetFileName());
+    return RunFileDialog(request);
+}
+
 }  // namespace
 
 CConvertDlg::CConvertDlg(QWidget* pParent)
@@ -100,7 +108,6 @@ BOOL CConvertDlg::OnInitDialog() {
     }
     setWindowIcon(m_hIcon);  // one icon serves every size the desktop shows
     setAcceptDrops(true);
-    DescribeControls(*this, IDD);
     for (const int nIDC : {IDC_INPUT_FILE, IDC_OUTPUT_FILE}) {
         if (auto* pLabel = GetDlgItemAs<QLabel>(nIDC)) {
             ElideInTheMiddle(*pLabel);
@@ -110,7 +117,7 @@ BOOL CConvertDlg::OnInitDialog() {
     FillMethodLists();
 
     if (!m_strStartInput.empty() && UpdateData(TRUE)) {
-        TakeInputFile(FullPathOf(m_strStartInput), FileTitleOf(m_strStartInput));
+        TakeInputFile(m_strStartInput);
     }
     return TRUE;
 }
@@ -149,10 +156,6 @@ void CConvertDlg::AddMenus() {
         bar->addMenu(QStringLiteral("&Help"))->addAction(about);
     }
     PlaceMenuBarAbove(*this, *bar);
-}
-
-void CConvertDlg::OnOK() {
-    CDialog::OnOK();
 }
 
 void CConvertDlg::OnCancel() {
@@ -199,39 +202,31 @@ void CConvertDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     }
 }
 
-void CConvertDlg::FillMethodList(int nIDC, const char* pszKey) {
-    auto* pCombo = GetDlgItemAs<CComboBox>(nIDC);
-    if (pCombo == nullptr) {
-        return;
-    }
-    // Each method by its name without extension, in the order of the full
-    // file names; the field keeps the text the exchange put there.
-    const MethodFolder folder = MethodFolderOf(pszKey);
-    QStringList names;
-    for (const MethodFile& file : ListMethodFiles(folder)) {
-        names << DecodeRecordText(file.name);
-    }
-    const QString strShown = pCombo->GetWindowText();
-    pCombo->clear();
-    pCombo->addItems(names);
-    pCombo->SetWindowText(strShown);
-
-    // Only a placeholder: the field's text, which the exchange reads, stays.
-    QString strUnset;
-    for (const MethodList& list : kMethodLists) {
-        if (folder.directory.empty() && std::string_view(list.key) == pszKey) {
-            strUnset = QString::fromLatin1(list.unset);
-        }
-    }
-    pCombo->lineEdit()->setPlaceholderText(strUnset);
-    pCombo->setToolTip(strUnset.isEmpty()
-                           ? QString()
-                           : strUnset + QStringLiteral(": Tools > Method Folders... sets it"));
-}
-
 void CConvertDlg::FillMethodLists() {
     for (const MethodList& list : kMethodLists) {
-        FillMethodList(list.id, list.key);
+        auto* pCombo = GetDlgItemAs<CComboBox>(list.id);
+        if (pCombo == nullptr) {
+            continue;
+        }
+        // Each method by its name without extension, in the order of the
+        // full file names; the field keeps the text the exchange put there.
+        const MethodFolder folder = MethodFolderOf(list.key);
+        QStringList names;
+        for (const MethodFile& file : ListMethodFiles(folder)) {
+            names << DecodeRecordText(file.name);
+        }
+        const QString strShown = pCombo->GetWindowText();
+        pCombo->clear();
+        pCombo->addItems(names);
+        pCombo->SetWindowText(strShown);
+
+        // Only a placeholder: the field's text, which the exchange reads, stays.
+        const QString strUnset =
+            folder.directory.empty() ? QString::fromLatin1(list.unset) : QString();
+        pCombo->lineEdit()->setPlaceholderText(strUnset);
+        pCombo->setToolTip(strUnset.isEmpty()
+                               ? QString()
+                               : strUnset + QStringLiteral(": Tools > Method Folders... sets it"));
     }
 }
 
@@ -367,7 +362,9 @@ void CConvertDlg::OnPreview() {
     PreviewWindow::ShowModal(content, this);
 }
 
-void CConvertDlg::TakeInputFile(const std::string& strPath, const std::string& strTitle) {
+void CConvertDlg::TakeInputFile(const std::string& strChosen) {
+    const std::string strPath = FullPathOf(strChosen);
+    const std::string strTitle = InputTitle(strChosen);
     // The output is named after the input: a title the record library
     // would read as a folder is refused, and nothing changes.
     if (const Status title = CheckDerivedTitle(strTitle); !title.ok()) {
@@ -410,7 +407,7 @@ void CConvertDlg::dropEvent(QDropEvent* event) {
     if (!UpdateData(TRUE)) {
         return;
     }
-    TakeInputFile(FullPathOf(strFile), FileTitleOf(strFile));
+    TakeInputFile(strFile);
 }
 
 void CConvertDlg::OnSelectInput() {
@@ -418,29 +415,24 @@ void CConvertDlg::OnSelectInput() {
         return;
     }
 
-    const CPathName pathInput(m_strInputFile);
     const std::string strPath =
-        RunFileDialog({.open = true,
-                       .title = QStringLiteral("Korrin Input File"),
-                       .initialDir = DecodePath(pathInput.GetDirectory()),
-                       .proposedName = DecodePath(pathInput.GetFileName()),
-                       .filter = QStringLiteral("Text Files (*.txt);;All Files (*)"),
-                       .defaultExt = QStringLiteral("txt")});
+        ChooseFile({.open = true,
+                    .title = QStringLiteral("Korrin Input File"),
+                    .filter = QStringLiteral("Text Files (*.txt);;All Files (*)"),
+                    .defaultExt = QStringLiteral("txt")},
+                   m_strInputFile);
     if (strPath.empty()) {
         return;
     }
-    TakeInputFile(strPath, FileTitleOf(strPath));
+    TakeInputFile(strPath);
 }
 
 void CConvertDlg::OnSelectOutput() {
-    const CPathName pathOutput(m_strOutputFile);
-    const std::string strPath =
-        RunFileDialog({.open = false,
-                       .title = QStringLiteral("Sample List Output File"),
-                       .initialDir = DecodePath(pathOutput.GetDirectory()),
-                       .proposedName = DecodePath(pathOutput.GetFileName()),
-                       .filter = QStringLiteral("Sample List Files (*.sdb)"),
-                       .defaultExt = QStringLiteral("sdb")});
+    const std::string strPath = ChooseFile({.open = false,
+                                            .title = QStringLiteral("Sample List Output File"),
+                                            .filter = QStringLiteral("Sample List Files (*.sdb)"),
+                                            .defaultExt = QStringLiteral("sdb")},
+                                           m_strOutputFile);
     if (strPath.empty()) {
         return;
     }

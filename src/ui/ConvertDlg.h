@@ -48,7 +48,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    void OnOK() override;
     void OnCancel() override;
     void OnSysCommand(UINT nID, LPARAM lParam) override;
     BOOL OnCommand(UINT nID) override;
@@ -68,18 +67,17 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // The input file chosen: the input, the output with the input's title
-    // and "sdb", the data file name, then the exchange towards the controls.
-    // A title that cannot name a Sample List is refused with a message, and
-    // nothing changes.
-    void TakeInputFile(const std::string& strPath, const std::string& strTitle);
+    // The input file chosen (made absolute here): the input, the output
+    // with the input's title (util/OutputName.h) and "sdb", the data file
+    // name, then the exchange towards the controls. A title that cannot
+    // name a Sample List is refused with a message, and nothing changes.
+    void TakeInputFile(const std::string& strChosen);
     // A conversion with the dialog's values (not yet taken from the
     // controls).
     void SetUpConversion(CSLConvert& convert) const;
-    // Offers the files of the data system's location KEY in combo box nIDC,
-    // in place of what it offered; a location that is not set is said in
-    // the empty field ("no MS method folder set").
-    void FillMethodList(int nIDC, const char* pszKey);
+    // Offers in each method list the files of its data system location, in
+    // place of what it offered; a location that is not set is said in the
+    // empty field ("no MS method folder set").
     void FillMethodLists();
     // The menu bar and the context menu, with their shortcuts.
     void AddMenus();

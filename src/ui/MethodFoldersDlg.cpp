@@ -9,7 +9,6 @@
 #include "convert/LocationSetting.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
-#include "ui/ControlTexts.h"
 #include "ui/PathLabel.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/DataExchange.h"
@@ -71,7 +70,6 @@ BOOL CMethodFoldersDlg::OnInitDialog() {
     }
     m_folders = m_stored;
     CDialog::OnInitDialog();
-    DescribeControls(*this, IDD);
     if (auto* settings = GetDlgItemAs<QLabel>(IDC_SETTINGS_FILE)) {
         settings->setText(QStringLiteral("Stored in %1").arg(DecodePath(OstrelSettingsPath())));
         settings->setToolTip(settings->text());

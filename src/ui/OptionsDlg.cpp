@@ -1,6 +1,5 @@
 #include "ui/OptionsDlg.h"
 
-#include "ui/ControlTexts.h"
 #include "ui/platform/DataExchange.h"
 #include "util/NameRule.h"
 
@@ -21,10 +20,4 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_MS_FILE, m_strMSName);
     DDV_PlainName(pDX, m_strMSName);
     DDV_MaxChars(pDX, m_strMSName, kMaxNameChars);
-}
-
-BOOL COptionsDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    DescribeControls(*this, IDD);
-    return TRUE;
 }

@@ -1,19 +1,20 @@
 // The program's resources: its dialog templates with their controls'
 // accessible texts, its string table and its icon.
 #include <QIcon>
-#include <QLabel>
 #include <array>
 
-#include "ui/ControlTexts.h"
 #include "ui/ResourceIds.h"
-#include "ui/platform/Dialog.h"
 #include "ui/platform/DialogBuilder.h"
 
 namespace {
 
+// The program's name: the main dialog's caption, and what its icon says.
+constexpr const char* kProgramName = "Korrin File Conversion";
+
 // About Korrin File Conversion
 constexpr std::array kAboutControls = {
-    DialogControl{IDC_STATIC, ControlKind::Icon, "", 11, 17, 20, 20, CS_NONE, IDR_MAINFRAME},
+    DialogControl{IDC_STATIC, ControlKind::Icon, kProgramName, 11, 17, 20, 20, CS_NONE,
+                  IDR_MAINFRAME},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Korrin File Conversion Version 3.3", 40, 10,
                   119, 8, CS_NOPREFIX},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Licensed under the Apache License 2.0", 40,
@@ -25,7 +26,6 @@ constexpr std::array kAboutControls = {
 };
 
 // Korrin File Conversion (the main dialog)
-constexpr unsigned kMethodCombo = CS_SORT | CS_TABSTOP;
 constexpr std::array kMainControls = {
     DialogControl{IDC_CONVERT, ControlKind::PushButton, "&Convert", 63, 154, 50, 14,
                   CS_DEFPUSHBUTTON | CS_TABSTOP},
@@ -43,11 +43,11 @@ constexpr std::array kMainControls = {
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Filename:", 13, 70, 33, 8, CS_NONE},
     DialogControl{IDC_STATIC, ControlKind::GroupBox, "Options", 7, 103, 212, 46, CS_NONE},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "&MS File", 13, 116, 28, 8, CS_NONE},
-    DialogControl{IDC_MS_FILE, ControlKind::ComboBox, "", 47, 116, 61, 52, kMethodCombo},
+    DialogControl{IDC_MS_FILE, ControlKind::ComboBox, "", 47, 116, 61, 52, CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "&Inlet File", 13, 131, 28, 8, CS_NONE},
-    DialogControl{IDC_INLET_FILE, ControlKind::ComboBox, "", 47, 131, 61, 52, kMethodCombo},
+    DialogControl{IDC_INLET_FILE, ControlKind::ComboBox, "", 47, 131, 61, 52, CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "M&acro", 117, 116, 28, 8, CS_NONE},
-    DialogControl{IDC_MACRO_FILE, ControlKind::ComboBox, "", 151, 116, 61, 52, kMethodCombo},
+    DialogControl{IDC_MACRO_FILE, ControlKind::ComboBox, "", 151, 116, 61, 52, CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "&Data File", 117, 131, 28, 8, CS_NONE},
     DialogControl{IDC_DATA_FILE, ControlKind::Edit, "", 151, 131, 45, 12, CS_BORDER | CS_TABSTOP},
 };
@@ -92,16 +92,6 @@ constexpr std::array kMethodFoldersControls = {
                   CS_DEFPUSHBUTTON | CS_TABSTOP},
     DialogControl{IDCANCEL, ControlKind::PushButton, "Cancel", 233, 92, 50, 14, CS_TABSTOP},
 };
-
-const DialogTemplate kAboutBox{IDD_ABOUTBOX,  "About Korrin File Conversion", 217, 70, DS_NONE,
-                               kAboutControls};
-const DialogTemplate kMainDialog{
-    IDD_KORR2LD_DIALOG, "Korrin File Conversion", 225, 172, DS_MINIMIZEBOX | DS_APPWINDOW,
-    kMainControls};
-const DialogTemplate kOptionsDialog{IDD_OPTIONS, "Conversion Options", 121, 104,
-                                    DS_NONE,     kOptionsControls};
-const DialogTemplate kMethodFoldersDialog{
-    IDD_METHOD_FOLDERS, "Method Folders", 290, 113, DS_NONE, kMethodFoldersControls};
 
 constexpr ControlText kAboutTexts[] = {
     {IDOK, nullptr, "Close the About box"},
@@ -154,6 +144,17 @@ constexpr ControlText kMethodFoldersTexts[] = {
     {IDCANCEL, nullptr, "Close without storing anything"},
 };
 
+const DialogTemplate kAboutBox{
+    IDD_ABOUTBOX, "About Korrin File Conversion", 217, 70, DS_NONE, kAboutControls, kAboutTexts};
+const DialogTemplate kMainDialog{
+    IDD_KORR2LD_DIALOG, kProgramName, 225, 172, DS_MINIMIZEBOX | DS_APPWINDOW,
+    kMainControls,      kMainTexts};
+const DialogTemplate kOptionsDialog{IDD_OPTIONS, "Conversion Options", 121,          104,
+                                    DS_NONE,     kOptionsControls,     kOptionsTexts};
+const DialogTemplate kMethodFoldersDialog{
+    IDD_METHOD_FOLDERS,     "Method Folders",   290, 113, DS_NONE,
+    kMethodFoldersControls, kMethodFoldersTexts};
+
 }  // namespace
 
 // The resource file lives in this static library; its data must be
@@ -178,38 +179,6 @@ const DialogTemplate* FindDialogTemplate(UINT id) {
             return &kMethodFoldersDialog;
         default:
             return nullptr;
-    }
-}
-
-std::span<const ControlText> FindControlTexts(UINT idd) {
-    switch (idd) {
-        case IDD_ABOUTBOX:
-            return kAboutTexts;
-        case IDD_KORR2LD_DIALOG:
-            return kMainTexts;
-        case IDD_OPTIONS:
-            return kOptionsTexts;
-        case IDD_METHOD_FOLDERS:
-            return kMethodFoldersTexts;
-        default:
-            return {};
-    }
-}
-
-void DescribeControls(CDialog& dlg, UINT idd) {
-    for (const ControlText& text : FindControlTexts(idd)) {
-        if (QWidget* control = dlg.GetDlgItem(text.id)) {
-            if (text.name != nullptr) {
-                control->setAccessibleName(QString::fromLatin1(text.name));
-            }
-            control->setAccessibleDescription(QString::fromLatin1(text.description));
-        }
-    }
-    // The one icon the dialogs show is the program's.
-    for (QLabel* label : dlg.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        if (!label->pixmap().isNull() && label->accessibleName().isEmpty()) {
-            label->setAccessibleName(QString::fromLatin1(kMainDialog.caption));
-        }
     }
 }
 

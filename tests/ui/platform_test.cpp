@@ -1,4 +1,4 @@
-// The dialog layer beneath the dialogs: dialog units, combo box lists,
+// The dialog layer beneath the dialogs: dialog units, combo box fields,
 // text crossing, the file status query and the script that answers message
 // boxes and file dialogs.
 #include <QFontMetrics>
@@ -10,25 +10,11 @@
 #include "ui/platform/DialogBuilder.h"
 #include "ui/platform/TextCodec.h"
 
-namespace {
-
-QStringList Entries(const QComboBox& combo) {
-    QStringList entries;
-    for (int i = 0; i < combo.count(); ++i) {
-        entries << combo.itemText(i);
-    }
-    return entries;
-}
-
-}  // namespace
-
 class PlatformTest : public QObject {
     Q_OBJECT
 
 private slots:
     void dialogUnitsScaleWithTheFont();
-    void sortedComboInsertsCaseInsensitively();
-    void insertAndDeleteKeepPositionsAndFieldText();
     void selectStringFindsFirstPrefixIgnoringCase();
     void recordTextAcceptsPrintableAsciiOnly();
     void pathsRoundTripThroughTheLocale();
@@ -59,48 +45,9 @@ void PlatformTest::dialogUnitsScaleWithTheFont() {
     QVERIFY(large.ToPixelsY(172) > small.ToPixelsY(172));
 }
 
-void PlatformTest::sortedComboInsertsCaseInsensitively() {
-    CComboBox sorted(nullptr, true);
-    for (const char* text : {"beta", "Alpha", "alpha", "Gamma", "ALPHA", "b"}) {
-        sorted.AddString(QString::fromLatin1(text));
-    }
-    QCOMPARE(Entries(sorted),
-             QStringList({QStringLiteral("ALPHA"), QStringLiteral("Alpha"), QStringLiteral("alpha"),
-                          QStringLiteral("b"), QStringLiteral("beta"), QStringLiteral("Gamma")}));
-    CComboBox unsorted(nullptr, false);
-    unsorted.AddString(QStringLiteral("z"));
-    QCOMPARE(unsorted.AddString(QStringLiteral("a")), 1);
-    QCOMPARE(Entries(unsorted), QStringList({QStringLiteral("z"), QStringLiteral("a")}));
-}
-
-void PlatformTest::insertAndDeleteKeepPositionsAndFieldText() {
-    CComboBox combo(nullptr, true);
-    combo.SetWindowText(QStringLiteral("typed"));
-    combo.AddString(QStringLiteral("b.x"));
-    combo.AddString(QStringLiteral("a.x"));
-    QCOMPARE(combo.GetWindowText(), QStringLiteral("typed"));
-    QCOMPARE(combo.DeleteString(0), 1);
-    QCOMPARE(combo.InsertString(0, QStringLiteral("zzz")), 0);  // not re-sorted
-    QCOMPARE(Entries(combo), QStringList({QStringLiteral("zzz"), QStringLiteral("b.x")}));
-    QCOMPARE(combo.InsertString(-1, QStringLiteral("end")), 2);
-    QCOMPARE(combo.InsertString(5, QStringLiteral("past")), CB_ERR);
-    QCOMPARE(combo.DeleteString(3), CB_ERR);
-    QString text;
-    QCOMPARE(combo.GetLBText(1, text), 3);
-    QCOMPARE(text, QStringLiteral("b.x"));
-    QCOMPARE(combo.GetLBText(3, text), CB_ERR);
-    QCOMPARE(combo.GetWindowText(), QStringLiteral("typed"));
-    // Typing into the field never adds an entry.
-    QTest::keyClicks(combo.lineEdit(), "x");
-    QTest::keyClick(combo.lineEdit(), Qt::Key_Return);
-    QCOMPARE(combo.GetCount(), 3);
-}
-
 void PlatformTest::selectStringFindsFirstPrefixIgnoringCase() {
-    CComboBox combo(nullptr, true);
-    for (const char* text : {"ESI2", "ESI1", "APCI"}) {
-        combo.AddString(QString::fromLatin1(text));
-    }
+    CComboBox combo(nullptr);
+    combo.addItems({QStringLiteral("APCI"), QStringLiteral("ESI1"), QStringLiteral("ESI2")});
     QCOMPARE(combo.SelectString(-1, QStringLiteral("esi")), 1);
     QCOMPARE(combo.GetWindowText(), QStringLiteral("ESI1"));
     QCOMPARE(combo.SelectString(1, QStringLiteral("esi")), 2);
@@ -158,13 +105,11 @@ void PlatformTest::unansweredBoxesTakeTheirDefaultAndDialogsCancel() {
 
     const FileDialogRequest request;
     QCOMPARE(RunFileDialog(request), std::string());
-    // The chosen file comes back as a full path; its title loses only the
-    // last extension.
+    // The chosen file comes back as a full path.
     CUiTestScript::AcceptFileDialog(env.Path(QStringLiteral("dir/archive.tar.gz")));
     CUiTestScript::AcceptFileDialog(QStringLiteral("here.txt"));
     const std::string chosen = RunFileDialog(request);
     QCOMPARE(chosen, env.StdPath(QStringLiteral("dir/archive.tar.gz")));
-    QCOMPARE(FileTitleOf(chosen), std::string("archive.tar"));
     QCOMPARE(RunFileDialog(request), env.StdPath(QStringLiteral("work/here.txt")));
     QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(3));
 }

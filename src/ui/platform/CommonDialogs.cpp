@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <cstdint>
 
@@ -70,10 +69,6 @@ std::string RunFileDialog(const FileDialogRequest& request) {
 std::string FullPathOf(const std::string& path) {
     const std::string full = FullPath(path, SIZE_MAX, PathSeparators::kSlashOnly);
     return full.empty() ? path : full;
-}
-
-std::string FileTitleOf(const std::string& path) {
-    return EncodePath(QFileInfo(DecodePath(path)).completeBaseName());
 }
 
 BOOL FileEntryExists(const std::string& path) {

@@ -28,8 +28,8 @@ struct FileDialogRequest {
     bool open = true;     // false: a save-file dialog
     bool folder = false;  // true: a folder chooser (open, no filter)
     QString title;
-    QString initialDir;  // empty: none given
-    QString proposedName;
+    QString initialDir{};  // empty: none given
+    QString proposedName{};
     QString filter;  // Qt's syntax: "Text Files (*.txt);;All Files (*)"
     QString defaultExt;
 };
@@ -39,10 +39,9 @@ struct FileDialogRequest {
 // leave the process's current directory alone.
 std::string RunFileDialog(const FileDialogRequest& request);
 
-// PATH made absolute against the current directory, and its title: its
-// name without directory and without its last extension.
+// PATH made absolute against the current directory (FullPath, framework/
+// PathParts.h, '/' the only separator); PATH itself when it cannot be.
 std::string FullPathOf(const std::string& path);
-std::string FileTitleOf(const std::string& path);
 
 // TRUE when a file system entry named PATH exists: a file, a directory or
 // any other kind, a link even when it points nowhere. An empty path names

@@ -73,6 +73,7 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
         case ControlKind::Icon: {
             // An icon control shows the icon at its own size.
             auto* label = new QLabel(&dialog);
+            label->setAccessibleName(text);
             label->setPixmap(
                 LoadIcon(control.resource).pixmap(QSize(32, 32), dialog.devicePixelRatioF()));
             rect.setSize(QSize(32, 32));
@@ -80,7 +81,7 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
             break;
         }
         case ControlKind::ComboBox: {
-            auto* combo = new CComboBox(&dialog, (control.style & CS_SORT) != 0);
+            auto* combo = new CComboBox(&dialog);
             // The template's height includes the drop-down list; the field
             // itself is as high as the font makes it.
             const int fieldHeight = combo->sizeHint().height();
@@ -223,6 +224,16 @@ std::map<int, QWidget*> CDialogBuilder::Build(const DialogTemplate& dlgTemplate,
     }
     for (QLabel* label : waiting) {
         label->setText(StripMnemonic(label->text()));
+    }
+    for (const ControlText& text : dlgTemplate.texts) {
+        const auto found = controls.find(text.id);
+        if (found == controls.end()) {
+            continue;
+        }
+        if (text.name != nullptr) {
+            found->second->setAccessibleName(QString::fromLatin1(text.name));
+        }
+        found->second->setAccessibleDescription(QString::fromLatin1(text.description));
     }
     const int margin = units.ToPixelsX(kTextMarginUnits);
     for (QLabel* label : labels) {

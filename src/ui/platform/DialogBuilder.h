@@ -9,6 +9,13 @@
 // accessible name) for messages. Group boxes lie beneath the other controls
 // and let clicks through.
 //
+// What a screen reader says of the controls: a control's accessible name is
+// its own text (a button's caption without its mnemonic, the path a path
+// label shows), a field's the label before it, an icon's the text its
+// template gives; the template's control texts name a control only where
+// that would not tell it apart or where it has no label, and describe the
+// controls that have an identifier.
+//
 // For the desktop's font the builder keeps what the template expects: a
 // static text too narrow for its words is widened into the free space to
 // its right (up to the next control on its line, the right edge of the
@@ -36,22 +43,30 @@ enum class ControlKind { PushButton, GroupBox, StaticText, Icon, ComboBox, Edit 
 
 // The styles that change what the builder makes. Whatever else a resource
 // could say, static text is aligned left, a combo box has an edit field and
-// a scrolling list, and an edit field scrolls sideways (one that stopped at
-// its visible width would take as many characters as the desktop's font
-// allows, so character limits belong to data exchange).
+// a scrolling list in the order it is filled, and an edit field scrolls
+// sideways (one that stopped at its visible width would take as many
+// characters as the desktop's font allows, so character limits belong to
+// data exchange).
 enum ControlStyle : unsigned {
     CS_NONE = 0,
     CS_DEFPUSHBUTTON = 1u << 0,  // the dialog's default button
     CS_TABSTOP = 1u << 1,        // reached with the Tab key
     CS_NOPREFIX = 1u << 2,       // static text shows "&" as it stands
-    CS_SORT = 1u << 3,           // combo list kept sorted
-    CS_BORDER = 1u << 4,         // edit with a border
+    CS_BORDER = 1u << 3,         // edit with a border
+};
+
+// The accessible texts of control ID.
+struct ControlText {
+    int id;
+    const char* name;  // nullptr: the control's own
+    const char* description;
 };
 
 struct DialogControl {
     int id;  // control identifier, or IDC_STATIC
     ControlKind kind;
-    const char* text;   // caption; "&" marks a mnemonic unless CS_NOPREFIX
+    const char* text;   // caption ("&" marks a mnemonic unless CS_NOPREFIX);
+                        // an icon's accessible name
     int x, y, cx, cy;   // dialog units; a combo's cy includes its drop-down list
     unsigned style;     // ControlStyle bits
     UINT resource = 0;  // the icon shown by a ControlKind::Icon
@@ -69,6 +84,7 @@ struct DialogTemplate {
     int cx, cy;      // client area in dialog units
     unsigned style;  // DialogStyle bits
     std::span<const DialogControl> controls;
+    std::span<const ControlText> texts;
 };
 
 using HICON = QIcon;
