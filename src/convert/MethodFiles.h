@@ -11,6 +11,8 @@
 struct MethodFolder {
     std::string directory;  // as configured; empty: no folder configured
     std::string extension;  // as configured, with or without its leading '.'
+
+    bool operator==(const MethodFolder&) const = default;
 };
 
 struct MethodFile {

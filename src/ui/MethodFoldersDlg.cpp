@@ -46,10 +46,6 @@ void DDX_PathText(CDataExchange* pDX, int nIDC, std::string& value) {
     }
 }
 
-bool operator==(const MethodFolder& a, const MethodFolder& b) {
-    return a.directory == b.directory && a.extension == b.extension;
-}
-
 }  // namespace
 
 CMethodFoldersDlg::CMethodFoldersDlg(QWidget* pParent) : CDialog(IDD, pParent) {}
