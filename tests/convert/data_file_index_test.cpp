@@ -3,6 +3,7 @@
 // names find: the same lowest running number and the same data file name.
 #include "convert/DataFileIndex.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -62,6 +63,27 @@ TEST(DataFileIndexTest, ItsNamesFindWhatAllTheListsNamesFind) {
             EXPECT_EQ(fromKept.GetNumber(), all.GetNumber()) << "base '" << base << "'";
             EXPECT_EQ(fromKept.GetDataFile(), all.GetDataFile()) << "base '" << base << "'";
         }
+    }
+}
+
+TEST(LowestRunningNumberTest, FindsTheBaseInAnyLetterCaseFollowedByARunningNumber) {
+    const struct {
+        const char* base;
+        std::vector<std::string> names;
+        std::int64_t number;  // 0: no clash candidate
+        const char* dataFile;
+    } cases[] = {
+        {"plate", {"[PLATE004]", "[Plate002]", "plate003", "[pLaTe002]"}, 2, "[Plate002]"},
+        {"plate", {"plate0002", "plate12", "[plate]", "plat001", "plate00A", "[plate001"}, 0, ""},
+        {"R", {"[R1000]", "R999", "r9999999999", "R12345678901"}, 999, "R999"},
+    };
+    for (const auto& c : cases) {
+        LowestRunningNumber lowest(c.base);
+        for (const std::string& name : c.names) {
+            lowest.Take(name);
+        }
+        EXPECT_EQ(lowest.GetNumber(), c.number) << c.base << ", " << c.names.front();
+        EXPECT_EQ(lowest.GetDataFile(), c.dataFile) << c.base << ", " << c.names.front();
     }
 }
 
