@@ -295,15 +295,23 @@ void CConvertDlg::OnConvert() {
     const ConversionReport& report = outcome.report;
     std::string strInformative =
         outcome.status.ok() ? ReportCountsLine(report) : outcome.status.message();
-    for (const std::string& strNotice : report.Notices()) {
-        strInformative += "\n" + strNotice;
+    std::string strDetails;
+    for (const ReportNotice& notice : report.Notices()) {
+        if (notice.kind == NoticeKind::kListsNotChecked) {
+            // Long (a path and a reason per list): whole in the details.
+            strInformative +=
+                "\nSome Sample Lists beside it could not be checked for data file "
+                "clashes: see the details.";
+            strDetails += notice.sentence + "\n";
+        } else {
+            strInformative += "\n" + notice.sentence;
+        }
     }
     if (report.WarningCount() != 0) {
         strInformative += "\n" + std::to_string(report.WarningCount()) +
                           (report.WarningCount() == 1 ? " warning" : " warnings") +
                           ": see the details.";
     }
-    std::string strDetails;
     for (const std::string& strLine : ReportLines(report, m_strInputFile)) {
         strDetails += strLine + "\n";
     }
