@@ -404,9 +404,11 @@ int32_t SampleListDatabase::PutInPlace() {
         }
     }
     // A journal beside the name belongs to the list being replaced, or to
-    // none: it must not be played into the new list.
+    // none: it must not be played into the new list. (Beside a name too
+    // long to take the journal's suffix there can be none.)
     const std::string journal = JournalOf(m_strPath);
-    if (status == DB3_OK && ::unlink(journal.c_str()) != 0 && errno != ENOENT) {
+    if (status == DB3_OK && ::unlink(journal.c_str()) != 0 && errno != ENOENT &&
+        errno != ENAMETOOLONG) {
         status = ferrox::FailOnFile("remove", journal, Status::FromErrno(errno));
     }
     if (status == DB3_OK) {
