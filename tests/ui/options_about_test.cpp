@@ -173,7 +173,7 @@ void OptionsAboutTest::aboutShowsNameVersionAndIcon() {
             }
         }
         QVERIFY(icon);
-        QVERIFY(texts.contains(QStringLiteral("Korrin File Conversion Version 3.3")));
+        QVERIFY(texts.contains(QStringLiteral("Korrin File Conversion Version " K2L_VERSION)));
         QVERIFY(texts.contains(QStringLiteral("Korrin to Lumenda Sample List Conversion")));
         QTest::keyClick(&d, Qt::Key_Return);
     });
