@@ -4,8 +4,10 @@
 //
 // Exit status: 0 success, 1 failure, 2 usage error (see cli/ExitCode.h).
 // Output that cannot be written to its end is a failure too.
+#include <cstdio>
 #include <exception>
 #include <iostream>
+#include <new>
 
 #include <CLI/CLI.hpp>
 
@@ -35,6 +37,8 @@ int Run(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         // --help and --version end parsing with a "success" that app.exit prints.
         return app.exit(error) == 0 ? kExitOk : kExitUsage;
+    } catch (const std::bad_alloc&) {
+        throw;  // said in main, without needing memory
     } catch (const std::exception& error) {
         // The commands report their own failures; this is what is left
         // (running out of memory, say).
@@ -48,8 +52,20 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
-    std::ios::sync_with_stdio(false);
-    CStandardOutput output;
-    const int exitCode = Run(argc, argv);
-    return output.Finish(exitCode, std::cerr);
+    RemoveFilesOnInterrupt();
+    try {
+        std::ios::sync_with_stdio(false);
+        CStandardOutput output;
+        const int exitCode = Run(argc, argv);
+        return output.Finish(exitCode, std::cerr);
+    } catch (const std::bad_alloc&) {
+        // Anywhere, the command line's parser included: one message that
+        // itself needs no memory, and the usual failure status.
+        std::fputs(
+            "korr2ld-cli: out of memory, so the command stopped before its end (a Sample "
+            "List being written is not created). Free memory or raise the process's "
+            "memory limit (ulimit -v), and run it again.\n",
+            stderr);
+        return kExitFailure;
+    }
 }
