@@ -303,7 +303,8 @@ TEST_F(ConvertFaultTest, ListThatCannotBeCreatedSaysWhy) {
     EXPECT_THAT(fake::Get().Functions(), ::testing::ElementsAre("StoreGlobalFile", "DB3Open"));
     // The folder is there and can be written: the location itself is what failed.
     EXPECT_EQ(convert.GetFailureReason(),
-              "The data system's sample-list location could not be used (status 13).");
+              "The data system's sample-list location could not be used (status 13). Choose a "
+              "folder you can write to, or ask for the right to write there.");
 
     fake::Reset();
     CSLConvert tooLong(input, "/" + std::string(300, 'd') + "/run12.sdb");
