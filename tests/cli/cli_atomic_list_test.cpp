@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <random>
@@ -98,8 +97,7 @@ TEST_P(InterruptedConversion, LeavesOnlyTheOldList) {
     k2ltest::ChildProcess run = sandbox.Start(Convert("NEWER", true));
     // Interrupted while the new list is being built beside the old one.
     bool building = false;
-    const auto start = Clock::now();
-    while (!building && run.Running() && Clock::now() - start < kRunLimit) {
+    while (!building && run.Running()) {
         std::error_code error;
         for (const std::string& name : Entries(folder)) {
             building |= name.rfind(".run.sdb.new-", 0) == 0 && !Has(name, "-journal") &&
@@ -115,10 +113,8 @@ TEST_P(InterruptedConversion, LeavesOnlyTheOldList) {
     EXPECT_EQ(ReadFile(list), old);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, InterruptedConversion, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(strsignal(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Signals, InterruptedConversion,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP));
 
 // ---- Conversions killed with SIGKILL at random moments ----
 

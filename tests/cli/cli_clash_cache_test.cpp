@@ -216,19 +216,19 @@ TEST_F(ClashCacheTest, ListsThatCannotBeReadAreNamedInOneNoteAndTheClashesOfTheO
     k2ltest::WriteFile(lists / "h.sdb-journal", "an unfinished write");
     CreateList("i", {"PLATE001"});
     fs::permissions(lists / "i.sdb", fs::perms::owner_write);
-    std::vector<std::string> args = {"convert", "plate.txt", "lists/out.sdb", "--data", "PLATE",
-                                     "--ms",    "M",         "--inlet",       "I",      "--macro",
-                                     "X",       "--strict"};
-    RunResult run;
+    std::vector<std::string> args = {K2L_BIN_DIR "/korr2ld-cli",
+                                     "convert",
+                                     "plate.txt",
+                                     "lists/out.sdb",
+                                     "--data",
+                                     "PLATE",
+                                     "--strict"};
     if (geteuid() == 0) {  // permission bits bind only another user
         fs::permissions(sandbox.Dir(), fs::perms::others_read | fs::perms::others_exec,
                         fs::perm_options::add);
-        args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                   std::string(K2L_BIN_DIR) + "/korr2ld-cli"});
-        run = sandbox.Program("setpriv", args);
-    } else {
-        run = sandbox.Cli(args);
+        args.insert(args.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
     }
+    const RunResult run = sandbox.Program(args.front(), {args.begin() + 1, args.end()});
     const std::string dir = (sandbox.Dir() / "lists/").string();
     EXPECT_TRUE(Has(run.err,
                     "warning: 3 other Sample Lists in the output folder could not be "
