@@ -413,8 +413,9 @@ void CSLConvert::RefuseTooManyRecords(CSourceListFile& source, SOURCE_ENTRY& ent
     m_report.skippedLines = source.GetSkippedLineCount();
     Fail("The export asks for " + std::string(total >= kWideIntegerLimit ? "more than " : "") +
          std::to_string(total) + " records, and a Sample List cannot hold more than " +
-         std::to_string(m_nLastNumber) + " records; the conversion stopped at " + where +
-         ", where they pass that, before making its records.");
+         std::to_string(m_nLastNumber) + " records: " + where +
+         " takes the count past that, so the conversion stopped there, before making that "
+         "line's records. Split the export, or correct its fraction ranges.");
 }
 
 BOOL CSLConvert::FillRecord(CSampListRecord& record, const RecordTexts& texts,
