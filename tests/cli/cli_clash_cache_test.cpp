@@ -236,6 +236,7 @@ TEST_F(ClashCacheTest, ListsThatCannotBeReadAreNamedInOneNoteAndTheClashesOfTheO
         << run.err;
     EXPECT_TRUE(Has(run.err, dir + "g.sdb: The file is not a Sample List, or it is damaged;"));
     EXPECT_TRUE(Has(run.err, dir + "h.sdb: The Sample List has an unfinished write"));
-    EXPECT_TRUE(Has(run.err, dir + "i.sdb: ")) << run.err;
+    EXPECT_TRUE(Has(run.err, dir + "i.sdb: cannot read " + dir + "i.sdb: Permission denied"))
+        << run.err;
     EXPECT_TRUE(Has(run.err, "the Sample List " + dir + "b.sdb also has records")) << run.err;
 }
