@@ -35,6 +35,7 @@ void ArrangeScreenshot(const QString& path) {
 
 int main(int argc, char* argv[]) {
     IgnoreFileSizeSignal();
+    RemoveFilesOnInterrupt();
     QCoreApplication::setApplicationName(QStringLiteral("korr2ld"));
     QCoreApplication::setApplicationVersion(QStringLiteral(K2L_VERSION));
     StartRequest request;

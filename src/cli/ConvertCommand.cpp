@@ -57,8 +57,8 @@ void PrintOutcome(const ConversionOutcome& outcome, bool batch, bool json, std::
     for (const std::string& line : ReportWarningLines(outcome.report)) {
         err << line << '\n';
     }
-    for (const std::string& notice : outcome.report.Notices()) {
-        err << "korr2ld-cli convert: warning: " << notice << '\n';
+    for (const ReportNotice& notice : outcome.report.Notices()) {
+        err << "korr2ld-cli convert: warning: " << VisibleText(notice.sentence) << '\n';
     }
     if (!outcome.status.ok()) {
         err << "Sample List " << outcome.output << " could not be created" << (batch ? ": " : "\n")

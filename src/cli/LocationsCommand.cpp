@@ -1,5 +1,6 @@
 #include "cli/LocationsCommand.h"
 
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -10,13 +11,32 @@
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
+#include "framework/TextClass.h"
 
 namespace {
 
+// A key or value as list and get print it: escaped as show --format tsv,
+// and every other control byte and DEL as "\xNN" (a backslash is already
+// "\\", so this reads back), so that a value edited into Lumenda.ini by
+// hand cannot move the cursor or recolour the terminal.
+std::string EscapeValue(std::string_view text) {
+    std::string escaped;
+    for (const char c : EscapeForTsv(text)) {
+        if (IsControl(c)) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
+            escaped += hex;
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 void PrintLocation(std::ostream& out, std::string_view key, const GLOBAL_FILE_INFO& info) {
-    out << EscapeForTsv(key) << '\t' << EscapeForTsv(FixedFieldText(info.szDirectory)) << '\t'
-        << EscapeForTsv(FixedFieldText(info.szExtension)) << '\t'
-        << EscapeForTsv(FixedFieldText(info.szName)) << '\n';
+    out << EscapeValue(key) << '\t' << EscapeValue(FixedFieldText(info.szDirectory)) << '\t'
+        << EscapeValue(FixedFieldText(info.szExtension)) << '\t'
+        << EscapeValue(FixedFieldText(info.szName)) << '\n';
 }
 
 int Refuse(std::ostream& err, const std::string& message) {
@@ -33,7 +53,7 @@ void AddLocationsCommand(CLI::App& app, int& exitCode) {
         "Section SystemList, keys SAMPLES_DB (Sample Lists), MS_FUNC_DB (MS methods),\n"
         "LC_DB (inlet methods), MACRO (macros); keys compare without regard to\n"
         "case. list and get print KEY TAB DIRECTORY TAB EXTENSION TAB NAME,\n"
-        "escaped as show --format tsv.");
+        "escaped as show --format tsv, and other control bytes as \\xNN.");
     locations->require_subcommand(1);
 
     CLI::App* list = locations->add_subcommand("list", "print every configured location");

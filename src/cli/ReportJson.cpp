@@ -23,11 +23,11 @@ void WriteWarnings(std::ostream& out, const ConversionOutcome& outcome) {
             << ", \"message\": " << QuoteForJson(note.message) << '}';
         separator = ",";
     }
-    for (const std::string& notice : report.Notices()) {
-        out << separator << "\n    {\"kind\": \"location-not-stored\", \"file\": "
-            << QuoteForJson(outcome.output)
+    for (const ReportNotice& notice : report.Notices()) {
+        out << separator << "\n    {\"kind\": " << QuoteForJson(NoticeKindName(notice.kind))
+            << ", \"file\": " << QuoteForJson(outcome.output)
             << ", \"line\": 0, \"column\": 0, \"text\": \"\", \"read_as\": \"\", \"message\": "
-            << QuoteForJson(notice) << '}';
+            << QuoteForJson(notice.sentence) << '}';
         separator = ",";
     }
     out << "],\n   \"warnings_total\": " << report.TotalWarningCount()

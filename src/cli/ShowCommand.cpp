@@ -45,6 +45,10 @@ void AddShowCommand(CLI::App& app, int& exitCode) {
         "quotes after RFC 4180; json writes every byte as the code point of the same\n"
         "value (\\u00NN for controls and from 0x7F on): encoded as latin-1 it gives\n"
         "the bytes back.\n"
+        "Records after the first show their data file, MS method, inlet method,\n"
+        "macro and number in brackets ([plate002]): the data system expects a\n"
+        "list's later rows in that form, so the conversion writes them so\n"
+        "(docs/sample-list-format.md).\n"
         "Exit status: 0 shown; 1 the file is missing or not a Sample List; 2 usage.");
     command->add_option("LIST", options->list, "Sample List file")->required();
     command

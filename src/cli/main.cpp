@@ -4,8 +4,14 @@
 //
 // Exit status: 0 success, 1 failure, 2 usage error (see cli/ExitCode.h).
 // Output that cannot be written to its end is a failure too.
+#include <cxxabi.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <new>
+#include <typeinfo>
 
 #include <CLI/CLI.hpp>
 
@@ -35,6 +41,8 @@ int Run(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         // --help and --version end parsing with a "success" that app.exit prints.
         return app.exit(error) == 0 ? kExitOk : kExitUsage;
+    } catch (const std::bad_alloc&) {
+        throw;  // said in main, without needing memory
     } catch (const std::exception& error) {
         // The commands report their own failures; this is what is left
         // (running out of memory, say).
@@ -44,12 +52,48 @@ int Run(int argc, char** argv) {
     return exitCode;
 }
 
+// Says, without needing memory, that memory ran out.
+void SayOutOfMemory() {
+    std::fputs(
+        "korr2ld-cli: out of memory, so the command stopped before its end (a Sample "
+        "List being written is not created). Free memory or raise the process's "
+        "memory limit (ulimit -v), and run it again.\n",
+        stderr);
+}
+
+// With so little memory that not even an exception can be made, the
+// runtime ends the program through std::terminate without one: that, like
+// a std::bad_alloc nobody caught, is said as running out of memory, with
+// the usual failure status. Anything else aborts as it would.
+[[noreturn]] void OnTerminate() {
+    // The type alone: rethrowing to look could itself need memory.
+    const std::type_info* current = abi::__cxa_current_exception_type();
+    if (current == nullptr || *current == typeid(std::bad_alloc)) {
+        SayOutOfMemory();
+        std::_Exit(kExitFailure);
+    }
+    std::abort();
+}
+
+// Installed before the program's static objects are made, so that one
+// that cannot be made for want of memory ends the same way.
+[[gnu::constructor(101)]] void InstallTerminateHandler() {
+    std::set_terminate(OnTerminate);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
-    std::ios::sync_with_stdio(false);
-    CStandardOutput output;
-    const int exitCode = Run(argc, argv);
-    return output.Finish(exitCode, std::cerr);
+    RemoveFilesOnInterrupt();
+    try {
+        std::ios::sync_with_stdio(false);
+        CStandardOutput output;
+        const int exitCode = Run(argc, argv);
+        return output.Finish(exitCode, std::cerr);
+    } catch (const std::bad_alloc&) {
+        // Anywhere, the command line's parser included.
+        SayOutOfMemory();
+        return kExitFailure;
+    }
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "convert/ClashCache.h"
@@ -37,9 +38,9 @@ std::vector<std::string> Entries(const std::string& directory) {
 // up to the first record that cannot be read. With CACHE, indexes them as
 // well and keeps the index there as the list NAME's, when every record was
 // read and the list did not change meanwhile; without, stops at the lowest
-// number possible.
-void ReadDataFiles(const std::string& path, LowestRunningNumber& lowest, ClashCache* cache,
-                   const std::string& name) {
+// number possible. A failure says why the list could not be read whole.
+Status ReadDataFiles(const std::string& path, LowestRunningNumber& lowest, ClashCache* cache,
+                     const std::string& name) {
     timespec readAt{};
     clock_gettime(CLOCK_REALTIME, &readAt);
     const Result<SampleListIdentity> before =
@@ -51,13 +52,13 @@ void ReadDataFiles(const std::string& path, LowestRunningNumber& lowest, ClashCa
     }
     {
         SampleListReader reader;
-        if (!reader.Open(path).ok()) {
-            return;
+        if (Status opened = reader.Open(path); !opened.ok()) {
+            return opened;
         }
         SAMPLE_RECORD record;
         for (std::int32_t n = 1; n <= reader.GetRecordCount(); ++n) {
-            if (!reader.Read(n, record).ok()) {
-                return;  // the names after it are unknown: nothing to keep
+            if (Status read = reader.Read(n, record); !read.ok()) {
+                return read;  // the names after it are unknown: nothing to keep
             }
             const std::string_view dataFile = FixedFieldText(record.szDataFile);
             lowest.Take(dataFile);
@@ -68,17 +69,39 @@ void ReadDataFiles(const std::string& path, LowestRunningNumber& lowest, ClashCa
                 }
             }
             if (!index && lowest.IsLowestPossible()) {
-                return;
+                return Status::Ok();
             }
         }
     }
     if (!index) {
-        return;
+        return Status::Ok();
     }
     const Result<SampleListIdentity> after = SampleListReader::Identify(path, true);
     if (after.ok()) {
         cache->Put(name, before.value().file, after.value().file, readAt, index->Names());
     }
+    return Status::Ok();
+}
+
+// One notice naming every list of NOT_CHECKED (path, why) and why.
+std::string NotCheckedNotice(const std::vector<std::pair<std::string, Status>>& notChecked) {
+    const bool one = notChecked.size() == 1;
+    std::string sentence = std::to_string(notChecked.size()) +
+                           (one ? " other Sample List in the output folder could not be read, "
+                                  "so it was not checked"
+                                : " other Sample Lists in the output folder could not be read, "
+                                  "so they were not checked") +
+                           " for data file clashes (a clash would go unreported):";
+    const char* separator = " ";
+    for (const auto& [path, status] : notChecked) {
+        std::string reason = status.message();
+        if (!reason.empty() && reason.back() == '.') {
+            reason.pop_back();
+        }
+        sentence += separator + path + ": " + reason;
+        separator = "; ";
+    }
+    return sentence + ".";
 }
 
 }  // namespace
@@ -139,13 +162,15 @@ void CollectDataFileClashes(ConversionReport& report, const std::string& listPat
                             const std::string& baseName) {
     const PathParts parts = SplitPath(listPath);
     const std::string directory = parts.drive + parts.directory;
+    const PathParts absolute = SplitPath(FullPath(listPath, kMaxPath));
+    // The folder to name lists by: absolute, as their clashes name them.
+    const std::string shownDirectory =
+        absolute.directory.empty() ? directory : absolute.drive + absolute.directory;
     std::optional<ClashCache> cache;
-    if (baseName.size() <= DataFileIndex::kIndexedBaseChars) {
-        const PathParts absolute = SplitPath(FullPath(listPath, kMaxPath));
-        if (!absolute.directory.empty()) {
-            cache = ClashCache::ForFolder(absolute.drive + absolute.directory, parts.extension);
-        }
+    if (baseName.size() <= DataFileIndex::kIndexedBaseChars && !absolute.directory.empty()) {
+        cache = ClashCache::ForFolder(absolute.drive + absolute.directory, parts.extension);
     }
+    std::vector<std::pair<std::string, Status>> notChecked;
     for (const std::string& entry : Entries(directory.empty() ? "." : directory)) {
         const PathParts other = SplitPath(entry);
         const std::string path = directory + entry;
@@ -154,7 +179,10 @@ void CollectDataFileClashes(ConversionReport& report, const std::string& listPat
         }
         const Result<SampleListIdentity> list = SampleListReader::Identify(path, false);
         if (!list.ok()) {
-            continue;  // no list, or one the record library would not read
+            // No list, or one the record library would not read (an
+            // unfinished write beside it): not checked, and said so.
+            notChecked.emplace_back(shownDirectory + entry, list.status());
+            continue;
         }
         LowestRunningNumber lowest(baseName);
         const std::vector<std::string>* kept =
@@ -164,7 +192,10 @@ void CollectDataFileClashes(ConversionReport& report, const std::string& listPat
                 lowest.Take(dataFile);
             }
         } else {
-            ReadDataFiles(path, lowest, cache ? &*cache : nullptr, entry);
+            if (Status read = ReadDataFiles(path, lowest, cache ? &*cache : nullptr, entry);
+                !read.ok()) {
+                notChecked.emplace_back(shownDirectory + entry, std::move(read));
+            }
         }
         if (lowest.Found()) {
             report.AddClashCandidate(
@@ -173,5 +204,8 @@ void CollectDataFileClashes(ConversionReport& report, const std::string& listPat
     }
     if (cache) {
         cache->Save();
+    }
+    if (!notChecked.empty()) {
+        report.Notice(NoticeKind::kListsNotChecked, NotCheckedNotice(notChecked));
     }
 }

@@ -28,9 +28,10 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
 // itself) that holds a record whose data file name is BASE_NAME followed by
 // a running number, as the conversion names its records: the list, the
 // lowest such number and the first data file name that carries it, lists
-// in the order of their names. Lists the record library cannot read are
-// passed over. Reads the lists through the record library; must not be
-// called while a list is open in this process.
+// in the order of their names. Lists the record library cannot identify,
+// open or read to their end are named, each with the reason it gave, in
+// one notice (NoticeKind::kListsNotChecked); the check goes on. Reads the lists through the record
+// library; must not be called while a list is open in this process.
 //
 // What it learns of a list's data file names is kept in a ClashCache, so
 // that a list that did not change since is not read again: the folder is

@@ -46,6 +46,35 @@ std::string Capitalized(std::string text) {
     return text;
 }
 
+// What the user can do about a failure with STATUS of a list in FOLDER;
+// empty when the cause says it already.
+std::string Advice(std::int32_t status, const std::string& folder) {
+    struct stat st;
+    switch (status) {
+        case DB3_E_LOCATION:
+        case DB3_E_READ_ONLY:
+            if (::stat(folder.c_str(), &st) != 0 && errno == ENOENT) {
+                return "Create the folder, or choose another folder for the Sample List.";
+            }
+            return "Choose a folder you can write to, or ask for the right to write there.";
+        case DB3_E_EXISTS:
+        case DB3_E_NOT_SAMPLE_LIST:
+            return "Choose another name for the Sample List, or move that file away.";
+        case DB3_E_BUSY:
+            return "";  // the cause says to try again
+        case DB3_E_TOO_LARGE:
+            return "Raise the file size limit (ulimit -f), or convert fewer sample lines at a "
+                   "time.";
+        case DB3_E_FULL:
+            return "Free space on that disk, or choose a folder on another disk.";
+        case DB3_E_IO:
+            return "Check the disk and the system's log, then convert again.";
+        default:
+            return "Convert again; if it fails again, free memory and disk space and check the "
+                   "system's log.";
+    }
+}
+
 std::string Cause(std::int32_t status, const std::string& listPath, const std::string& folder) {
     // The folder's own state says most about a location that cannot be
     // used; otherwise the library's cause, naming the file and what the
@@ -102,5 +131,7 @@ std::string ListFailureCause(std::int32_t status, const std::string& listPath) {
     if (folder.empty()) {
         folder = ".";
     }
-    return Cause(status, listPath, folder) + " (status " + std::to_string(status) + ").";
+    const std::string advice = Advice(status, folder);
+    return Cause(status, listPath, folder) + " (status " + std::to_string(status) + ")." +
+           (advice.empty() ? "" : " " + advice);
 }

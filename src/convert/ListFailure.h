@@ -10,6 +10,7 @@
 #include <string>
 
 // One sentence (ending in "(status N).") for STATUS, a failure of the record
-// library while it worked on the Sample List at LIST_PATH; called right
-// after the failing call, whose cause the library still holds.
+// library while it worked on the Sample List at LIST_PATH, followed by one
+// that says what to do about it (unless the first says so already); called
+// right after the failing call, whose cause the library still holds.
 std::string ListFailureCause(std::int32_t status, const std::string& listPath);

@@ -21,6 +21,7 @@
 #include "framework/SystemError.h"
 #include "samplelist/SampListFile.h"
 #include "samplelist/SampListRecord.h"
+#include "source/NumericText.h"
 #include "source/SourceListFile.h"
 #include "util/NameRule.h"
 
@@ -272,10 +273,11 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     CSampListFile list(m_strOutput, TRUE, m_bReplaceExisting);
     if (!list.GetLocationWarning().empty()) {
         const PathParts output = SplitPath(m_strOutput);
-        m_report.Notice("The sample-list location could not be stored for the data system (" +
-                        list.GetLocationWarning() +
-                        "); the data system may not look for the Sample List in " + output.drive +
-                        output.directory + ".");
+        m_report.Notice(NoticeKind::kLocationNotStored,
+                        "The sample-list location could not be stored for the data system (" +
+                            list.GetLocationWarning() +
+                            "); the data system may not look for the Sample List in " +
+                            output.drive + output.directory + ".");
     }
     if (!list.IsOpen()) {
         Fail(ListFailureCause(list.GetError(), libraryPath));
@@ -364,6 +366,10 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
         // Untouched fields of the first entry's records stay zero; from the
         // next entry on they hold "[]", as the data system expects of rows
         // after the first.
+        if (source.GetRequestedRecords() > m_nLastNumber - number) {
+            RefuseTooManyRecords(source, entry, number);
+            return FALSE;
+        }
         record.Reset(number != 0 ? TRUE : FALSE);
         for (std::int64_t fraction = entry.nFirstFraction; fraction <= entry.nLastFraction;
              ++fraction) {
@@ -392,6 +398,24 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
         }
     }
     return TRUE;
+}
+
+void CSLConvert::RefuseTooManyRecords(CSourceListFile& source, SOURCE_ENTRY& entry,
+                                      std::int64_t before) {
+    // The line's range is not counted out one by one: the rest of the
+    // export is only read, to say how many records it asks for in all.
+    const std::string where = InputLine(source);
+    std::int64_t total = std::min(before + source.GetRequestedRecords(), kWideIntegerLimit);
+    while (source.ReadEntry(entry)) {
+        total = std::min(total + source.GetRequestedRecords(), kWideIntegerLimit);
+    }
+    m_report.sampleLines = source.GetSampleLineCount();
+    m_report.skippedLines = source.GetSkippedLineCount();
+    Fail("The export asks for " + std::string(total >= kWideIntegerLimit ? "more than " : "") +
+         std::to_string(total) + " records, and a Sample List cannot hold more than " +
+         std::to_string(m_nLastNumber) + " records: " + where +
+         " takes the count past that, so the conversion stopped there, before making that "
+         "line's records. Split the export, or correct its fraction ranges.");
 }
 
 BOOL CSLConvert::FillRecord(CSampListRecord& record, const RecordTexts& texts,

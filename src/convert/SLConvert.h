@@ -29,7 +29,9 @@
 // input that changed while it was read, a value that does not fit), the
 // new list is abandoned and what was at the output before stays as it
 // was. The running number stops at 2147483647: a conversion that would
-// need more records fails.
+// need more records fails as soon as it reads the line whose fraction range
+// passes that (before making that line's records), with the number of
+// records the whole export asks for.
 //
 // While it converts, it fills a ConversionReport (GetReport): the counts,
 // the skipped lines and warnings of the export (SourceLineCheck), names
@@ -132,6 +134,9 @@ private:
     struct RecordTexts;
     BOOL FillRecord(CSampListRecord& record, const RecordTexts& texts, std::int64_t fraction,
                     std::int64_t number);
+    // Fails because the line just read (ENTRY, after BEFORE records) asks
+    // for more records than a list holds, with how many the export asks for.
+    void RefuseTooManyRecords(CSourceListFile& source, SOURCE_ENTRY& entry, std::int64_t before);
     void Fail(std::string reason);
     std::string InputLine(const CSourceListFile& source) const;
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,22 @@ constexpr std::string_view kTemporaryMarker = ".new-";
 constexpr unsigned kTemporaryAttempts = 100;
 // Digits of the largest process number or counter.
 constexpr std::size_t kMaxDigits = 10;
+
+// ".new-", the largest process number and counter, "-journal".
+constexpr std::size_t kLongestSuffix =
+    kTemporaryMarker.size() + kMaxDigits + 1 + kMaxDigits + std::string_view("-journal").size();
+// A stem that leaves room for the leading '.' and the longest suffix.
+constexpr std::size_t kMaxStem = kMaxNameBytes - 1 - kLongestSuffix;
+constexpr std::size_t kHashDigits = 16;
+
+// FNV-1a, 64 bits: the same for the same name in every process and build.
+std::uint64_t NameHash(std::string_view name) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return hash;
+}
 
 std::string BaseOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -58,23 +75,39 @@ bool TakePrefix(std::string_view& text, std::string_view prefix) {
 
 }  // namespace
 
+std::string HiddenStemOf(std::string_view listName) {
+    if (listName.size() <= kMaxStem) {
+        return std::string(listName);
+    }
+    // Cut where no UTF-8 sequence is split, so the name still reads.
+    std::size_t cut = kMaxStem - 1 - kHashDigits;
+    while (cut > 0 && (static_cast<unsigned char>(listName[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    char hash[kHashDigits + 1];
+    std::snprintf(hash, sizeof hash, "%016llx",
+                  static_cast<unsigned long long>(NameHash(listName)));
+    return std::string(listName.substr(0, cut)) + "~" + hash;
+}
+
 std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 std::string LockPathFor(const std::string& listPath) {
-    return DirectoryOf(listPath) + "." + BaseOf(listPath) + std::string(kLockSuffix);
+    return DirectoryOf(listPath) + "." + HiddenStemOf(BaseOf(listPath)) + std::string(kLockSuffix);
 }
 
 bool IsTemporaryOf(std::string_view entry, std::string_view listName) {
-    return !listName.empty() && TakePrefix(entry, ".") && TakePrefix(entry, listName) &&
-           TakePrefix(entry, kTemporaryMarker) && TakeNumber(entry, 1) && TakePrefix(entry, "-") &&
-           TakeNumber(entry, 0) && (entry.empty() || entry == kJournalSuffix);
+    return !listName.empty() && TakePrefix(entry, ".") &&
+           TakePrefix(entry, HiddenStemOf(listName)) && TakePrefix(entry, kTemporaryMarker) &&
+           TakeNumber(entry, 1) && TakePrefix(entry, "-") && TakeNumber(entry, 0) &&
+           (entry.empty() || entry == kJournalSuffix);
 }
 
 std::int32_t CreateTemporaryFor(const std::string& listPath, std::string& temporaryPath) {
-    const std::string prefix = DirectoryOf(listPath) + "." + BaseOf(listPath) +
+    const std::string prefix = DirectoryOf(listPath) + "." + HiddenStemOf(BaseOf(listPath)) +
                                std::string(kTemporaryMarker) + std::to_string(getpid()) + "-";
     std::string candidate;
     for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {

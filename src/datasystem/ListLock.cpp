@@ -97,6 +97,7 @@ std::int32_t ListLock::Acquire(const std::string& listPath, int waitMs) {
         if (IsStillNamed(fd.Get(), lockPath)) {
             m_fd = std::move(fd);
             m_strListPath = listPath;
+            m_removeOnInterrupt.Hold(lockPath);
             return DB3_OK;
         }
     }
@@ -106,6 +107,8 @@ void ListLock::Release() {
     if (!m_fd.IsOpen()) {
         return;
     }
+    // Once released, the name may be another holder's lock file.
+    m_removeOnInterrupt.Drop();
     // Removed while still locked, so that nobody locks a file about to go.
     const std::string lockPath = ferrox::LockPathFor(m_strListPath);
     if (IsStillNamed(m_fd.Get(), lockPath)) {

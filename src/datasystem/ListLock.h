@@ -22,6 +22,7 @@
 #include <string>
 
 #include "framework/File.h"
+#include "framework/Signals.h"
 
 class ListLock {
 public:
@@ -47,4 +48,7 @@ public:
 private:
     FileDescriptor m_fd;
     std::string m_strListPath;
+    // The lock file, removed if the process is interrupted while it holds
+    // the lock (the lock goes with the process anyway).
+    InterruptCleanup m_removeOnInterrupt;
 };

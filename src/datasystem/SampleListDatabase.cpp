@@ -88,6 +88,8 @@ void SampleListDatabase::Abandon() {
     if (!m_strTemporary.empty()) {
         ferrox::RemoveTemporary(m_strTemporary);
         m_strTemporary.clear();
+        m_removeOnInterrupt[0].Drop();
+        m_removeOnInterrupt[1].Drop();
     }
 }
 
@@ -132,6 +134,9 @@ int32_t SampleListDatabase::Create(const std::string& path, bool replace) {
         created != DB3_OK) {
         return created == DB3_E_NOT_FOUND ? DB3_E_LOCATION : created;
     }
+    // Stopped by an interrupt, the process leaves no list being built.
+    m_removeOnInterrupt[0].Hold(m_strTemporary);
+    m_removeOnInterrupt[1].Hold(JournalOf(m_strTemporary));
     int rc = sqlite3_open_v2(m_strTemporary.c_str(), &m_db, kOpenFlags, nullptr);
     if (rc == SQLITE_OK) {
         // The schema needs no sync of its own: the file is not a list
@@ -404,9 +409,11 @@ int32_t SampleListDatabase::PutInPlace() {
         }
     }
     // A journal beside the name belongs to the list being replaced, or to
-    // none: it must not be played into the new list.
+    // none: it must not be played into the new list. (Beside a name too
+    // long to take the journal's suffix there can be none.)
     const std::string journal = JournalOf(m_strPath);
-    if (status == DB3_OK && ::unlink(journal.c_str()) != 0 && errno != ENOENT) {
+    if (status == DB3_OK && ::unlink(journal.c_str()) != 0 && errno != ENOENT &&
+        errno != ENAMETOOLONG) {
         status = ferrox::FailOnFile("remove", journal, Status::FromErrno(errno));
     }
     if (status == DB3_OK) {
@@ -421,7 +428,10 @@ int32_t SampleListDatabase::PutInPlace() {
     if (status != DB3_OK) {
         return status;
     }
+    // Gone from its temporary name by the rename: nothing left to remove.
     m_strTemporary.clear();
+    m_removeOnInterrupt[0].Drop();
+    m_removeOnInterrupt[1].Drop();
     // The list is in place and complete; a folder that cannot be synced
     // leaves only its survival of a power cut in doubt, which is not a
     // failure of the list.

@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/Signals.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -90,6 +92,8 @@ private:
     std::string m_strPath;
     // The file a new list is built in; empty for an existing list.
     std::string m_strTemporary;
+    // The temporary and its journal, removed if the process is interrupted.
+    InterruptCleanup m_removeOnInterrupt[2];
     bool m_bReplace = false;
     int32_t m_nCount = 0;
     int32_t m_nCommittedCount = 0;

@@ -38,7 +38,9 @@ Status SampleListReader::Open(const std::string& path) {
     }
     const std::int32_t status = DB3Open(DB3_SAMPLE_LIST, name.value().c_str(), DB3_MODE_READ);
     if (status != DB3_OK) {
-        return Status::Error(DB3StatusText(status));
+        // The library's cause names what failed and the system's reason.
+        const std::string cause = DB3GetFailureCause(DB3_SAMPLE_LIST, nullptr);
+        return Status::Error(cause.empty() ? DB3StatusText(status) : cause);
     }
     m_bOpen = true;
     m_nRecords = DB3GetRecordsInDB(DB3_SAMPLE_LIST);

@@ -1,5 +1,6 @@
 #include "source/NumericText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
@@ -102,28 +103,25 @@ double DecimalValue(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::int32_t IntegerValue(std::string_view text) {
-    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
-    constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+std::int64_t WideIntegerValue(std::string_view text) {
     std::size_t i = SkipSpace(text);
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
     }
-    // Accumulate the magnitude, stopping its growth just past the range.
+    // Accumulate the magnitude, stopping its growth at the limit.
     std::int64_t magnitude = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
-        if (magnitude <= kMax + 1) {
-            magnitude = magnitude * 10 + (text[i] - '0');
-        }
+        magnitude = magnitude > kWideIntegerLimit / 10
+                        ? kWideIntegerLimit
+                        : std::min(magnitude * 10 + (text[i] - '0'), kWideIntegerLimit);
     }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > kMax) {
-        return static_cast<std::int32_t>(kMax);
-    }
-    if (value < kMin) {
-        return static_cast<std::int32_t>(kMin);
-    }
-    return static_cast<std::int32_t>(value);
+    return negative ? -magnitude : magnitude;
+}
+
+std::int32_t IntegerValue(std::string_view text) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(WideIntegerValue(text), std::numeric_limits<std::int32_t>::min(),
+                                 std::numeric_limits<std::int32_t>::max()));
 }

@@ -26,3 +26,9 @@ std::size_t DecimalPrefixLength(std::string_view text);
 // 10. Unlike atoi, whose result is undefined out of range, a value outside
 // the 32-bit range is clamped to INT32_MIN or INT32_MAX.
 std::int32_t IntegerValue(std::string_view text);
+
+// The same prefix's value clamped to +/-kWideIntegerLimit instead: wide
+// enough to tell that, and by how much, a number lies outside the 32-bit
+// range, and to add and subtract such values without overflow.
+inline constexpr std::int64_t kWideIntegerLimit = 1'000'000'000'000'000'000;
+std::int64_t WideIntegerValue(std::string_view text);

@@ -196,6 +196,23 @@ void SourceLineCheck::CheckNumber(std::int64_t line, std::int64_t column, std::s
     }
 }
 
+void SourceLineCheck::CheckFraction(std::int64_t line, std::int64_t column, std::string_view text,
+                                    std::size_t start) {
+    const std::int64_t wide = WideIntegerValue(text.substr(start));
+    const std::int32_t read = IntegerValue(text.substr(start));
+    if (wide == read) {
+        return;
+    }
+    const std::size_t digits = NumberStart(text.substr(start));
+    const std::size_t end = text.find_first_not_of("0123456789", start + digits);
+    const std::string_view number =
+        text.substr(start, end == std::string_view::npos ? end : end - start);
+    Warn(ReportKind::kFractionOutOfRange, line, column + static_cast<std::int64_t>(start), text,
+         std::to_string(read),
+         "the fraction number \"" + std::string(number) + "\" in \"" + std::string(text) +
+             "\" is beyond the range of a 32-bit integer and is read as " + std::to_string(read));
+}
+
 void SourceLineCheck::CheckFractions(std::int64_t line, std::int64_t column,
                                      std::string_view text) {
     const std::size_t first = text.find(':');
@@ -205,8 +222,13 @@ void SourceLineCheck::CheckFractions(std::int64_t line, std::int64_t column,
                  "\" has no colon, so the line gives one record with fraction 0");
         return;
     }
+    const std::size_t lastColon = text.rfind(':');
+    CheckFraction(line, column, text, first + 1);
+    if (lastColon != first) {
+        CheckFraction(line, column, text, lastColon + 1);
+    }
     const std::int64_t from = IntegerValue(text.substr(first + 1));
-    const std::int64_t to = IntegerValue(text.substr(text.rfind(':') + 1));
+    const std::int64_t to = IntegerValue(text.substr(lastColon + 1));
     const auto range = [](std::int64_t a, std::int64_t b) {
         return a == b ? "fraction " + std::to_string(a)
                       : "fractions " + std::to_string(a) + " to " + std::to_string(b);

@@ -37,6 +37,9 @@ private:
               std::string readAs, std::string message);
     void CheckNumber(std::int64_t line, std::int64_t column, std::string_view text,
                      const char* what);
+    // The fraction number at START of the fraction column TEXT.
+    void CheckFraction(std::int64_t line, std::int64_t column, std::string_view text,
+                       std::size_t start);
     void CheckFractions(std::int64_t line, std::int64_t column, std::string_view text);
 
     ConversionReport& m_report;

@@ -1,5 +1,6 @@
 #include "source/SourceListFile.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "source/NumericText.h"
@@ -94,6 +95,7 @@ BOOL CSourceListFile::ReadEntry(SOURCE_ENTRY& entry) {
     if (first == std::string_view::npos) {
         entry.nFirstFraction = 0;
         entry.nLastFraction = 0;
+        m_nRequestedRecords = 1;
     } else {
         entry.nFirstFraction = IntegerValue(column6.substr(first + 1));
         const std::size_t last = column6.rfind(':');
@@ -101,6 +103,8 @@ BOOL CSourceListFile::ReadEntry(SOURCE_ENTRY& entry) {
         if (entry.nLastFraction < entry.nFirstFraction) {
             entry.nLastFraction = entry.nFirstFraction;
         }
+        const std::int64_t from = WideIntegerValue(column6.substr(first + 1));
+        m_nRequestedRecords = std::max(from, WideIntegerValue(column6.substr(last + 1))) - from + 1;
     }
     return TRUE;
 }

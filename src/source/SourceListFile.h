@@ -53,6 +53,12 @@ public:
     // 1-based number of the line the last entry came from (0 before any).
     std::int64_t GetLineNumber() const;
 
+    // Records the last entry's fraction column asks for, with its numbers
+    // as written: a number beyond the 32-bit fractions of SOURCE_ENTRY
+    // counts as far as it goes (up to kWideIntegerLimit), so a range such
+    // as "R1:1:4294967296" asks for 4294967296 records however it is read.
+    std::int64_t GetRequestedRecords() const { return m_nRequestedRecords; }
+
     // From now on, adds to REPORT what the lines read tell the user (see
     // SourceLineCheck); REPORT must outlive the reader. Entries are the same.
     void SetReport(ConversionReport* report);
@@ -62,6 +68,7 @@ private:
     std::int64_t m_nSampleLines = 0;
     std::int64_t m_nSkippedLines = 0;
     std::int64_t m_nEntryLine = 0;
+    std::int64_t m_nRequestedRecords = 0;
     // Fields of the line being read; a member so that its storage serves
     // every line instead of being allocated anew.
     std::vector<std::string> m_fields;

@@ -38,16 +38,19 @@
 
 namespace {
 
-// The three method lists, and what each says while its location is not set.
+// The three method lists, and what each says while its location is not
+// set: in the empty field, short enough to be read whole at the field's
+// width, and to a screen reader and in the tooltip, whole.
+constexpr const char* kUnsetShown = "no folder set";
 struct MethodList {
     int id;
     const char* key;
     const char* unset;
 };
 constexpr MethodList kMethodLists[] = {
-    {IDC_MS_FILE, kMSMethodKey, "no MS method folder set"},
-    {IDC_INLET_FILE, kInletMethodKey, "no inlet method folder set"},
-    {IDC_MACRO_FILE, kMacroKey, "no macro folder set"},
+    {IDC_MS_FILE, kMSMethodKey, "No MS method folder is set"},
+    {IDC_INLET_FILE, kInletMethodKey, "No inlet method folder is set"},
+    {IDC_MACRO_FILE, kMacroKey, "No macro folder is set"},
 };
 
 // The file DATA brings when it is an export: one local regular file (a
@@ -221,12 +224,14 @@ void CConvertDlg::FillMethodLists() {
         pCombo->SetWindowText(strShown);
 
         // Only a placeholder: the field's text, which the exchange reads, stays.
-        const QString strUnset =
-            folder.directory.empty() ? QString::fromLatin1(list.unset) : QString();
-        pCombo->lineEdit()->setPlaceholderText(strUnset);
-        pCombo->setToolTip(strUnset.isEmpty()
-                               ? QString()
-                               : strUnset + QStringLiteral(": Tools > Method Folders... sets it"));
+        if (folder.directory.empty()) {
+            pCombo->SetPlaceholder(
+                QString::fromLatin1(kUnsetShown),
+                QString::fromLatin1(list.unset) +
+                    QStringLiteral("; Tools > Method Folders... (Ctrl+M) sets it"));
+        } else {
+            pCombo->SetPlaceholder(QString(), QString());
+        }
     }
 }
 
@@ -295,15 +300,33 @@ void CConvertDlg::OnConvert() {
     const ConversionReport& report = outcome.report;
     std::string strInformative =
         outcome.status.ok() ? ReportCountsLine(report) : outcome.status.message();
-    for (const std::string& strNotice : report.Notices()) {
-        strInformative += "\n" + strNotice;
+    std::string strDetails;
+    for (const ReportNotice& notice : report.Notices()) {
+        if (notice.kind == NoticeKind::kListsNotChecked) {
+            // Long (a path and a reason per list): whole in the details.
+            strInformative +=
+                "\nSome Sample Lists beside it could not be checked for data file "
+                "clashes: see the details.";
+            strDetails += notice.sentence + "\n";
+        } else {
+            strInformative += "\n" + notice.sentence;
+        }
+    }
+    // Lists whose raw data files would overwrite each other's: said in the
+    // message itself, never only behind the collapsed details.
+    for (const ReportNote& note : report.Notes()) {
+        if (note.kind == ReportKind::kDataFileClash) {
+            strInformative += "\nData file clash: " + VisibleText(note.message) + ".";
+        }
+    }
+    if (const std::int64_t more = report.Omitted(ReportKind::kDataFileClash); more != 0) {
+        strInformative += "\n" + std::to_string(more) + " more data file clashes: see the details.";
     }
     if (report.WarningCount() != 0) {
         strInformative += "\n" + std::to_string(report.WarningCount()) +
                           (report.WarningCount() == 1 ? " warning" : " warnings") +
                           ": see the details.";
     }
-    std::string strDetails;
     for (const std::string& strLine : ReportLines(report, m_strInputFile)) {
         strDetails += strLine + "\n";
     }

@@ -1,15 +1,19 @@
 #include "ui/PreviewWindow.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/platform/CommonDialogs.h"
+#include "ui/platform/DialogBuilder.h"
 #include "ui/platform/TextCodec.h"
 
 namespace {
@@ -25,7 +29,8 @@ PreviewWindow::PreviewWindow(const PreviewContent& content, QWidget* parent)
     : QDialog(parent),
       m_summary(new QLabel(this)),
       m_table(new QTableWidget(this)),
-      m_findings(new QPlainTextEdit(this)) {
+      m_findings(new QPlainTextEdit(this)),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Close, this)) {
     setWindowTitle(DecodePath(content.title));
     setSizeGripEnabled(true);
 
@@ -47,6 +52,10 @@ PreviewWindow::PreviewWindow(const PreviewContent& content, QWidget* parent)
     m_table->setHorizontalHeaderLabels(headers);
     m_table->verticalHeader()->setVisible(false);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false);  // Tab leaves; arrows move between cells
+    m_table->setAccessibleName(QStringLiteral("Records"));
+    m_table->setAccessibleDescription(
+        QStringLiteral("The records the conversion would write, one row each"));
     m_table->setRowCount(static_cast<int>(content.rows.size()));
     for (std::size_t r = 0; r < content.rows.size(); ++r) {
         const int row = static_cast<int>(r);
@@ -65,6 +74,15 @@ PreviewWindow::PreviewWindow(const PreviewContent& content, QWidget* parent)
     m_findings->setPlainText(findings.isEmpty() ? QStringLiteral("No warnings.") : findings);
     m_findings->setReadOnly(true);
     m_findings->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_findings->setAccessibleName(QStringLiteral("Warnings and skipped lines"));
+    m_findings->setTabChangesFocus(true);
+    m_findings->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+
+    const CDialogUnits units(font());
+    for (QWidget* pane : {static_cast<QWidget*>(m_table), static_cast<QWidget*>(m_findings)}) {
+        pane->setMinimumSize(units.ToPixelsX(kLeastPaneWidthUnits),
+                             units.ToPixelsY(kLeastPaneHeightUnits));
+    }
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(m_table);
@@ -72,14 +90,28 @@ PreviewWindow::PreviewWindow(const PreviewContent& content, QWidget* parent)
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
     layout->addWidget(splitter, 1);
-    layout->addWidget(buttons);
-    resize(900, 560);
+    layout->addWidget(m_buttons);
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    FitInto(screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600));
+}
+
+void PreviewWindow::FitInto(const QRect& available) {
+    const CDialogUnits units(font());
+    // The window manager's frame and title bar are not ours: a line and a
+    // half of the font for the title, a few units for the borders.
+    const QSize frame(units.ToPixelsX(4),
+                      QFontMetrics(font()).height() * 3 / 2 + units.ToPixelsY(4));
+    const QSize room = available.size() - frame;
+    const QSize wanted(units.ToPixelsX(kWidthUnits), units.ToPixelsY(kHeightUnits));
+    const QSize size = wanted.boundedTo(room).expandedTo(minimumSizeHint());
+    resize(size);
+    move(available.x() + std::max(0, (available.width() - size.width() - frame.width()) / 2),
+         available.y() + std::max(0, (available.height() - size.height() - frame.height()) / 2));
 }
 
 void PreviewWindow::SetShowHook(ShowHook hook) {

@@ -2,9 +2,18 @@
 // dialog's current values (the columns of `korr2ld-cli show`), the counts,
 // and the warnings and skipped lines, in a resizable window that Escape or
 // Close closes. It only shows: the conversion behind it is a dry run.
+//
+// For the keyboard and a screen reader: Tab moves from the records table
+// to the warnings and on to Close (the arrow keys move within the table),
+// and the table ("Records") and the warnings ("Warnings and skipped lines")
+// are named. Its size is kWidthUnits x kHeightUnits dialog units of its
+// font (so it scales with the font and the screen's scale), cut to the
+// screen's available area, down to a least size at which every part is
+// still there; Close is always on the screen.
 #pragma once
 
 #include <QDialog>
+#include <QRect>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -12,6 +21,7 @@
 
 #include "samplelist/RecordFields.h"
 
+class QDialogButtonBox;
 class QLabel;
 class QPlainTextEdit;
 class QTableWidget;
@@ -30,7 +40,19 @@ public:
     // Records kept for the table, whatever the export's size.
     static constexpr std::size_t kMaxRows = 10000;
 
+    // The size it asks for, in dialog units, and the least size of the
+    // table and of the warnings.
+    static constexpr int kWidthUnits = 440;
+    static constexpr int kHeightUnits = 260;
+    static constexpr int kLeastPaneWidthUnits = 60;
+    static constexpr int kLeastPaneHeightUnits = 24;
+
     PreviewWindow(const PreviewContent& content, QWidget* parent);
+
+    // Sizes and places the window for a screen whose available area (the
+    // window's frame and title included) is AVAILABLE. The constructor
+    // does so for the screen it is shown on.
+    void FitInto(const QRect& available);
 
     // Shows CONTENT modally over PARENT. In a test, the hook set with
     // SetShowHook acts on the window once it is shown; without one the
@@ -42,9 +64,11 @@ public:
     QLabel* Summary() const { return m_summary; }
     QTableWidget* Table() const { return m_table; }
     QPlainTextEdit* Findings() const { return m_findings; }
+    QDialogButtonBox* Buttons() const { return m_buttons; }
 
 private:
     QLabel* m_summary;
     QTableWidget* m_table;
     QPlainTextEdit* m_findings;
+    QDialogButtonBox* m_buttons;
 };

@@ -15,8 +15,8 @@ constexpr const char* kProgramName = "Korrin File Conversion";
 constexpr std::array kAboutControls = {
     DialogControl{IDC_STATIC, ControlKind::Icon, kProgramName, 11, 17, 20, 20, CS_NONE,
                   IDR_MAINFRAME},
-    DialogControl{IDC_STATIC, ControlKind::StaticText, "Korrin File Conversion Version 3.3", 40, 10,
-                  119, 8, CS_NOPREFIX},
+    DialogControl{IDC_STATIC, ControlKind::StaticText,
+                  "Korrin File Conversion Version " K2L_VERSION, 40, 10, 119, 8, CS_NOPREFIX},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Licensed under the Apache License 2.0", 40,
                   25, 119, 8, CS_NONE},
     DialogControl{IDOK, ControlKind::PushButton, "OK", 178, 7, 32, 14,

@@ -31,6 +31,8 @@ const char* ReportKindName(ReportKind kind) {
             return "beyond-float-range";
         case ReportKind::kNoFractionColon:
             return "no-fraction-colon";
+        case ReportKind::kFractionOutOfRange:
+            return "fraction-out-of-range";
         case ReportKind::kLastFractionBelowFirst:
             return "last-fraction-below-first";
         case ReportKind::kNegativeFraction:
@@ -51,6 +53,10 @@ const char* ReportKindName(ReportKind kind) {
             break;
     }
     return "unknown";
+}
+
+const char* NoticeKindName(NoticeKind kind) {
+    return kind == NoticeKind::kListsNotChecked ? "lists-not-checked" : "location-not-stored";
 }
 
 const char* SkipReasonName(SkipReason reason) {

@@ -35,6 +35,7 @@ enum class ReportKind {
     kNumberWord,  // "inf", "nan": read as 0
     kBeyondFloatRange,
     kNoFractionColon,
+    kFractionOutOfRange,  // beyond a 32-bit integer: read as its limit
     kLastFractionBelowFirst,
     kNegativeFraction,
     kLongFractionRange,
@@ -59,6 +60,19 @@ struct ReportNote {
     std::string text;         // the text as read (may be empty)
     std::string readAs;       // what it was read as (may be empty)
     std::string message;      // one sentence for the user, without file and line
+};
+
+// What a notice is about.
+enum class NoticeKind {
+    kLocationNotStored,  // the sample-list location could not be stored
+    kListsNotChecked,    // other Sample Lists could not be read for clashes
+};
+// The kind's stable machine name ("location-not-stored"), as JSON shows it.
+const char* NoticeKindName(NoticeKind kind);
+
+struct ReportNotice {
+    NoticeKind kind = NoticeKind::kLocationNotStored;
+    std::string sentence;  // one or more sentences for the user
 };
 
 // Why a line that is not blank gave no sample.
@@ -104,7 +118,9 @@ public:
     // Adds a notice: a warning about the conversion itself rather than its
     // input. Notices are all kept; they are no findings, so --strict and
     // WarningCount() leave them out.
-    void Notice(std::string sentence) { m_notices.push_back(std::move(sentence)); }
+    void Notice(NoticeKind kind, std::string sentence) {
+        m_notices.push_back(ReportNotice{kind, std::move(sentence)});
+    }
 
     // Warnings kept, in the order they were added.
     const std::vector<ReportNote>& Notes() const { return m_notes; }
@@ -113,7 +129,7 @@ public:
     std::int64_t Count(ReportKind kind) const;
     // The warnings found, kept or not; notices not counted.
     std::int64_t WarningCount() const { return m_nWarnings; }
-    const std::vector<std::string>& Notices() const { return m_notices; }
+    const std::vector<ReportNotice>& Notices() const { return m_notices; }
     // Every warning: those found and the notices.
     std::int64_t TotalWarningCount() const {
         return m_nWarnings + static_cast<std::int64_t>(m_notices.size());
@@ -133,7 +149,7 @@ private:
     std::vector<ReportNote> m_notes;
     std::array<std::int64_t, static_cast<std::size_t>(ReportKind::kCount)> m_counts{};
     std::int64_t m_nWarnings = 0;
-    std::vector<std::string> m_notices;
+    std::vector<ReportNotice> m_notices;
     std::vector<SkippedLine> m_skipped;
     std::int64_t m_nSkipped = 0;
     std::vector<ClashCandidate> m_candidates;

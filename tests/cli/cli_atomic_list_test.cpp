@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <random>
@@ -86,6 +87,34 @@ protected:
     const fs::path folder = sandbox.Dir() / "lists";
     const fs::path list = folder / "run.sdb";
 };
+
+// ---- Conversions interrupted: the old list stays, and nothing else ----
+
+class InterruptedConversion : public AtomicList, public ::testing::WithParamInterface<int> {};
+
+TEST_P(InterruptedConversion, LeavesOnlyTheOldList) {
+    const std::string old = MakeList(list);
+    k2ltest::ChildProcess run = sandbox.Start(Convert("NEWER", true));
+    // Interrupted while the new list is being built beside the old one.
+    bool building = false;
+    while (!building && run.Running()) {
+        std::error_code error;
+        for (const std::string& name : Entries(folder)) {
+            building |= name.rfind(".run.sdb.new-", 0) == 0 && !Has(name, "-journal") &&
+                        fs::file_size(folder / name, error) > 0;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    ASSERT_TRUE(building) << "the conversion ended before it could be interrupted";
+    run.Kill(GetParam());
+    const RunResult result = CliSandbox::Finish(run, kRunLimit);
+    EXPECT_EQ(result.signal, GetParam()) << "ended as the signal ends a program";
+    EXPECT_EQ(Entries(folder), Names{"run.sdb"});
+    EXPECT_EQ(ReadFile(list), old);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, InterruptedConversion,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP));
 
 // ---- Conversions killed with SIGKILL at random moments ----
 

@@ -209,3 +209,34 @@ TEST_F(ClashCacheTest, ADamagedOrUnusableCacheGivesTheSameWarningsAsNone) {
 }
 
 }  // namespace
+
+TEST_F(ClashCacheTest, ListsThatCannotBeReadAreNamedInOneNoteAndTheClashesOfTheOthersFound) {
+    k2ltest::WriteFile(lists / "g.sdb", "damaged: no Sample List");
+    CreateList("h", {"ZED001"});
+    k2ltest::WriteFile(lists / "h.sdb-journal", "an unfinished write");
+    CreateList("i", {"PLATE001"});
+    fs::permissions(lists / "i.sdb", fs::perms::owner_write);
+    std::vector<std::string> args = {K2L_BIN_DIR "/korr2ld-cli",
+                                     "convert",
+                                     "plate.txt",
+                                     "lists/out.sdb",
+                                     "--data",
+                                     "PLATE",
+                                     "--strict"};
+    if (geteuid() == 0) {  // permission bits bind only another user
+        fs::permissions(sandbox.Dir(), fs::perms::others_read | fs::perms::others_exec,
+                        fs::perm_options::add);
+        args.insert(args.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    }
+    const RunResult run = sandbox.Program(args.front(), {args.begin() + 1, args.end()});
+    const std::string dir = (sandbox.Dir() / "lists/").string();
+    EXPECT_TRUE(Has(run.err,
+                    "warning: 3 other Sample Lists in the output folder could not be "
+                    "read, so they were not checked for data file clashes"))
+        << run.err;
+    EXPECT_TRUE(Has(run.err, dir + "g.sdb: The file is not a Sample List, or it is damaged;"));
+    EXPECT_TRUE(Has(run.err, dir + "h.sdb: The Sample List has an unfinished write"));
+    EXPECT_TRUE(Has(run.err, dir + "i.sdb: cannot read " + dir + "i.sdb: Permission denied"))
+        << run.err;
+    EXPECT_TRUE(Has(run.err, "the Sample List " + dir + "b.sdb also has records")) << run.err;
+}

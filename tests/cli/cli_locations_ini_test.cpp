@@ -21,7 +21,8 @@ TEST(LocationsCommandSettingsFile, SetChangesOnlyTheLineOfItsKey) {
     std::filesystem::create_directories(sandbox.Dir() / "lists");
     const std::string lists = (sandbox.Dir() / "lists").string() + "/";
     const std::string head =
-        "; Lumenda global files\r\n[SystemList] ; by hand\r\nFlag\r\nMS_FUNC_DB = /m/*.ms\r\n";
+        "; Lumenda global files\r\n[SystemList] ; by hand\r\nFlag\r\nMS_FUNC_DB = "
+        "/m\x1b[2J/*.ms\r\n";
     const std::string tail =
         "\r\n[Instrument]\r\nSerial=QX-1\r\n[SystemList]\r\nSAMPLES_DB=/second/*.sdb\r\n";
     const std::filesystem::path settings =
@@ -36,6 +37,9 @@ TEST(LocationsCommandSettingsFile, SetChangesOnlyTheLineOfItsKey) {
               head + "SAMPLES_DB=" + lists + "*.sdb\r\nMACRO=" + lists + "*.mac\r\n" + tail);
     EXPECT_EQ(sandbox.Cli({"locations", "get", "SAMPLES_DB"}).out,
               "SAMPLES_DB\t" + lists + "\tsdb\t\n");
+    // A control byte edited in is shown escaped, never written raw.
+    EXPECT_EQ(sandbox.Cli({"locations", "get", "MS_FUNC_DB"}).out,
+              "MS_FUNC_DB\t/m\\x1B[2J/\tms\t\n");
 }
 
 // 3 MiB of comments are still a settings file: a conversion changes the

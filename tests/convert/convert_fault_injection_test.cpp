@@ -241,7 +241,9 @@ TEST_F(ConvertFaultInjectionTest, MissingOutputDirectoryIsReportedAndNothingIsCr
     NamedConversion convert(m_input, output);
     EXPECT_FALSE(convert.Convert());
     EXPECT_EQ(convert.GetFailureReason(),
-              "The folder " + m_dir.Path("no-such-dir") + " does not exist (status 13).");
+              "The folder " + m_dir.Path("no-such-dir") +
+                  " does not exist (status 13). Create the folder, or choose another folder for "
+                  "the Sample List.");
     EXPECT_FALSE(std::filesystem::exists(m_dir.Path("no-such-dir")));
 }
 
@@ -268,7 +270,8 @@ TEST_F(ConvertFaultInjectionTest, ReadOnlyOutputDirectoryIsReportedAndNothingIsC
     }
     ASSERT_EQ(result.exitCode, 1) << result.out;
     EXPECT_EQ(result.out, "The folder " + m_dir.Path("read-only") +
-                              " cannot be written: Permission denied (status 13).");
+                              " cannot be written: Permission denied (status 13). Choose a "
+                              "folder you can write to, or ask for the right to write there.");
     EXPECT_TRUE(std::filesystem::is_empty(readOnly));
 }
 

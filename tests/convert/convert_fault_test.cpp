@@ -128,10 +128,23 @@ TEST_F(ConvertFaultTest, RunningNumberStopsAtItsLimit) {
     NamedConversion convert(input, Output());
     SLConvertTestAccess::SetLastNumber(convert, 3);
     EXPECT_FALSE(convert.Convert());
-    EXPECT_EQ(Names(), "RUN12001 [RUN12002] [RUN12003] ");
+    EXPECT_EQ(Names(), "RUN12001 [RUN12002] ");  // line 2 is refused whole, at once
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("asks for 7 records"));
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr("cannot hold more than 3 records"));
     EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 2 of " + input));
     EXPECT_FALSE(fake::Get().open);
+}
+
+TEST_F(ConvertFaultTest, ARangeNoListCanHoldIsRefusedBeforeItsFractionsAreCounted) {
+    // Counted one by one, a dry run of this range would take minutes.
+    const std::string input = Export(SampleLine("1", "1", "2", "AM1", "R1:1:4294967296") +
+                                     SampleLine("2", "1", "2", "AM1", "R1:1:2"));
+    NamedConversion convert(input, Output());
+    convert.m_bDryRun = TRUE;
+    EXPECT_FALSE(convert.Convert());
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("asks for 4294967298 records"));
+    EXPECT_THAT(convert.GetFailureReason(), HasSubstr("line 1 of " + input));
+    EXPECT_EQ(convert.GetReport().records, 0);
 }
 
 TEST_F(ConvertFaultTest, NamesThatDoNotFitAreRefusedBeforeAnythingIsTouched) {
@@ -290,7 +303,8 @@ TEST_F(ConvertFaultTest, ListThatCannotBeCreatedSaysWhy) {
     EXPECT_THAT(fake::Get().Functions(), ::testing::ElementsAre("StoreGlobalFile", "DB3Open"));
     // The folder is there and can be written: the location itself is what failed.
     EXPECT_EQ(convert.GetFailureReason(),
-              "The data system's sample-list location could not be used (status 13).");
+              "The data system's sample-list location could not be used (status 13). Choose a "
+              "folder you can write to, or ask for the right to write there.");
 
     fake::Reset();
     CSLConvert tooLong(input, "/" + std::string(300, 'd') + "/run12.sdb");

@@ -105,6 +105,22 @@ TEST_F(FerroxTest, PathHasNoDotWithoutExtension) {
     EXPECT_TRUE(std::filesystem::exists(m_lists + "run.12"));
 }
 
+TEST_F(FerroxTest, EveryNameTheFileSystemTakesIsWritten) {
+    // With ".sdb", 224 to 255 bytes: longer than the hidden files' names allow
+    // unless they are shortened.
+    for (const std::size_t length : {220u, 221u, 240u, 251u}) {
+        const std::string name(length, 'n');
+        ASSERT_EQ(DB3Open(kDb, name.c_str(), DB3_MODE_CREATE), DB3_OK) << length;
+        ASSERT_EQ(Append(1), DB3_OK);
+        ASSERT_EQ(DB3Close(kDb), DB3_OK);
+        ASSERT_EQ(DB3Open(kDb, name.c_str(), DB3_MODE_OPEN), DB3_OK);
+        EXPECT_EQ(DB3GetRecordsInDB(kDb), 1);
+        EXPECT_EQ(DB3Close(kDb), DB3_OK);
+        EXPECT_EQ(k2ltest::Entries(m_lists), std::vector<std::string>{name + ".sdb"});
+        std::filesystem::remove(m_lists + name + ".sdb");
+    }
+}
+
 TEST_F(FerroxTest, RefusesBadNamesNumbersAndModes) {
     for (const char* name : {"", "a/b", "a\\b", ".", ".."}) {
         EXPECT_EQ(DB3Open(kDb, name, DB3_MODE_CREATE), DB3_E_INVALID) << name;

@@ -2,9 +2,14 @@
 // warnings and skipped lines, the preview, an export dropped onto it, and
 // how far a long conversion has come.
 #include <sys/stat.h>
+#include <QDialogButtonBox>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <QUrl>
 #include <QtTest>
 #include <utility>
@@ -57,6 +62,7 @@ class ConvertReportDlgTest : public QObject {
 
 private slots:
     void resultCarriesCountsAndWarningsBehindDetails();
+    void detailsAreReachedByTabAndScrolledAndAClashIsInTheMessage();
     void previewShowsTheRecordsAndWritesNothing();
     void droppedExportIsTakenAsIfSelected();
     void droppedFolderDeviceMissingFileOrTwoFilesAreRefused();
@@ -96,6 +102,42 @@ void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
                           QStringLiteral("1"), QStringLiteral("created"), QString()}));
 }
 
+void ConvertReportDlgTest::detailsAreReachedByTabAndScrolledAndAClashIsInTheMessage() {
+    UiTestEnv env;
+    QByteArray commas = "Pos\tSample\tVolume\tTime\tWell\tFractions\tRack\tComment\n";
+    for (int line = 1; line <= 80; ++line) {
+        commas += QByteArray::number(line) + "\tS\t1,5\t2\tA1M2.5\tR1:1:1\tRack1\tx\n";
+    }
+    const QString input = env.Write(QStringLiteral("plate7.txt"), commas);
+    CConvertDlg dlg;
+    SetValues(dlg, input, env.Path(QStringLiteral("plate8.sdb")));
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDC_CONVERT); });
+
+    QTextEdit* details = nullptr;
+    int scrolled = 0;
+    SetMessageBoxHook([&](QMessageBox& box) {
+        QApplication::setActiveWindow(&box);
+        box.buttons().constLast()->click();  // Show Details...
+        for (int tab = 0; tab < 8 && details == nullptr; ++tab) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            details = qobject_cast<QTextEdit*>(QApplication::focusWidget());
+        }
+        QTest::keyClick(details, Qt::Key_PageDown);
+        scrolled = details->verticalScrollBar()->value();
+    });
+    // A second list beside the first with the same data file names.
+    SetValues(dlg, input, env.Path(QStringLiteral("plate9.sdb")));
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDC_CONVERT); });
+    SetMessageBoxHook(nullptr);
+
+    QVERIFY(details != nullptr && scrolled > 0);
+    const MessageBoxRequest& box = CUiTestScript::MessageBoxes().back();
+    QVERIFY2(box.detail.contains(QStringLiteral("Data file clash: the Sample List ") +
+                                 env.Path(QStringLiteral("plate8.sdb")) +
+                                 QStringLiteral(" also has records")),
+             qPrintable(box.detail));
+}
+
 void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
     UiTestEnv env;
     const QString input = env.Write(QStringLiteral("plate7.txt"), kExport);
@@ -111,6 +153,15 @@ void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
         QVERIFY(window.Summary()->text().startsWith(QStringLiteral("5 records to write")));
         QVERIFY(window.Findings()->toPlainText().contains(QStringLiteral("[decimal-comma]")));
         QVERIFY(window.isSizeGripEnabled());
+        // Tab leaves the table for the warnings and Close; both panes are named.
+        QApplication::setActiveWindow(&window);
+        window.Table()->setFocus();
+        QTest::keyClick(window.Table(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window.Findings());
+        QTest::keyClick(window.Findings(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window.Buttons()->button(QDialogButtonBox::Close));
+        QCOMPARE(window.Table()->accessibleName(), QStringLiteral("Records"));
+        QCOMPARE(window.Findings()->accessibleName(), QStringLiteral("Warnings and skipped lines"));
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!window.isVisible());
     });

@@ -5,8 +5,11 @@
 // button's mnemonic gives it the focus. What a screen reader says of each
 // control, and long paths elided in the middle.
 #include <QAccessible>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
@@ -18,6 +21,7 @@
 #include "ui/MethodFoldersDlg.h"
 #include "ui/OptionsDlg.h"
 #include "ui/PathLabel.h"
+#include "ui/PreviewWindow.h"
 #include "ui/platform/DialogBuilder.h"
 #include "ui/platform/TextCodec.h"
 
@@ -137,6 +141,7 @@ private slots:
     void buttonMnemonicMovesTheFocusBeforeClicking();
     void enterAfterChoosingAFileDoesNotClose();
     void everyControlIsNamedAndLongPathsElideInTheMiddle();
+    void previewFitsASmallScreenAndScales();
 };
 
 void DialogFitTest::textsFit_data() {
@@ -263,6 +268,20 @@ void DialogFitTest::everyControlIsNamedAndLongPathsElideInTheMiddle() {
         QVERIFY(label->fontMetrics().horizontalAdvance(painted) <= label->contentsRect().width());
         QCOMPARE(PaintedPathText(*d.GetDlgItemAs<QLabel>(IDC_OUTPUT_FILE)),
                  QStringLiteral("[Not Specified]"));
+        // No locations: each method field says so, whole, and to a screen reader.
+        for (const int id : {IDC_MS_FILE, IDC_INLET_FILE, IDC_MACRO_FILE}) {
+            auto* combo = d.GetDlgItemAs<QComboBox>(id);
+            QLineEdit* edit = combo->lineEdit();
+            const QString shown = edit->placeholderText();
+            QVERIFY(!shown.isEmpty());
+            QVERIFY2(
+                edit->fontMetrics().horizontalAdvance(shown) <= edit->contentsRect().width() - 4,
+                qPrintable(shown + QStringLiteral(" is cut")));
+            QCOMPARE(Accessible(edit, QAccessible::Name), Accessible(combo, QAccessible::Name));
+            QVERIFY2(Accessible(edit, QAccessible::Description)
+                         .contains(QStringLiteral("folder is set")),
+                     qPrintable(Accessible(edit, QAccessible::Description)));
+        }
         d.SendCommand(IDOK);  // takes the data from the controls
     });
     QVERIFY(main.m_strInputFile == path);
@@ -277,6 +296,24 @@ void DialogFitTest::everyControlIsNamedAndLongPathsElideInTheMiddle() {
         QCOMPARE(Accessible(d.GetDlgItem(IDC_MS_BROWSE), QAccessible::Name),
                  QStringLiteral("Browse for the MS method folder"));
     });
+}
+
+void DialogFitTest::previewFitsASmallScreenAndScales() {
+    PreviewContent content;
+    content.findings = {std::string(300, 'w')};
+    PreviewWindow window(content, nullptr);
+    // An 800 x 600 screen, in the device-independent pixels of this scale.
+    const QSize screen = QSize(800, 600) / window.devicePixelRatioF();
+    window.FitInto(QRect(QPoint(0, 0), screen));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.width() < screen.width() && window.height() < screen.height());
+    QWidget* close = window.Buttons()->button(QDialogButtonBox::Close);
+    QVERIFY(window.rect().contains(QRect(close->mapTo(&window, QPoint(0, 0)), close->size())));
+    window.FitInto(QRect(0, 0, 4000, 3000));  // a large screen: the size it asks for
+    const CDialogUnits units(window.font());
+    QCOMPARE(window.size(), QSize(units.ToPixelsX(PreviewWindow::kWidthUnits),
+                                  units.ToPixelsY(PreviewWindow::kHeightUnits)));
 }
 
 K2L_QTEST_MAIN(DialogFitTest)

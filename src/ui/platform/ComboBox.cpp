@@ -26,3 +26,13 @@ void CComboBox::SetWindowText(const QString& text) {
     setEditText(text);
     lineEdit()->setCursorPosition(0);
 }
+
+void CComboBox::SetPlaceholder(const QString& shown, const QString& said) {
+    lineEdit()->setPlaceholderText(shown);
+    lineEdit()->setAccessibleName(accessibleName());
+    const QString description = accessibleDescription();
+    lineEdit()->setAccessibleDescription(said.isEmpty() || description.isEmpty()
+                                             ? description + said
+                                             : description + QStringLiteral(". ") + said);
+    setToolTip(said);
+}

@@ -20,4 +20,11 @@ public:
     // The edit field's text; setting it selects no entry.
     void SetWindowText(const QString& text);
     QString GetWindowText() const { return currentText(); }
+
+    // What the empty field shows (SHOWN, short enough to be read whole at
+    // the field's width) and what a screen reader and the tooltip say of it
+    // (SAID, a whole sentence); both empty: nothing. The edit field, which
+    // takes the focus, carries the combo box's accessible name, and its
+    // description followed by SAID.
+    void SetPlaceholder(const QString& shown, const QString& said);
 };

@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
 #include <cstdint>
 
 #include "framework/PathParts.h"
@@ -15,10 +18,36 @@ int DefaultAnswer(UINT type) {
     return (type & MB_DEFMASK) == MB_DEFBUTTON2 ? IDNO : IDYES;
 }
 
+namespace {
+
+MessageBoxHook& BoxHook() {
+    static MessageBoxHook hook;
+    return hook;
+}
+
+// The details field of BOX (Qt makes it read-only and out of the Tab
+// order): reached by Tab, scrolled and read by the keyboard, and named.
+void MakeDetailsReachable(QMessageBox& box) {
+    for (QTextEdit* edit : box.findChildren<QTextEdit*>()) {
+        edit->setFocusPolicy(Qt::StrongFocus);
+        edit->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+        edit->setAccessibleName(QStringLiteral("Details"));
+    }
+}
+
+}  // namespace
+
+void SetMessageBoxHook(MessageBoxHook hook) {
+    BoxHook() = std::move(hook);
+}
+
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type,
                    const QString& detail, const QString& details) {
     if (ScriptedUser* user = ScriptedUser::s_pInstalled) {
-        return user->Answer(MessageBoxRequest{text, caption, detail, details, type});
+        const int answer = user->Answer(MessageBoxRequest{text, caption, detail, details, type});
+        if (!BoxHook()) {
+            return answer;
+        }
     }
 
     const UINT icon = type & MB_ICONMASK;
@@ -35,6 +64,16 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
                          : DefaultAnswer(type) == IDYES ? QMessageBox::Yes
                                                         : QMessageBox::No);
     box.setEscapeButton(yesNo ? QMessageBox::No : QMessageBox::Ok);
+    MakeDetailsReachable(box);
+    if (ScriptedUser::s_pInstalled != nullptr && BoxHook()) {
+        const MessageBoxHook run = BoxHook();
+        QTimer::singleShot(0, &box, [&box, run] {
+            run(box);
+            if (box.isVisible()) {
+                box.defaultButton()->click();
+            }
+        });
+    }
     const int pressed = box.exec();
     if (!yesNo) {
         return IDOK;

@@ -4,19 +4,23 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ui/platform/WinDefs.h"
 
+class QMessageBox;
 class QWidget;
 
 // Shows a modal message box over OWNER with TEXT, the CAPTION as its title,
 // the buttons, icon and default button of TYPE (MB_OK or MB_YESNO;
 // MB_ICONQUESTION, MB_ICONEXCLAMATION or no icon; MB_DEFBUTTON1 or 2), DETAIL
 // (when not empty) as further text below and DETAILS (when not empty)
-// behind a "Show Details..." button. Returns the button pressed: IDOK, IDYES
-// or IDNO; closing a Yes/No box without a choice answers No.
+// behind a "Show Details..." button. Once shown, the details are a field
+// named "Details" that Tab reaches and the keyboard scrolls, like any other
+// control. Returns the button pressed: IDOK, IDYES or IDNO; closing a Yes/No
+// box without a choice answers No.
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type,
                    const QString& detail = QString(), const QString& details = QString());
 
@@ -72,3 +76,10 @@ public:
 
     static inline ScriptedUser* s_pInstalled = nullptr;
 };
+
+// For a test that acts on a message box as a user would: while HOOK is
+// set, a message box is put to the installed stand-in as before and then
+// shown for real, HOOK acting on it from its own event loop; a box HOOK
+// leaves open is closed with its default answer.
+using MessageBoxHook = std::function<void(QMessageBox&)>;
+void SetMessageBoxHook(MessageBoxHook hook);
