@@ -30,10 +30,11 @@ constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
 enum class FileState { kMissing, kUnusable, kRead };
 
 // Reads the whole of the regular file PATH into CONTENT when it holds at
-// most LIMIT bytes.
+// most LIMIT bytes. A symbolic link at PATH is unusable: the cache is the
+// program's own file, never one a link names.
 FileState ReadSmallFile(const std::string& path, std::size_t limit, std::string& content) {
     struct stat st;
-    const Result<FileDescriptor> file = OpenRegularFile(path, O_RDONLY, 0, &st);
+    const Result<FileDescriptor> file = OpenRegularFile(path, O_RDONLY | O_NOFOLLOW, 0, &st);
     if (!file.ok()) {
         return file.status().ErrorNumber() == ENOENT ? FileState::kMissing : FileState::kUnusable;
     }
@@ -278,6 +279,7 @@ void ClashCache::Save() const {
     }
     const std::string content = Format();
     if (content.size() <= kMaxFileBytes) {
-        static_cast<void>(AtomicFile(m_strFile).Write(content));
+        static_cast<void>(
+            AtomicFile(m_strFile, AtomicFile::LinkAtName::kReplaceLink).Write(content));
     }
 }

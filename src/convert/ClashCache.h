@@ -23,6 +23,8 @@
 //   on its last line) counts as empty and is replaced.
 // - It never fails a conversion and says nothing: a file that cannot be
 //   written only leaves the next conversion to read the lists again.
+// - It is the program's own file: a symbolic link at its name is neither
+//   read nor written through; saving replaces the link itself.
 //
 // The file (docs/reliability.md): a header line "korr2ld data file
 // names", format version, folder, extension; one line per list: its name,

@@ -190,6 +190,15 @@ TEST_F(ClashCacheTest, ADamagedOrUnusableCacheGivesTheSameWarningsAsNone) {
         EXPECT_EQ(k2ltest::ReadFile(file), good) << "not made anew";
     }
 
+    // A link at its name: the link is replaced; the file it names stays.
+    sandbox.Write("victim", "a system file\n");
+    fs::remove(file);
+    fs::create_symlink(sandbox.Dir() / "victim", file);
+    EXPECT_EQ(Convert().err, reference.err);
+    EXPECT_EQ(k2ltest::ReadFile(sandbox.Dir() / "victim"), "a system file\n");
+    EXPECT_FALSE(fs::is_symlink(file));
+    EXPECT_EQ(k2ltest::ReadFile(file), good);
+
     // A folder where the file should be.
     fs::remove(file);
     fs::create_directory(file);
