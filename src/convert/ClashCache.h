@@ -17,6 +17,14 @@
 //   (git's index calls the others "racily clean"), and whose identity,
 //   the change counter in its header included, was the same after the read
 //   as before it.
+// - A list that a conversion has just written is kept at once, from the
+//   names it wrote (PutWritten), though its times are not settled: such an
+//   entry serves only while the change counter in the list's header is
+//   also the one the list had once it was in place. Within one tick of the
+//   clock after that commit, a change that leaves size and times as they
+//   were is one that does not go through SQLite (every commit moves the
+//   counter) nor through the record library (which replaces or commits);
+//   see docs/reliability.md.
 // - A file that is missing, unreadable, larger than kMaxFileBytes, written
 //   for another folder or format version, or damaged in any way (every
 //   line is parsed strictly, and the whole is checked against the SHA-256
@@ -29,7 +37,8 @@
 // The file (docs/reliability.md): a header line "korr2ld data file
 // names", format version, folder, extension; one line per list: its name,
 // device, inode, size, modification and change time (seconds and
-// nanoseconds each), change counter, then its data file names; last, "end",
+// nanoseconds each), change counter, 1 when the conversion that wrote it
+// kept it (else 0), then its data file names; last, "end",
 // the number of lists and the SHA-256 of every byte before that line.
 // Fields are separated by tabs and escaped as EscapeTsvField does.
 #pragma once
@@ -45,7 +54,7 @@
 
 class ClashCache {
 public:
-    static constexpr int kFormatVersion = 1;
+    static constexpr int kFormatVersion = 2;
     static constexpr std::time_t kSettledSeconds = 2;
     static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
 
@@ -59,10 +68,13 @@ public:
     ClashCache(std::string file, std::string folder, std::string extension);
 
     // The data file names kept for the list NAME, when the list still has
-    // the file status IDENTITY gives (its change counter is not looked at);
-    // null otherwise. Valid until the next call.
+    // the file status IDENTITY gives (its change counter too, where
+    // NeedsCounter says so); null otherwise. Valid until the next call.
     const std::vector<std::string>* Find(const std::string& name,
                                          const DB3_LIST_IDENTITY& identity);
+
+    // Whether Find needs the change counter of the list NAME's identity.
+    bool NeedsCounter(const std::string& name) const;
 
     // Keeps NAMES for the list NAME, read from READ_AT (CLOCK_REALTIME) on,
     // whose identity was BEFORE just before that and AFTER once it was read:
@@ -72,6 +84,12 @@ public:
              const DB3_LIST_IDENTITY& after, const timespec& readAt,
              std::vector<std::string> names);
 
+    // Keeps NAMES, the names of the records this process has just written,
+    // for the list NAME that they made: WRITTEN is its identity, change
+    // counter included, once it was in place.
+    void PutWritten(const std::string& name, const DB3_LIST_IDENTITY& written,
+                    std::vector<std::string> names);
+
     // Writes the lists found or put since the file was loaded, and no other,
     // when that changes the file; a failure is ignored.
     void Save() const;
@@ -80,6 +98,10 @@ private:
     struct Entry {
         DB3_LIST_IDENTITY identity{};
         std::vector<std::string> names;
+        bool written = false;  // put by the conversion that wrote the list
+
+        // Whether the list, whose identity is NOW, still holds NAMES.
+        bool Serves(const DB3_LIST_IDENTITY& now) const;
     };
 
     // Loads the entries of CONTENT; false, with none loaded, when it is

@@ -60,6 +60,19 @@ TEST(ClashCacheTest, AnEntryServesOnlyTheFileStatusItWasReadWith) {
     }
 }
 
+TEST(ClashCacheTest, AListJustWrittenIsKeptAtOnceWhileItsChangeCounterStays) {
+    const k2ltest::ScratchDir dir;
+    const std::string file = dir.Path("cache");
+    ClashCache written(file, "/lists/", ".sdb");
+    written.PutWritten("out.sdb", kRead, {"PLATE001"});  // its times not settled
+    written.Save();
+    DB3_LIST_IDENTITY counted = kRead;
+    ++counted.changeCounter;
+    EXPECT_TRUE(ClashCache(file, "/lists/", ".sdb").NeedsCounter("out.sdb"));
+    EXPECT_NE(ClashCache(file, "/lists/", ".sdb").Find("out.sdb", kRead), nullptr);
+    EXPECT_EQ(ClashCache(file, "/lists/", ".sdb").Find("out.sdb", counted), nullptr);
+}
+
 TEST(ClashCacheTest, AListIsKeptOnlyOnceItsLastChangeLiesTheSettlingTimeBack) {
     DB3_LIST_IDENTITY modifiedLater = kRead;
     modifiedLater.modifiedSeconds = kRead.changedSeconds + 1;
