@@ -162,6 +162,11 @@ public:
         }
         Tree tree;
         for (const auto& [path, inode] : names) {
+            // Names come in order, a folder before what it holds; what a lost
+            // folder held is lost with it.
+            const auto folder = tree.find(Parent(path));
+            if (m_names.count(path) == 0 && (folder == tree.end() || folder->second))
+                continue;
             tree[path] =
                 m_inodes[inode].folder ? std::nullopt : std::optional(Content(inode, k, unsynced));
         }
