@@ -248,6 +248,7 @@ struct Scenario {
     std::vector<std::string> run;    // recorded
     std::vector<std::string> again;  // on every state a power cut left
     std::vector<std::string> whole;  // files that must hold their old or new bytes
+    bool dialog = false;  // korr2ld, whose dialog closes at once, in place of korr2ld-cli
 };
 
 class PowerCutTest : public ::testing::Test {
@@ -258,26 +259,38 @@ protected:
         CliSandbox sandbox;
         sandbox.WriteExampleExport();
         fs::create_directories(sandbox.Dir() / "lists");
-        const std::vector<fs::path> roots = {sandbox.Dir() / "lists", sandbox.LumendaHome(),
-                                             sandbox.CacheHome()};
+        const std::vector<fs::path> roots =
+            scenario.dialog ? std::vector<fs::path>{sandbox.Dir() / "config"}
+                            : std::vector<fs::path>{sandbox.Dir() / "lists", sandbox.LumendaHome(),
+                                                    sandbox.CacheHome()};
+        // The dialog saves a picture of itself and closes as the Close button does.
+        k2ltest::ScopedEnv platform("QT_QPA_PLATFORM", "offscreen");
+        k2ltest::ScopedEnv closing("K2L_SCREENSHOT", sandbox.Path("dialog.png"));
+        const auto run = [&](const std::vector<std::string>& args) {
+            return scenario.dialog ? sandbox.Program(K2L_BIN_DIR "/korr2ld", args)
+                                   : sandbox.Cli(args);
+        };
         scenario.prepare(sandbox);
         fs::create_directories(sandbox.CacheHome());
         const Tree before = Snapshot(roots);
         const std::string record = sandbox.Path("record");
+        std::string recorded;
+        for (const fs::path& root : roots)
+            recorded += root.string() + ":";
+        fs::create_directories(roots.front());
         {
             k2ltest::ScopedEnv preload("LD_PRELOAD", K2L_FS_RECORDER);
             k2ltest::ScopedEnv file("K2L_RECORD_FILE", record);
-            k2ltest::ScopedEnv dirs("K2L_RECORD_DIRS", roots[0].string() + ":" + roots[1].string() +
-                                                           ":" + roots[2].string());
-            const RunResult run = sandbox.Cli(scenario.run);
-            ASSERT_EQ(run.exitCode, 0) << run.err;
+            k2ltest::ScopedEnv dirs("K2L_RECORD_DIRS", recorded);
+            const RunResult first = run(scenario.run);
+            ASSERT_EQ(first.exitCode, 0) << first.err;
         }
         const Tree after = Snapshot(roots);
         const Replay replay(before, ReadRecord(record));
         ASSERT_EQ(Differences(replay.State(replay.Size(), Unsynced::kKept, {}), after), "")
             << "the record does not give what the run left";
         // What the next run leaves after a run that ended well.
-        const RunResult reference = sandbox.Cli(scenario.again);
+        const RunResult reference = run(scenario.again);
         ASSERT_EQ(reference.exitCode, 0) << reference.err;
         const Tree settled = Snapshot(roots);
 
@@ -303,7 +316,7 @@ protected:
                     if (!seen.insert(std::hash<std::string>()(Serialised(state))).second)
                         continue;
                     Materialise(roots, state);
-                    const RunResult again = sandbox.Cli(scenario.again);
+                    const RunResult again = run(scenario.again);
                     EXPECT_EQ(again.exitCode, 0) << where << ": " << again.err;
                     EXPECT_EQ(again.err, reference.err) << where;
                     EXPECT_EQ(Differences(Names(Snapshot(roots)), Names(settled)), "") << where;
@@ -427,6 +440,16 @@ TEST_F(PowerCutTest, TheClashCache) {
            Overwriting(kConvert),
            {"lists/out.sdb", kCacheFile}});
 }
+
+#ifdef K2L_WITH_DIALOG
+TEST_F(PowerCutTest, TheDialogsSettingsFile) {
+    const auto prepare = [](CliSandbox& sandbox) {
+        sandbox.Write("config/Korr2LD.INI",
+                      "; kept by hand\n[Files]\nInput=/exports/run12.txt\n[Mine]\nkey=value\n");
+    };
+    Check({"Korr2LD.INI saved by the dialog", prepare, {}, {}, {"config/Korr2LD.INI"}, true});
+}
+#endif
 
 // Another program's file that appears at a new list's name while the list
 // is built is never replaced by it.
