@@ -18,13 +18,15 @@
 //   the change counter in its header included, was the same after the read
 //   as before it.
 // - A list that a conversion has just written is kept at once, from the
-//   names it wrote (PutWritten), though its times are not settled: such an
-//   entry serves only while the change counter in the list's header is
-//   also the one the list had once it was in place. Within one tick of the
-//   clock after that commit, a change that leaves size and times as they
-//   were is one that does not go through SQLite (every commit moves the
-//   counter) nor through the record library (which replaces or commits);
-//   see docs/reliability.md.
+//   names it wrote (PutWritten), though its times are not settled. Its
+//   identity is the one the record library took of the committed list from
+//   the list's own descriptor, with the writer lock still held
+//   (DB3_IDENTITY_COMMITTED), so it is the file written, unchanged by any
+//   writer through the library. Such an entry serves only while the change
+//   counter in the list's header is that one too: a change within the
+//   commit's clock tick that leaves size and times as they were must then
+//   also not go through SQLite, which moves the counter at every commit
+//   (docs/reliability.md, "Left alone").
 // - A file that is missing, unreadable, larger than kMaxFileBytes, written
 //   for another folder or format version, or damaged in any way (every
 //   line is parsed strictly, and the whole is checked against the SHA-256
