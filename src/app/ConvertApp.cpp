@@ -47,12 +47,12 @@ BOOL CConvertApp::InitInstance() {
 
     const INT_PTR nResponse = dlg.DoModal();
     if (nResponse > 0) {
-        WriteProfileString(kSection, "Input", dlg.m_strInputFile);
-        WriteProfileString(kSection, "Output", dlg.m_strOutputFile);
-        WriteProfileString(kSection, "MS", dlg.m_strMSFile);
-        WriteProfileString(kSection, "Inlet", dlg.m_strInletFile);
-        WriteProfileString(kSection, "Macro", dlg.m_strMacroFile);
-        WriteProfileString(kSection, "Data", dlg.m_strDataFile);
+        WriteProfileStrings(kSection, {{"Input", dlg.m_strInputFile},
+                                       {"Output", dlg.m_strOutputFile},
+                                       {"MS", dlg.m_strMSFile},
+                                       {"Inlet", dlg.m_strInletFile},
+                                       {"Macro", dlg.m_strMacroFile},
+                                       {"Data", dlg.m_strDataFile}});
     }
     return FALSE;
 }
@@ -85,14 +85,24 @@ std::string CConvertApp::GetProfileString(const char* lpszSection, const char* l
 
 BOOL CConvertApp::WriteProfileString(const char* lpszSection, const char* lpszEntry,
                                      const std::string& value) {
+    return WriteProfileStrings(lpszSection, {{lpszEntry, value}});
+}
+
+BOOL CConvertApp::WriteProfileStrings(const char* lpszSection,
+                                      const std::vector<ProfileEntry>& entries) {
     const std::string path = GetProfilePath();
     if (path.empty()) {
         return FALSE;
     }
     QDir().mkpath(QFileInfo(DecodePath(path)).absolutePath());
     CProfileFile profile(path);
-    if (!profile.WriteString(lpszSection, lpszEntry, value)) {
-        return FALSE;
+    // An entry that cannot be written (a value holding a line break) is left
+    // out; the others are saved all the same.
+    BOOL written = TRUE;
+    for (const auto& [entry, value] : entries) {
+        if (!profile.WriteString(lpszSection, entry, value)) {
+            written = FALSE;
+        }
     }
-    return profile.Save();
+    return profile.Save() && written ? TRUE : FALSE;
 }

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/Types.h"
@@ -29,6 +30,12 @@ public:
                                  const char* lpszDefault);
     BOOL WriteProfileString(const char* lpszSection, const char* lpszEntry,
                             const std::string& value);
+    // One (key, value) to write.
+    using ProfileEntry = std::pair<const char*, std::string>;
+    // Writes every entry of ENTRIES under SECTION, in order, in one save:
+    // a crash or power cut leaves the file with all of them or none. FALSE
+    // when an entry could not be written (the others are) or the save failed.
+    BOOL WriteProfileStrings(const char* lpszSection, const std::vector<ProfileEntry>& entries);
     // The full path of the profile file, or empty without a profile name.
     std::string GetProfilePath() const;
 

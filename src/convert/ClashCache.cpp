@@ -22,18 +22,20 @@ namespace {
 
 constexpr std::string_view kMagic = "korr2ld data file names";
 constexpr std::string_view kEnd = "end";
-// A list's name and the eight numbers of its identity.
-constexpr std::size_t kIdentityFields = 9;
+// A list's name, the eight numbers of its identity, and whether it was
+// kept by the conversion that wrote it.
+constexpr std::size_t kIdentityFields = 10;
 constexpr std::size_t kLongestDataFile = sizeof(SAMPLE_RECORD::szDataFile) - 1;
 constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
 
 enum class FileState { kMissing, kUnusable, kRead };
 
 // Reads the whole of the regular file PATH into CONTENT when it holds at
-// most LIMIT bytes.
+// most LIMIT bytes. A symbolic link at PATH is unusable: the cache is the
+// program's own file, never one a link names.
 FileState ReadSmallFile(const std::string& path, std::size_t limit, std::string& content) {
     struct stat st;
-    const Result<FileDescriptor> file = OpenRegularFile(path, O_RDONLY, 0, &st);
+    const Result<FileDescriptor> file = OpenRegularFile(path, O_RDONLY | O_NOFOLLOW, 0, &st);
     if (!file.ok()) {
         return file.status().ErrorNumber() == ENOENT ? FileState::kMissing : FileState::kUnusable;
     }
@@ -207,9 +209,10 @@ bool ClashCache::ParseEntry(std::string_view line) {
         !ParseNanoseconds(fields[5], identity.modifiedNanoseconds) ||
         !ParseNumber(fields[6], identity.changedSeconds) ||
         !ParseNanoseconds(fields[7], identity.changedNanoseconds) ||
-        !ParseNumber(fields[8], identity.changeCounter)) {
+        !ParseNumber(fields[8], identity.changeCounter) || (fields[9] != "0" && fields[9] != "1")) {
         return false;
     }
+    entry.written = fields[9] == "1";
     for (std::size_t i = kIdentityFields; i < fields.size(); ++i) {
         std::optional<std::string> dataFile = ParseText(fields[i], kLongestDataFile);
         if (!dataFile) {
@@ -221,17 +224,29 @@ bool ClashCache::ParseEntry(std::string_view line) {
     return true;
 }
 
+bool ClashCache::Entry::Serves(const DB3_LIST_IDENTITY& now) const {
+    return SameFileStatus(identity, now) &&
+           (!written || identity.changeCounter == now.changeCounter);
+}
+
+bool ClashCache::NeedsCounter(const std::string& name) const {
+    const auto kept = m_kept.find(name);
+    const auto loaded = m_loaded.find(name);
+    return (kept != m_kept.end() && kept->second.written) ||
+           (loaded != m_loaded.end() && loaded->second.written);
+}
+
 const std::vector<std::string>* ClashCache::Find(const std::string& name,
                                                  const DB3_LIST_IDENTITY& identity) {
     if (const auto kept = m_kept.find(name); kept != m_kept.end()) {
-        return SameFileStatus(kept->second.identity, identity) ? &kept->second.names : nullptr;
+        return kept->second.Serves(identity) ? &kept->second.names : nullptr;
     }
     const auto loaded = m_loaded.find(name);
     if (loaded == m_loaded.end()) {
         return nullptr;
     }
     auto entry = m_loaded.extract(loaded);
-    if (!SameFileStatus(entry.mapped().identity, identity)) {
+    if (!entry.mapped().Serves(identity)) {
         m_bDropped = true;
         return nullptr;
     }
@@ -245,7 +260,14 @@ void ClashCache::Put(const std::string& name, const DB3_LIST_IDENTITY& before,
         !Settled(before, readAt)) {
         return;
     }
-    m_kept.insert_or_assign(name, Entry{before, std::move(names)});
+    m_kept.insert_or_assign(name, Entry{before, std::move(names), false});
+    m_bPut = true;
+}
+
+void ClashCache::PutWritten(const std::string& name, const DB3_LIST_IDENTITY& written,
+                            std::vector<std::string> names) {
+    m_loaded.erase(name);
+    m_kept.insert_or_assign(name, Entry{written, std::move(names), true});
     m_bPut = true;
 }
 
@@ -254,11 +276,12 @@ std::string ClashCache::Format() const {
                           TextField(m_strFolder) + TextField(m_strExtension) + "\n";
     for (const auto& [name, entry] : m_kept) {
         const DB3_LIST_IDENTITY& identity = entry.identity;
-        content +=
-            EscapeTsvField(name) + NumberField(identity.device) + NumberField(identity.inode) +
-            NumberField(identity.size) + NumberField(identity.modifiedSeconds) +
-            NumberField(identity.modifiedNanoseconds) + NumberField(identity.changedSeconds) +
-            NumberField(identity.changedNanoseconds) + NumberField(identity.changeCounter);
+        content += EscapeTsvField(name) + NumberField(identity.device) +
+                   NumberField(identity.inode) + NumberField(identity.size) +
+                   NumberField(identity.modifiedSeconds) +
+                   NumberField(identity.modifiedNanoseconds) +
+                   NumberField(identity.changedSeconds) + NumberField(identity.changedNanoseconds) +
+                   NumberField(identity.changeCounter) + NumberField(entry.written ? 1 : 0);
         for (const std::string& dataFile : entry.names) {
             content += TextField(dataFile);
         }
@@ -278,6 +301,7 @@ void ClashCache::Save() const {
     }
     const std::string content = Format();
     if (content.size() <= kMaxFileBytes) {
-        static_cast<void>(AtomicFile(m_strFile).Write(content));
+        static_cast<void>(
+            AtomicFile(m_strFile, AtomicFile::LinkAtName::kReplaceLink).Write(content));
     }
 }

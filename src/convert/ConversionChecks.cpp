@@ -159,7 +159,7 @@ std::string FoldedDataFileBase(std::string_view base) {
 }
 
 void CollectDataFileClashes(ConversionReport& report, const std::string& listPath,
-                            const std::string& baseName) {
+                            const std::string& baseName, std::optional<ClashCache>* keep) {
     const PathParts parts = SplitPath(listPath);
     const std::string directory = parts.drive + parts.directory;
     const PathParts absolute = SplitPath(FullPath(listPath, kMaxPath));
@@ -177,7 +177,8 @@ void CollectDataFileClashes(ConversionReport& report, const std::string& listPat
         if (entry.front() == '.' || other.extension != parts.extension || path == listPath) {
             continue;
         }
-        const Result<SampleListIdentity> list = SampleListReader::Identify(path, false);
+        const Result<SampleListIdentity> list =
+            SampleListReader::Identify(path, cache && cache->NeedsCounter(entry));
         if (!list.ok()) {
             // No list, or one the record library would not read (an
             // unfinished write beside it): not checked, and said so.
@@ -202,10 +203,28 @@ void CollectDataFileClashes(ConversionReport& report, const std::string& listPat
                 ClashCandidate{list.value().path, lowest.GetNumber(), lowest.GetDataFile()});
         }
     }
-    if (cache) {
+    if (keep != nullptr) {
+        *keep = std::move(cache);
+    } else if (cache) {
         cache->Save();
     }
     if (!notChecked.empty()) {
         report.Notice(NoticeKind::kListsNotChecked, NotCheckedNotice(notChecked));
     }
+}
+
+void KeepWrittenList(std::optional<ClashCache>& cache, const std::string& listPath,
+                     const DataFileIndex& written) {
+    if (!cache) {
+        return;
+    }
+    if (!written.Overflowed()) {
+        const Result<SampleListIdentity> list =
+            SampleListReader::Identify(listPath, DB3_IDENTITY_COMMITTED);
+        if (list.ok()) {
+            cache->PutWritten(FileNameOf(listPath), list.value().file, written.Names());
+        }
+    }
+    cache->Save();
+    cache.reset();
 }

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "convert/ClashCache.h"
+#include "convert/DataFileIndex.h"
 #include "util/ConversionReport.h"
 
 // The three names every record carries, with the settings key of the
@@ -39,8 +42,18 @@ void CheckMethodName(ConversionReport& report, const std::string& output, const 
 // journal's name (an unfinished write makes it unreadable). The cache never
 // changes what is found, and a cache that cannot be read or written
 // changes nothing but the time taken.
+//
+// With KEEP, the cache is not saved but handed over there, to be given the
+// list once it is written (KeepWrittenList).
 void CollectDataFileClashes(ConversionReport& report, const std::string& listPath,
-                            const std::string& baseName);
+                            const std::string& baseName, std::optional<ClashCache>* keep = nullptr);
+
+// Puts the list at LIST_PATH, which this process has just written and
+// committed with the data file names WRITTEN gives, into CACHE (a list
+// that is not indexed is left out), then saves CACHE and empties it.
+// Must be called right after the commit: nothing reads the list.
+void KeepWrittenList(std::optional<ClashCache>& cache, const std::string& listPath,
+                     const DataFileIndex& written);
 
 // The running number that DATA_FILE (brackets allowed) carries after
 // BASE_NAME, the way the conversion writes it ("%.3lld"); 0 when it is no

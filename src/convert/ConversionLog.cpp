@@ -118,7 +118,9 @@ Status Append(const std::string& path, const ConversionLogEntry& entry) {
     const std::string line = FormatConversionLogLine(record);
 
     // Read as well as write: the last byte is looked at before appending.
-    Result<FileDescriptor> opened = OpenRegularFile(path, O_APPEND | O_CREAT | O_RDWR, 0600);
+    // The log is the program's own file: never appended to through a link.
+    Result<FileDescriptor> opened =
+        OpenRegularFile(path, O_APPEND | O_CREAT | O_RDWR | O_NOFOLLOW, 0600);
     if (!opened.ok()) {
         return CannotWrite(path, opened.status().message());
     }

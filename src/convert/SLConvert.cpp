@@ -184,7 +184,7 @@ BOOL CSLConvert::CheckNames() {
 BOOL CSLConvert::Convert() {
     if (m_bStrict && !m_bDryRun) {
         // Everything is checked before anything is touched.
-        if (!ConvertOnce(TRUE)) {
+        if (!ConvertAndKeep(TRUE)) {
             return FALSE;
         }
         if (m_report.WarningCount() != 0) {
@@ -192,10 +192,21 @@ BOOL CSLConvert::Convert() {
             return FALSE;
         }
     }
-    const BOOL ok = ConvertOnce(m_bDryRun);
+    const BOOL ok = ConvertAndKeep(m_bDryRun);
     if (ok && m_bDryRun && m_bStrict && m_report.WarningCount() != 0) {
         Fail(StrictFailure());
         return FALSE;
+    }
+    return ok;
+}
+
+BOOL CSLConvert::ConvertAndKeep(BOOL dryRun) {
+    m_clashCache.reset();
+    m_written = DataFileIndex();
+    const BOOL ok = ConvertOnce(dryRun);
+    if (m_clashCache) {
+        m_clashCache->Save();
+        m_clashCache.reset();
     }
     return ok;
 }
@@ -216,7 +227,7 @@ void CSLConvert::CheckBeforeWriting(const std::string& libraryPath) {
     for (const MethodName& name : names) {
         CheckMethodName(m_report, m_strOutput, name);
     }
-    CollectDataFileClashes(m_report, libraryPath, BaseName());
+    CollectDataFileClashes(m_report, libraryPath, BaseName(), &m_clashCache);
 }
 
 std::string CSLConvert::BaseName() const {
@@ -314,6 +325,7 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
         Fail(ListFailureCause(list.GetError(), libraryPath));
         return FALSE;
     }
+    KeepWrittenList(m_clashCache, libraryPath, m_written);
     return TRUE;
 }
 
@@ -384,6 +396,9 @@ BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {
             }
             if (m_onRecord) {
                 m_onRecord(record);
+            }
+            if (list != nullptr) {
+                m_written.Add(FixedFieldText(record.m_record.szDataFile));
             }
             if (list == nullptr || list->AppendRecord(record)) {
                 ++m_report.records;

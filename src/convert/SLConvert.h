@@ -49,8 +49,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "convert/ClashCache.h"
+#include "convert/DataFileIndex.h"
 #include "framework/Types.h"
 #include "util/ConversionReport.h"
 
@@ -122,6 +125,8 @@ private:
     friend struct SLConvertTestAccess;
 
     BOOL ConvertOnce(BOOL dryRun);
+    // ConvertOnce, then the clash cache saved with what it learnt.
+    BOOL ConvertAndKeep(BOOL dryRun);
     std::string StrictFailure() const;
     std::string BaseName() const;
     BOOL CheckNames();
@@ -145,4 +150,9 @@ private:
     // Highest running number handed out: record numbers are 32-bit signed
     // in the Sample List and in the record library.
     std::int64_t m_nLastNumber = INT32_MAX;
+    // What the clash check learnt of the lists beside the output, and the
+    // data file names of the records written: the list, once committed,
+    // enters the cache at once.
+    std::optional<ClashCache> m_clashCache;
+    DataFileIndex m_written;
 };

@@ -1,5 +1,6 @@
 #include "datasystem/SampleListDatabase.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -399,6 +400,9 @@ int32_t SampleListDatabase::PutInPlace() {
     if (const Status synced = SyncFileAt(m_strTemporary); !synced.ok()) {
         status = ferrox::FailOnFile("sync", m_strTemporary, synced);
     }
+    // Opened while the name is still private: whatever is at the list's name
+    // later, this is the list written.
+    const Result<FileDescriptor> own = OpenRegularFile(m_strTemporary, O_RDONLY | O_NOFOLLOW);
     int32_t there = DB3_E_NOT_FOUND;
     if (status == DB3_OK) {
         there = CheckReplaceable(m_strPath);
@@ -436,6 +440,7 @@ int32_t SampleListDatabase::PutInPlace() {
     // leaves only its survival of a power cut in doubt, which is not a
     // failure of the list.
     static_cast<void>(SyncDirectory(ferrox::DirectoryOf(m_strPath)));
+    m_bCommitted = own.ok() && ferrox::IdentifyOpenList(own.value().Get(), m_committed) == DB3_OK;
     return DB3_OK;
 }
 

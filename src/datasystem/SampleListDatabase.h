@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 
+#include "datasystem/ferrox.h"
 #include "framework/Signals.h"
 
 struct sqlite3;
@@ -73,6 +74,10 @@ public:
     void Abandon();
 
     int32_t GetCount() const { return m_nCount; }
+    // The identity of the new list that Close() put in place, taken from
+    // its own descriptor once its folder was synced; null when Close() put
+    // none in place.
+    const DB3_LIST_IDENTITY* GetCommitted() const { return m_bCommitted ? &m_committed : nullptr; }
     // The path of the list (for a new one, the path it will have).
     const std::string& GetPath() const { return m_strPath; }
 
@@ -100,4 +105,6 @@ private:
     bool m_bInTransaction = false;
     // The status that lost the transaction; every later call reports it.
     int32_t m_nLostTransaction = 0;
+    DB3_LIST_IDENTITY m_committed{};
+    bool m_bCommitted = false;
 };

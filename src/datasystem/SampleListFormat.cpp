@@ -145,6 +145,23 @@ bool HasUnfinishedWrite(const std::string& path) {
     return ::stat(JournalOf(path).c_str(), &journal) == 0 && journal.st_size > 0;
 }
 
+namespace {
+
+// IDENTITY for a file of status ST and change counter COUNTER.
+void FillIdentity(const struct stat& st, std::uint32_t counter, DB3_LIST_IDENTITY& identity) {
+    identity = DB3_LIST_IDENTITY{};
+    identity.device = static_cast<std::uint64_t>(st.st_dev);
+    identity.inode = static_cast<std::uint64_t>(st.st_ino);
+    identity.size = static_cast<std::int64_t>(st.st_size);
+    identity.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    identity.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    identity.changedSeconds = static_cast<std::int64_t>(st.st_ctim.tv_sec);
+    identity.changedNanoseconds = static_cast<std::int64_t>(st.st_ctim.tv_nsec);
+    identity.changeCounter = counter;
+}
+
+}  // namespace
+
 int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENTITY& identity) {
     struct stat st;
     std::uint32_t counter = 0;
@@ -170,15 +187,20 @@ int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENT
     if (HasUnfinishedWrite(path)) {
         return DB3_E_UNFINISHED;
     }
-    identity = DB3_LIST_IDENTITY{};
-    identity.device = static_cast<std::uint64_t>(st.st_dev);
-    identity.inode = static_cast<std::uint64_t>(st.st_ino);
-    identity.size = static_cast<std::int64_t>(st.st_size);
-    identity.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
-    identity.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
-    identity.changedSeconds = static_cast<std::int64_t>(st.st_ctim.tv_sec);
-    identity.changedNanoseconds = static_cast<std::int64_t>(st.st_ctim.tv_nsec);
-    identity.changeCounter = counter;
+    FillIdentity(st, counter, identity);
+    return DB3_OK;
+}
+
+int32_t IdentifyOpenList(int fd, DB3_LIST_IDENTITY& identity) {
+    struct stat st;
+    std::uint32_t counter = 0;
+    if (fstat(fd, &st) != 0) {
+        return StatusFromErrno(errno);
+    }
+    if (CheckOpenHeader(fd, false, &counter) != HeaderCheck::kOurs) {
+        return DB3_E_NOT_SAMPLE_LIST;
+    }
+    FillIdentity(st, counter, identity);
     return DB3_OK;
 }
 

@@ -54,6 +54,10 @@ bool HasUnfinishedWrite(const std::string& path);
 // from the one descriptor the header is read through.
 int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENTITY& identity);
 
+// The same, change counter included, for the list open at FD (its journal
+// is not looked at).
+int32_t IdentifyOpenList(int fd, DB3_LIST_IDENTITY& identity);
+
 enum class SchemaCheck { kOk, kMismatch, kEngineError };
 
 // Checks the open database's application id, version and table "records"

@@ -35,6 +35,9 @@ struct SampleListState {
     int32_t failedReplaceStatus = DB3_OK;
     ferrox::FailureCause failedReplaceCause;
     std::string lastPath;
+    // The list the last close put in place, and its identity then.
+    std::string committedPath;
+    DB3_LIST_IDENTITY committed{};
 };
 
 SampleListState g_sampleList;
@@ -139,8 +142,13 @@ int32_t EndWriting(SampleListState& state, bool commit) {
     int32_t status = DB3_E_NOT_OPEN;
     if (state.open) {
         status = DB3_OK;
+        state.committedPath.clear();
         if (commit) {
             status = state.open->Close();
+            if (const DB3_LIST_IDENTITY* committed = state.open->GetCommitted()) {
+                state.committedPath = state.open->GetPath();
+                state.committed = *committed;
+            }
         } else {
             state.open->Abandon();
         }
@@ -247,12 +255,22 @@ const char* DB3GetFailureCause(int32_t database, const char** path) {
 int32_t DB3GetListIdentity(int32_t database, const char* name, int32_t what,
                            DB3_LIST_IDENTITY* identity) {
     if (database != DB3_SAMPLE_LIST || identity == nullptr ||
-        (what != DB3_IDENTITY_STATUS && what != DB3_IDENTITY_COUNTER) || !IsValidName(name)) {
+        (what != DB3_IDENTITY_STATUS && what != DB3_IDENTITY_COUNTER &&
+         what != DB3_IDENTITY_COMMITTED) ||
+        !IsValidName(name)) {
         return DB3_E_INVALID;
     }
     GLOBAL_FILE_INFO info;
     if (!ConfiguredLocation(info)) {
         return DB3_E_LOCATION;
+    }
+    if (what == DB3_IDENTITY_COMMITTED) {
+        if (g_sampleList.committedPath.empty() ||
+            g_sampleList.committedPath != SampleListPath(info, name)) {
+            return DB3_E_NOT_FOUND;
+        }
+        *identity = g_sampleList.committed;
+        return DB3_OK;
     }
     return ferrox::IdentifyList(SampleListPath(info, name), what == DB3_IDENTITY_COUNTER,
                                 *identity);

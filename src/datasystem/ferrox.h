@@ -190,6 +190,9 @@ typedef struct DB3_LIST_IDENTITY {
 /* What DB3GetListIdentity looks at. */
 #define DB3_IDENTITY_STATUS 0  /* the file's status only, nothing read */
 #define DB3_IDENTITY_COUNTER 1 /* and the change counter in the list's header */
+#define DB3_IDENTITY_COMMITTED                      \
+    2 /* the list the last DB3Close of DATABASE put \
+       * in place, as it was then (see below) */
 
 /* Fills IDENTITY for the Sample List NAME at the sample-list location
  * without opening it as a database: read-only, it takes no lock and
@@ -198,7 +201,14 @@ typedef struct DB3_LIST_IDENTITY {
  * find a list to check there: DB3_E_NOT_FOUND when there is no file,
  * DB3_E_NOT_SAMPLE_LIST when it is not a regular file (links are
  * followed) or, with DB3_IDENTITY_COUNTER, its header is not a Sample
- * List's, DB3_E_UNFINISHED when an unfinished write lies beside it. */
+ * List's, DB3_E_UNFINISHED when an unfinished write lies beside it.
+ * With DB3_IDENTITY_COMMITTED nothing is looked at now: the identity, change
+ * counter included, that the last DB3Close of DATABASE took of the list it
+ * committed under NAME, from the list's own descriptor once the list was in
+ * place and its folder synced, while the writer lock was still held (so no
+ * other writer through this library, and no file put at the name meanwhile,
+ * can have changed it before); DB3_E_NOT_FOUND when that close committed no
+ * list of that name (or the process made no such close). */
 int32_t DB3GetListIdentity(int32_t database, const char* name, int32_t what,
                            DB3_LIST_IDENTITY* identity);
 

@@ -1,5 +1,6 @@
 #include "framework/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,9 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "framework/File.h"
+#include "framework/FileIdentity.h"
 #include "framework/PathParts.h"
 
 namespace {
@@ -54,9 +57,64 @@ std::string ResolveTarget(const std::string& path) {
     return resolved;
 }
 
+// A temporary file is ".NAME.new-" and six characters (mkostemp's), and its
+// writer holds an exclusive flock on it from its creation until it is
+// renamed over NAME. One that can be locked was left by a writer that died
+// or a power cut: the next write of NAME removes it.
+std::string TemporaryPrefix(const std::string& directory, const std::string& target) {
+    return directory + "/." + FileNameOf(target) + ".new-";
+}
+constexpr std::size_t kTemporarySuffix = 6;
+
+// Whether FD is still the file at PATH.
+bool StillAt(int fd, const std::string& path) {
+    struct stat opened;
+    struct stat named;
+    return fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named);
+}
+
+void RemoveDeadTemporaries(const std::string& directory, const std::string& target) {
+    const std::string prefix = FileNameOf(TemporaryPrefix(directory, target));
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
+    while (const dirent* entry = dir ? ::readdir(dir.get()) : nullptr) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + kTemporarySuffix || name.rfind(prefix, 0) != 0) {
+            continue;
+        }
+        const std::string path = directory + "/" + name;
+        // A regular file only, never through a link, never blocking.
+        Result<FileDescriptor> file = OpenRegularFile(path, O_RDONLY | O_NOFOLLOW);
+        if (file.ok() &&
+            LockFile(file.value().Get(), LockMode::kExclusive, std::chrono::milliseconds(0)).ok() &&
+            StillAt(file.value().Get(), path)) {
+            ::unlink(path.c_str());
+        }
+    }
+}
+
+// Creates and locks a temporary file for TARGET in DIRECTORY; its path in TEMP.
+FileDescriptor CreateTemporary(const std::string& directory, const std::string& target,
+                               std::string& temp) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        temp = TemporaryPrefix(directory, target) + std::string(kTemporarySuffix, 'X');
+        FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+        if (!fd.IsOpen()) {
+            return fd;
+        }
+        // Another writer's clean-up may have taken it before it was locked.
+        if (LockFile(fd.Get(), LockMode::kExclusive, std::chrono::milliseconds(0)).ok() &&
+            StillAt(fd.Get(), temp)) {
+            return fd;
+        }
+    }
+    errno = EAGAIN;
+    return FileDescriptor();
+}
+
 }  // namespace
 
-AtomicFile::AtomicFile(std::string path) : m_strPath(std::move(path)) {}
+AtomicFile::AtomicFile(std::string path, LinkAtName link)
+    : m_strPath(std::move(path)), m_link(link) {}
 
 Status AtomicFile::Fail(const std::string& what, int error) const {
     const std::string where = m_strPath + ": " + what;
@@ -67,12 +125,16 @@ Status AtomicFile::Write(std::string_view content) {
     if (m_strPath.empty()) {
         return Fail("no file name", 0);
     }
-    const std::string target = ResolveTarget(m_strPath);
+    const bool follow = m_link == LinkAtName::kFollow;
+    const std::string target = follow ? ResolveTarget(m_strPath) : m_strPath;
     const std::string folder = FolderOf(target);
     const std::string directory = folder.empty() ? std::string(".") : folder;
 
     struct stat existing;
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    // A link that is not followed is replaced as a whole, like a missing file.
+    const bool exists =
+        (follow ? ::stat(target.c_str(), &existing) : ::lstat(target.c_str(), &existing)) == 0 &&
+        !S_ISLNK(existing.st_mode);
     if (exists && S_ISDIR(existing.st_mode)) {
         return Fail("cannot replace", EISDIR);
     }
@@ -81,8 +143,9 @@ Status AtomicFile::Write(std::string_view content) {
     }
     const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
 
-    std::string temp = directory + "/." + FileNameOf(target) + ".XXXXXX";
-    FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+    RemoveDeadTemporaries(directory, target);
+    std::string temp;
+    FileDescriptor fd = CreateTemporary(directory, target, temp);
     if (!fd.IsOpen()) {
         return Fail("cannot create a temporary file in " + directory, errno);
     }
@@ -105,6 +168,8 @@ Status AtomicFile::Write(std::string_view content) {
     if (const Status synced = SyncFile(fd.Get()); !synced.ok()) {
         return abandon("cannot sync " + temp, synced.ErrorNumber());
     }
+    // The lock is held through a second descriptor until the rename.
+    const FileDescriptor locked(::dup(fd.Get()));
     if (const Status closed = fd.Close(); !closed.ok()) {
         return abandon("cannot close " + temp, closed.ErrorNumber());
     }

@@ -48,14 +48,17 @@ Status SampleListReader::Open(const std::string& path) {
 }
 
 Result<SampleListIdentity> SampleListReader::Identify(const std::string& path, bool changeCounter) {
+    return Identify(path, changeCounter ? DB3_IDENTITY_COUNTER : DB3_IDENTITY_STATUS);
+}
+
+Result<SampleListIdentity> SampleListReader::Identify(const std::string& path, std::int32_t what) {
     SampleListIdentity identity{};
     const Result<std::string> name = UseLocationOf(path, identity.path);
     if (!name.ok()) {
         return name.status();
     }
-    const std::int32_t status = DB3GetListIdentity(
-        DB3_SAMPLE_LIST, name.value().c_str(),
-        changeCounter ? DB3_IDENTITY_COUNTER : DB3_IDENTITY_STATUS, &identity.file);
+    const std::int32_t status =
+        DB3GetListIdentity(DB3_SAMPLE_LIST, name.value().c_str(), what, &identity.file);
     if (status != DB3_OK) {
         return Status::Error(DB3StatusText(status));
     }

@@ -34,6 +34,9 @@ public:
     // beside it); it may still refuse to open a list that Identify accepts.
     // Can be called while a reader is open.
     static Result<SampleListIdentity> Identify(const std::string& path, bool changeCounter);
+    // The same with WHAT as DB3GetListIdentity takes it (DB3_IDENTITY_COMMITTED:
+    // the list this process's last close put at PATH, as it was then).
+    static Result<SampleListIdentity> Identify(const std::string& path, std::int32_t what);
 
     SampleListReader() = default;
     ~SampleListReader();

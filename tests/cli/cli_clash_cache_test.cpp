@@ -21,6 +21,7 @@
 #include "samplelist/SampleRecord.h"
 #include "support/sample_lists.h"
 #include "support/scoped_env.h"
+#include "util/Sha256.h"
 
 namespace {
 
@@ -95,6 +96,13 @@ void SetDataFile(const fs::path& path, int number, const std::string& dataFile) 
     sqlite3_close(db);
 }
 
+// A cache file up to the line of out.sdb, which every conversion writes
+// anew: the lines of the lists a to f.
+std::string OtherLists(const std::string& cache) {
+    const std::size_t out = cache.find("\nout.sdb\t");
+    return out == std::string::npos ? cache : cache.substr(0, out);
+}
+
 struct stat StatOf(const fs::path& path) {
     struct stat st {};
     EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
@@ -156,6 +164,23 @@ TEST_F(ClashCacheTest, AListChangedAfterItWasKeptStillGivesItsClash) {
     EXPECT_EQ(Convert().err, after.err) << "without the cache";
 }
 
+TEST_F(ClashCacheTest, AListJustWrittenIsTakenFromTheCacheByTheNextConversion) {
+    ASSERT_EQ(Convert().exitCode, 0);
+    // Its names edited in the cache, digest and all: what the next
+    // conversion reports of out.sdb can only come from there.
+    std::string kept = k2ltest::ReadFile(CacheFile());
+    const std::size_t out = kept.find("\nout.sdb\t");
+    ASSERT_NE(out, std::string::npos) << kept;
+    kept.replace(kept.find("\tPLATE001", out), 9, "\tplate003");
+    const std::size_t end = kept.rfind("\nend\t") + 1;
+    kept = kept.substr(0, kept.rfind('\t') + 1) + Sha256OfBytes(kept.substr(0, end)) + "\n";
+    k2ltest::WriteFile(CacheFile(), kept);
+    const RunResult next = sandbox.Cli({"convert", "plate.txt", "lists/next.sdb", "--data", "PLATE",
+                                        "--ms", "M", "--inlet", "I", "--macro", "X"});
+    EXPECT_TRUE(Has(next.err, "/out.sdb also has records with the data file name plate003"))
+        << next.err;
+}
+
 TEST_F(ClashCacheTest, ADamagedOrUnusableCacheGivesTheSameWarningsAsNone) {
     const RunResult reference = Convert();
     ASSERT_EQ(reference.exitCode, 0) << reference.err;
@@ -166,7 +191,7 @@ TEST_F(ClashCacheTest, ADamagedOrUnusableCacheGivesTheSameWarningsAsNone) {
     std::string withoutNames = good;
     withoutNames.erase(good.find("\t[PLATE002]", b), 11);  // the clash of b, hidden
     std::string otherVersion = good;
-    otherVersion.replace(good.find("\t1\t"), 3, "\t2\t");
+    otherVersion.replace(good.find("\t2\t"), 3, "\t3\t");
 
     struct Damage {
         const char* what;
@@ -187,8 +212,17 @@ TEST_F(ClashCacheTest, ADamagedOrUnusableCacheGivesTheSameWarningsAsNone) {
         const RunResult run = Convert();
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err, reference.err);
-        EXPECT_EQ(k2ltest::ReadFile(file), good) << "not made anew";
+        EXPECT_EQ(OtherLists(k2ltest::ReadFile(file)), OtherLists(good)) << "not made anew";
     }
+
+    // A link at its name: the link is replaced; the file it names stays.
+    sandbox.Write("victim", "a system file\n");
+    fs::remove(file);
+    fs::create_symlink(sandbox.Dir() / "victim", file);
+    EXPECT_EQ(Convert().err, reference.err);
+    EXPECT_EQ(k2ltest::ReadFile(sandbox.Dir() / "victim"), "a system file\n");
+    EXPECT_FALSE(fs::is_symlink(file));
+    EXPECT_EQ(OtherLists(k2ltest::ReadFile(file)), OtherLists(good));
 
     // A folder where the file should be.
     fs::remove(file);

@@ -185,6 +185,15 @@ TEST_F(LogCommand, ALockedLogOrAPipeAtItsPlaceHoldsNothingUp) {
               std::string::npos)
         << unlogged.err;
     EXPECT_TRUE(fs::is_fifo(LogPath()));
+
+    // A link at its name: the file it names is not appended to.
+    fs::remove(LogPath());
+    sandbox.Write("victim", "a system file\n");
+    fs::create_symlink(sandbox.Dir() / "victim", LogPath());
+    run = sandbox.Start({"convert", "plate7.txt", "c.sdb", "--ms", "MS1"});
+    EXPECT_NE(CliSandbox::Finish(run, std::chrono::seconds(20)).err.find("could not be written"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(sandbox.Dir() / "victim"), "a system file\n");
 }
 
 TEST_F(LogCommand, ACountBelowOneOrNotANumberIsAUsageError) {

@@ -87,6 +87,17 @@ TEST(LowestRunningNumberTest, FindsTheBaseInAnyLetterCaseFollowedByARunningNumbe
     }
 }
 
+TEST(DataFileIndexTest, ItsLimitOfBaseNamesIsExact) {
+    DataFileIndex index;
+    for (std::size_t i = 0; i < DataFileIndex::kMaxBases; ++i) {
+        // Two letters and a running number: one base name each.
+        index.Add(std::string{char('A' + i / 26), char('A' + i % 26), '0', '0', '1'});
+    }
+    EXPECT_EQ(index.Names().size(), DataFileIndex::kMaxBases);
+    index.Add("ZZ001");
+    EXPECT_TRUE(index.Overflowed());
+}
+
 TEST(DataFileIndexTest, AListOfTooManyBaseNamesIsNotIndexed) {
     DataFileIndex index;
     for (const std::string& name : Numbered("B%03d001", 0, DataFileIndex::kMaxBases)) {

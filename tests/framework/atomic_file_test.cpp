@@ -1,5 +1,6 @@
 #include "framework/AtomicFile.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/File.h"
 #include "support/child_process.h"
 #include "support/scratch_dir.h"
 
@@ -40,6 +42,23 @@ TEST(AtomicFileTest, CreatesAndReplacesWithoutLeavingTemporaryFiles) {
     EXPECT_EQ(ReadFile(path), "");
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"settings.ini"});
     EXPECT_TRUE(emptied.message().empty());
+}
+
+// The state a power cut leaves between the temporary file's creation and
+// its rename: the next write removes that file, and only such a file whose
+// writer is gone.
+TEST(AtomicFileTest, RemovesATemporaryFileThatADeadWriterLeft) {
+    ScratchDir dir;
+    dir.Write(".settings.ini.new-Ab12Cd", "half a file");
+    dir.Write(".settings.ini.new-live01", "a writer's, still locked");
+    const FileDescriptor live(open(dir.Path(".settings.ini.new-live01").c_str(), O_RDONLY));
+    ASSERT_TRUE(LockFile(live.Get(), LockMode::kExclusive, std::chrono::milliseconds(0)).ok());
+    dir.Write(".settings.ini.backup", "the user's");
+    std::filesystem::create_symlink("victim", dir.Path(".settings.ini.new-link01"));
+    ASSERT_TRUE(AtomicFile(dir.Path("settings.ini")).Write("new\n").ok());
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{".settings.ini.backup", ".settings.ini.new-link01",
+                                        ".settings.ini.new-live01", "settings.ini"}));
 }
 
 TEST(AtomicFileTest, KeepsPermissionBitsOfTheReplacedFile) {
