@@ -19,6 +19,7 @@
 #include "framework/Signals.h"
 #include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
+#include "ui/platform/qt/DialogBuilder.h"
 
 CConvertApp theApp;
 
@@ -57,7 +58,7 @@ int main(int argc, char* argv[]) {
     guard.Passed();
     // The desktop finds the window's entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(K2L_APP_ID));
-    QApplication::setWindowIcon(LoadIcon(IDR_MAINFRAME));
+    QApplication::setWindowIcon(QtIcon(LoadIcon(IDR_MAINFRAME)));
     theApp.m_strStartFile = request.strFile;
 
     const QString screenshot = qEnvironmentVariable("K2L_SCREENSHOT");

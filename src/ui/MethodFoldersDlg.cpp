@@ -9,10 +9,10 @@
 #include "convert/LocationSetting.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
-#include "ui/PathLabel.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/DataExchange.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/PathLabel.h"
+#include "ui/platform/qt/TextCodec.h"
 
 namespace {
 

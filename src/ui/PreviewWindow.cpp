@@ -13,8 +13,8 @@
 #include <algorithm>
 
 #include "ui/platform/CommonDialogs.h"
-#include "ui/platform/DialogBuilder.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/TextCodec.h"
 
 namespace {
 

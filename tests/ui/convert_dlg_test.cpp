@@ -14,8 +14,8 @@
 #include "ui/ConvertDlg.h"
 #include "ui/OptionsDlg.h"
 #include "ui/PreviewWindow.h"
-#include "ui/platform/ComboBox.h"
-#include "ui/platform/DialogBuilder.h"
+#include "ui/platform/qt/ComboBox.h"
+#include "ui/platform/qt/DialogBuilder.h"
 
 namespace {
 
@@ -139,7 +139,7 @@ void ConvertDlgTest::firstStartShowsDefaultsWithConvertDisabled() {
         d.GetDlgItem(IDC_DATA_FILE)->setFocus();
         QVERIFY(d.GetDlgItemAs<QPushButton>(IDC_CONVERT)->isDefault());
         QVERIFY(!d.windowIcon().isNull());
-        QVERIFY(!d.OnQueryDragIcon().isNull());
+        QVERIFY(d.OnQueryDragIcon() != nullptr);
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
 }

@@ -20,10 +20,10 @@
 #include "ui/ConvertDlg.h"
 #include "ui/MethodFoldersDlg.h"
 #include "ui/OptionsDlg.h"
-#include "ui/PathLabel.h"
 #include "ui/PreviewWindow.h"
-#include "ui/platform/DialogBuilder.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/PathLabel.h"
+#include "ui/platform/qt/TextCodec.h"
 
 namespace {
 

@@ -58,11 +58,11 @@ void OptionsAboutTest::optionsShowsMembersAndAcceptsTwelveCharacterMacro() {
     COptionsDlg dlg;
     Fill(dlg);
     const INT_PTR result = RunModal<COptionsDlg>(dlg, [](COptionsDlg& d) {
-        QCOMPARE(d.windowTitle(), QStringLiteral("Conversion Options"));
-        QCOMPARE(Edit(d, IDC_DATA_FILE)->text(), QStringLiteral("DATA"));
-        QCOMPARE(Edit(d, IDC_INLET_FILE)->text(), QStringLiteral("INLET"));
-        QCOMPARE(Edit(d, IDC_MACRO_FILE)->text(), QStringLiteral("MACRO"));
-        QCOMPARE(Edit(d, IDC_MS_FILE)->text(), QStringLiteral("MS"));
+        QCOMPARE(d.GetWindowText(), std::string("Conversion Options"));
+        QCOMPARE(d.GetDlgItemText(IDC_DATA_FILE), std::string("DATA"));
+        QCOMPARE(d.GetDlgItemText(IDC_INLET_FILE), std::string("INLET"));
+        QCOMPARE(d.GetDlgItemText(IDC_MACRO_FILE), std::string("MACRO"));
+        QCOMPARE(d.GetDlgItemText(IDC_MS_FILE), std::string("MS"));
         QVERIFY(d.GetDlgItemAs<QPushButton>(IDOK)->isDefault());
         // The macro edit has no typing limit; the others stop at 8.
         QLineEdit* macro = Edit(d, IDC_MACRO_FILE);
@@ -102,17 +102,17 @@ void OptionsAboutTest::optionsRefusesEachLimitedFieldAndStaysOpen() {
     }
     const INT_PTR result = RunModal<COptionsDlg>(dlg, [field](COptionsDlg& d) {
         d.GetDlgItemAs<QPushButton>(IDOK)->click();
-        QVERIFY(d.isVisible());
+        QVERIFY(d.IsWindowVisible());
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
         QCOMPARE(CUiTestScript::MessageBoxes().front().text,
                  QStringLiteral("Please enter no more than 8 characters in the %1 field.")
                      .arg(QLatin1String(QTest::currentDataTag())));
-        QCOMPARE(d.focusWidget(), d.GetDlgItem(field));
+        QCOMPARE(d.GetFocusId(), field);
         QCOMPARE(Edit(d, field)->selectedText(), QStringLiteral("NINECHARS"));
         // Shortened, OK ends the dialog.
         Edit(d, field)->setText(QStringLiteral("EIGHTCHR"));
         d.GetDlgItemAs<QPushButton>(IDOK)->click();
-        QVERIFY(!d.isVisible());
+        QVERIFY(!d.IsWindowVisible());
     });
     QCOMPARE(result, INT_PTR(IDOK));
 }
@@ -162,7 +162,7 @@ void OptionsAboutTest::aboutShowsNameVersionAndIcon() {
     UiTestEnv env;
     CAboutDlg dlg;
     const INT_PTR result = RunModal<CAboutDlg>(dlg, [](CAboutDlg& d) {
-        QCOMPARE(d.windowTitle(), QStringLiteral("About Korrin File Conversion"));
+        QCOMPARE(d.GetWindowText(), std::string("About Korrin File Conversion"));
         QStringList texts;
         bool icon = false;
         for (QLabel* label : d.findChildren<QLabel*>()) {

@@ -15,16 +15,24 @@
 // makes DoModal call HOOK with the dialog once it is shown and modal, from
 // its own event loop (so HOOK may click, type and open further dialogs). A
 // dialog that HOOK leaves open ends with -1.
+//
+// Texts crossing this interface are the program's 8-bit strings in the
+// locale's encoding, as paths are to the file system; record names go
+// through data exchange (DataExchange.h), which checks them.
 #pragma once
 
 #include <QDialog>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
-#include "ui/platform/DialogBuilder.h"
+#include "ui/platform/DialogTemplate.h"
+#include "ui/platform/Menu.h"
 
 class CDataExchange;
+class QDragEnterEvent;
+class QDropEvent;
 
 class CDialog : public QDialog {
 public:
@@ -46,8 +54,42 @@ public:
     Control* GetDlgItemAs(int nID) const {
         return dynamic_cast<Control*>(GetDlgItem(nID));
     }
+    BOOL HasDlgItem(int nID) const { return GetDlgItem(nID) != nullptr; }
     void EnableControl(int nID, BOOL bEnable);
+    BOOL IsControlEnabled(int nID) const;
+    // A control's text: a label's, a button's, an edit's or a combo box's
+    // edit field; empty when there is no control nID.
+    std::string GetDlgItemText(int nID) const;
+    // Puts the focus on control nID, selecting all of an edit's text.
+    void GotoDlgCtrl(int nID);
+    // The control that has the focus (a combo box for its edit field), or
+    // 0 when none of the dialog's controls with an identifier has it.
+    int GetFocusId() const;
+
     std::string GetWindowText() const;
+    void SetWindowText(const std::string& text);
+    // TRUE while the dialog is shown.
+    BOOL IsWindowVisible() const;
+    // The window's big (the desktop's large) or small icon.
+    void SetIcon(HICON hIcon, BOOL bBigIcon);
+
+    // Combo box nID: replaces its list with ENTRIES (names as Sample List
+    // records hold them), in that order; the edit field keeps its text.
+    void SetComboEntries(int nID, const std::vector<std::string>& entries);
+    int GetComboCount(int nID) const;  // 0 without such a combo box
+    std::string GetComboEntry(int nID, int nIndex) const;
+    // What the empty field nID shows (SHOWN, short enough to be read whole
+    // at the field's width) and what a screen reader and the tooltip say
+    // of it (SAID, a whole sentence, after the field's description); both
+    // empty: nothing. The field's text stays as it is.
+    void SetCueBanner(int nID, const std::string& shown, const std::string& said);
+
+    // The dialog's menus and their shortcuts (Menu.h). Once for each
+    // dialog; a later call changes nothing.
+    void SetMenus(const std::vector<Menu>& menus);
+
+    // Lets files be dropped onto the dialog (OnDropFiles).
+    void DragAcceptFiles(BOOL bAccept = TRUE);
 
     // As if the window menu (system command) or a control or menu entry
     // (command) had sent nID.
@@ -56,6 +98,9 @@ public:
 
     // A message box over this dialog (ShowMessageBox); CAPTION, DETAIL and
     // DETAILS in the locale's 8-bit encoding.
+    int MessageBox(const std::string& text, const std::string& caption, UINT nType,
+                   const std::string& detail = std::string(),
+                   const std::string& details = std::string());
     int MessageBox(const QString& text, const std::string& caption, UINT nType,
                    const std::string& detail = std::string(),
                    const std::string& details = std::string());
@@ -76,11 +121,19 @@ protected:
     virtual void OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/) {}
     // Returns TRUE when nID was handled.
     virtual BOOL OnCommand(UINT nID);
+    // Files dragged over the dialog (bDrop FALSE: would they be taken?)
+    // or dropped onto it (TRUE), by their paths; returns TRUE when the
+    // dialog takes them. Only a drag made of local files alone gets here.
+    virtual BOOL OnDropFiles(const std::vector<std::string>& /*paths*/, BOOL /*bDrop*/) {
+        return FALSE;
+    }
 
     // Escape, the close box and QDialog's own accept go through the
     // handlers above.
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     static inline std::map<UINT, ModalHook> s_modalHooks;
@@ -88,5 +141,6 @@ private:
     UINT m_nIDTemplate;
     std::map<int, QWidget*> m_controls;
     bool m_bEnded = false;
+    bool m_bMenusSet = false;
     int m_nModalResult = -1;
 };

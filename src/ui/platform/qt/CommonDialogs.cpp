@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "framework/PathParts.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/TextCodec.h"
 
 int DefaultAnswer(UINT type) {
     if ((type & MB_TYPEMASK) != MB_YESNO) {

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QValidator>
 
-#include "ui/platform/ComboBox.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/ComboBox.h"
+#include "ui/platform/qt/TextCodec.h"
 #include "util/NameRule.h"
 
 namespace {
