@@ -18,7 +18,6 @@
 #include "ui/platform/Busy.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/DataExchange.h"
-#include "ui/platform/qt/TextCodec.h"
 #include "util/NameRule.h"
 #include "util/OutputName.h"
 #include "util/PathName.h"
@@ -59,8 +58,8 @@ std::string DroppedExport(const std::vector<std::string>& paths) {
 // proposing CURRENT's file name; the chosen path, or empty when cancelled.
 std::string ChooseFile(FileDialogRequest request, const std::string& strCurrent) {
     const CPathName current(strCurrent);
-    request.initialDir = DecodePath(current.GetDirectory());
-    request.proposedName = DecodePath(current.GetFileName());
+    request.initialDir = current.GetDirectory();
+    request.proposedName = current.GetFileName();
     return RunFileDialog(request);
 }
 
@@ -380,12 +379,11 @@ void CConvertDlg::OnSelectInput() {
         return;
     }
 
-    const std::string strPath =
-        ChooseFile({.open = true,
-                    .title = QStringLiteral("Korrin Input File"),
-                    .filter = QStringLiteral("Text Files (*.txt);;All Files (*)"),
-                    .defaultExt = QStringLiteral("txt")},
-                   m_strInputFile);
+    const std::string strPath = ChooseFile({.open = true,
+                                            .title = "Korrin Input File",
+                                            .filter = "Text Files (*.txt);;All Files (*)",
+                                            .defaultExt = "txt"},
+                                           m_strInputFile);
     if (strPath.empty()) {
         return;
     }
@@ -394,9 +392,9 @@ void CConvertDlg::OnSelectInput() {
 
 void CConvertDlg::OnSelectOutput() {
     const std::string strPath = ChooseFile({.open = false,
-                                            .title = QStringLiteral("Sample List Output File"),
-                                            .filter = QStringLiteral("Sample List Files (*.sdb)"),
-                                            .defaultExt = QStringLiteral("sdb")},
+                                            .title = "Sample List Output File",
+                                            .filter = "Sample List Files (*.sdb)",
+                                            .defaultExt = "sdb"},
                                            m_strOutputFile);
     if (strPath.empty()) {
         return;

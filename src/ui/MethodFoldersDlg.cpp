@@ -88,8 +88,8 @@ void CMethodFoldersDlg::OnBrowse(std::size_t row) {
     auto* edit = GetDlgItemAs<QLineEdit>(kFolderRows[row].folderId);
     FileDialogRequest request;
     request.folder = true;
-    request.title = QString::fromLatin1(kFolderRows[row].chooserTitle);
-    request.initialDir = edit->text();
+    request.title = kFolderRows[row].chooserTitle;
+    request.initialDir = EncodePath(edit->text());
     const std::string strFolder = RunFileDialog(request);
     if (!strFolder.empty()) {
         edit->setText(DecodePath(strFolder));

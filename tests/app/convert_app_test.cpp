@@ -181,7 +181,7 @@ void ConvertAppTest::unreadableSettingsAreReportedAndKeptAsBad() {
         QCOMPARE(Shown(dlg, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& told = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& told = CUiTestScript::MessageBoxes().front();
     QVERIFY2(told.text.contains(SettingsPath(env)), qPrintable(told.text));
     QVERIFY2(told.text.contains(QStringLiteral("ignored")), qPrintable(told.text));
     QCOMPARE(told.type & MB_ICONMASK, MB_ICONEXCLAMATION);

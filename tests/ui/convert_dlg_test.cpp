@@ -267,7 +267,7 @@ void ConvertDlgTest::selectInputProposesNotSpecifiedWithoutDirectory() {
     CUiTestScript::CancelFileDialog();
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
     QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
-    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
     QVERIFY(asked.open);
     QCOMPARE(asked.title, QStringLiteral("Korrin Input File"));
     QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
@@ -295,7 +295,7 @@ void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
         QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate7"));
         QVERIFY(ConvertEnabled(d));
     });
-    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
     QCOMPARE(asked.proposedName, QStringLiteral("Earlier.txt"));
     QCOMPARE(asked.initialDir, env.Path(QStringLiteral("Runs/")));
     QCOMPARE(Q(dlg.m_strInputFile), input);
@@ -312,7 +312,7 @@ void ConvertDlgTest::selectInputWhoseNameHoldsABackslashIsRefused() {
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& refused = CUiTestScript::MessageBoxes().front();
     QVERIFY2(refused.text.contains(input), qPrintable(refused.text));
     QVERIFY2(refused.detail.contains(QStringLiteral("holds '\\'")), qPrintable(refused.detail));
     QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
@@ -345,7 +345,7 @@ void ConvertDlgTest::longInputTitleShowsWholeAndIsRefusedLater() {
 
         Click(d, IDC_CONVERT);
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
         QCOMPARE(refused.text, TooLong("Data File"));
         QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
         QVERIFY(HasFocus(d, IDC_DATA_FILE));
@@ -470,7 +470,7 @@ void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
     });
     // The member keeps its value until the next exchange from the controls.
     QCOMPARE(Q(dlg.m_strMSFile), value);
-    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
     QVERIFY(!asked.open);
     QCOMPARE(asked.title, QStringLiteral("Sample List Output File"));
     QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
@@ -581,7 +581,7 @@ void ConvertDlgTest::vanishedInputStillEnabledUntilNextExchange() {
         QVERIFY(!ConvertEnabled(d));
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created")
                                 .arg(env.Path(QStringLiteral("out.sdb"))));
     QVERIFY(reported.detail.contains(input));
@@ -643,7 +643,7 @@ void ConvertDlgTest::successfulConversionReportsAndWritesList() {
         QVERIFY(QApplication::overrideCursor() == nullptr);
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.text, QStringLiteral("Sample List %1 created successfully").arg(output));
     QCOMPARE(reported.caption, QString::fromLatin1(kCaption));
     QCOMPARE(reported.type, MB_OK);
@@ -662,7 +662,7 @@ void ConvertDlgTest::failingConversionGivesReasonAsDetail() {
         QVERIFY(QApplication::overrideCursor() == nullptr);
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created").arg(output));
     QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
     // The cause, once: the folder that is missing, not the headline again.
@@ -692,7 +692,7 @@ void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
         QVERIFY(d.isVisible());
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QVERIFY2(reported.text.contains(input), qPrintable(reported.text));
     QVERIFY2(reported.text.contains(QStringLiteral("could not be read")),
              qPrintable(reported.text));
@@ -711,7 +711,7 @@ void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
     SetDefaults(dlg, input, kept + QLatin1Char('.'));
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
     QVERIFY2(reported.detail.contains(QStringLiteral("cannot end in a dot")),
              qPrintable(reported.detail));
@@ -729,7 +729,7 @@ void ConvertDlgTest::locationThatCannotBeStoredIsADetailOfTheSuccess() {
     SetDefaults(dlg, input, output);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.text, QStringLiteral("Sample List %1 created successfully").arg(output));
     QVERIFY2(reported.detail.contains(QStringLiteral("could not be stored")),
              qPrintable(reported.detail));
@@ -747,7 +747,7 @@ void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
         ms->setText(QStringLiteral("M\u00e9th"));
         Click(d, IDC_CONVERT);
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
         QVERIFY2(refused.text.contains(QStringLiteral("MS File")), qPrintable(refused.text));
         QVERIFY2(refused.text.contains(QStringLiteral("\"\u00e9\"")), qPrintable(refused.text));
         QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
@@ -778,7 +778,7 @@ void ConvertDlgTest::nameWithASeparatorIsRefusedByField() {
         QTest::keyClicks(EditOf(d, IDC_DATA_FILE), "a/b");
         Click(d, IDC_CONVERT);
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
         QVERIFY2(refused.text.contains(QStringLiteral("Data File field holds '/'")),
                  qPrintable(refused.text));
         QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);

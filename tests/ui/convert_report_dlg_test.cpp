@@ -20,6 +20,7 @@
 #include "ui/ConvertDlg.h"
 #include "ui/PreviewWindow.h"
 #include "ui/ResourceIds.h"
+#include "ui/platform/qt/MessageBox.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDC_CONVERT); });
 
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& box = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& box = CUiTestScript::MessageBoxes().front();
     QCOMPARE(box.text, QStringLiteral("Sample List %1 created successfully").arg(output));
     QCOMPARE(box.detail, QStringLiteral("5 records written, 2 sample lines read, 2 other lines "
                                         "skipped\n1 warning: see the details."));
@@ -131,7 +132,7 @@ void ConvertReportDlgTest::detailsAreReachedByTabAndScrolledAndAClashIsInTheMess
     SetMessageBoxHook(nullptr);
 
     QVERIFY(details != nullptr && scrolled > 0);
-    const MessageBoxRequest& box = CUiTestScript::MessageBoxes().back();
+    const ShownMessageBox& box = CUiTestScript::MessageBoxes().back();
     QVERIFY2(box.detail.contains(QStringLiteral("Data file clash: the Sample List ") +
                                  env.Path(QStringLiteral("plate8.sdb")) +
                                  QStringLiteral(" also has records")),

@@ -8,6 +8,7 @@
 #include "tests/ui/ui_test_env.h"
 #include "ui/platform/qt/ComboBox.h"
 #include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/MessageBox.h"
 #include "ui/platform/qt/TextCodec.h"
 
 class PlatformTest : public QObject {

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QValidator>
 
-#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/qt/ComboBox.h"
+#include "ui/platform/qt/MessageBox.h"
 #include "ui/platform/qt/TextCodec.h"
 #include "util/NameRule.h"
 

@@ -19,6 +19,7 @@
 #include "ui/platform/qt/ComboBox.h"
 #include "ui/platform/qt/DialogBuilder.h"
 #include "ui/platform/qt/MenuBar.h"
+#include "ui/platform/qt/MessageBox.h"
 #include "ui/platform/qt/TextCodec.h"
 
 namespace {
