@@ -16,6 +16,7 @@
 #include "ui/PreviewWindow.h"
 #include "ui/platform/qt/ComboBox.h"
 #include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/TableWindow.h"
 
 namespace {
 
@@ -819,7 +820,7 @@ void ConvertDlgTest::menuBarAndContextMenuShareEntriesAndShortcuts() {
             shown.SendCommand(IDCANCEL);
         });
     }
-    PreviewWindow::SetShowHook([&opened](PreviewWindow&) { opened << QStringLiteral("Preview"); });
+    CTableWindow::SetShowHook([&opened](CTableWindow&) { opened << QStringLiteral("Preview"); });
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
@@ -855,7 +856,7 @@ void ConvertDlgTest::menuBarAndContextMenuShareEntriesAndShortcuts() {
                               "&Help/&About Korrin File Conversion... F1"}));
         QCOMPARE(Shown(d, IDC_DATA_FILE), QString());
     });
-    PreviewWindow::SetShowHook(nullptr);
+    CTableWindow::SetShowHook(nullptr);
     QCOMPARE(opened, QStringList({"Conversion Options", "Preview", "Method Folders",
                                   "About Korrin File Conversion"}));
 }

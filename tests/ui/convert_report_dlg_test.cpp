@@ -21,6 +21,7 @@
 #include "ui/PreviewWindow.h"
 #include "ui/ResourceIds.h"
 #include "ui/platform/qt/MessageBox.h"
+#include "ui/platform/qt/TableWindow.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
     const QString output = env.Path(QStringLiteral("plate7.sdb"));
     const QString settings = QString::fromLocal8Bit(OstrelSettingsPath());
     int shown = 0;
-    PreviewWindow::SetShowHook([&](PreviewWindow& window) {
+    CTableWindow::SetShowHook([&](CTableWindow& window) {
         ++shown;
         QCOMPARE(window.Table()->rowCount(), 5);
         QCOMPARE(window.Table()->item(0, 1)->text(), QStringLiteral("plate001"));
@@ -169,7 +170,7 @@ void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
     CConvertDlg dlg;
     SetValues(dlg, input, output);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDC_PREVIEW); });
-    PreviewWindow::SetShowHook(nullptr);
+    CTableWindow::SetShowHook(nullptr);
 
     QCOMPARE(shown, 1);
     QVERIFY(CUiTestScript::MessageBoxes().empty());

@@ -23,6 +23,7 @@
 #include "ui/PreviewWindow.h"
 #include "ui/platform/qt/DialogBuilder.h"
 #include "ui/platform/qt/PathLabel.h"
+#include "ui/platform/qt/TableWindow.h"
 #include "ui/platform/qt/TextCodec.h"
 
 namespace {
@@ -301,7 +302,7 @@ void DialogFitTest::everyControlIsNamedAndLongPathsElideInTheMiddle() {
 void DialogFitTest::previewFitsASmallScreenAndScales() {
     PreviewContent content;
     content.findings = {std::string(300, 'w')};
-    PreviewWindow window(content, nullptr);
+    CTableWindow window(PreviewWindow::Table(content), nullptr);
     // An 800 x 600 screen, in the device-independent pixels of this scale.
     const QSize screen = QSize(800, 600) / window.devicePixelRatioF();
     window.FitInto(QRect(QPoint(0, 0), screen));
