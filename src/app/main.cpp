@@ -20,6 +20,7 @@
 #include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/DialogWindow.h"
 
 CConvertApp theApp;
 
@@ -27,7 +28,7 @@ namespace {
 
 void ArrangeScreenshot(const QString& path) {
     CDialog::SetModalHook(IDD_KORR2LD_DIALOG, [path](CDialog& dlg) {
-        dlg.grab().save(path, "PNG");
+        dlg.Window().grab().save(path, "PNG");
         dlg.EndDialog(IDCANCEL);
     });
 }

@@ -43,7 +43,7 @@ void SetValues(CConvertDlg& dlg, const QString& input, const QString& output) {
 
 // Drags the files PATHS onto DLG and drops them there: whether the dialog
 // took the drag, and whether it took the drop.
-std::pair<bool, bool> Drop(QWidget& dlg, const QStringList& paths) {
+std::pair<bool, bool> Drop(CDialog& dlg, const QStringList& paths) {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString& path : paths) {
@@ -51,9 +51,9 @@ std::pair<bool, bool> Drop(QWidget& dlg, const QStringList& paths) {
     }
     data.setUrls(urls);
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dlg, &enter);
+    QApplication::sendEvent(&dlg.Window(), &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dlg, &drop);
+    QApplication::sendEvent(&dlg.Window(), &drop);
     return {enter.isAccepted(), drop.isAccepted()};
 }
 
@@ -184,12 +184,12 @@ void ConvertReportDlgTest::droppedExportIsTakenAsIfSelected() {
     CConvertDlg dlg;
     SetValues(dlg, QStringLiteral("[Not Specified]"), env.Path(QStringLiteral("Lists/old.sdb")));
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        QVERIFY(d.acceptDrops());
+        QVERIFY(d.Window().acceptDrops());
         QVERIFY(Drop(d, {input}).first);
         QCOMPARE(Shown(d, IDC_INPUT_FILE), input);
         QCOMPARE(Shown(d, IDC_OUTPUT_FILE), env.Path(QStringLiteral("Lists/Plate9.sdb")));
         QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate9"));
-        QVERIFY(d.GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(d.Window().GetDlgItem(IDC_CONVERT)->isEnabled());
     });
     QCOMPARE(dlg.m_strInputFile, input.toStdString());
 }
@@ -242,11 +242,11 @@ void ConvertReportDlgTest::longConversionCountsRecordsInTheTitleAndKeepsPainting
     ConversionProgress::SetInterval(std::chrono::milliseconds(0));
     TitleWatch watch;
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        d.installEventFilter(&watch);
+        d.Window().installEventFilter(&watch);
         // Due at the first chance the conversion gives the event loop.
-        QTimer::singleShot(0, &d, [&d] { d.update(); });
+        QTimer::singleShot(0, &d.Window(), [&d] { d.Window().update(); });
         d.SendCommand(IDC_CONVERT);
-        d.removeEventFilter(&watch);
+        d.Window().removeEventFilter(&watch);
     });
     ConversionProgress::SetInterval(std::chrono::milliseconds(100));
     QVERIFY(watch.paintedWhileCounting);

@@ -27,11 +27,12 @@
 #include "support/scratch_dir.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
+#include "ui/platform/qt/DialogWindow.h"
 
 // The text a control of DLG shows: a label's, an edit's, or a combo box's
 // edit field.
 inline QString Shown(CDialog& dlg, int id) {
-    QWidget* control = dlg.GetDlgItem(id);
+    QWidget* control = dlg.Window().GetDlgItem(id);
     if (auto* label = dynamic_cast<QLabel*>(control)) {
         return label->text();
     }

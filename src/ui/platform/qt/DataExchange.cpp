@@ -7,14 +7,23 @@
 
 #include "ui/platform/Dialog.h"
 #include "ui/platform/qt/ComboBox.h"
+#include "ui/platform/qt/DialogWindow.h"
 #include "ui/platform/qt/MessageBox.h"
 #include "ui/platform/qt/TextCodec.h"
 #include "util/NameRule.h"
 
 namespace {
 
-// The bytes a static text control was given, kept beside its display text.
-constexpr const char* kStaticBytesProperty = "k2lBytes";
+// Control nIDC of the exchange's dialog, remembered as the one that a
+// failure concerns; nullptr when the dialog has no such control.
+QWidget* PrepareControl(CDataExchange* pDX, int nIDC) {
+    pDX->PrepareEditCtrl(nIDC);
+    return pDX->m_pDlgWnd->Window().GetDlgItem(nIDC);
+}
+
+QWidget* LastControlOf(const CDataExchange* pDX) {
+    return pDX->m_pDlgWnd->Window().GetDlgItem(pDX->LastControl());
+}
 
 // Limits what the user types or pastes into an edit to MAXCHARS characters;
 // text set by the program (SetProgramText) may be longer and can still be
@@ -39,17 +48,6 @@ private:
     qsizetype m_nAcceptedLength;
 };
 
-// Sets EDIT's text as the program's, past its typing limit, and shows it
-// from its beginning. (QLineEdit checks set text against its validator
-// too, and stops checking typed text while the set text does not pass.)
-void SetProgramText(QLineEdit* edit, const QString& text) {
-    const QValidator* limit = edit->validator();
-    edit->setValidator(nullptr);
-    edit->setText(text);
-    edit->setValidator(limit);
-    edit->setCursorPosition(0);
-}
-
 // The label of CONTROL's field for messages ("this" when it has none).
 QString FieldOf(const QWidget* control) {
     const QString field = control != nullptr ? control->accessibleName() : QString();
@@ -59,7 +57,7 @@ QString FieldOf(const QWidget* control) {
 // Shows why the value of the exchange's last control is refused and fails
 // the exchange.
 [[noreturn]] void Refuse(CDataExchange* pDX, const QString& message) {
-    ShowMessageBox(pDX->m_pDlgWnd, message, pDX->m_pDlgWnd->windowTitle(),
+    ShowMessageBox(&pDX->m_pDlgWnd->Window(), message, pDX->m_pDlgWnd->Window().windowTitle(),
                    MB_OK | MB_ICONEXCLAMATION);
     pDX->Fail();
 }
@@ -83,25 +81,18 @@ void TakeRecordText(CDataExchange* pDX, QWidget* control, const QString& text, s
 
 }  // namespace
 
-QWidget* CDataExchange::PrepareEditCtrl(int nIDC) {
-    m_pLastControl = m_pDlgWnd->GetDlgItem(nIDC);
-    return m_pLastControl;
-}
-
-void CDataExchange::Fail() {
-    if (m_bSaveAndValidate && m_pLastControl != nullptr) {
-        m_pLastControl->setFocus(Qt::OtherFocusReason);
-        if (auto* combo = dynamic_cast<CComboBox*>(m_pLastControl)) {
-            combo->lineEdit()->selectAll();
-        } else if (auto* edit = dynamic_cast<QLineEdit*>(m_pLastControl)) {
-            edit->selectAll();
-        }
-    }
-    throw CDataExchangeFailure();
+// QLineEdit checks set text against its validator
+// too, and stops checking typed text while the set text does not pass.)
+void SetProgramText(QLineEdit* edit, const QString& text) {
+    const QValidator* limit = edit->validator();
+    edit->setValidator(nullptr);
+    edit->setText(text);
+    edit->setValidator(limit);
+    edit->setCursorPosition(0);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
-    QWidget* control = pDX->PrepareEditCtrl(nIDC);
+    QWidget* control = PrepareControl(pDX, nIDC);
     if (auto* label = dynamic_cast<QLabel*>(control)) {
         if (pDX->m_bSaveAndValidate) {
             const QVariant given = label->property(kStaticBytesProperty);
@@ -123,9 +114,22 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
     }
 }
 
+void DDX_PathText(CDataExchange* pDX, int nIDC, std::string& value) {
+    auto* edit = dynamic_cast<QLineEdit*>(PrepareControl(pDX, nIDC));
+    if (edit == nullptr) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        value = EncodePath(edit->text());
+    } else {
+        edit->setText(DecodePath(value));
+        edit->setCursorPosition(0);
+    }
+}
+
 void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value) {
     // A combo box's edit field is selected on failure like an edit's.
-    auto* combo = dynamic_cast<CComboBox*>(pDX->PrepareEditCtrl(nIDC));
+    auto* combo = dynamic_cast<CComboBox*>(PrepareControl(pDX, nIDC));
     if (combo == nullptr) {
         return;
     }
@@ -141,7 +145,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value) {
 }
 
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
-    QWidget* control = pDX->LastControl();
+    QWidget* control = LastControlOf(pDX);
     if (!pDX->m_bSaveAndValidate) {
         auto* edit = dynamic_cast<QLineEdit*>(control);
         if (edit != nullptr && edit->validator() == nullptr) {
@@ -163,7 +167,7 @@ void DDV_PlainName(CDataExchange* pDX, const std::string& value) {
     if (const NameFault fault = FindNameFault(value, kPlainName); fault != NameFault::kNone) {
         Refuse(pDX, QStringLiteral("The name in the %1 field %2. Please enter a name without "
                                    "'/' or '\\': it becomes a file name on the instrument.")
-                        .arg(FieldOf(pDX->LastControl()),
+                        .arg(FieldOf(LastControlOf(pDX)),
                              QString::fromStdString(NameFaultText(fault, kPlainName))));
     }
 }

@@ -1,5 +1,7 @@
 #include "ui/platform/Dialog.h"
 
+#include "ui/platform/qt/DialogWindow.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -58,28 +60,45 @@ bool LocalPaths(const QMimeData& data, std::vector<std::string>& paths) {
 
 }  // namespace
 
+CDialog::CDialog(UINT nIDTemplate, CDialog* pParentWnd)
+    : m_nIDTemplate(nIDTemplate),
+      m_pWindow(std::make_unique<CDialogWindow>(*this, QtWindowOf(pParentWnd))) {}
+
+CDialog::~CDialog() = default;
+
+void CDialogWindow::BuildControls(const DialogTemplate& dlgTemplate) {
+    if (!m_controls.empty()) {
+        return;
+    }
+    m_controls = CDialogBuilder::Build(dlgTemplate, *this);
+    for (const auto& [id, control] : m_controls) {
+        if (auto* button = dynamic_cast<QPushButton*>(control)) {
+            connect(button, &QPushButton::clicked, this, [this, id] { m_dialog.OnCommand(id); });
+        }
+    }
+}
+
+QWidget* CDialogWindow::GetDlgItem(int nID) const {
+    const auto found = m_controls.find(nID);
+    return found != m_controls.end() ? found->second : nullptr;
+}
+
 INT_PTR CDialog::DoModal() {
     const DialogTemplate* dlgTemplate = FindDialogTemplate(m_nIDTemplate);
     if (dlgTemplate == nullptr) {
         return -1;
     }
-    if (m_controls.empty()) {
-        m_controls = CDialogBuilder::Build(*dlgTemplate, *this);
-        for (const auto& [id, control] : m_controls) {
-            if (auto* button = dynamic_cast<QPushButton*>(control)) {
-                connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
-            }
-        }
-    }
+    CDialogWindow& window = *m_pWindow;
+    window.BuildControls(*dlgTemplate);
     m_bEnded = false;
     m_nModalResult = -1;
-    setModal(true);
+    window.setModal(true);
     OnInitDialog();
     if (m_bEnded) {
         return m_nModalResult;
     }
     if (const ModalHook run = s_modalHooks[m_nIDTemplate]) {
-        QTimer::singleShot(0, this, [this, run] {
+        QTimer::singleShot(0, &window, [this, run] {
             run(*this);
             if (!m_bEnded) {
                 EndDialog(-1);
@@ -88,46 +107,36 @@ INT_PTR CDialog::DoModal() {
     } else if (ScriptedUser::s_pInstalled != nullptr) {
         return -1;
     }
-    exec();
+    window.exec();
     return m_nModalResult;
 }
 
 void CDialog::EndDialog(int nResult) {
     m_bEnded = true;
     m_nModalResult = nResult;
-    QDialog::done(nResult);
+    m_pWindow->done(nResult);
 }
 
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
-    try {
-        DoDataExchange(&dx);
-    } catch (const CDataExchangeFailure&) {
-        return FALSE;
-    }
-    return TRUE;
-}
-
-QWidget* CDialog::GetDlgItem(int nID) const {
-    const auto found = m_controls.find(nID);
-    return found != m_controls.end() ? found->second : nullptr;
+BOOL CDialog::HasDlgItem(int nID) const {
+    return m_pWindow->GetDlgItem(nID) != nullptr;
 }
 
 void CDialog::EnableControl(int nID, BOOL bEnable) {
-    if (QWidget* control = GetDlgItem(nID)) {
+    if (QWidget* control = m_pWindow->GetDlgItem(nID)) {
         control->setEnabled(bEnable != FALSE);
     }
 }
 
 BOOL CDialog::IsControlEnabled(int nID) const {
-    const QWidget* control = GetDlgItem(nID);
+    const QWidget* control = m_pWindow->GetDlgItem(nID);
     return control != nullptr && control->isEnabled();
 }
 
 std::string CDialog::GetDlgItemText(int nID) const {
-    QWidget* control = GetDlgItem(nID);
+    QWidget* control = m_pWindow->GetDlgItem(nID);
     if (auto* label = dynamic_cast<QLabel*>(control)) {
-        return EncodePath(label->text());
+        const QVariant given = label->property(kStaticBytesProperty);
+        return given.isValid() ? given.toByteArray().toStdString() : EncodePath(label->text());
     }
     if (auto* button = dynamic_cast<QAbstractButton*>(control)) {
         return EncodePath(button->text());
@@ -141,8 +150,34 @@ std::string CDialog::GetDlgItemText(int nID) const {
     return std::string();
 }
 
+void CDialog::SetDlgItemText(int nID, const std::string& text) {
+    QWidget* control = m_pWindow->GetDlgItem(nID);
+    if (auto* label = dynamic_cast<QLabel*>(control)) {
+        label->setProperty(kStaticBytesProperty,
+                           QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+        label->setText(DecodePath(text));
+    } else if (auto* combo = dynamic_cast<CComboBox*>(control)) {
+        combo->SetWindowText(DecodePath(text));
+    } else if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
+        SetProgramText(edit, DecodePath(text));
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(control)) {
+        button->setText(DecodePath(text));
+    }
+}
+
+std::string CDialog::GetDlgItemName(int nID) const {
+    const QWidget* control = m_pWindow->GetDlgItem(nID);
+    return control != nullptr ? EncodePath(control->accessibleName()) : std::string();
+}
+
+void CDialog::SetDlgItemToolTip(int nID, const std::string& text) {
+    if (QWidget* control = m_pWindow->GetDlgItem(nID)) {
+        control->setToolTip(DecodePath(text));
+    }
+}
+
 void CDialog::GotoDlgCtrl(int nID) {
-    QWidget* control = GetDlgItem(nID);
+    QWidget* control = m_pWindow->GetDlgItem(nID);
     if (control == nullptr) {
         return;
     }
@@ -156,7 +191,7 @@ void CDialog::GotoDlgCtrl(int nID) {
 
 int CDialog::GetFocusId() const {
     const QWidget* focus = QApplication::focusWidget();
-    for (const auto& [id, control] : m_controls) {
+    for (const auto& [id, control] : m_pWindow->Controls()) {
         if (focus != nullptr && (focus == control || control->isAncestorOf(focus))) {
             return id;
         }
@@ -165,23 +200,24 @@ int CDialog::GetFocusId() const {
 }
 
 std::string CDialog::GetWindowText() const {
-    return EncodePath(windowTitle());
+    return EncodePath(m_pWindow->windowTitle());
 }
 
 void CDialog::SetWindowText(const std::string& text) {
-    setWindowTitle(DecodePath(text));
+    m_pWindow->setWindowTitle(DecodePath(text));
 }
 
 BOOL CDialog::IsWindowVisible() const {
-    return isVisible();
+    return m_pWindow->isVisible();
 }
 
 void CDialog::SetIcon(HICON hIcon, BOOL /*bBigIcon*/) {
-    setWindowIcon(QtIcon(hIcon));  // one icon serves every size the desktop shows
+    // One icon serves every size the desktop shows.
+    m_pWindow->setWindowIcon(QtIcon(hIcon));
 }
 
 void CDialog::SetComboEntries(int nID, const std::vector<std::string>& entries) {
-    auto* combo = GetDlgItemAs<CComboBox>(nID);
+    auto* combo = m_pWindow->GetDlgItemAs<CComboBox>(nID);
     if (combo == nullptr) {
         return;
     }
@@ -196,17 +232,17 @@ void CDialog::SetComboEntries(int nID, const std::vector<std::string>& entries) 
 }
 
 int CDialog::GetComboCount(int nID) const {
-    const auto* combo = GetDlgItemAs<CComboBox>(nID);
+    const auto* combo = m_pWindow->GetDlgItemAs<CComboBox>(nID);
     return combo != nullptr ? combo->count() : 0;
 }
 
 std::string CDialog::GetComboEntry(int nID, int nIndex) const {
-    const auto* combo = GetDlgItemAs<CComboBox>(nID);
+    const auto* combo = m_pWindow->GetDlgItemAs<CComboBox>(nID);
     return combo != nullptr ? EncodePath(combo->itemText(nIndex)) : std::string();
 }
 
 void CDialog::SetCueBanner(int nID, const std::string& shown, const std::string& said) {
-    if (auto* combo = GetDlgItemAs<CComboBox>(nID)) {
+    if (auto* combo = m_pWindow->GetDlgItemAs<CComboBox>(nID)) {
         combo->SetPlaceholder(DecodePath(shown), DecodePath(said));
     }
 }
@@ -220,8 +256,9 @@ void CDialog::SetMenus(const std::vector<Menu>& menus) {
     // the others, are in the context menu (the window menu's first, after a
     // separator, as they are appended to it) and in a menu bar of the
     // dialog's own, one action each.
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-    addAction(QString())->setSeparator(true);
+    CDialogWindow& window = *m_pWindow;
+    window.setContextMenuPolicy(Qt::ActionsContextMenu);
+    window.addAction(QString())->setSeparator(true);
     std::map<const MenuEntry*, QAction*> actions;
     for (const bool system : {true, false}) {
         for (const Menu& menu : menus) {
@@ -229,44 +266,44 @@ void CDialog::SetMenus(const std::vector<Menu>& menus) {
                 if (entry.systemCommand != system) {
                     continue;
                 }
-                QAction* action =
-                    addAction(DecodePath(entry.text), this, [this, id = entry.command, system] {
-                        if (system) {
-                            SendSysCommand(id);
-                        } else {
-                            SendCommand(id);
-                        }
-                    });
+                QAction* action = window.addAction(DecodePath(entry.text), &window,
+                                                   [this, id = entry.command, system] {
+                                                       if (system) {
+                                                           SendSysCommand(id);
+                                                       } else {
+                                                           SendCommand(id);
+                                                       }
+                                                   });
                 action->setShortcut(KeysOf(entry.accelerator));
                 action->setShortcutVisibleInContextMenu(true);
                 actions[&entry] = action;
             }
         }
     }
-    auto* bar = new QMenuBar(this);
+    auto* bar = new QMenuBar(&window);
     for (const Menu& menu : menus) {
         QMenu* shown = bar->addMenu(DecodePath(menu.title));
         for (const MenuEntry& entry : menu.entries) {
             shown->addAction(actions[&entry]);
         }
     }
-    PlaceMenuBarAbove(*this, *bar);
+    PlaceMenuBarAbove(window, *bar);
 }
 
 void CDialog::DragAcceptFiles(BOOL bAccept) {
-    setAcceptDrops(bAccept != FALSE);
+    m_pWindow->setAcceptDrops(bAccept != FALSE);
 }
 
-void CDialog::dragEnterEvent(QDragEnterEvent* event) {
+void CDialogWindow::dragEnterEvent(QDragEnterEvent* event) {
     std::vector<std::string> paths;
-    if (LocalPaths(*event->mimeData(), paths) && OnDropFiles(paths, FALSE)) {
+    if (LocalPaths(*event->mimeData(), paths) && m_dialog.OnDropFiles(paths, FALSE)) {
         event->acceptProposedAction();
     }
 }
 
-void CDialog::dropEvent(QDropEvent* event) {
+void CDialogWindow::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
-    if (LocalPaths(*event->mimeData(), paths) && OnDropFiles(paths, TRUE)) {
+    if (LocalPaths(*event->mimeData(), paths) && m_dialog.OnDropFiles(paths, TRUE)) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -275,33 +312,6 @@ void CDialog::dropEvent(QDropEvent* event) {
 
 int CDialog::MessageBox(const std::string& text, const std::string& caption, UINT nType,
                         const std::string& detail, const std::string& details) {
-    return MessageBox(DecodePath(text), caption, nType, detail, details);
-}
-
-int CDialog::MessageBox(const QString& text, const std::string& caption, UINT nType,
-                        const std::string& detail, const std::string& details) {
-    return ShowMessageBox(this, text, DecodePath(caption), nType, DecodePath(detail),
-                          DecodePath(details));
-}
-
-BOOL CDialog::OnInitDialog() {
-    UpdateData(FALSE);
-    return TRUE;
-}
-
-void CDialog::OnOK() {
-    if (UpdateData(TRUE)) {
-        EndDialog(IDOK);
-    }
-}
-
-BOOL CDialog::OnCommand(UINT nID) {
-    if (nID == IDOK) {
-        OnOK();
-    } else if (nID == IDCANCEL) {
-        OnCancel();
-    } else {
-        return FALSE;
-    }
-    return TRUE;
+    return ShowMessageBox(m_pWindow.get(), DecodePath(text), DecodePath(caption), nType,
+                          DecodePath(detail), DecodePath(details));
 }

@@ -15,6 +15,7 @@
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/DialogWindow.h"
 #include "ui/platform/qt/TextCodec.h"
 
 namespace {
@@ -113,7 +114,7 @@ void CTableWindow::SetShowHook(ShowHook hook) {
 }
 
 void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
-    CTableWindow window(content, parent);
+    CTableWindow window(content, QtWindowOf(parent));
     if (Hook()) {
         const CTableWindow::ShowHook run = Hook();
         QTimer::singleShot(0, &window, [&window, run] {
