@@ -69,7 +69,7 @@ void ConvertAppTest::firstStartShowsDefaultsAndCloseWritesSixKeys() {
         QCOMPARE(Shown(dlg, IDC_INLET_FILE), QString());
         QCOMPARE(Shown(dlg, IDC_MACRO_FILE), QString());
         QCOMPARE(Shown(dlg, IDC_DATA_FILE), QString());
-        QVERIFY(!dlg.Window().GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(!dlg.IsControlEnabled(IDC_CONVERT));
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
     QCOMPARE(UiTestEnv::Read(SettingsPath(env)), QByteArray("[Files]\n"
@@ -100,7 +100,7 @@ void ConvertAppTest::storedValuesAreLoadedAndWrittenBackInPlace() {
         QCOMPARE(Shown(dlg, IDC_OUTPUT_FILE), QStringLiteral("[Not Specified]"));
         QCOMPARE(Shown(dlg, IDC_MS_FILE), QStringLiteral("ESI"));
         QCOMPARE(Shown(dlg, IDC_DATA_FILE), QStringLiteral("D1"));
-        QVERIFY(dlg.Window().GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(dlg.IsControlEnabled(IDC_CONVERT));
         dlg.m_strMacroFile = "MAC";  // as the Options dialog would
     });
     // Existing keys keep their place, new ones follow in the order written;

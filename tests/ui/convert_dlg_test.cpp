@@ -52,7 +52,7 @@ bool HasFocus(CConvertDlg& dlg, int id) {
 }
 
 bool ConvertEnabled(CConvertDlg& dlg) {
-    return dlg.Window().GetDlgItem(IDC_CONVERT)->isEnabled();
+    return dlg.IsControlEnabled(IDC_CONVERT) != FALSE;
 }
 
 // The values of a first start, before any settings were saved; or the
@@ -257,7 +257,7 @@ void ConvertDlgTest::enterInAFieldPressesConvert() {
             QCOMPARE(CUiTestScript::MessageBoxes().size(), before + 1);
             QVERIFY(d.IsWindowVisible());
         }
-        QCOMPARE(d.Window().GetDlgItemAs<QComboBox>(IDC_MS_FILE)->count(), 0);  // nothing inserted
+        QCOMPARE(d.GetComboCount(IDC_MS_FILE), 0);  // nothing inserted
     });
 }
 

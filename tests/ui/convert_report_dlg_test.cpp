@@ -189,7 +189,7 @@ void ConvertReportDlgTest::droppedExportIsTakenAsIfSelected() {
         QCOMPARE(Shown(d, IDC_INPUT_FILE), input);
         QCOMPARE(Shown(d, IDC_OUTPUT_FILE), env.Path(QStringLiteral("Lists/Plate9.sdb")));
         QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate9"));
-        QVERIFY(d.Window().GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(d.IsControlEnabled(IDC_CONVERT));
     });
     QCOMPARE(dlg.m_strInputFile, input.toStdString());
 }

@@ -233,7 +233,7 @@ void DialogFitTest::enterAfterChoosingAFileDoesNotClose() {
     bool closedByEnter = true;
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
         // A first start: Convert is disabled, so Close has the focus.
-        QVERIFY(!d.Window().GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(!d.IsControlEnabled(IDC_CONVERT));
         d.Window().GetDlgItem(IDCANCEL)->setFocus();
         QTest::keyClick(&d.Window(), Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(Shown(d, IDC_INPUT_FILE), input);

@@ -211,10 +211,8 @@ void OptionsAboutTest::unsetListsSayItAndMethodFoldersFillsThem() {
         QCOMPARE(d.m_strInletFile, std::string());
 
         d.SendCommand(IDC_METHOD_FOLDERS);
-        QCOMPARE(d.Window().GetDlgItemAs<QComboBox>(IDC_INLET_FILE)->itemText(1),
-                 QStringLiteral("LC2"));
-        QCOMPARE(d.Window().GetDlgItemAs<QComboBox>(IDC_MS_FILE)->count(),
-                 1);  // filled again, not added
+        QCOMPARE(d.GetComboEntry(IDC_INLET_FILE, 1), std::string("LC2"));
+        QCOMPARE(d.GetComboCount(IDC_MS_FILE), 1);  // filled again, not added
         QCOMPARE(Edit(d, IDC_INLET_FILE)->placeholderText(), QString());
     });
     QVERIFY(CUiTestScript::FileDialogs().at(0).folder);

@@ -29,20 +29,13 @@
 #include "ui/platform/Dialog.h"
 #include "ui/platform/qt/DialogWindow.h"
 
-// The text a control of DLG shows: a label's, an edit's, or a combo box's
-// edit field.
+// The text a control of DLG shows (a label's, a button's, an edit's, or a
+// combo box's edit field), as the dialog layer gives it.
 inline QString Shown(CDialog& dlg, int id) {
-    QWidget* control = dlg.Window().GetDlgItem(id);
-    if (auto* label = dynamic_cast<QLabel*>(control)) {
-        return label->text();
+    if (!dlg.HasDlgItem(id)) {
+        return QStringLiteral("<no control %1>").arg(id);
     }
-    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-        return edit->text();
-    }
-    if (auto* combo = dynamic_cast<QComboBox*>(control)) {
-        return combo->currentText();
-    }
-    return QStringLiteral("<no control %1>").arg(id);
+    return QFile::decodeName(QByteArray::fromStdString(dlg.GetDlgItemText(id)));
 }
 
 // What a message box and a file dialog were asked to show, as the user
