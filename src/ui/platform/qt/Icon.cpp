@@ -25,13 +25,14 @@ HICON LoadIcon(UINT id) {
     }
     // The installed icon theme's, at every size the desktop asks for; the
     // one embedded by resources/korr2ld.qrc (32 x 32 pixels, 16 colours)
-    // when the program runs uninstalled.
-    static const IconResource mainIcon = [] {
+    // when the program runs uninstalled. A shared resource, never released:
+    // no icon outlives the application object that way.
+    static const IconResource* const mainIcon = [] {
         InitIconResources();
-        return IconResource{QIcon::fromTheme(QStringLiteral(K2L_APP_ID),
-                                             QIcon(QStringLiteral(":/korr2ld/korr2ld.xpm")))};
+        return new IconResource{QIcon::fromTheme(QStringLiteral(K2L_APP_ID),
+                                                 QIcon(QStringLiteral(":/korr2ld/korr2ld.xpm")))};
     }();
-    return &mainIcon;
+    return mainIcon;
 }
 
 QIcon QtIcon(HICON icon) {
