@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/TextCodec.h"
 
 namespace {
 

@@ -8,7 +8,8 @@
 #include "framework/ProfileFile.h"
 #include "ui/ConvertDlg.h"
 #include "ui/platform/CommonDialogs.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/MessageBox.h"
+#include "ui/platform/qt/TextCodec.h"
 
 namespace {
 

@@ -19,6 +19,8 @@
 #include "framework/Signals.h"
 #include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
+#include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/DialogWindow.h"
 
 CConvertApp theApp;
 
@@ -26,7 +28,7 @@ namespace {
 
 void ArrangeScreenshot(const QString& path) {
     CDialog::SetModalHook(IDD_KORR2LD_DIALOG, [path](CDialog& dlg) {
-        dlg.grab().save(path, "PNG");
+        dlg.Window().grab().save(path, "PNG");
         dlg.EndDialog(IDCANCEL);
     });
 }
@@ -57,7 +59,7 @@ int main(int argc, char* argv[]) {
     guard.Passed();
     // The desktop finds the window's entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(K2L_APP_ID));
-    QApplication::setWindowIcon(LoadIcon(IDR_MAINFRAME));
+    QApplication::setWindowIcon(QtIcon(LoadIcon(IDR_MAINFRAME)));
     theApp.m_strStartFile = request.strFile;
 
     const QString screenshot = qEnvironmentVariable("K2L_SCREENSHOT");

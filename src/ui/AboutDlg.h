@@ -8,5 +8,5 @@ class CAboutDlg : public CDialog {
 public:
     static constexpr UINT IDD = IDD_ABOUTBOX;
 
-    explicit CAboutDlg(QWidget* pParent = nullptr) : CDialog(IDD, pParent) {}
+    explicit CAboutDlg(CDialog* pParent = nullptr) : CDialog(IDD, pParent) {}
 };

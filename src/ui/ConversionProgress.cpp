@@ -1,31 +1,37 @@
 #include "ui/ConversionProgress.h"
 
-#include <QCoreApplication>
-#include <QLocale>
-#include <QWidget>
+#include "ui/platform/Busy.h"
+#include "ui/platform/Dialog.h"
 
-ConversionProgress::ConversionProgress(QWidget& window)
-    : m_window(window), m_title(window.windowTitle()) {
-    m_sinceShown.start();
-}
+ConversionProgress::ConversionProgress(CDialog& window)
+    : m_window(window),
+      m_title(window.GetWindowText()),
+      m_shown(std::chrono::steady_clock::now()) {}
 
 ConversionProgress::~ConversionProgress() {
-    m_window.setWindowTitle(m_title);
+    m_window.SetWindowText(m_title);
 }
 
 void ConversionProgress::Record() {
     ++m_records;
-    if (m_sinceShown.elapsed() < s_interval.count()) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_shown < s_interval) {
         return;
     }
-    m_window.setWindowTitle(Title(m_title, m_records));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_sinceShown.restart();
+    m_window.SetWindowText(Title(m_title, m_records));
+    PumpPaintMessages();
+    m_shown = std::chrono::steady_clock::now();
 }
 
-QString ConversionProgress::Title(const QString& title, std::int64_t records) {
+std::string ConversionProgress::Title(const std::string& title, std::int64_t records) {
     // Grouped in thousands as the program's English texts are.
-    return QStringLiteral("%1 - %2 %3")
-        .arg(title, QLocale(QLocale::English).toString(static_cast<qlonglong>(records)),
-             records == 1 ? QStringLiteral("record") : QStringLiteral("records"));
+    const std::string digits = std::to_string(records < 0 ? -records : records);
+    std::string grouped = records < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i != 0 && (digits.size() - i) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += digits[i];
+    }
+    return title + " - " + grouped + (records == 1 ? " record" : " records");
 }

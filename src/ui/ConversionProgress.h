@@ -9,16 +9,15 @@
 // put back when the object goes.
 #pragma once
 
-#include <QElapsedTimer>
-#include <QString>
 #include <chrono>
 #include <cstdint>
+#include <string>
 
-class QWidget;
+class CDialog;
 
 class ConversionProgress {
 public:
-    explicit ConversionProgress(QWidget& window);
+    explicit ConversionProgress(CDialog& window);
     ~ConversionProgress();
     ConversionProgress(const ConversionProgress&) = delete;
     ConversionProgress& operator=(const ConversionProgress&) = delete;
@@ -27,7 +26,7 @@ public:
     void Record();
 
     // The title while N records have been made.
-    static QString Title(const QString& title, std::int64_t records);
+    static std::string Title(const std::string& title, std::int64_t records);
 
     // 100 ms, or what a test sets (zero: at every record).
     static std::chrono::milliseconds Interval() { return s_interval; }
@@ -36,8 +35,8 @@ public:
 private:
     static inline std::chrono::milliseconds s_interval{100};
 
-    QWidget& m_window;
-    QString m_title;
+    CDialog& m_window;
+    std::string m_title;
     std::int64_t m_records = 0;
-    QElapsedTimer m_sinceShown;
+    std::chrono::steady_clock::time_point m_shown;
 };

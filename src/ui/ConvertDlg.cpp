@@ -1,16 +1,6 @@
 #include "ui/ConvertDlg.h"
 
 #include <sys/stat.h>
-#include <QAction>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QUrl>
 #include <functional>
 
 #include "convert/ConversionRun.h"
@@ -22,15 +12,12 @@
 #include "samplelist/SampListRecord.h"
 #include "ui/AboutDlg.h"
 #include "ui/ConversionProgress.h"
-#include "ui/MenuBar.h"
 #include "ui/MethodFoldersDlg.h"
 #include "ui/OptionsDlg.h"
-#include "ui/PathLabel.h"
 #include "ui/PreviewWindow.h"
-#include "ui/platform/ComboBox.h"
+#include "ui/platform/Busy.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/DataExchange.h"
-#include "ui/platform/TextCodec.h"
 #include "util/NameRule.h"
 #include "util/OutputName.h"
 #include "util/PathName.h"
@@ -53,14 +40,13 @@ constexpr MethodList kMethodLists[] = {
     {IDC_MACRO_FILE, kMacroKey, "No macro folder is set"},
 };
 
-// The file DATA brings when it is an export: one local regular file (a
-// link to one included), by its path; empty otherwise.
-std::string DroppedExport(const QMimeData& data) {
-    const QList<QUrl> urls = data.urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+// The file dropped when it is an export: one regular file (a link to one
+// included), by its path; empty otherwise.
+std::string DroppedExport(const std::vector<std::string>& paths) {
+    if (paths.size() != 1) {
         return std::string();
     }
-    std::string strPath = EncodePath(urls.front().toLocalFile());
+    const std::string& strPath = paths.front();
     struct stat status {};
     if (::stat(strPath.c_str(), &status) != 0 || !RequireRegularFile(status).ok()) {
         return std::string();
@@ -72,14 +58,14 @@ std::string DroppedExport(const QMimeData& data) {
 // proposing CURRENT's file name; the chosen path, or empty when cancelled.
 std::string ChooseFile(FileDialogRequest request, const std::string& strCurrent) {
     const CPathName current(strCurrent);
-    request.initialDir = DecodePath(current.GetDirectory());
-    request.proposedName = DecodePath(current.GetFileName());
+    request.initialDir = current.GetDirectory();
+    request.proposedName = current.GetFileName();
     return RunFileDialog(request);
 }
 
 }  // namespace
 
-CConvertDlg::CConvertDlg(QWidget* pParent)
+CConvertDlg::CConvertDlg(CDialog* pParent)
     : CDialog(IDD, pParent), m_hIcon(LoadIcon(IDR_MAINFRAME)) {}
 
 CConvertDlg::~CConvertDlg() = default;
@@ -106,16 +92,10 @@ void CConvertDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CConvertDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    if (actions().isEmpty()) {
-        AddMenus();
-    }
-    setWindowIcon(m_hIcon);  // one icon serves every size the desktop shows
-    setAcceptDrops(true);
-    for (const int nIDC : {IDC_INPUT_FILE, IDC_OUTPUT_FILE}) {
-        if (auto* pLabel = GetDlgItemAs<QLabel>(nIDC)) {
-            ElideInTheMiddle(*pLabel);
-        }
-    }
+    AddMenus();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    DragAcceptFiles();
 
     FillMethodLists();
 
@@ -126,39 +106,18 @@ BOOL CConvertDlg::OnInitDialog() {
 }
 
 void CConvertDlg::AddMenus() {
-    // The window menu's About entry is a system command. Linux desktops keep
-    // the window menu to themselves, so the entries that the template's
-    // controls do not reach are in a menu bar of the dialog's own and in
-    // its context menu: one action each, with one shortcut, clear of the
-    // controls' mnemonics (Alt+C, S, E, M, I, A, D).
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-    addAction(QString())->setSeparator(true);
-    const auto entry = [this](const QString& text, const QKeySequence& keys,
-                              std::function<void()> run) {
-        QAction* action = addAction(text, this, std::move(run));
-        action->setShortcut(keys);
-        action->setShortcutVisibleInContextMenu(true);
-        return action;
-    };
-    auto* bar = new QMenuBar(this);
-    const std::string strAboutMenu = LoadString(IDS_ABOUTBOX);
-    QAction* about = nullptr;
-    if (!strAboutMenu.empty()) {
-        about = entry(QString::fromLatin1(strAboutMenu), QKeySequence(Qt::Key_F1),
-                      [this] { SendSysCommand(IDM_ABOUTBOX); });
+    // The window menu's About entry is a system command; the entries that
+    // the template's controls do not reach are in the dialog's menus: one
+    // shortcut each, clear of the controls' mnemonics (Alt+C, S, E, M, I,
+    // A, D).
+    std::vector<Menu> menus{{"&Tools",
+                             {{"Conversion Options...", IDC_OPTIONS, {'O', FCONTROL}},
+                              {"Preview...", IDC_PREVIEW, {'P', FCONTROL}},
+                              {"Method Folders...", IDC_METHOD_FOLDERS, {'M', FCONTROL}}}}};
+    if (std::string strAboutMenu = LoadString(IDS_ABOUTBOX); !strAboutMenu.empty()) {
+        menus.push_back({"&Help", {{std::move(strAboutMenu), IDM_ABOUTBOX, {VK_F1}, true}}});
     }
-    QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
-    tools->addAction(entry(QStringLiteral("Conversion Options..."),
-                           QKeySequence(Qt::CTRL | Qt::Key_O),
-                           [this] { SendCommand(IDC_OPTIONS); }));
-    tools->addAction(entry(QStringLiteral("Preview..."), QKeySequence(Qt::CTRL | Qt::Key_P),
-                           [this] { SendCommand(IDC_PREVIEW); }));
-    tools->addAction(entry(QStringLiteral("Method Folders..."), QKeySequence(Qt::CTRL | Qt::Key_M),
-                           [this] { SendCommand(IDC_METHOD_FOLDERS); }));
-    if (about != nullptr) {
-        bar->addMenu(QStringLiteral("&Help"))->addAction(about);
-    }
-    PlaceMenuBarAbove(*this, *bar);
+    SetMenus(menus);
 }
 
 void CConvertDlg::OnCancel() {
@@ -207,30 +166,24 @@ void CConvertDlg::OnSysCommand(UINT nID, LPARAM lParam) {
 
 void CConvertDlg::FillMethodLists() {
     for (const MethodList& list : kMethodLists) {
-        auto* pCombo = GetDlgItemAs<CComboBox>(list.id);
-        if (pCombo == nullptr) {
+        if (!HasDlgItem(list.id)) {
             continue;
         }
         // Each method by its name without extension, in the order of the
         // full file names; the field keeps the text the exchange put there.
         const MethodFolder folder = MethodFolderOf(list.key);
-        QStringList names;
+        std::vector<std::string> names;
         for (const MethodFile& file : ListMethodFiles(folder)) {
-            names << DecodeRecordText(file.name);
+            names.push_back(file.name);
         }
-        const QString strShown = pCombo->GetWindowText();
-        pCombo->clear();
-        pCombo->addItems(names);
-        pCombo->SetWindowText(strShown);
+        SetComboEntries(list.id, names);
 
         // Only a placeholder: the field's text, which the exchange reads, stays.
         if (folder.directory.empty()) {
-            pCombo->SetPlaceholder(
-                QString::fromLatin1(kUnsetShown),
-                QString::fromLatin1(list.unset) +
-                    QStringLiteral("; Tools > Method Folders... (Ctrl+M) sets it"));
+            SetCueBanner(list.id, kUnsetShown,
+                         std::string(list.unset) + "; Tools > Method Folders... (Ctrl+M) sets it");
         } else {
-            pCombo->SetPlaceholder(QString(), QString());
+            SetCueBanner(list.id, std::string(), std::string());
         }
     }
 }
@@ -252,9 +205,10 @@ ConversionOutcome CConvertDlg::RunShowingProgress(CSLConvert& convert) {
         progress.Record();
     };
     m_bConverting = TRUE;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ConversionOutcome outcome = RunConversion(convert);
-    QGuiApplication::restoreOverrideCursor();
+    ConversionOutcome outcome = [&convert] {
+        const CWaitCursor wait;
+        return RunConversion(convert);
+    }();
     m_bConverting = FALSE;
     return outcome;
 }
@@ -272,16 +226,15 @@ void CConvertDlg::OnConvert() {
         usable = written.status();
     }
     if (!usable.ok()) {
-        MessageBox(
-            QStringLiteral("Sample List %1 could not be created").arg(DecodePath(m_strOutputFile)),
-            strCaption, MB_OK | MB_ICONEXCLAMATION,
-            "It cannot be written as named: " + usable.message() + ".");
+        MessageBox("Sample List " + m_strOutputFile + " could not be created", strCaption,
+                   MB_OK | MB_ICONEXCLAMATION,
+                   "It cannot be written as named: " + usable.message() + ".");
         return;
     }
     const BOOL bExists = FileEntryExists(m_strOutputFile);
     if (bExists) {
-        const QString strMessage = QStringLiteral("Sample List %1 already exists. Overwrite?")
-                                       .arg(DecodePath(m_strOutputFile));
+        const std::string strMessage =
+            "Sample List " + m_strOutputFile + " already exists. Overwrite?";
         if (MessageBox(strMessage, strCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) !=
             IDYES) {
             return;
@@ -335,19 +288,16 @@ void CConvertDlg::OnConvert() {
     }
 
     if (outcome.status.ok()) {
-        MessageBox(
-            QStringLiteral("Sample List %1 created successfully").arg(DecodePath(m_strOutputFile)),
-            strCaption, MB_OK, strInformative, strDetails);
+        MessageBox("Sample List " + m_strOutputFile + " created successfully", strCaption, MB_OK,
+                   strInformative, strDetails);
     } else if (outcome.readError) {
-        MessageBox(QStringLiteral("Korrin input file %1 could not be read.")
-                       .arg(DecodePath(m_strInputFile)),
-                   strCaption, MB_OK | MB_ICONEXCLAMATION,
+        MessageBox("Korrin input file " + m_strInputFile + " could not be read.", strCaption,
+                   MB_OK | MB_ICONEXCLAMATION,
                    strInformative + "\n\nSample List " + m_strOutputFile + " was not created.",
                    strDetails);
     } else {
-        MessageBox(
-            QStringLiteral("Sample List %1 could not be created").arg(DecodePath(m_strOutputFile)),
-            strCaption, MB_OK | MB_ICONEXCLAMATION, strInformative, strDetails);
+        MessageBox("Sample List " + m_strOutputFile + " could not be created", strCaption,
+                   MB_OK | MB_ICONEXCLAMATION, strInformative, strDetails);
     }
 }
 
@@ -391,9 +341,8 @@ void CConvertDlg::TakeInputFile(const std::string& strChosen) {
     // The output is named after the input: a title the record library
     // would read as a folder is refused, and nothing changes.
     if (const Status title = CheckDerivedTitle(strTitle); !title.ok()) {
-        MessageBox(QStringLiteral("Korrin input file %1 cannot name a Sample List.")
-                       .arg(DecodePath(strPath)),
-                   GetWindowText(), MB_OK | MB_ICONEXCLAMATION,
+        MessageBox("Korrin input file " + strPath + " cannot name a Sample List.", GetWindowText(),
+                   MB_OK | MB_ICONEXCLAMATION,
                    "The Sample List is named after it, and " + title.message() +
                        ". Rename the file, then choose it again.");
         return;
@@ -413,24 +362,16 @@ void CConvertDlg::TakeInputFile(const std::string& strChosen) {
     UpdateData(FALSE);
 }
 
-void CConvertDlg::dragEnterEvent(QDragEnterEvent* event) {
-    if (!m_bConverting && !DroppedExport(*event->mimeData()).empty()) {
-        event->acceptProposedAction();
-    }
-}
-
-void CConvertDlg::dropEvent(QDropEvent* event) {
-    const std::string strFile = m_bConverting ? std::string() : DroppedExport(*event->mimeData());
+BOOL CConvertDlg::OnDropFiles(const std::vector<std::string>& paths, BOOL bDrop) {
+    const std::string strFile = m_bConverting ? std::string() : DroppedExport(paths);
     if (strFile.empty()) {
-        event->ignore();
-        return;
+        return FALSE;
     }
-    event->acceptProposedAction();
     // As the Select... button: the controls' values first, then the file.
-    if (!UpdateData(TRUE)) {
-        return;
+    if (bDrop && UpdateData(TRUE)) {
+        TakeInputFile(strFile);
     }
-    TakeInputFile(strFile);
+    return TRUE;
 }
 
 void CConvertDlg::OnSelectInput() {
@@ -438,12 +379,11 @@ void CConvertDlg::OnSelectInput() {
         return;
     }
 
-    const std::string strPath =
-        ChooseFile({.open = true,
-                    .title = QStringLiteral("Korrin Input File"),
-                    .filter = QStringLiteral("Text Files (*.txt);;All Files (*)"),
-                    .defaultExt = QStringLiteral("txt")},
-                   m_strInputFile);
+    const std::string strPath = ChooseFile({.open = true,
+                                            .title = "Korrin Input File",
+                                            .filter = "Text Files (*.txt);;All Files (*)",
+                                            .defaultExt = "txt"},
+                                           m_strInputFile);
     if (strPath.empty()) {
         return;
     }
@@ -452,9 +392,9 @@ void CConvertDlg::OnSelectInput() {
 
 void CConvertDlg::OnSelectOutput() {
     const std::string strPath = ChooseFile({.open = false,
-                                            .title = QStringLiteral("Sample List Output File"),
-                                            .filter = QStringLiteral("Sample List Files (*.sdb)"),
-                                            .defaultExt = QStringLiteral("sdb")},
+                                            .title = "Sample List Output File",
+                                            .filter = "Sample List Files (*.sdb)",
+                                            .defaultExt = "sdb"},
                                            m_strOutputFile);
     if (strPath.empty()) {
         return;

@@ -14,20 +14,19 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/ResourceIds.h"
 #include "ui/platform/Dialog.h"
 
 class CSLConvert;
 struct ConversionOutcome;
-class QDragEnterEvent;
-class QDropEvent;
 
 class CConvertDlg : public CDialog {
 public:
     static constexpr UINT IDD = IDD_KORR2LD_DIALOG;
 
-    explicit CConvertDlg(QWidget* pParent = nullptr);
+    explicit CConvertDlg(CDialog* pParent = nullptr);
     ~CConvertDlg() override;
 
     std::string m_strInputFile;   // full path of the Korrin input file
@@ -63,8 +62,7 @@ protected:
     // input's Select... button. Only one regular file is an export: several
     // files, a web address, a folder, a device or a named pipe are refused
     // at the drop, and so is anything while a conversion runs.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    BOOL OnDropFiles(const std::vector<std::string>& paths, BOOL bDrop) override;
 
 private:
     // The input file chosen (made absolute here): the input, the output

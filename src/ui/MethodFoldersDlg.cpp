@@ -1,7 +1,5 @@
 #include "ui/MethodFoldersDlg.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,10 +7,8 @@
 #include "convert/LocationSetting.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
-#include "ui/PathLabel.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/DataExchange.h"
-#include "ui/platform/TextCodec.h"
 
 namespace {
 
@@ -31,24 +27,9 @@ constexpr std::array<FolderRow, CMethodFoldersDlg::kRows> kFolderRows = {{
     {kMacroKey, IDC_MACRO_FOLDER, IDC_MACRO_BROWSE, IDC_MACRO_EXTENSION, "Macro Folder"},
 }};
 
-// A folder or an extension: bytes of the file system, shown and taken in
-// the locale's file name encoding, whatever they hold.
-void DDX_PathText(CDataExchange* pDX, int nIDC, std::string& value) {
-    auto* edit = dynamic_cast<QLineEdit*>(pDX->PrepareEditCtrl(nIDC));
-    if (edit == nullptr) {
-        return;
-    }
-    if (pDX->m_bSaveAndValidate) {
-        value = EncodePath(edit->text());
-    } else {
-        edit->setText(DecodePath(value));
-        edit->setCursorPosition(0);
-    }
-}
-
 }  // namespace
 
-CMethodFoldersDlg::CMethodFoldersDlg(QWidget* pParent) : CDialog(IDD, pParent) {}
+CMethodFoldersDlg::CMethodFoldersDlg(CDialog* pParent) : CDialog(IDD, pParent) {}
 
 CMethodFoldersDlg::~CMethodFoldersDlg() = default;
 
@@ -66,11 +47,9 @@ BOOL CMethodFoldersDlg::OnInitDialog() {
     }
     m_folders = m_stored;
     CDialog::OnInitDialog();
-    if (auto* settings = GetDlgItemAs<QLabel>(IDC_SETTINGS_FILE)) {
-        settings->setText(QStringLiteral("Stored in %1").arg(DecodePath(OstrelSettingsPath())));
-        settings->setToolTip(settings->text());
-        ElideInTheMiddle(*settings);
-    }
+    const std::string strSettings = std::string("Stored in ") + OstrelSettingsPath();
+    SetDlgItemText(IDC_SETTINGS_FILE, strSettings);
+    SetDlgItemToolTip(IDC_SETTINGS_FILE, strSettings);
     return TRUE;
 }
 
@@ -85,15 +64,14 @@ BOOL CMethodFoldersDlg::OnCommand(UINT nID) {
 }
 
 void CMethodFoldersDlg::OnBrowse(std::size_t row) {
-    auto* edit = GetDlgItemAs<QLineEdit>(kFolderRows[row].folderId);
+    const int nFolder = kFolderRows[row].folderId;
     FileDialogRequest request;
     request.folder = true;
-    request.title = QString::fromLatin1(kFolderRows[row].chooserTitle);
-    request.initialDir = edit->text();
+    request.title = kFolderRows[row].chooserTitle;
+    request.initialDir = GetDlgItemText(nFolder);
     const std::string strFolder = RunFileDialog(request);
     if (!strFolder.empty()) {
-        edit->setText(DecodePath(strFolder));
-        edit->setCursorPosition(0);
+        SetDlgItemText(nFolder, strFolder);
     }
 }
 
@@ -133,9 +111,8 @@ void CMethodFoldersDlg::OnOK() {
 }
 
 void CMethodFoldersDlg::RefuseRow(std::size_t row, const std::string& strWhy) {
-    auto* edit = GetDlgItemAs<QLineEdit>(kFolderRows[row].folderId);
-    MessageBox(QStringLiteral("%1: %2.").arg(edit->accessibleName(), DecodePath(strWhy)),
-               GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
+    const int nFolder = kFolderRows[row].folderId;
+    MessageBox(GetDlgItemName(nFolder) + ": " + strWhy + ".", GetWindowText(),
+               MB_OK | MB_ICONEXCLAMATION);
+    GotoDlgCtrl(nFolder);
 }

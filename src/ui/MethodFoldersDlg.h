@@ -24,7 +24,7 @@ public:
     static constexpr UINT IDD = IDD_METHOD_FOLDERS;
     static constexpr std::size_t kRows = 3;  // MS methods, inlet methods, macros
 
-    explicit CMethodFoldersDlg(QWidget* pParent = nullptr);
+    explicit CMethodFoldersDlg(CDialog* pParent = nullptr);
     ~CMethodFoldersDlg() override;
 
     // Each row's folder and extension, as the fields show them.

@@ -3,7 +3,7 @@
 #include "ui/platform/DataExchange.h"
 #include "util/NameRule.h"
 
-COptionsDlg::COptionsDlg(QWidget* pParent) : CDialog(IDD, pParent) {}
+COptionsDlg::COptionsDlg(CDialog* pParent) : CDialog(IDD, pParent) {}
 
 COptionsDlg::~COptionsDlg() = default;
 

@@ -16,7 +16,7 @@ class COptionsDlg : public CDialog {
 public:
     static constexpr UINT IDD = IDD_OPTIONS;
 
-    explicit COptionsDlg(QWidget* pParent = nullptr);
+    explicit COptionsDlg(CDialog* pParent = nullptr);
     ~COptionsDlg() override;
 
     std::string m_strDataFile;

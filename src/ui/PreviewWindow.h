@@ -12,19 +12,14 @@
 // still there; Close is always on the screen.
 #pragma once
 
-#include <QDialog>
-#include <QRect>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "samplelist/RecordFields.h"
+#include "ui/platform/TableWindow.h"
 
-class QDialogButtonBox;
-class QLabel;
-class QPlainTextEdit;
-class QTableWidget;
+class CDialog;
 
 struct PreviewContent {
     std::string title;                  // the window title
@@ -35,7 +30,7 @@ struct PreviewContent {
     std::vector<std::string> findings;  // warning and skipped-line lines
 };
 
-class PreviewWindow : public QDialog {
+class PreviewWindow {
 public:
     // Records kept for the table, whatever the export's size.
     static constexpr std::size_t kMaxRows = 10000;
@@ -47,28 +42,9 @@ public:
     static constexpr int kLeastPaneWidthUnits = 60;
     static constexpr int kLeastPaneHeightUnits = 24;
 
-    PreviewWindow(const PreviewContent& content, QWidget* parent);
+    // What the window shows of CONTENT.
+    static TableWindowContent Table(const PreviewContent& content);
 
-    // Sizes and places the window for a screen whose available area (the
-    // window's frame and title included) is AVAILABLE. The constructor
-    // does so for the screen it is shown on.
-    void FitInto(const QRect& available);
-
-    // Shows CONTENT modally over PARENT. In a test, the hook set with
-    // SetShowHook acts on the window once it is shown; without one the
-    // window is not shown at all while a test script runs.
-    static void ShowModal(const PreviewContent& content, QWidget* parent);
-    using ShowHook = std::function<void(PreviewWindow&)>;
-    static void SetShowHook(ShowHook hook);
-
-    QLabel* Summary() const { return m_summary; }
-    QTableWidget* Table() const { return m_table; }
-    QPlainTextEdit* Findings() const { return m_findings; }
-    QDialogButtonBox* Buttons() const { return m_buttons; }
-
-private:
-    QLabel* m_summary;
-    QTableWidget* m_table;
-    QPlainTextEdit* m_findings;
-    QDialogButtonBox* m_buttons;
+    // Shows CONTENT modally over PARENT (ui/platform/TableWindow.h).
+    static void ShowModal(const PreviewContent& content, CDialog* parent);
 };

@@ -1,10 +1,10 @@
 // The program's resources: its dialog templates with their controls'
-// accessible texts, its string table and its icon.
-#include <QIcon>
+// accessible texts and its string table. (Its icon is the twin's:
+// platform/qt/Icon.cpp.)
 #include <array>
 
 #include "ui/ResourceIds.h"
-#include "ui/platform/DialogBuilder.h"
+#include "ui/platform/DialogTemplate.h"
 
 namespace {
 
@@ -33,10 +33,12 @@ constexpr std::array kMainControls = {
     DialogControl{IDC_SELECT_INPUT, ControlKind::PushButton, "&Select...", 163, 15, 50, 14,
                   CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::GroupBox, "Korrin Input File", 7, 7, 212, 45, CS_NONE},
-    DialogControl{IDC_INPUT_FILE, ControlKind::StaticText, "Static", 13, 37, 201, 8, CS_NONE},
+    DialogControl{IDC_INPUT_FILE, ControlKind::StaticText, "Static", 13, 37, 201, 8,
+                  CS_PATHELLIPSIS},
     DialogControl{IDC_STATIC, ControlKind::GroupBox, "Sample List Output File", 7, 55, 212, 45,
                   CS_NONE},
-    DialogControl{IDC_OUTPUT_FILE, ControlKind::StaticText, "Static", 13, 85, 199, 8, CS_NONE},
+    DialogControl{IDC_OUTPUT_FILE, ControlKind::StaticText, "Static", 13, 85, 199, 8,
+                  CS_PATHELLIPSIS},
     DialogControl{IDC_SELECT_OUTPUT, ControlKind::PushButton, "S&elect...", 163, 63, 50, 14,
                   CS_TABSTOP},
     DialogControl{IDC_STATIC, ControlKind::StaticText, "Filename:", 13, 22, 33, 8, CS_NONE},
@@ -87,7 +89,8 @@ constexpr std::array kMethodFoldersControls = {
     DialogControl{IDC_MACRO_BROWSE, ControlKind::PushButton, "Browse...", 201, 55, 40, 14,
                   CS_TABSTOP},
     DialogControl{IDC_MACRO_EXTENSION, ControlKind::Edit, "", 244, 55, 39, 14, kFolderEdit},
-    DialogControl{IDC_SETTINGS_FILE, ControlKind::StaticText, "", 7, 77, 276, 8, CS_NOPREFIX},
+    DialogControl{IDC_SETTINGS_FILE, ControlKind::StaticText, "", 7, 77, 276, 8,
+                  CS_NOPREFIX | CS_PATHELLIPSIS},
     DialogControl{IDOK, ControlKind::PushButton, "OK", 176, 92, 50, 14,
                   CS_DEFPUSHBUTTON | CS_TABSTOP},
     DialogControl{IDCANCEL, ControlKind::PushButton, "Cancel", 233, 92, 50, 14, CS_TABSTOP},
@@ -157,16 +160,6 @@ const DialogTemplate kMethodFoldersDialog{
 
 }  // namespace
 
-// The resource file lives in this static library; its data must be
-// registered before the first lookup.
-static void InitIconResources() {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(korr2ld);
-        return true;
-    }();
-    (void)registered;
-}
-
 const DialogTemplate* FindDialogTemplate(UINT id) {
     switch (id) {
         case IDD_ABOUTBOX:
@@ -189,16 +182,4 @@ std::string LoadString(UINT id) {
         default:
             return std::string();
     }
-}
-
-HICON LoadIcon(UINT id) {
-    if (id != IDR_MAINFRAME) {
-        return HICON();
-    }
-    // The installed icon theme's, at every size the desktop asks for; the
-    // one embedded by resources/korr2ld.qrc (32 x 32 pixels, 16 colours)
-    // when the program runs uninstalled.
-    InitIconResources();
-    return QIcon::fromTheme(QStringLiteral(K2L_APP_ID),
-                            QIcon(QStringLiteral(":/korr2ld/korr2ld.xpm")));
 }

@@ -14,8 +14,8 @@
 inline BOOL RunConvertApp(CConvertApp& app, const std::function<void(CConvertDlg&)>& body) {
     OnEveryRun(IDD_KORR2LD_DIALOG, [&body](CDialog& shown) {
         body(static_cast<CConvertDlg&>(shown));
-        if (shown.isVisible()) {
-            shown.GetDlgItemAs<QPushButton>(IDCANCEL)->click();
+        if (shown.IsWindowVisible()) {
+            shown.Window().GetDlgItemAs<QPushButton>(IDCANCEL)->click();
         }
     });
     return app.InitInstance();

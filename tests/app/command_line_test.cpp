@@ -165,7 +165,7 @@ void CommandLineTest::startFileIsChosenAsSelectWouldChooseIt() {
         QCOMPARE(Shown(dlg, IDC_DATA_FILE), QStringLiteral("plate7"));
         // The exchange towards the controls after the choice matched the list.
         QCOMPARE(Shown(dlg, IDC_MS_FILE), QStringLiteral("ESI_POS"));
-        QVERIFY(dlg.GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(dlg.IsControlEnabled(IDC_CONVERT));
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
     QVERIFY(CUiTestScript::FileDialogs().empty());

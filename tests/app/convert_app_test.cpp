@@ -69,7 +69,7 @@ void ConvertAppTest::firstStartShowsDefaultsAndCloseWritesSixKeys() {
         QCOMPARE(Shown(dlg, IDC_INLET_FILE), QString());
         QCOMPARE(Shown(dlg, IDC_MACRO_FILE), QString());
         QCOMPARE(Shown(dlg, IDC_DATA_FILE), QString());
-        QVERIFY(!dlg.GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(!dlg.IsControlEnabled(IDC_CONVERT));
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
     QCOMPARE(UiTestEnv::Read(SettingsPath(env)), QByteArray("[Files]\n"
@@ -100,7 +100,7 @@ void ConvertAppTest::storedValuesAreLoadedAndWrittenBackInPlace() {
         QCOMPARE(Shown(dlg, IDC_OUTPUT_FILE), QStringLiteral("[Not Specified]"));
         QCOMPARE(Shown(dlg, IDC_MS_FILE), QStringLiteral("ESI"));
         QCOMPARE(Shown(dlg, IDC_DATA_FILE), QStringLiteral("D1"));
-        QVERIFY(dlg.GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(dlg.IsControlEnabled(IDC_CONVERT));
         dlg.m_strMacroFile = "MAC";  // as the Options dialog would
     });
     // Existing keys keep their place, new ones follow in the order written;
@@ -123,7 +123,7 @@ void ConvertAppTest::tooLongValuesLoadUnchanged() {
         QCOMPARE(Shown(dlg, IDC_DATA_FILE), QStringLiteral("DATA_TOO_LONG"));
         QVERIFY(CUiTestScript::MessageBoxes().empty());
         // Refused only at the next exchange from the controls.
-        dlg.GetDlgItemAs<QPushButton>(IDC_SELECT_INPUT)->click();
+        dlg.Window().GetDlgItemAs<QPushButton>(IDC_SELECT_INPUT)->click();
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
     });
     const QByteArray saved = UiTestEnv::Read(SettingsPath(env));
@@ -137,9 +137,9 @@ void ConvertAppTest::everyCancelWritesBackButNoResultWritesNothing() {
         QFile::remove(SettingsPath(env));
         RunApp([way](CConvertDlg& dlg) {
             if (way == 0) {
-                QTest::keyClick(&dlg, Qt::Key_Escape);
+                QTest::keyClick(&dlg.Window(), Qt::Key_Escape);
             } else if (way == 1) {
-                dlg.close();
+                dlg.Window().close();
             } else {
                 dlg.SendCommand(IDOK);
             }
@@ -158,12 +158,12 @@ void ConvertAppTest::typedTextIsNotSavedButExchangedTextIs() {
     env.Write(QStringLiteral("config/Korr2LD.INI"), "[Files]\nMS=OLD\nInlet=OLDLC\n");
     CUiTestScript::CancelFileDialog();
     RunApp([](CConvertDlg& dlg) {
-        auto* inlet = dlg.GetDlgItemAs<QComboBox>(IDC_INLET_FILE)->lineEdit();
+        auto* inlet = dlg.Window().GetDlgItemAs<QComboBox>(IDC_INLET_FILE)->lineEdit();
         inlet->setText(QStringLiteral("NEWLC"));
         // Select input takes the fields (then the dialog is cancelled) ...
-        dlg.GetDlgItemAs<QPushButton>(IDC_SELECT_INPUT)->click();
+        dlg.Window().GetDlgItemAs<QPushButton>(IDC_SELECT_INPUT)->click();
         // ... text typed after it is not taken.
-        auto* ms = dlg.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->lineEdit();
+        auto* ms = dlg.Window().GetDlgItemAs<QComboBox>(IDC_MS_FILE)->lineEdit();
         ms->setText(QStringLiteral("NEW"));
     });
     const QByteArray saved = UiTestEnv::Read(SettingsPath(env));
@@ -181,7 +181,7 @@ void ConvertAppTest::unreadableSettingsAreReportedAndKeptAsBad() {
         QCOMPARE(Shown(dlg, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& told = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& told = CUiTestScript::MessageBoxes().front();
     QVERIFY2(told.text.contains(SettingsPath(env)), qPrintable(told.text));
     QVERIFY2(told.text.contains(QStringLiteral("ignored")), qPrintable(told.text));
     QCOMPARE(told.type & MB_ICONMASK, MB_ICONEXCLAMATION);

@@ -14,8 +14,9 @@
 #include "ui/ConvertDlg.h"
 #include "ui/OptionsDlg.h"
 #include "ui/PreviewWindow.h"
-#include "ui/platform/ComboBox.h"
-#include "ui/platform/DialogBuilder.h"
+#include "ui/platform/qt/ComboBox.h"
+#include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/TableWindow.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ QString Q(const std::string& text) {
 
 QStringList Entries(CConvertDlg& dlg, int id) {
     QStringList entries;
-    auto* combo = dlg.GetDlgItemAs<CComboBox>(id);
+    auto* combo = dlg.Window().GetDlgItemAs<CComboBox>(id);
     for (int i = 0; combo != nullptr && i < combo->count(); ++i) {
         entries << combo->itemText(i);
     }
@@ -40,18 +41,18 @@ QStringList Entries(CConvertDlg& dlg, int id) {
 }
 
 void Click(CConvertDlg& dlg, int id) {
-    dlg.GetDlgItemAs<QPushButton>(id)->click();
+    dlg.Window().GetDlgItemAs<QPushButton>(id)->click();
 }
 
 // TRUE when control ID (or its edit field) has the dialog's focus.
 bool HasFocus(CConvertDlg& dlg, int id) {
-    QWidget* control = dlg.GetDlgItem(id);
-    QWidget* focus = dlg.focusWidget();
+    QWidget* control = dlg.Window().GetDlgItem(id);
+    QWidget* focus = dlg.Window().focusWidget();
     return focus != nullptr && (focus == control || control->isAncestorOf(focus));
 }
 
 bool ConvertEnabled(CConvertDlg& dlg) {
-    return dlg.GetDlgItem(IDC_CONVERT)->isEnabled();
+    return dlg.IsControlEnabled(IDC_CONVERT) != FALSE;
 }
 
 // The values of a first start, before any settings were saved; or the
@@ -68,7 +69,7 @@ void SetExistingInput(CConvertDlg& dlg, const UiTestEnv& env) {
 }
 
 QLineEdit* EditOf(CConvertDlg& dlg, int id) {
-    QWidget* control = dlg.GetDlgItem(id);
+    QWidget* control = dlg.Window().GetDlgItem(id);
     if (auto* combo = dynamic_cast<QComboBox*>(control)) {
         return combo->lineEdit();
     }
@@ -127,7 +128,7 @@ void ConvertDlgTest::firstStartShowsDefaultsWithConvertDisabled() {
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QCOMPARE(d.windowTitle(), QString::fromLatin1(kCaption));
+        QCOMPARE(d.Window().windowTitle(), QString::fromLatin1(kCaption));
         QCOMPARE(Shown(d, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));
         QCOMPARE(Shown(d, IDC_OUTPUT_FILE), QStringLiteral("[Not Specified]"));
         QCOMPARE(Shown(d, IDC_MS_FILE), QString());
@@ -136,10 +137,10 @@ void ConvertDlgTest::firstStartShowsDefaultsWithConvertDisabled() {
         QCOMPARE(Shown(d, IDC_DATA_FILE), QString());
         QVERIFY(!ConvertEnabled(d));
         // Convert is the default button whenever no other button has the focus.
-        d.GetDlgItem(IDC_DATA_FILE)->setFocus();
-        QVERIFY(d.GetDlgItemAs<QPushButton>(IDC_CONVERT)->isDefault());
-        QVERIFY(!d.windowIcon().isNull());
-        QVERIFY(!d.OnQueryDragIcon().isNull());
+        d.Window().GetDlgItem(IDC_DATA_FILE)->setFocus();
+        QVERIFY(d.Window().GetDlgItemAs<QPushButton>(IDC_CONVERT)->isDefault());
+        QVERIFY(!d.Window().windowIcon().isNull());
+        QVERIFY(d.OnQueryDragIcon() != nullptr);
     });
     QVERIFY(CUiTestScript::MessageBoxes().empty());
 }
@@ -154,20 +155,20 @@ void ConvertDlgTest::layoutFollowsTheTemplateInDialogUnits() {
         CConvertDlg dlg;
         SetDefaults(dlg);
         RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-            const CDialogUnits units(d.font());
+            const CDialogUnits units(d.Window().font());
             // The template's layout, below the dialog's menu bar.
-            const int bar = d.findChild<QMenuBar*>()->height();
-            QCOMPARE(d.size(), QSize(units.ToPixelsX(225), units.ToPixelsY(172) + bar));
-            QCOMPARE(d.GetDlgItem(IDC_CONVERT)->geometry(),
+            const int bar = d.Window().findChild<QMenuBar*>()->height();
+            QCOMPARE(d.Window().size(), QSize(units.ToPixelsX(225), units.ToPixelsY(172) + bar));
+            QCOMPARE(d.Window().GetDlgItem(IDC_CONVERT)->geometry(),
                      units.MapDialogRect(63, 154, 50, 14).translated(0, bar));
-            QCOMPARE(d.GetDlgItem(IDC_DATA_FILE)->geometry(),
+            QCOMPARE(d.Window().GetDlgItem(IDC_DATA_FILE)->geometry(),
                      units.MapDialogRect(151, 131, 45, 12).translated(0, bar));
-            const QRect combo = d.GetDlgItem(IDC_MACRO_FILE)->geometry();
+            const QRect combo = d.Window().GetDlgItem(IDC_MACRO_FILE)->geometry();
             QCOMPARE(combo.topLeft(),
                      units.MapDialogRect(151, 116, 61, 52).translated(0, bar).topLeft());
             QCOMPARE(combo.width(), units.ToPixelsX(61));
-            QVERIFY(!(d.windowFlags() & Qt::WindowMaximizeButtonHint));
-            QVERIFY(d.windowFlags() & Qt::WindowMinimizeButtonHint);
+            QVERIFY(!(d.Window().windowFlags() & Qt::WindowMaximizeButtonHint));
+            QVERIFY(d.Window().windowFlags() & Qt::WindowMinimizeButtonHint);
         });
         QApplication::setFont(previous);
         if (QTest::currentTestFailed()) {
@@ -184,11 +185,11 @@ void ConvertDlgTest::tabOrderIsTemplateOrderAndMnemonicsReachFields() {
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         const int order[] = {IDC_CONVERT, IDCANCEL,       IDC_SELECT_INPUT, IDC_SELECT_OUTPUT,
                              IDC_MS_FILE, IDC_INLET_FILE, IDC_MACRO_FILE,   IDC_DATA_FILE};
-        d.GetDlgItem(IDC_CONVERT)->setFocus();
+        d.Window().GetDlgItem(IDC_CONVERT)->setFocus();
         for (std::size_t i = 1; i < std::size(order); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget* focus = QApplication::focusWidget();
-            QWidget* expected = d.GetDlgItem(order[i]);
+            QWidget* expected = d.Window().GetDlgItem(order[i]);
             QVERIFY2(focus == expected || expected->isAncestorOf(focus),
                      qPrintable(QStringLiteral("tab stop %1").arg(i)));
         }
@@ -201,10 +202,10 @@ void ConvertDlgTest::tabOrderIsTemplateOrderAndMnemonicsReachFields() {
                          {Qt::Key_A, IDC_MACRO_FILE},
                          {Qt::Key_D, IDC_DATA_FILE}};
         for (const auto& mnemonic : mnemonics) {
-            d.GetDlgItem(IDC_CONVERT)->setFocus();
-            QTest::keyClick(&d, mnemonic.key, Qt::AltModifier);
+            d.Window().GetDlgItem(IDC_CONVERT)->setFocus();
+            QTest::keyClick(&d.Window(), mnemonic.key, Qt::AltModifier);
             QWidget* focus = QApplication::focusWidget();
-            QWidget* expected = d.GetDlgItem(mnemonic.id);
+            QWidget* expected = d.Window().GetDlgItem(mnemonic.id);
             QVERIFY2(focus == expected || expected->isAncestorOf(focus),
                      qPrintable(QStringLiteral("Alt+%1").arg(QChar(mnemonic.key))));
         }
@@ -222,9 +223,9 @@ void ConvertDlgTest::closeEndsWithCancelAndTakesNoData() {
             if (way == 0) {
                 Click(d, IDCANCEL);
             } else if (way == 1) {
-                QTest::keyClick(&d, Qt::Key_Escape);
+                QTest::keyClick(&d.Window(), Qt::Key_Escape);
             } else {
-                d.close();  // the window's close box
+                d.Window().close();  // the window's close box
             }
         });
         QCOMPARE(result, INT_PTR(IDCANCEL));
@@ -251,12 +252,12 @@ void ConvertDlgTest::enterInAFieldPressesConvert() {
         // Each Convert stops at the validation message, which counts it.
         for (const int id : {IDC_MS_FILE, IDC_DATA_FILE, IDC_MACRO_FILE}) {
             const std::size_t before = CUiTestScript::MessageBoxes().size();
-            d.GetDlgItem(id)->setFocus();
+            d.Window().GetDlgItem(id)->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(CUiTestScript::MessageBoxes().size(), before + 1);
-            QVERIFY(d.isVisible());
+            QVERIFY(d.IsWindowVisible());
         }
-        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->count(), 0);  // nothing inserted
+        QCOMPARE(d.GetComboCount(IDC_MS_FILE), 0);  // nothing inserted
     });
 }
 
@@ -267,7 +268,7 @@ void ConvertDlgTest::selectInputProposesNotSpecifiedWithoutDirectory() {
     CUiTestScript::CancelFileDialog();
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
     QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
-    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
     QVERIFY(asked.open);
     QCOMPARE(asked.title, QStringLiteral("Korrin Input File"));
     QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
@@ -295,7 +296,7 @@ void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
         QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate7"));
         QVERIFY(ConvertEnabled(d));
     });
-    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
     QCOMPARE(asked.proposedName, QStringLiteral("Earlier.txt"));
     QCOMPARE(asked.initialDir, env.Path(QStringLiteral("Runs/")));
     QCOMPARE(Q(dlg.m_strInputFile), input);
@@ -312,7 +313,7 @@ void ConvertDlgTest::selectInputWhoseNameHoldsABackslashIsRefused() {
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& refused = CUiTestScript::MessageBoxes().front();
     QVERIFY2(refused.text.contains(input), qPrintable(refused.text));
     QVERIFY2(refused.detail.contains(QStringLiteral("holds '\\'")), qPrintable(refused.detail));
     QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
@@ -345,7 +346,7 @@ void ConvertDlgTest::longInputTitleShowsWholeAndIsRefusedLater() {
 
         Click(d, IDC_CONVERT);
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
         QCOMPARE(refused.text, TooLong("Data File"));
         QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
         QVERIFY(HasFocus(d, IDC_DATA_FILE));
@@ -466,11 +467,11 @@ void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
         QCOMPARE(Shown(d, IDC_MS_FILE), value);
         Click(d, IDC_SELECT_OUTPUT);
         QCOMPARE(Shown(d, IDC_MS_FILE), shown);
-        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->currentIndex(), index);
+        QCOMPARE(d.Window().GetDlgItemAs<QComboBox>(IDC_MS_FILE)->currentIndex(), index);
     });
     // The member keeps its value until the next exchange from the controls.
     QCOMPARE(Q(dlg.m_strMSFile), value);
-    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
     QVERIFY(!asked.open);
     QCOMPARE(asked.title, QStringLiteral("Sample List Output File"));
     QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
@@ -581,7 +582,7 @@ void ConvertDlgTest::vanishedInputStillEnabledUntilNextExchange() {
         QVERIFY(!ConvertEnabled(d));
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created")
                                 .arg(env.Path(QStringLiteral("out.sdb"))));
     QVERIFY(reported.detail.contains(input));
@@ -643,7 +644,7 @@ void ConvertDlgTest::successfulConversionReportsAndWritesList() {
         QVERIFY(QApplication::overrideCursor() == nullptr);
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.text, QStringLiteral("Sample List %1 created successfully").arg(output));
     QCOMPARE(reported.caption, QString::fromLatin1(kCaption));
     QCOMPARE(reported.type, MB_OK);
@@ -662,7 +663,7 @@ void ConvertDlgTest::failingConversionGivesReasonAsDetail() {
         QVERIFY(QApplication::overrideCursor() == nullptr);
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created").arg(output));
     QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
     // The cause, once: the folder that is missing, not the headline again.
@@ -689,10 +690,10 @@ void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
         QVERIFY(QDir().mkdir(input));
         Click(d, IDC_CONVERT);
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QVERIFY(d.isVisible());
+        QVERIFY(d.IsWindowVisible());
     });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QVERIFY2(reported.text.contains(input), qPrintable(reported.text));
     QVERIFY2(reported.text.contains(QStringLiteral("could not be read")),
              qPrintable(reported.text));
@@ -711,7 +712,7 @@ void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
     SetDefaults(dlg, input, kept + QLatin1Char('.'));
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
     QVERIFY2(reported.detail.contains(QStringLiteral("cannot end in a dot")),
              qPrintable(reported.detail));
@@ -729,7 +730,7 @@ void ConvertDlgTest::locationThatCannotBeStoredIsADetailOfTheSuccess() {
     SetDefaults(dlg, input, output);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
     QCOMPARE(reported.text, QStringLiteral("Sample List %1 created successfully").arg(output));
     QVERIFY2(reported.detail.contains(QStringLiteral("could not be stored")),
              qPrintable(reported.detail));
@@ -747,7 +748,7 @@ void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
         ms->setText(QStringLiteral("M\u00e9th"));
         Click(d, IDC_CONVERT);
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
         QVERIFY2(refused.text.contains(QStringLiteral("MS File")), qPrintable(refused.text));
         QVERIFY2(refused.text.contains(QStringLiteral("\"\u00e9\"")), qPrintable(refused.text));
         QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
@@ -778,7 +779,7 @@ void ConvertDlgTest::nameWithASeparatorIsRefusedByField() {
         QTest::keyClicks(EditOf(d, IDC_DATA_FILE), "a/b");
         Click(d, IDC_CONVERT);
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
         QVERIFY2(refused.text.contains(QStringLiteral("Data File field holds '/'")),
                  qPrintable(refused.text));
         QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
@@ -793,7 +794,7 @@ void ConvertDlgTest::everyAboutCommandOpensAboutBox() {
     int aboutRuns = 0;
     OnEveryRun(IDD_ABOUTBOX, [&aboutRuns](CDialog& about) {
         ++aboutRuns;
-        QCOMPARE(about.windowTitle(), QStringLiteral("About Korrin File Conversion"));
+        QCOMPARE(about.GetWindowText(), std::string("About Korrin File Conversion"));
         about.SendCommand(IDOK);
     });
     CConvertDlg dlg;
@@ -806,7 +807,7 @@ void ConvertDlgTest::everyAboutCommandOpensAboutBox() {
         d.SendSysCommand(0x20, 0);
         d.SendSysCommand(0x0F, 0);
         QCOMPARE(aboutRuns, 16);
-        QVERIFY(d.isVisible());
+        QVERIFY(d.IsWindowVisible());
     });
 }
 
@@ -815,17 +816,17 @@ void ConvertDlgTest::menuBarAndContextMenuShareEntriesAndShortcuts() {
     QStringList opened;
     for (const UINT id : {IDD_ABOUTBOX, IDD_OPTIONS, IDD_METHOD_FOLDERS}) {
         OnEveryRun(id, [&opened](CDialog& shown) {
-            opened << shown.windowTitle();
+            opened << shown.Window().windowTitle();
             shown.SendCommand(IDCANCEL);
         });
     }
-    PreviewWindow::SetShowHook([&opened](PreviewWindow&) { opened << QStringLiteral("Preview"); });
+    CTableWindow::SetShowHook([&opened](CTableWindow&) { opened << QStringLiteral("Preview"); });
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        QCOMPARE(d.contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(d.Window().contextMenuPolicy(), Qt::ActionsContextMenu);
         QStringList texts;
-        for (QAction* action : d.actions()) {
+        for (QAction* action : d.Window().actions()) {
             if (!action->isSeparator()) {
                 texts << action->text();
             }
@@ -834,7 +835,7 @@ void ConvertDlgTest::menuBarAndContextMenuShareEntriesAndShortcuts() {
                  QStringList({QStringLiteral("&About Korrin File Conversion..."),
                               QStringLiteral("Conversion Options..."), QStringLiteral("Preview..."),
                               QStringLiteral("Method Folders...")}));
-        auto* bar = d.findChild<QMenuBar*>();
+        auto* bar = d.Window().findChild<QMenuBar*>();
         QVERIFY(bar->isVisible() && !bar->isNativeMenuBar());
         QStringList entries;
         for (QAction* menu : bar->actions()) {
@@ -842,9 +843,10 @@ void ConvertDlgTest::menuBarAndContextMenuShareEntriesAndShortcuts() {
                 entries << menu->text() + u'/' + action->text() + u' ' +
                                action->shortcut().toString();
                 // The same entry, its shortcut shown, in the context menu.
-                QVERIFY(d.actions().contains(action) && action->isShortcutVisibleInContextMenu());
+                QVERIFY(d.Window().actions().contains(action) &&
+                        action->isShortcutVisibleInContextMenu());
                 // The shortcut works from a field, where the mnemonics are Alt's.
-                QApplication::setActiveWindow(&d);
+                QApplication::setActiveWindow(&d.Window());
                 EditOf(d, IDC_DATA_FILE)->setFocus();
                 QTest::keySequence(EditOf(d, IDC_DATA_FILE), action->shortcut());
             }
@@ -855,7 +857,7 @@ void ConvertDlgTest::menuBarAndContextMenuShareEntriesAndShortcuts() {
                               "&Help/&About Korrin File Conversion... F1"}));
         QCOMPARE(Shown(d, IDC_DATA_FILE), QString());
     });
-    PreviewWindow::SetShowHook(nullptr);
+    CTableWindow::SetShowHook(nullptr);
     QCOMPARE(opened, QStringList({"Conversion Options", "Preview", "Method Folders",
                                   "About Korrin File Conversion"}));
 }
@@ -864,12 +866,18 @@ void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
     UiTestEnv env;
     OnEveryRun(IDD_OPTIONS, [](CDialog& shown) {
         auto& options = static_cast<COptionsDlg&>(shown);
-        QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->text(), QStringLiteral("MS1"));
-        QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_INLET_FILE)->text(), QStringLiteral("LC1"));
-        QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_MACRO_FILE)->text(), QStringLiteral("MAC1"));
-        QCOMPARE(options.GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->text(), QStringLiteral("DATA1"));
-        options.GetDlgItemAs<QLineEdit>(IDC_MACRO_FILE)->setText(QStringLiteral("TwelveChars1"));
-        options.GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("MS2"));
+        QCOMPARE(options.Window().GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->text(),
+                 QStringLiteral("MS1"));
+        QCOMPARE(options.Window().GetDlgItemAs<QLineEdit>(IDC_INLET_FILE)->text(),
+                 QStringLiteral("LC1"));
+        QCOMPARE(options.Window().GetDlgItemAs<QLineEdit>(IDC_MACRO_FILE)->text(),
+                 QStringLiteral("MAC1"));
+        QCOMPARE(options.Window().GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->text(),
+                 QStringLiteral("DATA1"));
+        options.Window()
+            .GetDlgItemAs<QLineEdit>(IDC_MACRO_FILE)
+            ->setText(QStringLiteral("TwelveChars1"));
+        options.Window().GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("MS2"));
         options.SendCommand(IDOK);
     });
     CConvertDlg dlg;
@@ -896,9 +904,9 @@ void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
 void ConvertDlgTest::optionsCancelChangesNothing() {
     UiTestEnv env;
     OnEveryRun(IDD_OPTIONS, [](CDialog& options) {
-        options.GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("X"));
-        options.GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->setText(QStringLiteral("Y"));
-        QTest::keyClick(&options, Qt::Key_Escape);
+        options.Window().GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("X"));
+        options.Window().GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->setText(QStringLiteral("Y"));
+        QTest::keyClick(&options.Window(), Qt::Key_Escape);
     });
     CConvertDlg dlg;
     SetDefaults(dlg);

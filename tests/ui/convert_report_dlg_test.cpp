@@ -20,6 +20,8 @@
 #include "ui/ConvertDlg.h"
 #include "ui/PreviewWindow.h"
 #include "ui/ResourceIds.h"
+#include "ui/platform/qt/MessageBox.h"
+#include "ui/platform/qt/TableWindow.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ void SetValues(CConvertDlg& dlg, const QString& input, const QString& output) {
 
 // Drags the files PATHS onto DLG and drops them there: whether the dialog
 // took the drag, and whether it took the drop.
-std::pair<bool, bool> Drop(QWidget& dlg, const QStringList& paths) {
+std::pair<bool, bool> Drop(CDialog& dlg, const QStringList& paths) {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString& path : paths) {
@@ -49,9 +51,9 @@ std::pair<bool, bool> Drop(QWidget& dlg, const QStringList& paths) {
     }
     data.setUrls(urls);
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dlg, &enter);
+    QApplication::sendEvent(&dlg.Window(), &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dlg, &drop);
+    QApplication::sendEvent(&dlg.Window(), &drop);
     return {enter.isAccepted(), drop.isAccepted()};
 }
 
@@ -78,7 +80,7 @@ void ConvertReportDlgTest::resultCarriesCountsAndWarningsBehindDetails() {
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDC_CONVERT); });
 
     QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const MessageBoxRequest& box = CUiTestScript::MessageBoxes().front();
+    const ShownMessageBox& box = CUiTestScript::MessageBoxes().front();
     QCOMPARE(box.text, QStringLiteral("Sample List %1 created successfully").arg(output));
     QCOMPARE(box.detail, QStringLiteral("5 records written, 2 sample lines read, 2 other lines "
                                         "skipped\n1 warning: see the details."));
@@ -131,7 +133,7 @@ void ConvertReportDlgTest::detailsAreReachedByTabAndScrolledAndAClashIsInTheMess
     SetMessageBoxHook(nullptr);
 
     QVERIFY(details != nullptr && scrolled > 0);
-    const MessageBoxRequest& box = CUiTestScript::MessageBoxes().back();
+    const ShownMessageBox& box = CUiTestScript::MessageBoxes().back();
     QVERIFY2(box.detail.contains(QStringLiteral("Data file clash: the Sample List ") +
                                  env.Path(QStringLiteral("plate8.sdb")) +
                                  QStringLiteral(" also has records")),
@@ -144,7 +146,7 @@ void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
     const QString output = env.Path(QStringLiteral("plate7.sdb"));
     const QString settings = QString::fromLocal8Bit(OstrelSettingsPath());
     int shown = 0;
-    PreviewWindow::SetShowHook([&](PreviewWindow& window) {
+    CTableWindow::SetShowHook([&](CTableWindow& window) {
         ++shown;
         QCOMPARE(window.Table()->rowCount(), 5);
         QCOMPARE(window.Table()->item(0, 1)->text(), QStringLiteral("plate001"));
@@ -168,7 +170,7 @@ void ConvertReportDlgTest::previewShowsTheRecordsAndWritesNothing() {
     CConvertDlg dlg;
     SetValues(dlg, input, output);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDC_PREVIEW); });
-    PreviewWindow::SetShowHook(nullptr);
+    CTableWindow::SetShowHook(nullptr);
 
     QCOMPARE(shown, 1);
     QVERIFY(CUiTestScript::MessageBoxes().empty());
@@ -182,12 +184,12 @@ void ConvertReportDlgTest::droppedExportIsTakenAsIfSelected() {
     CConvertDlg dlg;
     SetValues(dlg, QStringLiteral("[Not Specified]"), env.Path(QStringLiteral("Lists/old.sdb")));
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        QVERIFY(d.acceptDrops());
+        QVERIFY(d.Window().acceptDrops());
         QVERIFY(Drop(d, {input}).first);
         QCOMPARE(Shown(d, IDC_INPUT_FILE), input);
         QCOMPARE(Shown(d, IDC_OUTPUT_FILE), env.Path(QStringLiteral("Lists/Plate9.sdb")));
         QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate9"));
-        QVERIFY(d.GetDlgItem(IDC_CONVERT)->isEnabled());
+        QVERIFY(d.IsControlEnabled(IDC_CONVERT));
     });
     QCOMPARE(dlg.m_strInputFile, input.toStdString());
 }
@@ -240,11 +242,11 @@ void ConvertReportDlgTest::longConversionCountsRecordsInTheTitleAndKeepsPainting
     ConversionProgress::SetInterval(std::chrono::milliseconds(0));
     TitleWatch watch;
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        d.installEventFilter(&watch);
+        d.Window().installEventFilter(&watch);
         // Due at the first chance the conversion gives the event loop.
-        QTimer::singleShot(0, &d, [&d] { d.update(); });
+        QTimer::singleShot(0, &d.Window(), [&d] { d.Window().update(); });
         d.SendCommand(IDC_CONVERT);
-        d.removeEventFilter(&watch);
+        d.Window().removeEventFilter(&watch);
     });
     ConversionProgress::SetInterval(std::chrono::milliseconds(100));
     QVERIFY(watch.paintedWhileCounting);

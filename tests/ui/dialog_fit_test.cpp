@@ -20,10 +20,11 @@
 #include "ui/ConvertDlg.h"
 #include "ui/MethodFoldersDlg.h"
 #include "ui/OptionsDlg.h"
-#include "ui/PathLabel.h"
 #include "ui/PreviewWindow.h"
-#include "ui/platform/DialogBuilder.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/PathLabel.h"
+#include "ui/platform/qt/TableWindow.h"
+#include "ui/platform/qt/TextCodec.h"
 
 namespace {
 
@@ -35,12 +36,13 @@ QString ShownText(const QLabel& label) {
 // Checks everything that can be measured on the open dialog DLG.
 void CheckFit(const CDialog& dlg) {
     const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
-    QCOMPARE(dlg.devicePixelRatioF(), scale);
-    QVERIFY2(dlg.width() >= CaptionNeedsWidth(dlg.windowTitle(), dlg.font()),
-             qPrintable(dlg.windowTitle()));
+    QCOMPARE(dlg.Window().devicePixelRatioF(), scale);
+    QVERIFY2(
+        dlg.Window().width() >= CaptionNeedsWidth(dlg.Window().windowTitle(), dlg.Window().font()),
+        qPrintable(dlg.Window().windowTitle()));
 
     QList<QWidget*> controls;
-    for (QWidget* child : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* child : dlg.Window().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!child->isWindow()) {  // menus and popups are not controls
             controls << child;
         }
@@ -49,7 +51,7 @@ void CheckFit(const CDialog& dlg) {
         const QRect rect = control->geometry();
         const QString name = control->metaObject()->className() + QStringLiteral(" at ") +
                              QString::number(rect.x()) + u',' + QString::number(rect.y());
-        QVERIFY2(dlg.rect().contains(rect),
+        QVERIFY2(dlg.Window().rect().contains(rect),
                  qPrintable(name + QStringLiteral(" leaves the dialog")));
 
         if (const auto* label = qobject_cast<const QLabel*>(control);
@@ -109,13 +111,14 @@ QString Accessible(QWidget* control, QAccessible::Text text) {
 // focus a description too; the dialog has a fixed size and no maximise
 // button.
 void CheckNamed(CDialog& dlg) {
-    QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
-    for (QWidget* control : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    QVERIFY(!(dlg.Window().windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(dlg.Window().minimumSize(), dlg.Window().maximumSize());
+    for (QWidget* control : dlg.Window().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (control->isWindow() || qobject_cast<QMenuBar*>(control) != nullptr) {
             continue;
         }
-        const QString where = dlg.windowTitle() + u' ' + control->metaObject()->className();
+        const QString where =
+            dlg.Window().windowTitle() + u' ' + control->metaObject()->className();
         QVERIFY2(!Accessible(control, QAccessible::Name).isEmpty(), qPrintable(where));
         QVERIFY2(control->focusPolicy() == Qt::NoFocus ||
                      !Accessible(control, QAccessible::Description).isEmpty(),
@@ -124,7 +127,7 @@ void CheckNamed(CDialog& dlg) {
 }
 
 bool IsFocused(const CDialog& dlg, int id) {
-    QWidget* control = dlg.GetDlgItem(id);
+    QWidget* control = dlg.Window().GetDlgItem(id);
     QWidget* focus = QApplication::focusWidget();
     return focus != nullptr && (focus == control || control->isAncestorOf(focus));
 }
@@ -206,8 +209,8 @@ void DialogFitTest::buttonMnemonicMovesTheFocusBeforeClicking() {
     CUiTestScript::CancelFileDialog();
     CUiTestScript::AnswerMessageBox(IDOK);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        d.GetDlgItem(IDCANCEL)->setFocus();
-        QTest::keyClick(&d, static_cast<Qt::Key>(key), Qt::AltModifier);
+        d.Window().GetDlgItem(IDCANCEL)->setFocus();
+        QTest::keyClick(&d.Window(), static_cast<Qt::Key>(key), Qt::AltModifier);
         QVERIFY(IsFocused(d, button));
         // The click follows.
         if (openFileDialog) {
@@ -230,12 +233,12 @@ void DialogFitTest::enterAfterChoosingAFileDoesNotClose() {
     bool closedByEnter = true;
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
         // A first start: Convert is disabled, so Close has the focus.
-        QVERIFY(!d.GetDlgItem(IDC_CONVERT)->isEnabled());
-        d.GetDlgItem(IDCANCEL)->setFocus();
-        QTest::keyClick(&d, Qt::Key_S, Qt::AltModifier);
+        QVERIFY(!d.IsControlEnabled(IDC_CONVERT));
+        d.Window().GetDlgItem(IDCANCEL)->setFocus();
+        QTest::keyClick(&d.Window(), Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(Shown(d, IDC_INPUT_FILE), input);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        closedByEnter = !d.isVisible();
+        closedByEnter = !d.IsWindowVisible();
         // Enter pressed the focused Select... again, not Close.
         QTRY_COMPARE(CUiTestScript::FileDialogs().size(), std::size_t(2));
     });
@@ -252,13 +255,13 @@ void DialogFitTest::everyControlIsNamedAndLongPathsElideInTheMiddle() {
     main.m_strOutputFile = "[Not Specified]";
     RunModal<CConvertDlg>(main, [&](CConvertDlg& d) {
         CheckNamed(d);
-        QCOMPARE(Accessible(d.GetDlgItem(IDC_SELECT_INPUT), QAccessible::Name),
+        QCOMPARE(Accessible(d.Window().GetDlgItem(IDC_SELECT_INPUT), QAccessible::Name),
                  QStringLiteral("Select the Korrin input file"));
-        QCOMPARE(Accessible(d.GetDlgItem(IDC_SELECT_OUTPUT), QAccessible::Name),
+        QCOMPARE(Accessible(d.Window().GetDlgItem(IDC_SELECT_OUTPUT), QAccessible::Name),
                  QStringLiteral("Select the Sample List output file"));
 
         // The painting elides in the middle; the text and tooltip stay whole.
-        auto* label = d.GetDlgItemAs<QLabel>(IDC_INPUT_FILE);
+        auto* label = d.Window().GetDlgItemAs<QLabel>(IDC_INPUT_FILE);
         QVERIFY(ElidesInTheMiddle(*label));
         QCOMPARE(label->text(), DecodePath(path));
         QCOMPARE(label->toolTip(), label->text());
@@ -266,11 +269,11 @@ void DialogFitTest::everyControlIsNamedAndLongPathsElideInTheMiddle() {
         QVERIFY2(painted.contains(QChar(0x2026)) && painted.endsWith(QStringLiteral(".txt")),
                  qPrintable(painted));
         QVERIFY(label->fontMetrics().horizontalAdvance(painted) <= label->contentsRect().width());
-        QCOMPARE(PaintedPathText(*d.GetDlgItemAs<QLabel>(IDC_OUTPUT_FILE)),
+        QCOMPARE(PaintedPathText(*d.Window().GetDlgItemAs<QLabel>(IDC_OUTPUT_FILE)),
                  QStringLiteral("[Not Specified]"));
         // No locations: each method field says so, whole, and to a screen reader.
         for (const int id : {IDC_MS_FILE, IDC_INLET_FILE, IDC_MACRO_FILE}) {
-            auto* combo = d.GetDlgItemAs<QComboBox>(id);
+            auto* combo = d.Window().GetDlgItemAs<QComboBox>(id);
             QLineEdit* edit = combo->lineEdit();
             const QString shown = edit->placeholderText();
             QVERIFY(!shown.isEmpty());
@@ -293,7 +296,7 @@ void DialogFitTest::everyControlIsNamedAndLongPathsElideInTheMiddle() {
     CMethodFoldersDlg folders;
     RunModal<CMethodFoldersDlg>(folders, [](CMethodFoldersDlg& d) {
         CheckNamed(d);
-        QCOMPARE(Accessible(d.GetDlgItem(IDC_MS_BROWSE), QAccessible::Name),
+        QCOMPARE(Accessible(d.Window().GetDlgItem(IDC_MS_BROWSE), QAccessible::Name),
                  QStringLiteral("Browse for the MS method folder"));
     });
 }
@@ -301,7 +304,7 @@ void DialogFitTest::everyControlIsNamedAndLongPathsElideInTheMiddle() {
 void DialogFitTest::previewFitsASmallScreenAndScales() {
     PreviewContent content;
     content.findings = {std::string(300, 'w')};
-    PreviewWindow window(content, nullptr);
+    CTableWindow window(PreviewWindow::Table(content), nullptr);
     // An 800 x 600 screen, in the device-independent pixels of this scale.
     const QSize screen = QSize(800, 600) / window.devicePixelRatioF();
     window.FitInto(QRect(QPoint(0, 0), screen));

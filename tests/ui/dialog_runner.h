@@ -7,13 +7,14 @@
 #include <functional>
 
 #include "ui/platform/Dialog.h"
+#include "ui/platform/qt/DialogWindow.h"
 
 template <typename Dlg>
 INT_PTR RunModal(Dlg& dlg, const std::function<void(Dlg&)>& body) {
     CDialog::SetModalHook(Dlg::IDD, [&body](CDialog& shown) {
-        QApplication::setActiveWindow(&shown);
+        QApplication::setActiveWindow(&shown.Window());
         body(static_cast<Dlg&>(shown));
-        if (shown.isVisible()) {
+        if (shown.IsWindowVisible()) {
             shown.EndDialog(IDCANCEL);
         }
     });
@@ -26,7 +27,7 @@ INT_PTR RunModal(Dlg& dlg, const std::function<void(Dlg&)>& body) {
 // another dialog opens); BODY must end the dialog.
 inline void OnEveryRun(UINT id, std::function<void(CDialog&)> body) {
     CDialog::SetModalHook(id, [body = std::move(body)](CDialog& shown) {
-        QApplication::setActiveWindow(&shown);
+        QApplication::setActiveWindow(&shown.Window());
         body(shown);
     });
 }

@@ -21,8 +21,8 @@ namespace {
 
 // Control ID's edit field (a combo box's included).
 QLineEdit* Edit(CDialog& dlg, int id) {
-    auto* combo = dlg.GetDlgItemAs<QComboBox>(id);
-    return combo != nullptr ? combo->lineEdit() : dlg.GetDlgItemAs<QLineEdit>(id);
+    auto* combo = dlg.Window().GetDlgItemAs<QComboBox>(id);
+    return combo != nullptr ? combo->lineEdit() : dlg.Window().GetDlgItemAs<QLineEdit>(id);
 }
 
 QString Q(const std::string& text) {
@@ -58,12 +58,12 @@ void OptionsAboutTest::optionsShowsMembersAndAcceptsTwelveCharacterMacro() {
     COptionsDlg dlg;
     Fill(dlg);
     const INT_PTR result = RunModal<COptionsDlg>(dlg, [](COptionsDlg& d) {
-        QCOMPARE(d.windowTitle(), QStringLiteral("Conversion Options"));
-        QCOMPARE(Edit(d, IDC_DATA_FILE)->text(), QStringLiteral("DATA"));
-        QCOMPARE(Edit(d, IDC_INLET_FILE)->text(), QStringLiteral("INLET"));
-        QCOMPARE(Edit(d, IDC_MACRO_FILE)->text(), QStringLiteral("MACRO"));
-        QCOMPARE(Edit(d, IDC_MS_FILE)->text(), QStringLiteral("MS"));
-        QVERIFY(d.GetDlgItemAs<QPushButton>(IDOK)->isDefault());
+        QCOMPARE(d.GetWindowText(), std::string("Conversion Options"));
+        QCOMPARE(d.GetDlgItemText(IDC_DATA_FILE), std::string("DATA"));
+        QCOMPARE(d.GetDlgItemText(IDC_INLET_FILE), std::string("INLET"));
+        QCOMPARE(d.GetDlgItemText(IDC_MACRO_FILE), std::string("MACRO"));
+        QCOMPARE(d.GetDlgItemText(IDC_MS_FILE), std::string("MS"));
+        QVERIFY(d.Window().GetDlgItemAs<QPushButton>(IDOK)->isDefault());
         // The macro edit has no typing limit; the others stop at 8.
         QLineEdit* macro = Edit(d, IDC_MACRO_FILE);
         macro->clear();
@@ -101,18 +101,18 @@ void OptionsAboutTest::optionsRefusesEachLimitedFieldAndStaysOpen() {
         dlg.m_strMSName = "NINECHARS";
     }
     const INT_PTR result = RunModal<COptionsDlg>(dlg, [field](COptionsDlg& d) {
-        d.GetDlgItemAs<QPushButton>(IDOK)->click();
-        QVERIFY(d.isVisible());
+        d.Window().GetDlgItemAs<QPushButton>(IDOK)->click();
+        QVERIFY(d.IsWindowVisible());
         QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
         QCOMPARE(CUiTestScript::MessageBoxes().front().text,
                  QStringLiteral("Please enter no more than 8 characters in the %1 field.")
                      .arg(QLatin1String(QTest::currentDataTag())));
-        QCOMPARE(d.focusWidget(), d.GetDlgItem(field));
+        QCOMPARE(d.GetFocusId(), field);
         QCOMPARE(Edit(d, field)->selectedText(), QStringLiteral("NINECHARS"));
         // Shortened, OK ends the dialog.
         Edit(d, field)->setText(QStringLiteral("EIGHTCHR"));
-        d.GetDlgItemAs<QPushButton>(IDOK)->click();
-        QVERIFY(!d.isVisible());
+        d.Window().GetDlgItemAs<QPushButton>(IDOK)->click();
+        QVERIFY(!d.IsWindowVisible());
     });
     QCOMPARE(result, INT_PTR(IDOK));
 }
@@ -126,11 +126,11 @@ void OptionsAboutTest::optionsCancelTakesNothing() {
             Edit(d, IDC_MS_FILE)->setText(QStringLiteral("CHANGED"));
             Edit(d, IDC_DATA_FILE)->setText(QStringLiteral("TOOLONGVALUE"));
             if (way == 0) {
-                d.GetDlgItemAs<QPushButton>(IDCANCEL)->click();
+                d.Window().GetDlgItemAs<QPushButton>(IDCANCEL)->click();
             } else if (way == 1) {
-                QTest::keyClick(&d, Qt::Key_Escape);
+                QTest::keyClick(&d.Window(), Qt::Key_Escape);
             } else {
-                d.close();
+                d.Window().close();
             }
         });
         QCOMPARE(result, INT_PTR(IDCANCEL));
@@ -146,15 +146,15 @@ void OptionsAboutTest::optionsTabOrderAndMnemonics() {
     RunModal<COptionsDlg>(dlg, [](COptionsDlg& d) {
         const int order[] = {IDOK,           IDCANCEL,       IDC_MS_FILE,
                              IDC_INLET_FILE, IDC_MACRO_FILE, IDC_DATA_FILE};
-        d.GetDlgItem(IDOK)->setFocus();
+        d.Window().GetDlgItem(IDOK)->setFocus();
         for (std::size_t i = 1; i < std::size(order); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), d.GetDlgItem(order[i]));
+            QCOMPARE(QApplication::focusWidget(), d.Window().GetDlgItem(order[i]));
         }
-        QTest::keyClick(&d, Qt::Key_A, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), d.GetDlgItem(IDC_MACRO_FILE));
-        QTest::keyClick(&d, Qt::Key_M, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), d.GetDlgItem(IDC_MS_FILE));
+        QTest::keyClick(&d.Window(), Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), d.Window().GetDlgItem(IDC_MACRO_FILE));
+        QTest::keyClick(&d.Window(), Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), d.Window().GetDlgItem(IDC_MS_FILE));
     });
 }
 
@@ -162,10 +162,10 @@ void OptionsAboutTest::aboutShowsNameVersionAndIcon() {
     UiTestEnv env;
     CAboutDlg dlg;
     const INT_PTR result = RunModal<CAboutDlg>(dlg, [](CAboutDlg& d) {
-        QCOMPARE(d.windowTitle(), QStringLiteral("About Korrin File Conversion"));
+        QCOMPARE(d.GetWindowText(), std::string("About Korrin File Conversion"));
         QStringList texts;
         bool icon = false;
-        for (QLabel* label : d.findChildren<QLabel*>()) {
+        for (QLabel* label : d.Window().findChildren<QLabel*>()) {
             if (!label->pixmap().isNull()) {
                 icon = true;
             } else {
@@ -175,7 +175,7 @@ void OptionsAboutTest::aboutShowsNameVersionAndIcon() {
         QVERIFY(icon);
         QVERIFY(texts.contains(QStringLiteral("Korrin File Conversion Version " K2L_VERSION)));
         QVERIFY(texts.contains(QStringLiteral("Korrin to Lumenda Sample List Conversion")));
-        QTest::keyClick(&d, Qt::Key_Return);
+        QTest::keyClick(&d.Window(), Qt::Key_Return);
     });
     QCOMPARE(result, INT_PTR(IDOK));
 }
@@ -192,8 +192,9 @@ void OptionsAboutTest::unsetListsSayItAndMethodFoldersFillsThem() {
     OnEveryRun(IDD_METHOD_FOLDERS, [&](CDialog& shown) {
         QCOMPARE(Edit(shown, IDC_MS_FOLDER)->text(), env.Path(QStringLiteral("ms/")));
         QCOMPARE(Edit(shown, IDC_MS_EXTENSION)->text(), QStringLiteral("ms"));
-        QCOMPARE(shown.GetDlgItemAs<QLabel>(IDC_SETTINGS_FILE)->text(), "Stored in " + settings);
-        shown.GetDlgItemAs<QPushButton>(IDC_INLET_BROWSE)->click();
+        QCOMPARE(shown.Window().GetDlgItemAs<QLabel>(IDC_SETTINGS_FILE)->text(),
+                 "Stored in " + settings);
+        shown.Window().GetDlgItemAs<QPushButton>(IDC_INLET_BROWSE)->click();
         Edit(shown, IDC_INLET_EXTENSION)->setText(QStringLiteral(".lc"));
         QTest::keyClick(Edit(shown, IDC_INLET_EXTENSION), Qt::Key_Return);  // OK
     });
@@ -210,8 +211,8 @@ void OptionsAboutTest::unsetListsSayItAndMethodFoldersFillsThem() {
         QCOMPARE(d.m_strInletFile, std::string());
 
         d.SendCommand(IDC_METHOD_FOLDERS);
-        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_INLET_FILE)->itemText(1), QStringLiteral("LC2"));
-        QCOMPARE(d.GetDlgItemAs<QComboBox>(IDC_MS_FILE)->count(), 1);  // filled again, not added
+        QCOMPARE(d.GetComboEntry(IDC_INLET_FILE, 1), std::string("LC2"));
+        QCOMPARE(d.GetComboCount(IDC_MS_FILE), 1);  // filled again, not added
         QCOMPARE(Edit(d, IDC_INLET_FILE)->placeholderText(), QString());
     });
     QVERIFY(CUiTestScript::FileDialogs().at(0).folder);
@@ -247,14 +248,14 @@ void OptionsAboutTest::refusedRowStoresNothingAndSaysWhatTheCliSays() {
         Edit(d, IDC_INLET_FOLDER)->setText(good);
         Edit(d, IDC_MACRO_FOLDER)->setText(macro);
         d.SendCommand(IDOK);
-        QCOMPARE(d.focusWidget(),
-                 d.GetDlgItem(readOnlySettings ? IDC_INLET_FOLDER : IDC_MACRO_FOLDER));
+        QCOMPARE(d.Window().focusWidget(),
+                 d.Window().GetDlgItem(readOnlySettings ? IDC_INLET_FOLDER : IDC_MACRO_FOLDER));
         // A row changed without a folder: a location is set here, never removed.
         Edit(d, IDC_INLET_FOLDER)->clear();
         Edit(d, IDC_INLET_EXTENSION)->setText(QStringLiteral("lc"));
         Edit(d, IDC_MACRO_FOLDER)->clear();
         d.SendCommand(IDOK);
-        QVERIFY(d.isVisible());
+        QVERIFY(d.IsWindowVisible());
     });
     QCOMPARE(QFile::exists(settings) ? UiTestEnv::Read(settings) : "none", before);
 

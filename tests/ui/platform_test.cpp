@@ -6,9 +6,10 @@
 #include <QtTest>
 
 #include "tests/ui/ui_test_env.h"
-#include "ui/platform/ComboBox.h"
-#include "ui/platform/DialogBuilder.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/ComboBox.h"
+#include "ui/platform/qt/DialogBuilder.h"
+#include "ui/platform/qt/MessageBox.h"
+#include "ui/platform/qt/TextCodec.h"
 
 class PlatformTest : public QObject {
     Q_OBJECT

@@ -27,22 +27,35 @@
 #include "support/scratch_dir.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
+#include "ui/platform/qt/DialogWindow.h"
 
-// The text a control of DLG shows: a label's, an edit's, or a combo box's
-// edit field.
+// The text a control of DLG shows (a label's, a button's, an edit's, or a
+// combo box's edit field), as the dialog layer gives it.
 inline QString Shown(CDialog& dlg, int id) {
-    QWidget* control = dlg.GetDlgItem(id);
-    if (auto* label = dynamic_cast<QLabel*>(control)) {
-        return label->text();
+    if (!dlg.HasDlgItem(id)) {
+        return QStringLiteral("<no control %1>").arg(id);
     }
-    if (auto* edit = dynamic_cast<QLineEdit*>(control)) {
-        return edit->text();
-    }
-    if (auto* combo = dynamic_cast<QComboBox*>(control)) {
-        return combo->currentText();
-    }
-    return QStringLiteral("<no control %1>").arg(id);
+    return QFile::decodeName(QByteArray::fromStdString(dlg.GetDlgItemText(id)));
 }
+
+// What a message box and a file dialog were asked to show, as the user
+// reads it (the texts decoded as the locale's).
+struct ShownMessageBox {
+    QString text;
+    QString caption;
+    QString detail;
+    QString details;
+    UINT type;
+};
+struct ShownFileDialog {
+    bool open;
+    bool folder;
+    QString title;
+    QString initialDir;
+    QString proposedName;
+    QString filter;
+    QString defaultExt;
+};
 
 // The user, as a test scripts it: while started, each message box and file
 // dialog is recorded and takes the next answer scripted for its kind;
@@ -63,19 +76,25 @@ public:
     static void AcceptFileDialog(const QString& path) { The().m_fileAnswers.push_back(path); }
     static void CancelFileDialog() { AcceptFileDialog(QString()); }
 
-    static const std::vector<MessageBoxRequest>& MessageBoxes() { return The().m_messageBoxes; }
-    static const std::vector<FileDialogRequest>& FileDialogs() { return The().m_fileDialogs; }
+    static const std::vector<ShownMessageBox>& MessageBoxes() { return The().m_messageBoxes; }
+    static const std::vector<ShownFileDialog>& FileDialogs() { return The().m_fileDialogs; }
 
     int Answer(const MessageBoxRequest& request) override {
-        m_messageBoxes.push_back(request);
+        m_messageBoxes.push_back({Text(request.text), Text(request.caption), Text(request.detail),
+                                  Text(request.details), request.type});
         return Next(m_messageAnswers, DefaultAnswer(request.type));
     }
-    QString Answer(const FileDialogRequest& request) override {
-        m_fileDialogs.push_back(request);
-        return Next(m_fileAnswers, QString());
+    std::string Answer(const FileDialogRequest& request) override {
+        m_fileDialogs.push_back({request.open, request.folder, Text(request.title),
+                                 Text(request.initialDir), Text(request.proposedName),
+                                 Text(request.filter), Text(request.defaultExt)});
+        return QFile::encodeName(Next(m_fileAnswers, QString())).toStdString();
     }
 
 private:
+    static QString Text(const std::string& text) {
+        return QFile::decodeName(QByteArray::fromStdString(text));
+    }
     static CUiTestScript& The() {
         static CUiTestScript script;
         return script;
@@ -92,8 +111,8 @@ private:
 
     std::deque<int> m_messageAnswers;
     std::deque<QString> m_fileAnswers;  // an empty path cancels
-    std::vector<MessageBoxRequest> m_messageBoxes;
-    std::vector<FileDialogRequest> m_fileDialogs;
+    std::vector<ShownMessageBox> m_messageBoxes;
+    std::vector<ShownFileDialog> m_fileDialogs;
 };
 
 class UiTestEnv {

@@ -1,28 +1,26 @@
 // What the program asks the user outside its own dialogs: message boxes and
 // the open-file and save-file dialogs, which tests answer instead of a
 // user; and the file status query.
+//
+// Texts are the program's 8-bit strings in the locale's encoding, as paths
+// are to the file system.
 #pragma once
 
-#include <QString>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "ui/platform/WinDefs.h"
 
-class QMessageBox;
-class QWidget;
-
-// Shows a modal message box over OWNER with TEXT, the CAPTION as its title,
-// the buttons, icon and default button of TYPE (MB_OK or MB_YESNO;
-// MB_ICONQUESTION, MB_ICONEXCLAMATION or no icon; MB_DEFBUTTON1 or 2), DETAIL
-// (when not empty) as further text below and DETAILS (when not empty)
-// behind a "Show Details..." button. Once shown, the details are a field
-// named "Details" that Tab reaches and the keyboard scrolls, like any other
-// control. Returns the button pressed: IDOK, IDYES or IDNO; closing a Yes/No
-// box without a choice answers No.
-int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type,
-                   const QString& detail = QString(), const QString& details = QString());
+// A modal message box (CDialog::MessageBox shows one over a dialog) with
+// TEXT, the CAPTION as its title, the buttons, icon and default button of
+// TYPE (MB_OK or MB_YESNO; MB_ICONQUESTION, MB_ICONEXCLAMATION or no icon;
+// MB_DEFBUTTON1 or 2), DETAIL (when not empty) as further text below and
+// DETAILS (when not empty) behind a "Show Details..." button. Once shown,
+// the details are a field named "Details" that Tab reaches and the keyboard
+// scrolls, like any other control. Returns the button pressed: IDOK, IDYES
+// or IDNO; closing a Yes/No box without a choice answers No.
+int AfxMessageBox(const std::string& text, const std::string& caption, UINT type,
+                  const std::string& detail = std::string(),
+                  const std::string& details = std::string());
 
 // What a file dialog is asked to show. An open-file dialog takes only an
 // existing file, a folder chooser an existing folder; a save-file dialog
@@ -31,11 +29,13 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
 struct FileDialogRequest {
     bool open = true;     // false: a save-file dialog
     bool folder = false;  // true: a folder chooser (open, no filter)
-    QString title;
-    QString initialDir{};  // empty: none given
-    QString proposedName{};
-    QString filter;  // Qt's syntax: "Text Files (*.txt);;All Files (*)"
-    QString defaultExt;
+    std::string title;
+    std::string initialDir{};  // empty: none given
+    std::string proposedName{};
+    // Kinds of file separated by ";;", each a description that ends with
+    // its patterns in parentheses: "Text Files (*.txt);;All Files (*)".
+    std::string filter;
+    std::string defaultExt;
 };
 
 // Runs the file dialog REQUEST describes; returns the full path of the
@@ -54,10 +54,10 @@ BOOL FileEntryExists(const std::string& path);
 
 // What a message box was asked to show.
 struct MessageBoxRequest {
-    QString text;
-    QString caption;
-    QString detail;
-    QString details;
+    std::string text;
+    std::string caption;
+    std::string detail;
+    std::string details;
     UINT type = 0;
 };
 
@@ -71,15 +71,8 @@ int DefaultAnswer(UINT type);
 class ScriptedUser {
 public:
     virtual ~ScriptedUser() = default;
-    virtual int Answer(const MessageBoxRequest& request) = 0;      // IDOK, IDYES or IDNO
-    virtual QString Answer(const FileDialogRequest& request) = 0;  // empty: cancelled
+    virtual int Answer(const MessageBoxRequest& request) = 0;          // IDOK, IDYES or IDNO
+    virtual std::string Answer(const FileDialogRequest& request) = 0;  // empty: cancelled
 
     static inline ScriptedUser* s_pInstalled = nullptr;
 };
-
-// For a test that acts on a message box as a user would: while HOOK is
-// set, a message box is put to the installed stand-in as before and then
-// shown for real, HOOK acting on it from its own event loop; a box HOOK
-// leaves open is closed with its default answer.
-using MessageBoxHook = std::function<void(QMessageBox&)>;
-void SetMessageBoxHook(MessageBoxHook hook);

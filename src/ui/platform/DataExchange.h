@@ -20,7 +20,6 @@
 #include "ui/platform/WinDefs.h"
 
 class CDialog;
-class QWidget;
 
 // Ends an exchange that failed validation; caught by UpdateData.
 struct CDataExchangeFailure {};
@@ -30,10 +29,9 @@ public:
     CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
         : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
-    // The control nIDC, remembered as the one that a failure concerns;
-    // nullptr when the dialog has no such control.
-    QWidget* PrepareEditCtrl(int nIDC);
-    QWidget* LastControl() const { return m_pLastControl; }
+    // Remembers control nIDC as the one that a failure concerns.
+    void PrepareEditCtrl(int nIDC) { m_nLastControl = nIDC; }
+    int LastControl() const { return m_nLastControl; }
 
     // Puts the focus on the last prepared control (selecting all of an
     // edit's text) and throws CDataExchangeFailure.
@@ -43,11 +41,16 @@ public:
     CDialog* m_pDlgWnd;
 
 private:
-    QWidget* m_pLastControl = nullptr;
+    int m_nLastControl = 0;
 };
 
 // Static text or edit field nIDC and VALUE.
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
+
+// Edit field nIDC and VALUE, a folder or an extension: bytes of the file
+// system, shown and taken in the locale's encoding whatever they hold,
+// shown from their beginning.
+void DDX_PathText(CDataExchange* pDX, int nIDC, std::string& value);
 
 // Combo box nIDC and VALUE. Towards the control: the first list entry that
 // begins with VALUE, ignoring case, is selected and shown whole; when none

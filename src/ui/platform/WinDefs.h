@@ -1,5 +1,6 @@
 // The types, identifiers and flags of the Windows dialog framework that the
-// dialogs are written against; this folder gives them meaning on Qt.
+// dialogs are written against; each twin of the layer (qt/ on Qt) gives
+// them meaning.
 #pragma once
 
 #include <cstdint>

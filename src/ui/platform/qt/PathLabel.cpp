@@ -1,4 +1,4 @@
-#include "ui/PathLabel.h"
+#include "ui/platform/qt/PathLabel.h"
 
 #include <QEvent>
 #include <QLabel>

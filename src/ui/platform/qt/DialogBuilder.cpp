@@ -1,4 +1,4 @@
-#include "ui/platform/DialogBuilder.h"
+#include "ui/platform/qt/DialogBuilder.h"
 
 #include <qdrawutil.h>
 #include <QDialog>
@@ -13,7 +13,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/platform/ComboBox.h"
+#include "ui/platform/qt/ComboBox.h"
+#include "ui/platform/qt/PathLabel.h"
 
 namespace {
 
@@ -67,6 +68,9 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setMargin(0);
             label->setIndent(0);
+            if ((control.style & CS_PATHELLIPSIS) != 0) {
+                ElideInTheMiddle(*label);
+            }
             widget = label;
             break;
         }
@@ -74,8 +78,8 @@ QWidget* MakeControl(const DialogControl& control, const CDialogUnits& units, in
             // An icon control shows the icon at its own size.
             auto* label = new QLabel(&dialog);
             label->setAccessibleName(text);
-            label->setPixmap(
-                LoadIcon(control.resource).pixmap(QSize(32, 32), dialog.devicePixelRatioF()));
+            label->setPixmap(QtIcon(LoadIcon(control.resource))
+                                 .pixmap(QSize(32, 32), dialog.devicePixelRatioF()));
             rect.setSize(QSize(32, 32));
             widget = label;
             break;

@@ -1,4 +1,4 @@
-#include "ui/MenuBar.h"
+#include "ui/platform/qt/MenuBar.h"
 
 #include <QDialog>
 #include <QMenuBar>

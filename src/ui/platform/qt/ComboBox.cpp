@@ -1,4 +1,4 @@
-#include "ui/platform/ComboBox.h"
+#include "ui/platform/qt/ComboBox.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/TextCodec.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -9,7 +9,8 @@
 #include <cstdint>
 
 #include "framework/PathParts.h"
-#include "ui/platform/TextCodec.h"
+#include "ui/platform/qt/MessageBox.h"
+#include "ui/platform/qt/TextCodec.h"
 
 int DefaultAnswer(UINT type) {
     if ((type & MB_TYPEMASK) != MB_YESNO) {
@@ -44,7 +45,8 @@ void SetMessageBoxHook(MessageBoxHook hook) {
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type,
                    const QString& detail, const QString& details) {
     if (ScriptedUser* user = ScriptedUser::s_pInstalled) {
-        const int answer = user->Answer(MessageBoxRequest{text, caption, detail, details, type});
+        const int answer = user->Answer(MessageBoxRequest{
+            EncodePath(text), EncodePath(caption), EncodePath(detail), EncodePath(details), type});
         if (!BoxHook()) {
             return answer;
         }
@@ -81,28 +83,34 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
     return pressed == QMessageBox::Yes ? IDYES : IDNO;
 }
 
+int AfxMessageBox(const std::string& text, const std::string& caption, UINT type,
+                  const std::string& detail, const std::string& details) {
+    return ShowMessageBox(nullptr, DecodePath(text), DecodePath(caption), type, DecodePath(detail),
+                          DecodePath(details));
+}
+
 std::string RunFileDialog(const FileDialogRequest& request) {
-    QString path;
+    std::string path;
     if (ScriptedUser* user = ScriptedUser::s_pInstalled) {
         path = user->Answer(request);
     } else {
-        QFileDialog dialog(nullptr, request.title);
+        QFileDialog dialog(nullptr, DecodePath(request.title));
         dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(request.folder ? QFileDialog::Directory
                            : request.open ? QFileDialog::ExistingFile
                                           : QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        if (!request.initialDir.isEmpty()) {
-            dialog.setDirectory(request.initialDir);
+        if (!request.initialDir.empty()) {
+            dialog.setDirectory(DecodePath(request.initialDir));
         }
-        dialog.setNameFilter(request.filter);
-        dialog.setDefaultSuffix(request.defaultExt);
-        dialog.selectFile(request.proposedName);
+        dialog.setNameFilter(DecodePath(request.filter));
+        dialog.setDefaultSuffix(DecodePath(request.defaultExt));
+        dialog.selectFile(DecodePath(request.proposedName));
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            path = dialog.selectedFiles().constFirst();
+            path = EncodePath(dialog.selectedFiles().constFirst());
         }
     }
-    return path.isEmpty() ? std::string() : FullPathOf(EncodePath(path));
+    return path.empty() ? std::string() : FullPathOf(path);
 }
 
 std::string FullPathOf(const std::string& path) {
