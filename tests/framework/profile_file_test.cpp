@@ -100,7 +100,8 @@ TEST(ProfileFileLoadTest, DirectoryInThePlaceOfTheFileIsMovedAsideOnSave) {
 // The mode decides, not access(): root too leaves it alone, usable or not.
 TEST(ProfileFileWriteTest, AReadOnlyFileIsNeverRewritten) {
     ScratchDir dir;
-    for (const std::uintmax_t size : {std::uintmax_t{10}, CProfileFile::kMaxFileSize + 1}) {
+    for (const std::uintmax_t size :
+         {std::uintmax_t{10}, std::uintmax_t{CProfileFile::kMaxFileSize} + 1}) {
         const std::string path = dir.Write("a.ini", "[S]\nk=old\n");
         std::filesystem::resize_file(path, size);
         ASSERT_EQ(chmod(path.c_str(), 0444), 0);
