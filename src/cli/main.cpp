@@ -6,6 +6,8 @@
 // Output that cannot be written to its end is a failure too.
 #include <exception>
 #include <iostream>
+#include <stdexcept>
+#include <string>
 
 #include <CLI/CLI.hpp>
 
@@ -15,6 +17,7 @@
 #include "cli/LogCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/StandardOutput.h"
+#include "convert/DataSystemLoader.h"
 #include "framework/Signals.h"
 
 namespace {
@@ -23,6 +26,23 @@ int Run(int argc, char** argv) {
     CLI::App app("Korr2LD: converts Korrin exports into Lumenda Sample Lists.", "korr2ld-cli");
     app.set_version_flag("--version", std::string("korr2ld-cli ") + K2L_VERSION);
     app.require_subcommand(1);
+
+    // The data system's libraries are chosen before any command runs; one
+    // that cannot be used stops the program before anything is written.
+    std::string dataSystem;
+    app.add_option("--data-system", dataSystem,
+                   "load the data system's Ferrox and Ostrel libraries from FOLDER (default: $" +
+                       std::string(kDataSystemVariable) + ")")
+        ->option_text("FOLDER");
+    app.parse_complete_callback([&dataSystem] {
+        if (const auto where = ChooseDataSystemFolder(dataSystem)) {
+            const Result<DataSystemEntries> loaded = LoadDataSystem(*where, "korr2ld-cli");
+            if (!loaded.ok()) {
+                throw std::runtime_error(loaded.status().message());
+            }
+            InstallDataSystem(loaded.value());
+        }
+    });
 
     int exitCode = kExitOk;
     AddConvertCommand(app, exitCode);

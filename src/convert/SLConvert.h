@@ -28,8 +28,13 @@
 // the record library refuses, a full disk, a read error of the input, an
 // input that changed while it was read, a value that does not fit), the
 // new list is abandoned and what was at the output before stays as it
-// was. The running number stops at 2147483647: a conversion that would
-// need more records fails.
+// was. That holds with Korr2LD's own record library only: the data
+// system's own cannot be asked to give a list up. With it, Convert reads
+// and checks everything first (as a dry run) and only then calls the
+// library, in the data system's own sequence; if the library then fails,
+// the list is closed as it is and the failure says that the list may be
+// incomplete, how many records it holds, and not to acquire from it. The running number stops at
+// 2147483647: a conversion that would need more records fails.
 //
 // While it converts, it fills a ConversionReport (GetReport): the counts,
 // the skipped lines and warnings of the export (SourceLineCheck), names
@@ -120,6 +125,8 @@ private:
     friend struct SLConvertTestAccess;
 
     BOOL ConvertOnce(BOOL dryRun);
+    static std::string MayBeIncomplete(const std::string& libraryPath, std::int32_t stored);
+    static bool PathEntryExists(const std::string& path);
     std::string StrictFailure() const;
     std::string BaseName() const;
     BOOL CheckNames();

@@ -8,6 +8,11 @@
 // changes the location the data system has stored. The reader holds the
 // record library's Sample List database from a successful Open until its
 // destruction; there can be one open reader in a process at a time.
+//
+// Reading in place needs the record library's read mode and operation,
+// which only Korr2LD's own record library is known to offer: with any
+// other, Identify, Open and Read fail with "this record library does not
+// offer reading" and call nothing.
 #pragma once
 
 #include <cstdint>

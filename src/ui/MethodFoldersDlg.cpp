@@ -1,5 +1,6 @@
 #include "ui/MethodFoldersDlg.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "convert/LocationSetting.h"
+#include "datasystem/DataSystemEntries.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
 #include "ui/PathLabel.h"
@@ -66,8 +68,29 @@ BOOL CMethodFoldersDlg::OnInitDialog() {
     }
     m_folders = m_stored;
     CDialog::OnInitDialog();
+    const DataSystemEntries& ds = DataSystem();
+    const Status settable = LocationsSettable();
+    if (!settable.ok()) {
+        // The data system's own settings: shown, not changed.
+        for (const FolderRow& row : kFolderRows) {
+            for (const int id : {row.folderId, row.extensionId}) {
+                if (auto* edit = GetDlgItemAs<QLineEdit>(id)) {
+                    edit->setReadOnly(true);
+                }
+            }
+            if (auto* browse = GetDlgItemAs<QAbstractButton>(row.browseId)) {
+                browse->setEnabled(false);
+            }
+        }
+    }
     if (auto* settings = GetDlgItemAs<QLabel>(IDC_SETTINGS_FILE)) {
-        settings->setText(QStringLiteral("Stored in %1").arg(DecodePath(OstrelSettingsPath())));
+        QString sentence = QString::fromLatin1(settable.message().c_str()) + '.';
+        sentence[0] = sentence[0].toUpper();
+        settings->setText(
+            !settable.ok() ? sentence
+            : ds.OstrelSettingsPath != nullptr
+                ? QStringLiteral("Stored in %1").arg(DecodePath(ds.OstrelSettingsPath()))
+                : QString());
         settings->setToolTip(settings->text());
         ElideInTheMiddle(*settings);
     }
@@ -98,6 +121,10 @@ void CMethodFoldersDlg::OnBrowse(std::size_t row) {
 }
 
 void CMethodFoldersDlg::OnOK() {
+    if (!LocationsSettable().ok()) {
+        EndDialog(IDCANCEL);  // nothing here can be changed
+        return;
+    }
     if (!UpdateData(TRUE)) {
         return;
     }

@@ -1,0 +1,73 @@
+// korr2ld-cli with the data system's libraries loaded from a folder
+// (--data-system): the minimal pair built as Ferrox and Ostrel beside the
+// sibling library they need (tests/support/minimal_datasystem).
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "cli_sandbox.h"
+#include "framework/DynamicLibrary.h"
+#include "minimal_datasystem/minimal_datasystem.h"
+#include "support/sample_lists.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kMinimal = fs::path(K2L_BIN_DIR).parent_path() / "minimal-datasystem";
+
+TEST(CliDataSystemTest, ConvertsThroughTheDataSystemsOwnLibraries) {
+    CliSandbox box;
+    const std::string input = box.WriteExampleExport();
+    const std::vector<std::string> names = {"--ms", "ESI", "--inlet", "LC", "--macro", "ACQ"};
+    std::vector<std::string> args = {"--data-system", kMinimal.string(), "convert", input,
+                                     box.Path("plate7.sdb")};
+    args.insert(args.end(), names.begin(), names.end());
+    const RunResult run = box.Cli(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    args = {"convert", input, box.Path("own.sdb")};
+    args.insert(args.end(), names.begin(), names.end());
+    ASSERT_EQ(box.Cli(args).exitCode, 0);
+    std::string expected = kMinimalListHeader;
+    for (const k2ltest::ListRecord& record : k2ltest::ReadList(box.Path("own.sdb")).records) {
+        expected.append(reinterpret_cast<const char*>(record.data()), record.size());
+    }
+    EXPECT_EQ(k2ltest::ReadFile(box.Path("plate7.sdb")), expected);
+}
+
+// A folder that cannot give both libraries stops the program with one
+// sentence before anything is written.
+TEST(CliDataSystemTest, UnusableFolderStopsBeforeAnything) {
+    CliSandbox box;
+    const std::string input = box.WriteExampleExport();
+    fs::create_directories(box.Path("empty"));
+    fs::create_directories(box.Path("lonely"));
+    for (const char* stem : {"Ferrox", "Ostrel"}) {
+        fs::copy_file(kMinimal / DynamicLibraryFileName(stem),
+                      fs::path(box.Path("lonely")) / DynamicLibraryFileName(stem));
+    }
+    const struct {
+        const char* folder;
+        std::string sentence;
+    } rows[] = {
+        {"empty", "korr2ld-cli: the data system's record library libFerrox.so was not found in " +
+                      box.Path("empty/") +
+                      " (the folder given with --data-system); give the "
+                      "folder that holds the data system's libraries with --data-system FOLDER\n"},
+        {"lonely", "korr2ld-cli: libFerrox.so in " + box.Path("lonely/") +
+                       " (the folder given with --data-system) cannot be loaded: "
+                       "libminimal_sibling.so: cannot open shared object file: No such file or "
+                       "directory\n"},
+    };
+    for (const auto& row : rows) {
+        const RunResult run =
+            box.Cli({"--data-system", box.Path(row.folder), "convert", input,
+                     box.Path("plate7.sdb"), "--ms", "ESI", "--inlet", "LC", "--macro", "ACQ"});
+        EXPECT_EQ(run.exitCode, 1) << row.folder;
+        EXPECT_EQ(run.err, row.sentence);
+        EXPECT_FALSE(fs::exists(box.Path("plate7.sdb")));
+    }
+}
+
+}  // namespace

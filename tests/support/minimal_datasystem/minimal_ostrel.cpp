@@ -1,0 +1,31 @@
+// The minimal settings library (minimal_datasystem.h): locations kept by
+// the sibling library, for the process.
+#include <cstring>
+#include <string>
+
+#include "datasystem/ostrel.h"
+#include "minimal_datasystem/minimal_entries.h"
+#include "minimal_datasystem/minimal_sibling.h"
+
+extern "C" {
+
+int32_t MinimalMSGGetGlobalFile(const char* section, const char* key, int32_t flags,
+                                GLOBAL_FILE_INFO* info) {
+    MinimalNote(
+        (std::string("_MSGGetGlobalFile ") + section + " " + key + " " + std::to_string(flags))
+            .c_str());
+    std::memset(info, 0, sizeof *info);
+    MinimalGetLocation(key, info->szDirectory, info->szExtension);
+    return 0;
+}
+
+int32_t MinimalStoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_INFO* info,
+                               int32_t flag) {
+    MinimalNote((std::string("StoreGlobalFile ") + section + " " + key + " " + info->szDirectory +
+                 " " + info->szName + " " + info->szExtension + " " + std::to_string(flag))
+                    .c_str());
+    MinimalSetLocation(key, info->szDirectory, info->szExtension);
+    return 0;
+}
+
+}  // extern "C"
