@@ -16,8 +16,10 @@
 #include "app/CommandLine.h"
 #include "app/ConvertApp.h"
 #include "app/PlatformStart.h"
+#include "convert/DataSystemLoader.h"
 #include "framework/Signals.h"
 #include "ui/ResourceIds.h"
+#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
 
 CConvertApp theApp;
@@ -58,6 +60,20 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral(K2L_APP_ID));
     QApplication::setWindowIcon(LoadIcon(IDR_MAINFRAME));
     theApp.m_strStartFile = request.strFile;
+
+    // The data system's libraries, from where korr2ld-cli takes them too
+    // ($KORR2LD_DATA_SYSTEM, Korr2LD.INI, the program's folder on Windows).
+    if (const auto where = ChooseDataSystemFolder(std::string())) {
+        const Result<DataSystemEntries> loaded = LoadDataSystem(*where, "korr2ld");
+        if (!loaded.ok()) {
+            QString text = QString::fromLocal8Bit(loaded.status().message().c_str()) + u'.';
+            text[0] = text[0].toUpper();
+            ShowMessageBox(nullptr, text, QStringLiteral("Korrin File Conversion"),
+                           MB_OK | MB_ICONEXCLAMATION);
+            return 1;
+        }
+        InstallDataSystem(loaded.value());
+    }
 
     const QString screenshot = qEnvironmentVariable("K2L_SCREENSHOT");
     if (!screenshot.isEmpty()) {

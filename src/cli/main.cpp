@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/ConvertCommand.h"
+#include "cli/DataSystemCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/LocationsCommand.h"
 #include "cli/LogCommand.h"
@@ -31,10 +32,13 @@ int Run(int argc, char** argv) {
     // that cannot be used stops the program before anything is written.
     std::string dataSystem;
     app.add_option("--data-system", dataSystem,
-                   "load the data system's Ferrox and Ostrel libraries from FOLDER (default: $" +
-                       std::string(kDataSystemVariable) + ")")
+                   "load the data system's Ferrox and Ostrel libraries from FOLDER (else from $" +
+                       std::string(kDataSystemVariable) + ", then the folder of data-system set)")
         ->option_text("FOLDER");
-    app.parse_complete_callback([&dataSystem] {
+    app.parse_complete_callback([&app, &dataSystem] {
+        if (app.got_subcommand(kDataSystemCommand)) {
+            return;  // it loads nothing
+        }
         if (const auto where = ChooseDataSystemFolder(dataSystem)) {
             const Result<DataSystemEntries> loaded = LoadDataSystem(*where, "korr2ld-cli");
             if (!loaded.ok()) {
@@ -49,6 +53,7 @@ int Run(int argc, char** argv) {
     AddShowCommand(app, exitCode);
     AddLocationsCommand(app, exitCode);
     AddLogCommand(app, exitCode);
+    AddDataSystemCommand(app, exitCode);
 
     try {
         app.parse(argc, argv);

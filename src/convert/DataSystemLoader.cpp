@@ -1,13 +1,20 @@
 #include "convert/DataSystemLoader.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "framework/DynamicLibrary.h"
+#include "framework/PathParts.h"
+#include "framework/ProfileFile.h"
+#include "framework/UserFolders.h"
 
 namespace {
 
 constexpr std::uint16_t kStoreOrdinal = 13;
+constexpr const char* kAdvice =
+    "give the folder that holds the data system's libraries with --data-system FOLDER or "
+    "korr2ld-cli data-system set FOLDER";
 
 std::string WithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') {
@@ -39,9 +46,8 @@ Result<DynamicLibrary> LoadOne(const Library& library, const DataSystemFolder& w
     const std::string place = library.file + " in " + folder + " (the folder " + where.how + ")";
     if (!std::ifstream(path, std::ios::binary)) {
         return Status::Error("the data system's " + library.what + " " + library.file +
-                             " was not found in " + folder + " (the folder " + where.how +
-                             "); give the folder that holds the data system's libraries with "
-                             "--data-system FOLDER");
+                             " was not found in " + folder + " (the folder " + where.how + "); " +
+                             std::string(kAdvice));
     }
 #ifdef _WIN32
     const Result<std::string> machine = LibraryMachine(path);
@@ -128,6 +134,13 @@ std::optional<DataSystemFolder> ChooseDataSystemFolder(const std::string& option
         variable != nullptr && *variable != '\0') {
         return DataSystemFolder{variable, std::string("named by ") + kDataSystemVariable};
     }
+    if (const Result<std::string> settings = Korr2ldSettingsPath(); settings.ok()) {
+        const CProfileFile profile(settings.value());
+        if (std::string stored = profile.GetString(kDataSystemSection, kDataSystemKey, "");
+            !stored.empty()) {
+            return DataSystemFolder{stored, "stored in " + settings.value()};
+        }
+    }
 #ifdef _WIN32
     return DataSystemFolder{ProgramFolder(), "of the program"};
 #else
@@ -175,9 +188,8 @@ Result<DataSystemEntries> LoadDataSystem(const DataSystemFolder& where,
             return Status::Error(entry.library.file + " in " + WithSeparator(where.folder) +
                                  " (the folder " + where.how + ") lacks " +
                                  (entry.name[0] == 't' ? "" : "the entry ") + entry.name +
-                                 ": it is not the data system's " + entry.library.what +
-                                 "; give the folder that holds the data system's libraries with "
-                                 "--data-system FOLDER");
+                                 ": it is not the data system's " + entry.library.what + "; " +
+                                 std::string(kAdvice));
         }
     }
 
@@ -199,4 +211,32 @@ Result<DataSystemEntries> LoadDataSystem(const DataSystemFolder& where,
     Find(o, "OstrelSettingsPath", entries.OstrelSettingsPath);
     Find(o, "OstrelLastError", entries.OstrelLastError);
     return entries;
+}
+
+Result<std::string> Korr2ldSettingsPath() {
+    const Result<std::string> folder = UserConfigFolder();
+    if (!folder.ok()) {
+        return folder.status();
+    }
+    return folder.value() + "/Korr2LD.INI";
+}
+
+Status StoreDataSystemFolder(const std::string& folder) {
+    std::string absolute;
+    if (!folder.empty()) {
+        absolute = FullPath(folder, kMaxPath);
+        if (absolute.empty() || !std::filesystem::is_directory(absolute)) {
+            return Status::Error("the folder " + folder + " does not exist");
+        }
+    }
+    const Result<std::string> settings = Korr2ldSettingsPath();
+    if (!settings.ok()) {
+        return settings.status();
+    }
+    CProfileFile profile(settings.value());
+    if (!profile.WriteString(kDataSystemSection, kDataSystemKey, absolute) ||
+        !profile.Save(CProfileFile::IgnoredFile::kLeaveAlone)) {
+        return Status::Error(profile.GetError());
+    }
+    return Status::Ok();
 }

@@ -3,8 +3,9 @@
 // the program calls (datasystem/DataSystemEntries.h).
 //
 // The folder is, in this order: the one given with --data-system, the one
-// in the environment variable KORR2LD_DATA_SYSTEM, and on Windows the
-// program's own folder. Only that folder is looked in: never the current
+// in the environment variable KORR2LD_DATA_SYSTEM, the one stored in
+// Korr2LD.INI (section "DataSystem", key "Folder"; `korr2ld-cli data-system
+// set`), and on Windows the program's own folder. Only that folder is looked in: never the current
 // folder or PATH, where a planted library could be found first
 // (framework/DynamicLibrary.h). On Linux, without a folder given, the
 // program uses the stand-ins it is built with.
@@ -30,6 +31,16 @@
 #include "framework/Status.h"
 
 inline constexpr const char* kDataSystemVariable = "KORR2LD_DATA_SYSTEM";
+inline constexpr const char* kDataSystemSection = "DataSystem";
+inline constexpr const char* kDataSystemKey = "Folder";
+
+// Korr2LD.INI in the user's configuration folder, or a failure saying why
+// there is none.
+Result<std::string> Korr2ldSettingsPath();
+
+// Stores FOLDER (made absolute; it must be a folder; empty: forget the
+// stored one) in Korr2LD.INI. A failure is a clause naming the cause.
+Status StoreDataSystemFolder(const std::string& folder);
 
 struct DataSystemFolder {
     std::string folder;

@@ -36,3 +36,7 @@ Result<std::string> UserCacheFolder() {
 Result<std::string> UserStateFolder() {
     return UserFolder("XDG_STATE_HOME", ".local/state");
 }
+
+Result<std::string> UserConfigFolder() {
+    return UserFolder("XDG_CONFIG_HOME", ".config");
+}

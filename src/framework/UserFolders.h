@@ -18,3 +18,8 @@ Result<std::string> UserCacheFolder();
 // $XDG_STATE_HOME, or $HOME/.local/state when it is unset, empty or not
 // absolute. A failure when neither names an absolute folder.
 Result<std::string> UserStateFolder();
+
+// $XDG_CONFIG_HOME, or $HOME/.config when it is unset, empty or not
+// absolute: where the dialog keeps Korr2LD.INI. A failure when neither
+// names an absolute folder.
+Result<std::string> UserConfigFolder();

@@ -54,7 +54,8 @@ TEST(CliDataSystemTest, UnusableFolderStopsBeforeAnything) {
         {"empty", "korr2ld-cli: the data system's record library libFerrox.so was not found in " +
                       box.Path("empty/") +
                       " (the folder given with --data-system); give the "
-                      "folder that holds the data system's libraries with --data-system FOLDER\n"},
+                      "folder that holds the data system's libraries with --data-system FOLDER or "
+                      "korr2ld-cli data-system set FOLDER\n"},
         {"lonely", "korr2ld-cli: libFerrox.so in " + box.Path("lonely/") +
                        " (the folder given with --data-system) cannot be loaded: "
                        "libminimal_sibling.so: cannot open shared object file: No such file or "

@@ -1,42 +1,45 @@
 // A minimal record library and settings library, written from the data
-// system's interface alone: the six entries Korr2LD needs and nothing else
-// (the store of locations reached by number 13 only, in the DLL), both
-// needing one sibling library (minimal_sibling.h). Lists are plain files of
-// their own, not SQLite: the header kMinimalListHeader, then every record's
+// system's interface alone: the six entries Korr2LD needs and nothing else,
+// both needing one sibling library (minimal_sibling.h). Lists are plain
+// files of their own, not SQLite: kMinimalListHeader, then every record's
 // 4262 bytes in order.
 //
-// On Linux the entries are linked into the test (named Minimal...) and
-// installed through the same table the programs use; on Windows they are
-// built as Ferrox.dll and Ostrel.dll beside minimal_sibling.dll and loaded.
+// In a test the entries (named Minimal...) are installed through the table
+// the programs use; as libraries (minimal_exports.cpp) they are Ferrox and
+// Ostrel beside the sibling, the store exported by number 13 only.
 #pragma once
 
-#include <cstdint>
-
 #include "datasystem/DataSystemEntries.h"
-#include "minimal_datasystem/minimal_entries.h"
 #include "minimal_datasystem/minimal_sibling.h"
 
 inline constexpr const char kMinimalListHeader[] = "MINIMAL SAMPLE LIST\n";
 
-// The six entries as a table, as a loader gives them: nothing optional,
-// not ours.
-inline DataSystemEntries MinimalDataSystemEntries() {
-    DataSystemEntries entries;
-    entries.DB3Open = &MinimalDB3Open;
-    entries.DB3Close = &MinimalDB3Close;
-    entries.DB3HandleRecord = &MinimalDB3HandleRecord;
-    entries.DB3GetRecordsInDB = &MinimalDB3GetRecordsInDB;
-    entries.MSGGetGlobalFile = &MinimalMSGGetGlobalFile;
-    entries.StoreGlobalFile = &MinimalStoreGlobalFile;
-    return entries;
+extern "C" {
+int32_t MinimalDB3Open(int32_t database, const char* name, int32_t mode);
+int32_t MinimalDB3Close(int32_t database);
+int32_t MinimalDB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
+                               int32_t flag);
+int32_t MinimalDB3GetRecordsInDB(int32_t database);
+int32_t MinimalMSGGetGlobalFile(const char* section, const char* key, int32_t flags,
+                                GLOBAL_FILE_INFO* info);
+int32_t MinimalStoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_INFO* info,
+                               int32_t flag);
 }
 
-// Installs the minimal pair for a scope and puts the previous table back.
+// Installs the six entries (not ours) for a scope, the sibling reset, and
+// puts the previous table back.
 class ScopedMinimalDataSystem {
 public:
     ScopedMinimalDataSystem() : m_previous(DataSystem()) {
         MinimalReset();
-        InstallDataSystem(MinimalDataSystemEntries());
+        DataSystemEntries entries;
+        entries.DB3Open = &MinimalDB3Open;
+        entries.DB3Close = &MinimalDB3Close;
+        entries.DB3HandleRecord = &MinimalDB3HandleRecord;
+        entries.DB3GetRecordsInDB = &MinimalDB3GetRecordsInDB;
+        entries.MSGGetGlobalFile = &MinimalMSGGetGlobalFile;
+        entries.StoreGlobalFile = &MinimalStoreGlobalFile;
+        InstallDataSystem(entries);
     }
     ~ScopedMinimalDataSystem() { InstallDataSystem(m_previous); }
     ScopedMinimalDataSystem(const ScopedMinimalDataSystem&) = delete;

@@ -2,7 +2,7 @@
 // libraries built from it (Ferrox and Ostrel; see ../CMakeLists.txt): the
 // six entries and nothing else. On Windows the .def files export them, the
 // store by number 13 only.
-#include "minimal_datasystem/minimal_entries.h"
+#include "minimal_datasystem/minimal_datasystem.h"
 
 #ifdef _WIN32
 #define MINIMAL_EXPORT

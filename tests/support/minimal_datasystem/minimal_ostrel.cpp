@@ -1,11 +1,8 @@
-// The minimal settings library (minimal_datasystem.h): locations kept by
-// the sibling library, for the process.
+// The minimal settings library: locations kept by the sibling library.
 #include <cstring>
 #include <string>
 
-#include "datasystem/ostrel.h"
-#include "minimal_datasystem/minimal_entries.h"
-#include "minimal_datasystem/minimal_sibling.h"
+#include "minimal_datasystem/minimal_datasystem.h"
 
 extern "C" {
 

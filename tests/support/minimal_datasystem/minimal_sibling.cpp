@@ -1,6 +1,5 @@
-#include "minimal_sibling.h"
+#include "minimal_datasystem/minimal_sibling.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -12,24 +11,20 @@ namespace {
 struct State {
     std::string journal;
     std::map<std::string, std::pair<std::string, std::string>> locations;
-    int32_t checkFault = 0;
-    int32_t storeFaultAt = 0;
+    int32_t faults[3] = {0, 0, 0};  // by fault: 1 when on (check), the record number (store)
 };
 
-State FromEnvironment() {
-    State state;
-    if (const char* fault = std::getenv("MINIMAL_DS_FAULT")) {
-        if (std::strcmp(fault, "check") == 0) {
-            state.checkFault = 1;
-        } else if (std::strncmp(fault, "store ", 6) == 0) {
-            state.storeFaultAt = std::atoi(fault + 6);
-        }
-    }
-    return state;
-}
-
 State& Get() {
-    static State state = FromEnvironment();
+    static State state = [] {
+        State initial;
+        const char* fault = std::getenv("MINIMAL_DS_FAULT");
+        if (fault != nullptr) {
+            initial.faults[MINIMAL_FAULT_CHECK] = std::strcmp(fault, "check") == 0;
+            initial.faults[MINIMAL_FAULT_STORE] =
+                std::strncmp(fault, "store ", 6) == 0 ? std::atoi(fault + 6) : 0;
+        }
+        return initial;
+    }();
     return state;
 }
 
@@ -41,30 +36,17 @@ void MinimalReset(void) {
     Get() = State{};
 }
 
-void MinimalSetFault(int32_t fault, int32_t at) {
-    if (fault == MINIMAL_FAULT_CHECK) {
-        Get().checkFault = 1;
-    } else if (fault == MINIMAL_FAULT_STORE) {
-        Get().storeFaultAt = at;
-    }
+void MinimalSetFault(int32_t fault, int32_t number) {
+    Get().faults[fault] = fault == MINIMAL_FAULT_CHECK ? 1 : number;
 }
 
 int32_t MinimalFault(int32_t fault, int32_t number) {
-    if (fault == MINIMAL_FAULT_CHECK) {
-        return Get().checkFault != 0 ? 13 : 0;
-    }
-    return Get().storeFaultAt != 0 && number == Get().storeFaultAt ? 70 : 0;
+    const int32_t on = Get().faults[fault];
+    return fault == MINIMAL_FAULT_CHECK ? (on != 0 ? 13 : 0) : (on != 0 && on == number ? 70 : 0);
 }
 
 void MinimalNote(const char* line) {
-    Get().journal += line;
-    Get().journal += '\n';
-    if (const char* path = std::getenv("MINIMAL_DS_JOURNAL")) {
-        if (std::FILE* file = std::fopen(path, "a")) {
-            std::fprintf(file, "%s\n", line);
-            std::fclose(file);
-        }
-    }
+    Get().journal += std::string(line) + "\n";
 }
 
 const char* MinimalJournal(void) {
@@ -75,16 +57,10 @@ void MinimalSetLocation(const char* key, const char* directory, const char* exte
     Get().locations[key] = {directory, extension};
 }
 
-int32_t MinimalGetLocation(const char* key, char* directory, char* extension) {
-    const auto found = Get().locations.find(key);
-    directory[0] = extension[0] = '\0';
-    if (found == Get().locations.end() || found->second.first.size() > 259 ||
-        found->second.second.size() > 259) {
-        return 0;
-    }
-    std::memcpy(directory, found->second.first.c_str(), found->second.first.size() + 1);
-    std::memcpy(extension, found->second.second.c_str(), found->second.second.size() + 1);
-    return 1;
+void MinimalGetLocation(const char* key, char* directory, char* extension) {
+    const auto& [dir, ext] = Get().locations[key];
+    std::strncpy(directory, dir.c_str(), 259)[259] = '\0';
+    std::strncpy(extension, ext.c_str(), 259)[259] = '\0';
 }
 
 }  // extern "C"
