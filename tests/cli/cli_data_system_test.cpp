@@ -36,6 +36,24 @@ TEST(CliDataSystemTest, ConvertsThroughTheDataSystemsOwnLibraries) {
     EXPECT_EQ(k2ltest::ReadFile(box.Path("plate7.sdb")), expected);
 }
 
+// Korr2LD's own libraries loaded from a folder are told apart by their
+// markers: everything they offer is used.
+TEST(CliDataSystemTest, OwnLibrariesFromAFolderOfferEverything) {
+    CliSandbox box;
+    const std::string standin = (kMinimal.parent_path() / "standin").string();
+    ASSERT_EQ(
+        box.Cli({"--data-system", standin, "locations", "set", "MS_FUNC_DB", box.Path()}).exitCode,
+        0);
+    const std::string input = box.WriteExampleExport();
+    ASSERT_EQ(box.Cli({"--data-system", standin, "convert", input, box.Path("plate7.sdb"), "--ms",
+                       "ESI", "--inlet", "LC", "--macro", "ACQ"})
+                  .exitCode,
+              0);
+    const RunResult shown = box.Cli({"--data-system", standin, "show", box.Path("plate7.sdb")});
+    EXPECT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_EQ(shown.out, box.Cli({"show", box.Path("plate7.sdb")}).out);
+}
+
 // A folder that cannot give both libraries stops the program with one
 // sentence before anything is written.
 TEST(CliDataSystemTest, UnusableFolderStopsBeforeAnything) {
