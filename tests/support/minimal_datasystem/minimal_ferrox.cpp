@@ -21,7 +21,7 @@ int32_t Noted(const std::string& call, int32_t status) {
 
 extern "C" {
 
-int32_t MinimalDB3Open(int32_t database, const char* name, int32_t mode) {
+int32_t MINIMAL(DB3Open)(int32_t database, const char* name, int32_t mode) {
     const std::string call =
         "DB3Open " + std::to_string(database) + " " + name + " " + std::to_string(mode);
     char directory[260];
@@ -52,14 +52,14 @@ int32_t MinimalDB3Open(int32_t database, const char* name, int32_t mode) {
     return Noted(call, g_list != nullptr && std::fputs(kMinimalListHeader, g_list) >= 0 ? 0 : 5);
 }
 
-int32_t MinimalDB3Close(int32_t database) {
+int32_t MINIMAL(DB3Close)(int32_t database) {
     const int closed = g_list != nullptr ? std::fclose(g_list) : EOF;
     g_list = nullptr;
     return Noted("DB3Close " + std::to_string(database), closed == 0 ? 0 : 9);
 }
 
-int32_t MinimalDB3HandleRecord(int32_t database, int32_t number, void* record, int32_t operation,
-                               int32_t flag) {
+int32_t MINIMAL(DB3HandleRecord)(int32_t database, int32_t number, void* record, int32_t operation,
+                                 int32_t flag) {
     const std::string call = "DB3HandleRecord " + std::to_string(database) + " " +
                              std::to_string(number) + " " + std::to_string(operation) + " " +
                              std::to_string(flag);
@@ -76,7 +76,7 @@ int32_t MinimalDB3HandleRecord(int32_t database, int32_t number, void* record, i
     return Noted(call, 0);
 }
 
-int32_t MinimalDB3GetRecordsInDB(int32_t database) {
+int32_t MINIMAL(DB3GetRecordsInDB)(int32_t database) {
     return Noted("DB3GetRecordsInDB " + std::to_string(database), g_count);
 }
 

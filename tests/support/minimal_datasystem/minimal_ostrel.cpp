@@ -6,8 +6,8 @@
 
 extern "C" {
 
-int32_t MinimalMSGGetGlobalFile(const char* section, const char* key, int32_t flags,
-                                GLOBAL_FILE_INFO* info) {
+int32_t MINIMAL(_MSGGetGlobalFile)(const char* section, const char* key, int32_t flags,
+                                   GLOBAL_FILE_INFO* info) {
     MinimalNote(
         (std::string("_MSGGetGlobalFile ") + section + " " + key + " " + std::to_string(flags))
             .c_str());
@@ -16,8 +16,8 @@ int32_t MinimalMSGGetGlobalFile(const char* section, const char* key, int32_t fl
     return 0;
 }
 
-int32_t MinimalStoreGlobalFile(const char* section, const char* key, const GLOBAL_FILE_INFO* info,
-                               int32_t flag) {
+int32_t MINIMAL(StoreGlobalFile)(const char* section, const char* key, const GLOBAL_FILE_INFO* info,
+                                 int32_t flag) {
     MinimalNote((std::string("StoreGlobalFile ") + section + " " + key + " " + info->szDirectory +
                  " " + info->szName + " " + info->szExtension + " " + std::to_string(flag))
                     .c_str());
