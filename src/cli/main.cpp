@@ -19,6 +19,7 @@
 #include "cli/ShowCommand.h"
 #include "cli/StandardOutput.h"
 #include "convert/DataSystemLoader.h"
+#include "framework/Process.h"
 #include "framework/Signals.h"
 
 namespace {
@@ -73,8 +74,16 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
+    PrepareStandardStreams();
     std::ios::sync_with_stdio(false);
     CStandardOutput output;
-    const int exitCode = Run(argc, argv);
+    // UTF-8 whatever the system gives (on Windows its UTF-16 arguments).
+    std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    const int exitCode = Run(static_cast<int>(arguments.size()), pointers.data());
     return output.Finish(exitCode, std::cerr);
 }

@@ -1,10 +1,7 @@
 #include "convert/DataSystemLoader.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "framework/DynamicLibrary.h"
+#include "framework/File.h"
 #include "framework/PathParts.h"
 #include "framework/ProfileFile.h"
 #include "framework/UserFolders.h"
@@ -44,7 +41,7 @@ Result<DynamicLibrary> LoadOne(const Library& library, const DataSystemFolder& w
     const std::string folder = WithSeparator(where.folder);
     const std::string path = folder + library.file;
     const std::string place = library.file + " in " + folder + " (the folder " + where.how + ")";
-    if (!std::ifstream(path, std::ios::binary)) {
+    if (!Exists(path)) {
         return Status::Error("the data system's " + library.what + " " + library.file +
                              " was not found in " + folder + " (the folder " + where.how + "); " +
                              std::string(kAdvice));
@@ -130,9 +127,9 @@ std::optional<DataSystemFolder> ChooseDataSystemFolder(const std::string& option
     if (!option.empty()) {
         return DataSystemFolder{option, "given with --data-system"};
     }
-    if (const char* variable = std::getenv(kDataSystemVariable);
-        variable != nullptr && *variable != '\0') {
-        return DataSystemFolder{variable, std::string("named by ") + kDataSystemVariable};
+    if (const std::optional<std::string> variable = EnvironmentValue(kDataSystemVariable);
+        variable && !variable->empty()) {
+        return DataSystemFolder{*variable, std::string("named by ") + kDataSystemVariable};
     }
     if (const Result<std::string> settings = Korr2ldSettingsPath(); settings.ok()) {
         const CProfileFile profile(settings.value());
@@ -218,14 +215,19 @@ Result<std::string> Korr2ldSettingsPath() {
     if (!folder.ok()) {
         return folder.status();
     }
+#ifdef _WIN32
+    return folder.value() + "\\Korr2LD.INI";
+#else
     return folder.value() + "/Korr2LD.INI";
+#endif
 }
 
 Status StoreDataSystemFolder(const std::string& folder) {
     std::string absolute;
     if (!folder.empty()) {
         absolute = FullPath(folder, kMaxPath);
-        if (absolute.empty() || !std::filesystem::is_directory(absolute)) {
+        const Result<FileStatus> status = StatusAt(absolute);
+        if (absolute.empty() || !status.ok() || status.value().kind != FileKind::kDirectory) {
             return Status::Error("the folder " + folder + " does not exist");
         }
     }

@@ -1,7 +1,5 @@
 #include "convert/SLConvert.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -246,10 +244,10 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     // may never come, and a device such as /dev/zero never ends: the
     // conversion would hang. Neither is opened. (A directory opens, and its
     // first read fails with the reason, as a read error.)
-    struct stat inputAtStart;
-    const bool inputKnown = ::stat(m_strInput.c_str(), &inputAtStart) == 0;
-    if (inputKnown && !S_ISDIR(inputAtStart.st_mode)) {
-        if (const Status regular = RequireRegularFile(inputAtStart); !regular.ok()) {
+    const Result<FileStatus> inputAtStart = StatusAt(m_strInput);
+    const bool inputKnown = inputAtStart.ok();
+    if (inputKnown && inputAtStart.value().kind != FileKind::kDirectory) {
+        if (const Status regular = RequireRegularFile(inputAtStart.value()); !regular.ok()) {
             Fail(m_strInput + ": " + regular.message() + ".");
             return FALSE;
         }
@@ -273,7 +271,7 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     }
 
     const bool ours = DataSystem().ours;
-    if (!ours && !m_bReplaceExisting && PathEntryExists(libraryPath)) {
+    if (!ours && !m_bReplaceExisting && Exists(libraryPath, Links::kDoNotFollow)) {
         // Only Korr2LD's own record library can be told to keep a list.
         Fail(libraryPath + " already exists; it was left as it is.");
         return FALSE;
@@ -302,7 +300,7 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
         throw;
     }
     m_report.ResolveClashes(m_report.records, m_strOutput);
-    if (ok && inputKnown && !IsInputUnchanged(inputAtStart)) {
+    if (ok && inputKnown && !IsInputUnchanged(inputAtStart.value())) {
         Fail(m_strInput +
              ": the file changed while it was read (it was written to, truncated, "
              "or replaced); the Sample List was not created.");
@@ -339,19 +337,9 @@ std::string CSLConvert::MayBeIncomplete(const std::string& libraryPath, std::int
            " stored before the failure, and it was closed as it is; do not acquire from it.";
 }
 
-bool CSLConvert::PathEntryExists(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-BOOL CSLConvert::IsInputUnchanged(const struct stat& atStart) const {
-    struct stat now;
-    return ::stat(m_strInput.c_str(), &now) == 0 && now.st_dev == atStart.st_dev &&
-                   now.st_ino == atStart.st_ino && now.st_size == atStart.st_size &&
-                   now.st_mtim.tv_sec == atStart.st_mtim.tv_sec &&
-                   now.st_mtim.tv_nsec == atStart.st_mtim.tv_nsec
-               ? TRUE
-               : FALSE;
+BOOL CSLConvert::IsInputUnchanged(const FileStatus& atStart) const {
+    const Result<FileStatus> now = StatusAt(m_strInput);
+    return now.ok() && SameStamp(now.value(), atStart) ? TRUE : FALSE;
 }
 
 BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {

@@ -61,7 +61,7 @@ class CSampListFile;
 class CSampListRecord;
 class CSourceListFile;
 struct SOURCE_ENTRY;
-struct stat;
+struct FileStatus;
 
 class CSLConvert {
 public:
@@ -126,12 +126,11 @@ private:
 
     BOOL ConvertOnce(BOOL dryRun);
     static std::string MayBeIncomplete(const std::string& libraryPath, std::int32_t stored);
-    static bool PathEntryExists(const std::string& path);
     std::string StrictFailure() const;
     std::string BaseName() const;
     BOOL CheckNames();
     void CheckBeforeWriting(const std::string& libraryPath);
-    BOOL IsInputUnchanged(const struct stat& atStart) const;
+    BOOL IsInputUnchanged(const FileStatus& atStart) const;
     // LIST null: a dry run, records are made and counted but not written.
     BOOL WriteRecords(CSourceListFile& source, CSampListFile* list);
     // The texts that records share: over the whole conversion, or over the

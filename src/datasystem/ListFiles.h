@@ -24,7 +24,7 @@
 
 namespace ferrox {
 
-// DIR/ of PATH, with its trailing '/'; empty for a bare name.
+// DIR/ of PATH, with its trailing separator; empty for a bare name.
 std::string DirectoryOf(const std::string& path);
 // The lock file of the list at LIST_PATH.
 std::string LockPathFor(const std::string& listPath);

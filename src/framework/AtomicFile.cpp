@@ -1,13 +1,6 @@
 #include "framework/AtomicFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <utility>
 
 #include "framework/File.h"
@@ -15,43 +8,16 @@
 
 namespace {
 
-// The process's umask. /proc tells it without changing it; changing it
-// briefly (the fallback) would race with other threads creating files.
-mode_t CurrentUmask() {
-    if (FILE* status = std::fopen("/proc/self/status", "re")) {
-        char line[256];
-        unsigned int mask = 0;
-        bool found = false;
-        while (std::fgets(line, sizeof line, status) != nullptr) {
-            if (std::sscanf(line, "Umask: %o", &mask) == 1) {
-                found = true;
-                break;
-            }
-        }
-        std::fclose(status);
-        if (found) {
-            return static_cast<mode_t>(mask);
-        }
-    }
-    const mode_t mask = umask(022);
-    umask(mask);
-    return mask;
-}
-
 // The file that a write to PATH should replace: the target of a symbolic
 // link, so that the link itself survives.
 std::string ResolveTarget(const std::string& path) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+    const Result<FileStatus> link = StatusAt(path, Links::kDoNotFollow);
+    if (!link.ok() || link.value().kind != FileKind::kSymbolicLink) {
         return path;
     }
-    char* real = realpath(path.c_str(), nullptr);
-    if (real == nullptr) {
-        return path;  // a dangling link is replaced by the file
-    }
-    std::string resolved(real);
-    std::free(real);
-    return resolved;
+    Result<std::string> real = ResolvedPath(path);
+    // A dangling link is replaced by the file.
+    return real.ok() ? std::move(real).value() : path;
 }
 
 }  // namespace
@@ -71,33 +37,30 @@ Status AtomicFile::Write(std::string_view content) {
     const std::string folder = FolderOf(target);
     const std::string directory = folder.empty() ? std::string(".") : folder;
 
-    struct stat existing;
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
+    const Result<FileStatus> existing = StatusAt(target);
+    const bool exists = existing.ok();
+    if (exists && existing.value().kind == FileKind::kDirectory) {
         return Fail("cannot replace", EISDIR);
     }
-    if (exists && !S_ISREG(existing.st_mode)) {
+    if (exists && existing.value().kind != FileKind::kRegular) {
         return Fail("cannot replace: not a regular file", 0);
     }
-    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
 
     std::string temp = directory + "/." + FileNameOf(target) + ".XXXXXX";
-    FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
-    if (!fd.IsOpen()) {
-        return Fail("cannot create a temporary file in " + directory, errno);
+    Result<FileDescriptor> created = CreateUniqueFile(temp);
+    if (!created.ok()) {
+        return Fail("cannot create a temporary file in " + directory,
+                    created.status().ErrorNumber());
     }
+    FileDescriptor fd = std::move(created).value();
     auto abandon = [&](const std::string& what, int error) {
         static_cast<void>(fd.Close());
-        ::unlink(temp.c_str());
+        static_cast<void>(RemoveFile(temp));
         return Fail(what, error);
     };
-    if (fchmod(fd.Get(), mode) != 0) {
-        return abandon("cannot set the permissions of " + temp, errno);
-    }
-    if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid())) {
-        // Only possible for a privileged process or a group the user is in;
-        // otherwise the new file simply belongs to the writer.
-        [[maybe_unused]] const int ignored = fchown(fd.Get(), existing.st_uid, existing.st_gid);
+    if (const Status set = SetPermissionsLike(fd.Get(), exists ? &existing.value() : nullptr);
+        !set.ok()) {
+        return abandon("cannot set the permissions of " + temp, set.ErrorNumber());
     }
     if (const Status written = WriteAll(fd.Get(), content); !written.ok()) {
         return abandon("cannot write " + temp, written.ErrorNumber());

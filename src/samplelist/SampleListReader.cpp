@@ -4,6 +4,7 @@
 #include "datasystem/LocationFields.h"
 #include "datasystem/SampleListLocation.h"
 #include "datasystem/ferrox.h"
+#include "framework/File.h"
 #include "framework/PathParts.h"
 
 namespace {
@@ -19,6 +20,29 @@ std::string StatusText(std::int32_t status) {
     const DataSystemEntries& ds = DataSystem();
     return ds.DB3StatusText != nullptr ? std::string(ds.DB3StatusText(status))
                                        : "status " + std::to_string(status);
+}
+
+// Without the record library's identity, the file's own stamp (no change
+// counter) names the list as it lies now, so that what was kept of a list
+// read before can still be used; a regular file only.
+Result<SampleListIdentity> StampOnly(const std::string& path) {
+    SampleListIdentity identity{};
+    identity.path = FullPath(path, kMaxPath);
+    const Result<FileStatus> status = StatusAt(identity.path.empty() ? path : identity.path);
+    if (!status.ok() || status.value().kind != FileKind::kRegular) {
+        return WithoutReading();
+    }
+    const FileStatus& file = status.value();
+    identity.file = DB3_LIST_IDENTITY{file.device,
+                                      file.inode,
+                                      static_cast<std::int64_t>(file.size),
+                                      file.modifiedSeconds,
+                                      file.modifiedNanoseconds,
+                                      file.changedSeconds,
+                                      file.changedNanoseconds,
+                                      0,
+                                      0};
+    return identity;
 }
 
 }  // namespace
@@ -72,7 +96,7 @@ Status SampleListReader::Open(const std::string& path) {
 Result<SampleListIdentity> SampleListReader::Identify(const std::string& path, bool changeCounter) {
     SampleListIdentity identity{};
     if (!DataSystem().Reads() || DataSystem().DB3GetListIdentity == nullptr) {
-        return WithoutReading();
+        return StampOnly(path);
     }
     const Result<std::string> name = UseLocationOf(path, identity.path);
     if (!name.ok()) {

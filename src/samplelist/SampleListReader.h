@@ -11,8 +11,9 @@
 //
 // Reading in place needs the record library's read mode and operation,
 // which only Korr2LD's own record library is known to offer: with any
-// other, Identify, Open and Read fail with "this record library does not
-// offer reading" and call nothing.
+// other, Open and Read fail with "this record library does not offer
+// reading" and call nothing, and Identify gives the file's own stamp
+// (framework/File.h) without a change counter.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,5 @@
 #include "ui/ConvertDlg.h"
 
-#include <sys/stat.h>
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -58,8 +57,8 @@ std::string DroppedExport(const QMimeData& data) {
         return std::string();
     }
     std::string strPath = EncodePath(urls.front().toLocalFile());
-    struct stat status {};
-    if (::stat(strPath.c_str(), &status) != 0 || !RequireRegularFile(status).ok()) {
+    const Result<FileStatus> status = StatusAt(strPath);
+    if (!status.ok() || !RequireRegularFile(status.value()).ok()) {
         return std::string();
     }
     return strPath;
