@@ -3,13 +3,16 @@
 #include <cerrno>
 
 #include "framework/File.h"
+#include "framework/PathParts.h"
 
 Status MakeDirectories(const std::string& directory) {
     std::size_t pos = 0;
     while (pos != std::string::npos) {
-        pos = directory.find('/', pos + 1);
+        pos = kNativeSeparators == PathSeparators::kBoth ? directory.find_first_of("/\\", pos + 1)
+                                                         : directory.find('/', pos + 1);
         const std::string prefix = directory.substr(0, pos);
-        if (prefix.empty()) {
+        // A drive ("C:") or a share ("\\\\server\\share") is there or not: never made.
+        if (prefix.empty() || Exists(prefix)) {
             continue;
         }
         const Status made = MakeDirectory(prefix);
