@@ -9,8 +9,10 @@
 
 #if defined(_WIN32) && defined(MINIMAL_SIBLING_BUILD)
 #define MINIMAL_API __declspec(dllexport)
-#elif defined(_WIN32)
+#elif defined(_WIN32) && defined(MINIMAL_LIBRARY)
 #define MINIMAL_API __declspec(dllimport)
+#elif defined(_WIN32)
+#define MINIMAL_API  // linked into a test
 #else
 #define MINIMAL_API __attribute__((visibility("default")))
 #endif
