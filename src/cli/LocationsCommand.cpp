@@ -12,7 +12,7 @@
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
-#include "framework/TextClass.h"
+#include "util/ReportText.h"
 
 namespace {
 
@@ -21,17 +21,7 @@ namespace {
 // "\\", so this reads back), so that a value edited into Lumenda.ini by
 // hand cannot move the cursor or recolour the terminal.
 std::string EscapeValue(std::string_view text) {
-    std::string escaped;
-    for (const char c : EscapeForTsv(text)) {
-        if (IsControl(c)) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
-            escaped += hex;
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
+    return VisibleText(EscapeForTsv(text));
 }
 
 void PrintLocation(std::ostream& out, std::string_view key, const GLOBAL_FILE_INFO& info) {

@@ -2,6 +2,22 @@
 #include "framework/File.h"
 
 #include <cerrno>
+#include <utility>
+
+FileDescriptor::~FileDescriptor() {
+    static_cast<void>(Close());
+}
+
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, kNoFile)) {}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        static_cast<void>(Close());
+        m_handle = std::exchange(other.m_handle, kNoFile);
+    }
+    return *this;
+}
 
 std::string FileKindName(FileKind kind) {
     switch (kind) {

@@ -109,21 +109,6 @@ mode_t CurrentUmask() {
 
 }  // namespace
 
-FileDescriptor::~FileDescriptor() {
-    static_cast<void>(Close());
-}
-
-FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kNoFile)) {}
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-    if (this != &other) {
-        static_cast<void>(Close());
-        m_handle = std::exchange(other.m_handle, kNoFile);
-    }
-    return *this;
-}
-
 Status FileDescriptor::Close() {
     if (m_handle == kNoFile) {
         return Status::Ok();

@@ -139,21 +139,6 @@ Result<FileStatus> StatusOfPath(const std::string& path, bool follow) {
 
 }  // namespace
 
-FileDescriptor::~FileDescriptor() {
-    static_cast<void>(Close());
-}
-
-FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kNoFile)) {}
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-    if (this != &other) {
-        static_cast<void>(Close());
-        m_handle = std::exchange(other.m_handle, kNoFile);
-    }
-    return *this;
-}
-
 Status FileDescriptor::Close() {
     if (m_handle == kNoFile) {
         return Status::Ok();
