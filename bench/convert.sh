@@ -15,6 +15,11 @@
 #    Left out when there is no python3.
 # 3. Converts a 384-line plate with 4 fractions each, end to end.
 #    Target: well under a second.
+# 4. With K2L_BENCH_WINDOWS set to a Windows build (build-windows/x64, from
+#    make windows), converts the export of step 1 with its korr2ld-cli.exe
+#    under Wine, through the stand-in DLLs, and prints its time beside the
+#    Linux build's. Wine is not Windows: an order of magnitude only.
+#    Target: within 3x the Linux build's time.
 #
 # Work happens in a fresh directory under $TMPDIR when it is set, otherwise
 # under BUILD_DIR/bench-tmp, and is removed afterwards. The data system's
@@ -126,3 +131,28 @@ awk -v c="$elapsed" -v rss="$max_rss_kb" 'BEGIN {
   printf "   end to end:              %8.2f s  (target well under 1 s)  %s\n", c, (c < 1 ? "met" : "MISSED")
   printf "   peak memory (max RSS):   %8.1f MB\n", rss / 1024
 }'
+
+if [ -n "${K2L_BENCH_WINDOWS:-}" ]; then
+  exe="$K2L_BENCH_WINDOWS/bin/korr2ld-cli.exe"
+  if [ ! -f "$exe" ]; then
+    echo "convert.sh: $exe not found; run make windows first" >&2
+    exit 1
+  fi
+  echo "== the large export with $exe under Wine (the stand-in DLLs)"
+  export WINEPREFIX="$work/wine" WINEDEBUG=-all
+  wine wineboot -i >/dev/null 2>&1 || true
+  sync
+  timed wine "$exe" --data-system "$(winepath -w "$K2L_BENCH_WINDOWS/standin")" convert \
+    "$(winepath -w "$work/bench.txt")" "$(winepath -w "$work/bench-wine.sdb")" "${names[@]}" \
+    >"$work/convert.out" 2>&1
+  written=$(tr -d '\r' <"$work/convert.out" | sed -n 's/^\([0-9]*\) records written.*/\1/p')
+  if [ "$written" != "$records" ]; then
+    echo "convert.sh: expected $records records under Wine: $(cat "$work/convert.out")" >&2
+    exit 1
+  fi
+  awk -v w="$elapsed" -v c="$convert_s" 'BEGIN {
+    ratio = (c > 0) ? w / c : 0
+    printf "   under Wine:              %8.2f s  (Linux build %.2f s)\n", w, c
+    printf "   ratio Wine / Linux:      %8.2f    (target <= 3)  %s\n", ratio, (ratio <= 3 ? "met" : "MISSED")
+  }'
+fi

@@ -34,6 +34,9 @@ int Run(int argc, char** argv) {
     CLI::App app("Korr2LD: converts Korrin exports into Lumenda Sample Lists.", "korr2ld-cli");
     app.set_version_flag("--version", std::string("korr2ld-cli ") + K2L_VERSION);
     app.require_subcommand(1);
+    // Options are "--name" on every system: a path such as /data/p.sdb is a
+    // path, never an option, also where the parser would take "/name".
+    app.allow_windows_style_options(false);
 
     // The data system's libraries are chosen before any command runs; one
     // that cannot be used stops the program before anything is written.
