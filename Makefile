@@ -3,7 +3,9 @@
 #               the dialog on demo data (without a display: the same with korr2ld-cli)
 #   make test   installs what the tests need too, builds, and runs every test through CTest
 # Others: make build, make asan-test, make bench, make fuzz, make format, make format-check,
-# make package (a Debian package of the installed programs, in BUILD_DIR).
+# make package (a Debian package of the installed programs, in BUILD_DIR), make windows
+# (korr2ld-cli.exe for 64-bit and 32-bit Windows, cross-compiled), make windows-test (the
+# core's tests of both, run under Wine).
 #
 # Each target asks scripts/install-deps for what it needs and no more. A new
 # BUILD_DIR is configured without the tests and the benchmarks; make test and
@@ -21,7 +23,12 @@ CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 NEW_BUILD := $(if $(wildcard $(BUILD_DIR)/CMakeCache.txt),,-DK2L_BUILD_TESTS=OFF -DK2L_BUILD_BENCH=OFF)
 CONFIGURE  = cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(NEW_BUILD)
 
-.PHONY: deps configure build run test asan-test bench fuzz format format-check package clean
+WINDOWS_DIR ?= build-windows
+WINDOWS_ARCHS := x64 x86
+WINDOWS_TESTS ?= OFF
+
+.PHONY: deps configure build run test asan-test bench fuzz format format-check package clean \
+        windows windows-test
 
 deps:
 	@scripts/install-deps
@@ -65,6 +72,24 @@ fuzz:
 	@scripts/install-deps --fuzz
 	@scripts/run-fuzzers $(FUZZ_DIR) $${FUZZ_SECONDS:-60}
 
+# Windows programs from Linux: MinGW-w64 with cmake/toolchain-mingw-ARCH.cmake, SQLite
+# compiled from the source that scripts/fetch-sqlite-source puts in WINDOWS_DIR/sqlite.
+# Each architecture's korr2ld-cli.exe lands in WINDOWS_DIR/ARCH/bin.
+windows:
+	@scripts/install-deps --windows
+	@scripts/fetch-sqlite-source $(WINDOWS_DIR)/sqlite
+	@for arch in $(WINDOWS_ARCHS); do \
+	  cmake -S . -B $(WINDOWS_DIR)/$$arch $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-$$arch.cmake \
+	    -DK2L_SQLITE_SOURCE_DIR=$(CURDIR)/$(WINDOWS_DIR)/sqlite \
+	    -DK2L_BUILD_TESTS=$(WINDOWS_TESTS) >/dev/null && \
+	  cmake --build $(WINDOWS_DIR)/$$arch -j $(JOBS) || exit 1; \
+	done
+
+windows-test:
+	@$(MAKE) --no-print-directory windows WINDOWS_TESTS=ON
+	@scripts/test-windows $(addprefix $(WINDOWS_DIR)/,$(WINDOWS_ARCHS))
+
 FORMAT_FILES = $(shell git ls-files '*.h' '*.cpp' '*.c')
 
 format:
@@ -76,4 +101,4 @@ format-check:
 	@clang-format --dry-run --Werror $(FORMAT_FILES)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)

@@ -2,10 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <algorithm>
 
 #include "framework/ProfileFile.h"
+#include "framework/ProfileTakeOver.h"
+#include "framework/UserFolders.h"
 #include "ui/ConvertDlg.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/qt/MessageBox.h"
@@ -20,6 +21,11 @@ constexpr const char* kNotSpecified = "[Not Specified]";
 
 BOOL CConvertApp::InitInstance() {
     m_pszProfileName = "Korr2LD.INI";
+    // A first start on Windows takes the values over from where its profile
+    // service kept the bare-named file (docs: README, "On Windows").
+    static_cast<void>(TakeOverProfileValues(GetProfilePath(), SystemProfilePaths(m_pszProfileName),
+                                            kSection,
+                                            {"Input", "Output", "MS", "Inlet", "Macro", "Data"}));
 
     CConvertDlg dlg;
 
@@ -62,9 +68,12 @@ std::string CConvertApp::GetProfilePath() const {
     if (m_pszProfileName == nullptr || *m_pszProfileName == '\0') {
         return std::string();
     }
-    const QString directory =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return EncodePath(QDir(directory).filePath(QString::fromLatin1(m_pszProfileName)));
+    // The user's settings folder, by the system's rules (framework/UserFolders.h).
+    const Result<std::string> directory = UserConfigFolder();
+    if (!directory.ok()) {
+        return std::string();
+    }
+    return directory.value() + "/" + m_pszProfileName;
 }
 
 std::string CConvertApp::GetProfileString(const char* lpszSection, const char* lpszEntry,

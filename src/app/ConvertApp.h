@@ -6,13 +6,13 @@
 // follows.
 //
 // The profile is an INI file with a bare name (m_pszProfileName) in the
-// desktop's configuration directory ($XDG_CONFIG_HOME, by default
-// ~/.config). Every read and every write goes to the file, as profile
-// strings do: a missing file, section or key reads as the default, and a
-// write replaces the file atomically, keeping every other section, key and
-// comment. A file that exists but cannot be used as a profile reads as
-// missing; the user is told why when the dialog opens, and the first write
-// keeps the file as "<name>.bad" before replacing it.
+// user's settings folder (UserConfigFolder: $XDG_CONFIG_HOME, by default
+// ~/.config; %APPDATA%\Korr2LD on Windows, where a first start takes the
+// values over from the file Windows' profile service kept). Every read and every write goes to the
+// file, as profile strings do: a missing file, section or key reads as the default, and a write
+// replaces the file atomically, keeping every other section, key and comment. A file that exists
+// but cannot be used as a profile reads as missing; the user is told why when the dialog opens, and
+// the first write keeps the file as "<name>.bad" before replacing it.
 #pragma once
 
 #include <string>

@@ -1,11 +1,8 @@
 #include "cli/OutputPaths.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstdint>
 
+#include "framework/File.h"
 #include "framework/PathParts.h"
 #include "framework/SystemError.h"
 #include "util/OutputName.h"
@@ -15,10 +12,9 @@ namespace {
 OutputPath Absolute(const std::string& path, PathSeparators separators) {
     const std::string full = FullPath(path, SIZE_MAX, separators);
     if (full.empty()) {
-        char cwd[PATH_MAX];
-        if (::getcwd(cwd, sizeof cwd) == nullptr) {
+        if (const Result<std::string> cwd = CurrentDirectory(); !cwd.ok()) {
             return {path, Status::Error("The current folder cannot be found: " +
-                                        SystemErrorText(errno) + ".")};
+                                        cwd.status().message() + ".")};
         }
     } else if (full.size() <= kMaxPathChars) {
         return {full, Status::Ok()};

@@ -1,7 +1,5 @@
 #include "cli/StandardOutput.h"
 
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -9,13 +7,16 @@
 #include <iostream>
 
 #include "cli/ExitCode.h"
+#include "framework/File.h"
 #include "framework/SystemError.h"
 
 // Writes to a descriptor in blocks; after the first failed write it drops
 // everything, so that the stream using it goes bad.
 class CStandardOutput::Buffer : public std::streambuf {
 public:
-    explicit Buffer(int fd) : m_fd(fd) { setp(m_data.data(), m_data.data() + m_data.size()); }
+    explicit Buffer(FileHandle file) : m_file(file) {
+        setp(m_data.data(), m_data.data() + m_data.size());
+    }
 
     // The errno of the first failed write; 0 when none failed.
     int Error() const { return m_error; }
@@ -41,27 +42,22 @@ private:
         const char* next = pbase();
         const char* const end = pptr();
         m_written = m_written || next != end;
-        while (m_error == 0 && next != end) {
-            const ssize_t count = ::write(m_fd, next, static_cast<std::size_t>(end - next));
-            if (count > 0) {
-                next += count;
-            } else if (count == 0) {
-                m_error = EIO;  // no progress and no reason: never loop on it
-            } else if (errno != EINTR) {
-                m_error = errno;
-            }
+        if (m_error == 0 && next != end) {
+            const Status written =
+                WriteAll(m_file, std::string_view(next, static_cast<std::size_t>(end - next)));
+            m_error = written.ok() ? 0 : (written.ErrorNumber() != 0 ? written.ErrorNumber() : EIO);
         }
         setp(m_data.data(), m_data.data() + m_data.size());
         return m_error == 0;
     }
 
-    int m_fd;
+    FileHandle m_file;
     int m_error = 0;
     bool m_written = false;
     std::array<char, 65536> m_data{};
 };
 
-CStandardOutput::CStandardOutput() : m_buffer(std::make_unique<Buffer>(STDOUT_FILENO)) {
+CStandardOutput::CStandardOutput() : m_buffer(std::make_unique<Buffer>(StandardOutputFile())) {
     m_previous = std::cout.rdbuf(m_buffer.get());
 }
 
@@ -84,8 +80,9 @@ int CStandardOutput::Finish(int exitCode, std::ostream& err) {
     }
     // close() reports what a file system defers to it (a full NFS quota).
     // Linux releases the descriptor even when close fails: never retried.
-    if (::close(STDOUT_FILENO) != 0 && error == 0 && (errno != EBADF || m_buffer->Written())) {
-        error = errno;
+    if (const Status closed = CloseStandardOutput();
+        !closed.ok() && error == 0 && (closed.ErrorNumber() != EBADF || m_buffer->Written())) {
+        error = closed.ErrorNumber() != 0 ? closed.ErrorNumber() : EIO;
     }
     if (error == 0) {
         return exitCode;

@@ -21,6 +21,7 @@
 #include "cli/LogCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/StandardOutput.h"
+#include "framework/Process.h"
 #include "framework/Signals.h"
 
 namespace {
@@ -87,9 +88,17 @@ int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
     RemoveFilesOnInterrupt();
     try {
+        PrepareStandardStreams();
         std::ios::sync_with_stdio(false);
         CStandardOutput output;
-        const int exitCode = Run(argc, argv);
+        // UTF-8 whatever the system gives (on Windows its UTF-16 arguments).
+        std::vector<std::string> arguments = ProgramArguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) {
+            pointers.push_back(argument.data());
+        }
+        pointers.push_back(nullptr);
+        const int exitCode = Run(static_cast<int>(arguments.size()), pointers.data());
         return output.Finish(exitCode, std::cerr);
     } catch (const std::bad_alloc&) {
         // Anywhere, the command line's parser included.

@@ -1,9 +1,5 @@
 #include "convert/ClashCache.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <utility>
@@ -34,31 +30,28 @@ enum class FileState { kMissing, kUnusable, kRead };
 // most LIMIT bytes. A symbolic link at PATH is unusable: the cache is the
 // program's own file, never one a link names.
 FileState ReadSmallFile(const std::string& path, std::size_t limit, std::string& content) {
-    struct stat st;
-    const Result<FileDescriptor> file = OpenRegularFile(path, O_RDONLY | O_NOFOLLOW, 0, &st);
+    FileStatus st;
+    const Result<FileDescriptor> file = OpenRegularFile(path, kOpenRead | kOpenNoFollow, 0, &st);
     if (!file.ok()) {
         return file.status().ErrorNumber() == ENOENT ? FileState::kMissing : FileState::kUnusable;
     }
-    if (static_cast<std::uint64_t>(st.st_size) > limit) {
+    if (st.size > limit) {
         return FileState::kUnusable;
     }
     // One byte more than expected tells a file that grew meanwhile.
-    content.resize(static_cast<std::size_t>(st.st_size) + 1);
+    content.resize(static_cast<std::size_t>(st.size) + 1);
     std::size_t used = 0;
     for (;;) {
-        const ssize_t got =
-            ::read(file.value().Get(), content.data() + used, content.size() - used);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
+        const Result<std::size_t> got =
+            ReadSome(file.value().Get(), content.data() + used, content.size() - used);
+        if (!got.ok()) {
             return FileState::kUnusable;
         }
-        if (got == 0) {
+        if (got.value() == 0) {
             content.resize(used);
             return FileState::kRead;
         }
-        used += static_cast<std::size_t>(got);
+        used += got.value();
         if (used == content.size()) {
             return FileState::kUnusable;  // larger than it was
         }
@@ -123,8 +116,7 @@ std::optional<ClashCache> ClashCache::ForFolder(const std::string& folder,
     }
     // A zero byte, which no folder holds, keeps the two apart.
     const std::string key = Sha256OfBytes(folder + '\0' + extension);
-    return ClashCache(cacheHome.value() + "/korr2ld/data-files-" + key.substr(0, 32), folder,
-                      extension);
+    return ClashCache(cacheHome.value() + "/data-files-" + key.substr(0, 32), folder, extension);
 }
 
 ClashCache::ClashCache(std::string file, std::string folder, std::string extension)

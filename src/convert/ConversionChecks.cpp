@@ -1,8 +1,7 @@
 #include "convert/ConversionChecks.h"
 
-#include <dirent.h>
-
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "convert/MethodFiles.h"
 #include "datasystem/FixedField.h"
 #include "framework/AsciiCase.h"
+#include "framework/File.h"
 #include "framework/PathParts.h"
 #include "samplelist/SampleListReader.h"
 
@@ -23,12 +23,12 @@ namespace {
 // The names of the entries of DIRECTORY; empty when it cannot be read.
 std::vector<std::string> Entries(const std::string& directory) {
     std::vector<std::string> names;
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
-    if (!dir) {
+    const Result<std::vector<DirectoryEntry>> entries = ListDirectory(directory);
+    if (!entries.ok()) {
         return names;
     }
-    while (const dirent* entry = ::readdir(dir.get())) {
-        names.emplace_back(entry->d_name);
+    for (const DirectoryEntry& entry : entries.value()) {
+        names.push_back(entry.name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -41,8 +41,12 @@ std::vector<std::string> Entries(const std::string& directory) {
 // number possible. A failure says why the list could not be read whole.
 Status ReadDataFiles(const std::string& path, LowestRunningNumber& lowest, ClashCache* cache,
                      const std::string& name) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now);
     timespec readAt{};
-    clock_gettime(CLOCK_REALTIME, &readAt);
+    readAt.tv_sec = static_cast<std::time_t>(seconds.count());
+    readAt.tv_nsec = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(now - seconds).count());
     const Result<SampleListIdentity> before =
         cache != nullptr ? SampleListReader::Identify(path, true)
                          : Result<SampleListIdentity>(Status::Error("not kept"));

@@ -1,10 +1,5 @@
 #include "convert/ConversionLog.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -24,50 +19,38 @@
 
 namespace {
 
-constexpr const char* kLogFolder = "korr2ld";
 constexpr const char* kLogName = "conversions.log";
 constexpr std::size_t kTailChunk = 64 * 1024;
 // How long appending and reading wait for another process's lock.
 constexpr std::chrono::milliseconds kLogLockWait{2000};
 
 std::string UtcNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
+    using namespace std::chrono;
+    const auto now = floor<seconds>(system_clock::now());
+    const auto day = floor<days>(now);
+    const year_month_day date(day);
+    const hh_mm_ss<seconds> time(now - day);
     char text[32] = "";
-    if (gmtime_r(&now, &utc) == nullptr ||
-        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc) == 0) {
-        return "?";
-    }
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
     return text;
-}
-
-std::string UserName() {
-    const uid_t uid = getuid();
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_name != nullptr && found->pw_name[0] != '\0') {
-        return found->pw_name;
-    }
-    const char* user = std::getenv("USER");
-    if (user != nullptr && user[0] != '\0') {
-        return user;
-    }
-    return std::to_string(uid);
 }
 
 // Writes LINE at the end of FD, which is locked. On a short write the file
 // is cut back to its size before, so that the next line does not start
 // inside this one. When the file does not end with a line feed (a line cut
 // short that could not be cut off), LINE starts with one.
-Status WriteLine(int fd, std::string line) {
-    struct stat st;
-    if (fstat(fd, &st) != 0) {
-        return Status::FromErrno(errno);
+Status WriteLine(FileHandle fd, std::string line) {
+    const Result<FileStatus> st = StatusOf(fd);
+    if (!st.ok()) {
+        return st.status();
     }
+    const std::uint64_t size = st.value().size;
     char last = '\n';
-    if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
+    if (size > 0 && ReadAt(fd, &last, 1, size - 1).ok() && last != '\n') {
         line.insert(line.begin(), '\n');
     }
     std::size_t written = 0;
@@ -78,14 +61,12 @@ Status WriteLine(int fd, std::string line) {
     if (written == 0) {
         return status;
     }
-    int cut;
-    do {
-        cut = ftruncate(fd, st.st_size);
-    } while (cut != 0 && errno == EINTR);
-    return cut == 0 ? Status::Error("the line was written only in part (" + status.message() +
-                                    ") and was cut off again")
-                    : Status::FromErrno(
-                          "the line was written only in part and could not be cut off", errno);
+    const Status cut = TruncateFile(fd, size);
+    return cut.ok()
+               ? Status::Error("the line was written only in part (" + status.message() +
+                               ") and was cut off again")
+               : Status::FromErrno("the line was written only in part and could not be cut off",
+                                   cut.ErrorNumber());
 }
 
 // The sentence a caller shows for REASON, a failure of the log at PATH.
@@ -120,7 +101,7 @@ Status Append(const std::string& path, const ConversionLogEntry& entry) {
     // Read as well as write: the last byte is looked at before appending.
     // The log is the program's own file: never appended to through a link.
     Result<FileDescriptor> opened =
-        OpenRegularFile(path, O_APPEND | O_CREAT | O_RDWR | O_NOFOLLOW, 0600);
+        OpenRegularFile(path, kOpenAppend | kOpenCreate | kOpenReadWrite | kOpenNoFollow, 0600);
     if (!opened.ok()) {
         return CannotWrite(path, opened.status().message());
     }
@@ -187,7 +168,7 @@ Result<std::string> ConversionLogPath() {
     if (!state.ok()) {
         return state.status();
     }
-    return state.value() + "/" + kLogFolder + "/" + kLogName;
+    return state.value() + "/" + kLogName;
 }
 
 Status AppendConversionLog(const ConversionLogEntry& entry) noexcept {
@@ -218,7 +199,7 @@ Status AppendConversionLogTo(const std::string& path, const ConversionLogEntry& 
 
 ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t count) {
     ConversionLogTail tail;
-    Result<FileDescriptor> opened = OpenRegularFile(path, O_RDONLY);
+    Result<FileDescriptor> opened = OpenRegularFile(path, kOpenRead);
     if (!opened.ok()) {
         if (opened.status().ErrorNumber() == ENOENT) {
             tail.missing = true;
@@ -227,7 +208,7 @@ ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t cou
         }
         return tail;
     }
-    const int fd = opened.value().Get();
+    const FileHandle fd = opened.value().Get();
     const Status locked = LockFile(fd, LockMode::kShared, kLogLockWait);
     if (locked.ErrorNumber() == EWOULDBLOCK) {
         tail.note = "the conversion log " + path + " was locked by another process for " +
@@ -237,25 +218,23 @@ ConversionLogTail ReadConversionLogTail(const std::string& path, std::size_t cou
         tail.status = CannotRead(path, "cannot lock it: " + locked.message());
         return tail;
     }
-    struct stat st;
-    if (fstat(fd, &st) != 0) {
-        tail.status = CannotRead(path, SystemErrorText(errno));
+    const Result<FileStatus> st = StatusOf(fd);
+    if (!st.ok()) {
+        tail.status = CannotRead(path, st.status().message());
         return tail;
     }
     // Walks backwards through the file until COUNT lines are complete or
     // the start is reached.
     std::vector<char> chunk(kTailChunk);
     TailCollector collector(tail.lines);
-    off_t position = st.st_size;
+    std::uint64_t position = st.value().size;
     while (position > 0 && tail.lines.size() < count) {
-        const auto size = static_cast<std::size_t>(std::min<off_t>(position, chunk.size()));
-        const ssize_t got = pread(fd, chunk.data(), size, position - size);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got != static_cast<ssize_t>(size)) {
+        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(position, chunk.size()));
+        const Result<std::size_t> got = ReadAt(fd, chunk.data(), size, position - size);
+        if (!got.ok() || got.value() != size) {
             tail.lines.clear();
-            tail.status = CannotRead(path, SystemErrorText(got < 0 ? errno : EIO));
+            tail.status =
+                CannotRead(path, got.ok() ? SystemErrorText(EIO) : got.status().message());
             return tail;
         }
         position -= size;

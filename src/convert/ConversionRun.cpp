@@ -1,7 +1,5 @@
 #include "convert/ConversionRun.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <exception>
 #include <utility>
@@ -48,8 +46,7 @@ void Log(const CSLConvert& convert, ConversionOutcome& outcome) {
 }
 
 bool EntryExists(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
+    return Exists(path, Links::kDoNotFollow);
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 #include "convert/ListFailure.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 
 #include "datasystem/ferrox.h"
+#include "framework/File.h"
 #include "framework/PathParts.h"
 #include "framework/Status.h"
 
@@ -15,26 +13,30 @@ namespace {
 
 // Ok when the folder DIRECTORY can take a new file; otherwise why not.
 Status CheckFolder(const std::string& directory) {
-    struct stat st;
-    if (::stat(directory.c_str(), &st) != 0) {
-        const int error = errno;
+    const Result<FileStatus> st = StatusAt(directory);
+    if (!st.ok()) {
+        const int error = st.status().ErrorNumber();
         return error == ENOENT
                    ? Status::Error("The folder " + directory + " does not exist")
                    : Status::FromErrno("The folder " + directory + " cannot be used", error);
     }
-    if (!S_ISDIR(st.st_mode)) {
+    if (st.value().kind != FileKind::kDirectory) {
         return Status::Error(directory + " is not a folder");
     }
-    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
-        return Status::FromErrno("The folder " + directory + " cannot be written", errno);
+    if (const Status writable = CheckWritable(directory); !writable.ok()) {
+        return Status::FromErrno("The folder " + directory + " cannot be written",
+                                 writable.ErrorNumber());
     }
     return Status::Ok();
 }
 
 // Ok when PATH is missing or can be written; otherwise why not.
 Status CheckFile(const std::string& path) {
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-        return Status::FromErrno("The file " + path + " cannot be written", errno);
+    if (Exists(path)) {
+        if (const Status writable = CheckWritable(path); !writable.ok()) {
+            return Status::FromErrno("The file " + path + " cannot be written",
+                                     writable.ErrorNumber());
+        }
     }
     return Status::Ok();
 }
@@ -49,11 +51,10 @@ std::string Capitalized(std::string text) {
 // What the user can do about a failure with STATUS of a list in FOLDER;
 // empty when the cause says it already.
 std::string Advice(std::int32_t status, const std::string& folder) {
-    struct stat st;
     switch (status) {
         case DB3_E_LOCATION:
         case DB3_E_READ_ONLY:
-            if (::stat(folder.c_str(), &st) != 0 && errno == ENOENT) {
+            if (!Exists(folder)) {
                 return "Create the folder, or choose another folder for the Sample List.";
             }
             return "Choose a folder you can write to, or ask for the right to write there.";

@@ -1,9 +1,5 @@
 #include "convert/MethodFiles.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -12,6 +8,7 @@
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "framework/AsciiCase.h"
+#include "framework/File.h"
 
 namespace {
 
@@ -37,16 +34,16 @@ bool Before(const MethodFile& a, const MethodFile& b) {
     return x < y;
 }
 
-// TRUE when ENTRY of the open directory DIR is a regular file, links followed.
-bool IsRegularFile(DIR* dir, const dirent& entry) {
-    if (entry.d_type == DT_REG) {
+// TRUE when ENTRY of DIRECTORY is a regular file, links followed.
+bool IsRegularFile(const std::string& directory, const DirectoryEntry& entry) {
+    if (entry.kind == FileKind::kRegular) {
         return true;
     }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+    if (entry.kind != FileKind::kSymbolicLink && entry.kind != FileKind::kNone) {
         return false;
     }
-    struct stat st;
-    return ::fstatat(::dirfd(dir), entry.d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+    const Result<FileStatus> status = StatusAt(directory + "/" + entry.name);
+    return status.ok() && status.value().kind == FileKind::kRegular;
 }
 
 }  // namespace
@@ -73,14 +70,13 @@ std::vector<MethodFile> ListMethodFiles(const MethodFolder& folder) {
         ending = folder.extension.front() == '.' ? folder.extension : "." + folder.extension;
     }
 
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
-    if (!dir) {
+    const Result<std::vector<DirectoryEntry>> entries = ListDirectory(directory);
+    if (!entries.ok()) {
         return files;
     }
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view name(entry->d_name);
-        if (name == "." || name == ".." || !EndsIgnoringCase(name, ending) ||
-            !IsRegularFile(dir.get(), *entry)) {
+    for (const DirectoryEntry& entry : entries.value()) {
+        const std::string_view name(entry.name);
+        if (!EndsIgnoringCase(name, ending) || !IsRegularFile(directory, entry)) {
             continue;
         }
         const std::size_t dot = name.find('.');

@@ -1,7 +1,5 @@
 #include "convert/SLConvert.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -255,10 +253,10 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     // may never come, and a device such as /dev/zero never ends: the
     // conversion would hang. Neither is opened. (A directory opens, and its
     // first read fails with the reason, as a read error.)
-    struct stat inputAtStart;
-    const bool inputKnown = ::stat(m_strInput.c_str(), &inputAtStart) == 0;
-    if (inputKnown && !S_ISDIR(inputAtStart.st_mode)) {
-        if (const Status regular = RequireRegularFile(inputAtStart); !regular.ok()) {
+    const Result<FileStatus> inputAtStart = StatusAt(m_strInput);
+    const bool inputKnown = inputAtStart.ok();
+    if (inputKnown && inputAtStart.value().kind != FileKind::kDirectory) {
+        if (const Status regular = RequireRegularFile(inputAtStart.value()); !regular.ok()) {
             Fail(m_strInput + ": " + regular.message() + ".");
             return FALSE;
         }
@@ -305,7 +303,7 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
         throw;
     }
     m_report.ResolveClashes(m_report.records, m_strOutput);
-    if (ok && inputKnown && !IsInputUnchanged(inputAtStart)) {
+    if (ok && inputKnown && !IsInputUnchanged(inputAtStart.value())) {
         Fail(m_strInput +
              ": the file changed while it was read (it was written to, truncated, "
              "or replaced); the Sample List was not created.");
@@ -329,14 +327,9 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     return TRUE;
 }
 
-BOOL CSLConvert::IsInputUnchanged(const struct stat& atStart) const {
-    struct stat now;
-    return ::stat(m_strInput.c_str(), &now) == 0 && now.st_dev == atStart.st_dev &&
-                   now.st_ino == atStart.st_ino && now.st_size == atStart.st_size &&
-                   now.st_mtim.tv_sec == atStart.st_mtim.tv_sec &&
-                   now.st_mtim.tv_nsec == atStart.st_mtim.tv_nsec
-               ? TRUE
-               : FALSE;
+BOOL CSLConvert::IsInputUnchanged(const FileStatus& atStart) const {
+    const Result<FileStatus> now = StatusAt(m_strInput);
+    return now.ok() && SameStamp(now.value(), atStart) ? TRUE : FALSE;
 }
 
 BOOL CSLConvert::WriteRecords(CSourceListFile& source, CSampListFile* list) {

@@ -61,7 +61,7 @@ class CSampListFile;
 class CSampListRecord;
 class CSourceListFile;
 struct SOURCE_ENTRY;
-struct stat;
+struct FileStatus;
 
 class CSLConvert {
 public:
@@ -131,7 +131,7 @@ private:
     std::string BaseName() const;
     BOOL CheckNames();
     void CheckBeforeWriting(const std::string& libraryPath);
-    BOOL IsInputUnchanged(const struct stat& atStart) const;
+    BOOL IsInputUnchanged(const FileStatus& atStart) const;
     // LIST null: a dry run, records are made and counted but not written.
     BOOL WriteRecords(CSourceListFile& source, CSampListFile* list);
     // The texts that records share: over the whole conversion, or over the

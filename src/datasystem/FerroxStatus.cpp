@@ -1,14 +1,15 @@
 #include "datasystem/FerroxStatus.h"
 
 #include <sqlite3.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <utility>
 
 #include "datasystem/ferrox.h"
+#include "framework/File.h"
+#include "framework/Process.h"
+#include "framework/SystemError.h"
 
 namespace ferrox {
 
@@ -21,16 +22,16 @@ FailureCause g_cause;
 constexpr std::int64_t kLargestWrite = 65536;
 
 std::int64_t SizeOf(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 ? st.st_size : 0;
+    const Result<FileStatus> st = StatusAt(path);
+    return st.ok() ? static_cast<std::int64_t>(st.value().size) : 0;
 }
 
 bool FileSizeLimitReached(const std::string& path, std::int64_t expectedSize) {
-    rlimit limit;
-    if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+    const std::optional<std::uint64_t> limit = FileSizeLimit();
+    if (!limit) {
         return false;
     }
-    const auto max = static_cast<std::int64_t>(limit.rlim_cur);
+    const auto max = static_cast<std::int64_t>(*limit);
     const std::int64_t size = std::max<std::int64_t>(SizeOf(path), expectedSize);
     return size + kLargestWrite > max || SizeOf(path + "-journal") + kLargestWrite > max;
 }
@@ -65,7 +66,6 @@ int32_t StatusFromErrno(int error) {
         case EROFS:
             return DB3_E_READ_ONLY;
         case ENOSPC:
-        case EDQUOT:
             return DB3_E_FULL;
         case EFBIG:
             return DB3_E_TOO_LARGE;
@@ -77,7 +77,7 @@ int32_t StatusFromErrno(int error) {
 }
 
 int32_t StatusFromSqlite(int rc, sqlite3* db, const std::string& path, std::int64_t expectedSize) {
-    const int systemError = db != nullptr ? sqlite3_system_errno(db) : 0;
+    const int systemError = db != nullptr ? ErrnoFromSystemCode(sqlite3_system_errno(db)) : 0;
     switch (rc & 0xFF) {
         case SQLITE_OK:
         case SQLITE_DONE:
@@ -91,7 +91,7 @@ int32_t StatusFromSqlite(int rc, sqlite3* db, const std::string& path, std::int6
             if (systemError == EFBIG) {
                 return DB3_E_TOO_LARGE;
             }
-            if (systemError == ENOSPC || systemError == EDQUOT) {
+            if (systemError == ENOSPC) {
                 return DB3_E_FULL;
             }
             if (systemError == 0 && FileSizeLimitReached(path, expectedSize)) {

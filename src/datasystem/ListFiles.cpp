@@ -1,10 +1,5 @@
 #include "datasystem/ListFiles.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -13,6 +8,8 @@
 #include "datasystem/SampleListFormat.h"
 #include "datasystem/ferrox.h"
 #include "framework/File.h"
+#include "framework/PathParts.h"
+#include "framework/Process.h"
 
 namespace ferrox {
 
@@ -42,8 +39,7 @@ std::uint64_t NameHash(std::string_view name) {
 }
 
 std::string BaseOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return FileNameOf(path);
 }
 
 // Takes a decimal number without sign or leading zeros (and at least
@@ -91,8 +87,7 @@ std::string HiddenStemOf(std::string_view listName) {
 }
 
 std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return path.substr(0, path.size() - FileNameOf(path).size());
 }
 
 std::string LockPathFor(const std::string& listPath) {
@@ -108,11 +103,11 @@ bool IsTemporaryOf(std::string_view entry, std::string_view listName) {
 
 std::int32_t CreateTemporaryFor(const std::string& listPath, std::string& temporaryPath) {
     const std::string prefix = DirectoryOf(listPath) + "." + HiddenStemOf(BaseOf(listPath)) +
-                               std::string(kTemporaryMarker) + std::to_string(getpid()) + "-";
+                               std::string(kTemporaryMarker) + std::to_string(ProcessId()) + "-";
     std::string candidate;
     for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         candidate = prefix + std::to_string(attempt);
-        Result<FileDescriptor> created = CreateNewFile(candidate, O_WRONLY, 0666);
+        Result<FileDescriptor> created = CreateNewFile(candidate, kOpenWrite, 0666);
         if (created.ok()) {
             temporaryPath = candidate;
             return DB3_OK;
@@ -125,29 +120,28 @@ std::int32_t CreateTemporaryFor(const std::string& listPath, std::string& tempor
 }
 
 void RemoveTemporary(const std::string& temporaryPath) {
-    ::unlink(temporaryPath.c_str());
-    ::unlink(JournalOf(temporaryPath).c_str());
+    static_cast<void>(RemoveFile(temporaryPath));
+    static_cast<void>(RemoveFile(JournalOf(temporaryPath)));
 }
 
 void RemoveAbandonedFilesOf(const std::string& listPath) {
     const std::string directory = DirectoryOf(listPath);
     const std::string listName = BaseOf(listPath);
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(
-        ::opendir(directory.empty() ? "." : directory.c_str()), ::closedir);
-    if (!dir) {
+    const Result<std::vector<DirectoryEntry>> entries = ListDirectory(directory);
+    if (!entries.ok()) {
         return;
     }
     std::vector<std::string> abandoned;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (IsTemporaryOf(entry->d_name, listName)) {
-            abandoned.push_back(directory + entry->d_name);
+    for (const DirectoryEntry& entry : entries.value()) {
+        if (IsTemporaryOf(entry.name, listName)) {
+            abandoned.push_back(directory + entry.name);
         }
     }
     for (const std::string& path : abandoned) {
         // A link, pipe or directory at such a name was not made here.
-        struct stat st;
-        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-            ::unlink(path.c_str());
+        const Result<FileStatus> st = StatusAt(path, Links::kDoNotFollow);
+        if (st.ok() && st.value().kind == FileKind::kRegular) {
+            static_cast<void>(RemoveFile(path));
         }
     }
 }

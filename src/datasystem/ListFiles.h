@@ -35,7 +35,7 @@ inline constexpr std::size_t kMaxNameBytes = 255;
 // The STEM of the hidden files of the list named LIST_NAME (see above).
 std::string HiddenStemOf(std::string_view listName);
 
-// DIR/ of PATH, with its trailing '/'; empty for a bare name.
+// DIR/ of PATH, with its trailing separator; empty for a bare name.
 std::string DirectoryOf(const std::string& path);
 // The lock file of the list at LIST_PATH.
 std::string LockPathFor(const std::string& listPath);

@@ -1,9 +1,5 @@
 #include "datasystem/ListLock.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -16,36 +12,39 @@
 namespace {
 
 // The status for ST, found at the lock's name: not a lock file.
-std::int32_t NotALockFile(const std::string& lockPath, const struct stat& st) {
+std::int32_t NotALockFile(const std::string& lockPath, const FileStatus& st) {
     const std::string kind =
-        S_ISREG(st.st_mode) ? std::string("a file with content") : FileKindName(st.st_mode);
+        st.kind == FileKind::kRegular ? std::string("a file with content") : FileKindName(st.kind);
     return ferrox::FailWithCause(DB3_E_EXISTS, lockPath,
                                  lockPath +
                                      " is where the Sample List's lock file belongs, but it is " +
                                      kind + ", not an empty regular file; it was left as it is");
 }
 
-bool IsLockFile(const struct stat& st) {
-    return S_ISREG(st.st_mode) && st.st_size == 0;
+bool IsLockFile(const FileStatus& st) {
+    return st.kind == FileKind::kRegular && st.size == 0;
 }
 
 // Opens the lock file at LOCK_PATH into FD, creating it when missing.
 std::int32_t OpenLockFile(const std::string& lockPath, FileDescriptor& fd) {
     // Looked at first, so that nothing but a lock file is ever opened.
-    struct stat st;
-    const bool exists = ::lstat(lockPath.c_str(), &st) == 0;
-    if (exists && !IsLockFile(st)) {
-        return NotALockFile(lockPath, st);
+    const Result<FileStatus> found = StatusAt(lockPath, Links::kDoNotFollow);
+    const bool exists = found.ok();
+    if (exists && !IsLockFile(found.value())) {
+        return NotALockFile(lockPath, found.value());
     }
-    if (!exists && errno != ENOENT) {
-        return ferrox::FailOnFile("look at the lock file", lockPath, Status::FromErrno(errno));
+    if (!exists && found.status().ErrorNumber() != ENOENT) {
+        return ferrox::FailOnFile("look at the lock file", lockPath, found.status());
     }
+    FileStatus st;
     Result<FileDescriptor> opened =
-        OpenRegularFile(lockPath, O_RDWR | O_CREAT | O_NOFOLLOW, 0666, &st);
+        OpenRegularFile(lockPath, kOpenReadWrite | kOpenCreate | kOpenNoFollow, 0666, &st);
     if (!opened.ok()) {
         // Something else took the name meanwhile.
-        if (st.st_mode != 0 || opened.status().ErrorNumber() == ELOOP) {
-            st.st_mode = st.st_mode != 0 ? st.st_mode : S_IFLNK;
+        if (st.kind != FileKind::kNone || opened.status().ErrorNumber() == ELOOP) {
+            if (st.kind == FileKind::kNone) {
+                st.kind = FileKind::kSymbolicLink;
+            }
             return NotALockFile(lockPath, st);
         }
         return ferrox::FailOnFile(exists ? "open the lock file" : "create the lock file", lockPath,
@@ -60,11 +59,10 @@ std::int32_t OpenLockFile(const std::string& lockPath, FileDescriptor& fd) {
 
 // Whether the file open at FD is still the one at LOCK_PATH: a holder
 // removes the lock file when it releases the lock.
-bool IsStillNamed(int fd, const std::string& lockPath) {
-    struct stat opened;
-    struct stat named;
-    return fstat(fd, &opened) == 0 && ::lstat(lockPath.c_str(), &named) == 0 &&
-           SameFile(opened, named);
+bool IsStillNamed(FileHandle fd, const std::string& lockPath) {
+    const Result<FileStatus> opened = StatusOf(fd);
+    const Result<FileStatus> named = StatusAt(lockPath, Links::kDoNotFollow);
+    return opened.ok() && named.ok() && SameFile(opened.value(), named.value());
 }
 
 }  // namespace
@@ -112,7 +110,7 @@ void ListLock::Release() {
     // Removed while still locked, so that nobody locks a file about to go.
     const std::string lockPath = ferrox::LockPathFor(m_strListPath);
     if (IsStillNamed(m_fd.Get(), lockPath)) {
-        ::unlink(lockPath.c_str());
+        static_cast<void>(RemoveFile(lockPath));
     }
     static_cast<void>(m_fd.Close());
     m_strListPath.clear();

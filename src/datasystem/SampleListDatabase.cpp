@@ -1,9 +1,6 @@
 #include "datasystem/SampleListDatabase.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -44,20 +41,21 @@ std::string FileUri(const std::string& path) {
 // The status for a file at PATH that is not a Sample List, with the cause
 // when the file is not a regular one.
 int32_t NotASampleList(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) {
-        return errno == ENOENT ? ferrox::FailWithCause(DB3_E_NOT_SAMPLE_LIST, path,
-                                                       path +
-                                                           " is a symbolic link to a file that "
-                                                           "does not exist; it was left as it is")
-                               : DB3_E_NOT_SAMPLE_LIST;
+    const Result<FileStatus> st = StatusAt(path);
+    if (!st.ok()) {
+        return st.status().ErrorNumber() == ENOENT
+                   ? ferrox::FailWithCause(DB3_E_NOT_SAMPLE_LIST, path,
+                                           path +
+                                               " is a symbolic link to a file that "
+                                               "does not exist; it was left as it is")
+                   : DB3_E_NOT_SAMPLE_LIST;
     }
-    if (S_ISREG(st.st_mode)) {
+    if (st.value().kind == FileKind::kRegular) {
         return DB3_E_NOT_SAMPLE_LIST;
     }
-    return ferrox::FailWithCause(
-        DB3_E_NOT_SAMPLE_LIST, path,
-        path + " is " + FileKindName(st.st_mode) + ", not a Sample List; it was left as it is");
+    return ferrox::FailWithCause(DB3_E_NOT_SAMPLE_LIST, path,
+                                 path + " is " + FileKindName(st.value().kind) +
+                                     ", not a Sample List; it was left as it is");
 }
 
 }  // namespace
@@ -102,10 +100,10 @@ int32_t SampleListDatabase::Fail(int rc) {
 }
 
 int32_t SampleListDatabase::CheckReplaceable(const std::string& path) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0) {
-        return errno == ENOENT ? DB3_E_NOT_FOUND
-                               : ferrox::FailOnFile("look at", path, Status::FromErrno(errno));
+    if (const Result<FileStatus> st = StatusAt(path, Links::kDoNotFollow); !st.ok()) {
+        return st.status().ErrorNumber() == ENOENT
+                   ? DB3_E_NOT_FOUND
+                   : ferrox::FailOnFile("look at", path, st.status());
     }
     switch (ferrox::CheckHeader(path, true)) {
         case ferrox::HeaderCheck::kOurs:
@@ -402,7 +400,7 @@ int32_t SampleListDatabase::PutInPlace() {
     }
     // Opened while the name is still private: whatever is at the list's name
     // later, this is the list written.
-    const Result<FileDescriptor> own = OpenRegularFile(m_strTemporary, O_RDONLY | O_NOFOLLOW);
+    const Result<FileDescriptor> own = OpenRegularFile(m_strTemporary, kOpenRead | kOpenNoFollow);
     int32_t there = DB3_E_NOT_FOUND;
     if (status == DB3_OK) {
         there = CheckReplaceable(m_strPath);
@@ -416,9 +414,12 @@ int32_t SampleListDatabase::PutInPlace() {
     // none: it must not be played into the new list. (Beside a name too
     // long to take the journal's suffix there can be none.)
     const std::string journal = JournalOf(m_strPath);
-    if (status == DB3_OK && ::unlink(journal.c_str()) != 0 && errno != ENOENT &&
-        errno != ENAMETOOLONG) {
-        status = ferrox::FailOnFile("remove", journal, Status::FromErrno(errno));
+    if (status == DB3_OK) {
+        if (const Status removed = RemoveFile(journal); !removed.ok() &&
+                                                        removed.ErrorNumber() != ENOENT &&
+                                                        removed.ErrorNumber() != ENAMETOOLONG) {
+            status = ferrox::FailOnFile("remove", journal, removed);
+        }
     }
     if (status == DB3_OK) {
         const Status moved = there == DB3_OK ? RenameReplacing(m_strTemporary, m_strPath)

@@ -1,16 +1,13 @@
 #include "datasystem/SampleListFormat.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "datasystem/FerroxStatus.h"
 #include "datasystem/SampleRecordFields.h"
+#include "framework/AsciiCase.h"
 #include "framework/File.h"
 
 namespace ferrox {
@@ -48,7 +45,7 @@ bool QueryInteger(sqlite3* db, const char* sql, sqlite3_int64& value, int& rc) {
 }
 
 bool Equal(const unsigned char* text, const char* expected) {
-    return text != nullptr && strcasecmp(reinterpret_cast<const char*>(text), expected) == 0;
+    return text != nullptr && SameIgnoringAsciiCase(reinterpret_cast<const char*>(text), expected);
 }
 
 constexpr std::size_t kHeaderSize = 100;
@@ -58,22 +55,19 @@ constexpr std::size_t kChangeCounterOffset = 24;
 
 // Checks the header of the regular file open at FD, and gives its change
 // counter in COUNTER (when not null). On kUnreadable, errno says why.
-HeaderCheck CheckOpenHeader(int fd, bool anyVersion, std::uint32_t* counter) {
+HeaderCheck CheckOpenHeader(FileHandle fd, bool anyVersion, std::uint32_t* counter) {
     unsigned char header[kHeaderSize];
     std::size_t used = 0;
     while (used < sizeof header) {
-        const ssize_t got =
-            ::pread(fd, header + used, sizeof header - used, static_cast<off_t>(used));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
+        const Result<std::size_t> got = ReadAt(fd, header + used, sizeof header - used, used);
+        if (!got.ok()) {
+            errno = got.status().ErrorNumber();
             return HeaderCheck::kUnreadable;
         }
-        if (got == 0) {
+        if (got.value() == 0) {
             break;
         }
-        used += static_cast<std::size_t>(got);
+        used += got.value();
     }
     if (used < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0) {
         return HeaderCheck::kForeign;
@@ -94,11 +88,11 @@ HeaderCheck CheckOpenHeader(int fd, bool anyVersion, std::uint32_t* counter) {
 // Opens PATH, which must be a regular file, and checks its header: ST
 // receives the status of the file opened, COUNTER (when not null) its
 // change counter. On kUnreadable, errno says why.
-HeaderCheck ReadHeader(const std::string& path, bool anyVersion, struct stat& st,
+HeaderCheck ReadHeader(const std::string& path, bool anyVersion, FileStatus& st,
                        std::uint32_t* counter) {
-    Result<FileDescriptor> fd = OpenRegularFile(path, O_RDONLY, 0, &st);
+    Result<FileDescriptor> fd = OpenRegularFile(path, kOpenRead, 0, &st);
     if (!fd.ok()) {
-        if (st.st_mode != 0) {
+        if (st.kind != FileKind::kNone) {
             return HeaderCheck::kForeign;  // not a regular file
         }
         errno = fd.status().ErrorNumber();
@@ -132,7 +126,7 @@ std::string SchemaScript() {
 }
 
 HeaderCheck CheckHeader(const std::string& path, bool anyVersion) {
-    struct stat st;
+    FileStatus st;
     return ReadHeader(path, anyVersion, st, nullptr);
 }
 
@@ -141,35 +135,37 @@ std::string JournalOf(const std::string& path) {
 }
 
 bool HasUnfinishedWrite(const std::string& path) {
-    struct stat journal;
-    return ::stat(JournalOf(path).c_str(), &journal) == 0 && journal.st_size > 0;
+    const Result<FileStatus> journal = StatusAt(JournalOf(path));
+    return journal.ok() && journal.value().size > 0;
 }
 
 namespace {
 
 // IDENTITY for a file of status ST and change counter COUNTER.
-void FillIdentity(const struct stat& st, std::uint32_t counter, DB3_LIST_IDENTITY& identity) {
+void FillIdentity(const FileStatus& st, std::uint32_t counter, DB3_LIST_IDENTITY& identity) {
     identity = DB3_LIST_IDENTITY{};
-    identity.device = static_cast<std::uint64_t>(st.st_dev);
-    identity.inode = static_cast<std::uint64_t>(st.st_ino);
-    identity.size = static_cast<std::int64_t>(st.st_size);
-    identity.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
-    identity.modifiedNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
-    identity.changedSeconds = static_cast<std::int64_t>(st.st_ctim.tv_sec);
-    identity.changedNanoseconds = static_cast<std::int64_t>(st.st_ctim.tv_nsec);
+    identity.device = st.device;
+    identity.inode = st.inode;
+    identity.size = static_cast<std::int64_t>(st.size);
+    identity.modifiedSeconds = st.modifiedSeconds;
+    identity.modifiedNanoseconds = st.modifiedNanoseconds;
+    identity.changedSeconds = st.changedSeconds;
+    identity.changedNanoseconds = st.changedNanoseconds;
     identity.changeCounter = counter;
 }
 
 }  // namespace
 
 int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENTITY& identity) {
-    struct stat st;
+    FileStatus st;
     std::uint32_t counter = 0;
     if (!changeCounter) {
-        if (::stat(path.c_str(), &st) != 0) {
-            return StatusFromErrno(errno);
+        const Result<FileStatus> found = StatusAt(path);
+        if (!found.ok()) {
+            return StatusFromErrno(found.status().ErrorNumber());
         }
-        if (!S_ISREG(st.st_mode)) {
+        st = found.value();
+        if (st.kind != FileKind::kRegular) {
             return DB3_E_NOT_SAMPLE_LIST;
         }
     } else {
@@ -191,16 +187,16 @@ int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENT
     return DB3_OK;
 }
 
-int32_t IdentifyOpenList(int fd, DB3_LIST_IDENTITY& identity) {
-    struct stat st;
+int32_t IdentifyOpenList(FileHandle file, DB3_LIST_IDENTITY& identity) {
     std::uint32_t counter = 0;
-    if (fstat(fd, &st) != 0) {
-        return StatusFromErrno(errno);
+    const Result<FileStatus> st = StatusOf(file);
+    if (!st.ok()) {
+        return StatusFromErrno(st.status().ErrorNumber());
     }
-    if (CheckOpenHeader(fd, false, &counter) != HeaderCheck::kOurs) {
+    if (CheckOpenHeader(file, false, &counter) != HeaderCheck::kOurs) {
         return DB3_E_NOT_SAMPLE_LIST;
     }
-    FillIdentity(st, counter, identity);
+    FillIdentity(st.value(), counter, identity);
     return DB3_OK;
 }
 

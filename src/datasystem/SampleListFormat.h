@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "datasystem/ferrox.h"
+#include "framework/File.h"
 
 struct sqlite3;
 
@@ -54,9 +55,9 @@ bool HasUnfinishedWrite(const std::string& path);
 // from the one descriptor the header is read through.
 int32_t IdentifyList(const std::string& path, bool changeCounter, DB3_LIST_IDENTITY& identity);
 
-// The same, change counter included, for the list open at FD (its journal
+// The same, change counter included, for the list open as FILE (its journal
 // is not looked at).
-int32_t IdentifyOpenList(int fd, DB3_LIST_IDENTITY& identity);
+int32_t IdentifyOpenList(FileHandle file, DB3_LIST_IDENTITY& identity);
 
 enum class SchemaCheck { kOk, kMismatch, kEngineError };
 

@@ -2,10 +2,6 @@
 // through the settings library's sample-list location.
 #include "datasystem/ferrox.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <memory>
 #include <string>
@@ -66,11 +62,8 @@ bool ConfiguredLocation(GLOBAL_FILE_INFO& info) {
 // anywhere except on a read-only file system).
 int32_t CheckLocation(const GLOBAL_FILE_INFO& info) {
     const std::string directory(FixedFieldText(info.szDirectory));
-    struct stat st;
-    if (::stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        return DB3_E_LOCATION;
-    }
-    if (faccessat(AT_FDCWD, directory.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+    const Result<FileStatus> st = StatusAt(directory);
+    if (!st.ok() || st.value().kind != FileKind::kDirectory || !CheckWritable(directory).ok()) {
         return DB3_E_LOCATION;
     }
     return DB3_OK;

@@ -3,10 +3,6 @@
 // precedence over the file for this process.
 #include "datasystem/ostrel.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -21,6 +17,7 @@
 #include "framework/MakeDirectories.h"
 #include "framework/PathParts.h"
 #include "framework/ProfileFile.h"
+#include "framework/UserFolders.h"
 
 namespace {
 
@@ -34,8 +31,7 @@ std::string g_settingsPath;
 std::map<std::string, GLOBAL_FILE_INFO> g_processLocations;
 
 std::string NonEmptyEnv(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
+    return EnvironmentValue(name).value_or(std::string());
 }
 
 std::string SettingsDirectory() {
@@ -43,18 +39,8 @@ std::string SettingsDirectory() {
     if (!directory.empty()) {
         return directory;
     }
-    // A relative XDG_CONFIG_HOME is invalid and to be ignored.
-    const std::string config = NonEmptyEnv("XDG_CONFIG_HOME");
-    if (!config.empty() && config.front() == '/') {
-        return config + "/lumenda";
-    }
-    std::string home = NonEmptyEnv("HOME");
-    if (home.empty()) {
-        if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir) {
-            home = entry->pw_dir;
-        }
-    }
-    return (home.empty() ? std::string(".") : home) + "/.config/lumenda";
+    const Result<std::string> config = UserConfigHome();
+    return (config.ok() ? config.value() : std::string("./.config")) + "/lumenda";
 }
 
 const std::string& SettingsPath() {

@@ -1,8 +1,8 @@
 #include "framework/PathParts.h"
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
+
+#include "framework/File.h"
 
 namespace {
 
@@ -42,6 +42,30 @@ void AppendSegments(const std::string& text, bool (*is_separator)(char),
 
 bool IsSlash(char c) {
     return c == '/';
+}
+
+// The last separator of one of the program's own paths.
+std::size_t LastSeparator(const std::string& path) {
+    return kNativeSeparators == PathSeparators::kBoth ? path.find_last_of("/\\") : path.rfind('/');
+}
+
+// The length of the UNC root of PATH ("\\server\share\", "\\?\C:\"),
+// or 0 when PATH has none. Only this system's own paths on Windows have one.
+std::size_t UncRootLength(const std::string& path) {
+    if (kNativeSeparators != PathSeparators::kBoth || path.size() < 3 || !IsSeparator(path[0]) ||
+        !IsSeparator(path[1]) || IsSeparator(path[2])) {
+        return 0;
+    }
+    std::size_t end = 2;
+    for (int part = 0; part < 2; ++part) {
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        if (end < path.size()) {
+            ++end;
+        }
+    }
+    return end;
 }
 
 }  // namespace
@@ -107,9 +131,46 @@ std::string MakePath(const std::string& drive, const std::string& directory,
     return path;
 }
 
+std::string_view ReservedNameFault(std::string_view name) {
+    if (kNativeSeparators != PathSeparators::kBoth || name.empty()) {
+        return {};
+    }
+    if (name.back() == '.' || name.back() == ' ') {
+        return "its name ends in a dot or a space, which Windows drops from a file's name";
+    }
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') {
+        base.remove_suffix(1);
+    }
+    std::string upper;
+    for (const char c : base) {
+        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    const bool numbered = upper.size() == 4 &&
+                          (upper.rfind("COM", 0) == 0 || upper.rfind("LPT", 0) == 0) &&
+                          upper[3] >= '1' && upper[3] <= '9';
+    if (numbered || upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") {
+        return "its name is one of Windows' device names (CON, PRN, AUX, NUL, COM1-COM9, "
+               "LPT1-LPT9), which name a device, not a file";
+    }
+    return {};
+}
+
+bool IsAbsolutePath(const std::string& path) {
+    if (!path.empty() && path[0] == '/') {
+        return true;
+    }
+    return kNativeSeparators == PathSeparators::kBoth &&
+           ((HasDrive(path) && path.size() > 2 && IsSeparator(path[2])) ||
+            (path.size() > 1 && IsSeparator(path[0]) && IsSeparator(path[1])));
+}
+
 std::string FullPath(const std::string& path, std::size_t limit, PathSeparators separators) {
     if (path.find('\0') != std::string::npos) {
         return std::string();
+    }
+    if (kNativeSeparators == PathSeparators::kBoth) {
+        separators = PathSeparators::kBoth;
     }
     const bool both = separators == PathSeparators::kBoth;
     bool (*const is_separator)(char) = both ? IsSeparator : IsSlash;
@@ -117,7 +178,13 @@ std::string FullPath(const std::string& path, std::size_t limit, PathSeparators 
     std::string root;
     std::vector<std::string> segments;
     std::string relative;
-    if (both && HasDrive(path)) {
+    if (const std::size_t unc = both ? UncRootLength(path) : 0; unc > 0) {
+        root = path.substr(0, unc);
+        if (!IsSeparator(root.back())) {
+            root += '\\';
+        }
+        relative = path.substr(unc);
+    } else if (both && HasDrive(path)) {
         if (path.size() < 3 || !IsSeparator(path[2])) {
             return std::string();  // relative to a drive's own current directory
         }
@@ -127,9 +194,13 @@ std::string FullPath(const std::string& path, std::size_t limit, PathSeparators 
         root = path.substr(0, 1);
         relative = path.substr(1);
     } else {
-        std::error_code error;
-        const std::string cwd = std::filesystem::current_path(error).string();
-        if (error || cwd.empty() || cwd[0] != '/') {
+        const Result<std::string> current = CurrentDirectory();
+        const std::string cwd = current.ok() ? current.value() : std::string();
+        if (kNativeSeparators == PathSeparators::kBoth && IsAbsolutePath(cwd)) {
+            // "C:\x" or "\\server\share\x": taken apart as such.
+            return FullPath(path.empty() ? cwd : cwd + '\\' + path, limit, separators);
+        }
+        if (cwd.empty() || cwd[0] != '/') {
             return std::string();
         }
         root.assign(1, '/');
@@ -158,7 +229,7 @@ std::string FullPath(const std::string& path, std::size_t limit, PathSeparators 
 }
 
 std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = LastSeparator(path);
     if (slash == std::string::npos) {
         return std::string();
     }
@@ -166,6 +237,6 @@ std::string FolderOf(const std::string& path) {
 }
 
 std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = LastSeparator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }

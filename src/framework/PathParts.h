@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "framework/Types.h"
 
@@ -33,6 +34,28 @@ enum class PathSeparators {
     kSlashOnly,  // '/' only: paths of this file system, where '\' is a
                  // character of a name and "C:" no drive
 };
+
+// The separators of this system's own paths: '/' only on POSIX systems;
+// on Windows both, where "C:\x", "\\server\share\x" and "\x" are its own
+// forms, and kSlashOnly means the same as kBoth.
+#ifdef _WIN32
+inline constexpr PathSeparators kNativeSeparators = PathSeparators::kBoth;
+#else
+inline constexpr PathSeparators kNativeSeparators = PathSeparators::kSlashOnly;
+#endif
+
+// Whether PATH is absolute on this system: it starts with '/', or on
+// Windows with a drive and a separator ("C:\", "C:/") or with two
+// separators (a UNC path).
+bool IsAbsolutePath(const std::string& path);
+
+// Whether NAME, a file name without its folder, can name a new file of its
+// own on this system. Always so on POSIX systems. On Windows a device name
+// (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any letter case and
+// with any extension: "nul.sdb") opens the device, and a final dot or space
+// is dropped from the name (another file): both are refused, with the
+// clause "its name ... ".
+std::string_view ReservedNameFault(std::string_view name);
 
 struct PathParts {
     // Bounds of the classic splitter's buffers, in characters (terminating
@@ -87,10 +110,12 @@ std::string MakePath(const std::string& drive, const std::string& directory,
 std::string FullPath(const std::string& path, std::size_t limit,
                      PathSeparators separators = PathSeparators::kBoth);
 
-// For the program's own POSIX paths, where only '/' separates: the folder
-// of PATH, up to its last '/' (not included, except that a name right under
-// the root gives "/"), or "" when PATH holds no '/'.
+// For the program's own paths, where '/' separates (and on Windows '\' as
+// well): the folder of PATH, up to its last separator (not included,
+// except that a name right under the root gives "/"), or "" when PATH holds
+// no separator.
 std::string FolderOf(const std::string& path);
 
-// The part of PATH after its last '/' (all of PATH when it holds none).
+// The part of PATH after its last separator (all of PATH when it holds
+// none).
 std::string FileNameOf(const std::string& path);

@@ -1,9 +1,5 @@
 #include "framework/ProfileFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -120,7 +116,7 @@ std::string LimitText() {
 // The whole content of the regular file open at FD, SIZE bytes when it was
 // opened, or why it cannot be used as a profile. The file is read once,
 // into a buffer of its size.
-Result<std::string> ReadProfileBytes(int fd, off_t size) {
+Result<std::string> ReadProfileBytes(FileHandle fd, std::uint64_t size) {
     const Status tooLarge = Status::Error("it is larger than " + LimitText());
     if (static_cast<unsigned long long>(size) > CProfileFile::kMaxFileSize) {
         return tooLarge;
@@ -136,17 +132,14 @@ Result<std::string> ReadProfileBytes(int fd, off_t size) {
             }
             content.resize(std::min(content.size() * 2, CProfileFile::kMaxFileSize + 1));
         }
-        const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
-        if (got < 0 && errno == EINTR) {
-            continue;
+        const Result<std::size_t> got = ReadSome(fd, content.data() + used, content.size() - used);
+        if (!got.ok()) {
+            return got.status();
         }
-        if (got < 0) {
-            return Status::FromErrno(errno);
-        }
-        if (got == 0) {
+        if (got.value() == 0) {
             break;
         }
-        used += static_cast<std::size_t>(got);
+        used += got.value();
     }
     content.resize(used);
     return content;
@@ -170,8 +163,8 @@ std::string CProfileFile::GetLoadMessage() const {
 }
 
 void CProfileFile::Load() {
-    struct stat st;
-    Result<FileDescriptor> fd = OpenRegularFile(m_strPath, O_RDONLY, 0, &st);
+    FileStatus st;
+    Result<FileDescriptor> fd = OpenRegularFile(m_strPath, kOpenRead, 0, &st);
     if (!fd.ok()) {
         if (fd.status().ErrorNumber() == ENOENT) {
             m_loadState = LoadState::kMissing;
@@ -180,7 +173,7 @@ void CProfileFile::Load() {
         }
         return;
     }
-    Result<std::string> content = ReadProfileBytes(fd.value().Get(), st.st_size);
+    Result<std::string> content = ReadProfileBytes(fd.value().Get(), st.size);
     if (!content.ok()) {
         Ignore(content.status().message());
         return;
@@ -253,9 +246,8 @@ BOOL CProfileFile::MoveBadFileAside() {
 Status CProfileFile::CheckWritable() const {
     // The mode, not access(): a privileged process may write anything, but
     // a file its owner made read-only is not to be rewritten by anyone.
-    struct stat st;
-    if (::stat(m_strPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-        (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    const Result<FileStatus> st = StatusAt(m_strPath);
+    if (st.ok() && st.value().kind == FileKind::kRegular && (st.value().permissions & 0222) == 0) {
         return Status::Error(m_strPath + " is read-only");
     }
     return Status::Ok();

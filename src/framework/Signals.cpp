@@ -1,11 +1,10 @@
 #include "framework/Signals.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <csignal>
 #include <cstring>
+
+#include "framework/InterruptFiles.h"
 
 namespace {
 
@@ -18,43 +17,20 @@ static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the stat
 std::atomic<int> g_state[kInterruptCleanupFiles];
 char g_path[kInterruptCleanupFiles][kInterruptCleanupPathBytes];
 
-constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
-
-// Async-signal-safe: unlink, sigaction and raise only.
-void OnInterrupt(int signal) {
-    for (int i = 0; i < kInterruptCleanupFiles; ++i) {
-        if (g_state[i].load(std::memory_order_acquire) == kArmed) {
-            ::unlink(g_path[i]);
-        }
-    }
-    // End as the signal ends a process that does not catch it.
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    sigemptyset(&fallback.sa_mask);
-    ::sigaction(signal, &fallback, nullptr);
-    ::raise(signal);
-}
-
 }  // namespace
 
-void IgnoreFileSizeSignal() {
-    std::signal(SIGXFSZ, SIG_IGN);
+void RemoveHeldFiles(void (*remove)(const char* path)) {
+    for (int i = 0; i < kInterruptCleanupFiles; ++i) {
+        if (g_state[i].load(std::memory_order_acquire) == kArmed) {
+            remove(g_path[i]);
+        }
+    }
 }
 
-void RemoveFilesOnInterrupt() {
-    for (const int signal : kInterrupts) {
-        struct sigaction current {};
-        if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
-            continue;  // ignored by whoever started us (nohup): stays so
-        }
-        struct sigaction handler {};
-        handler.sa_handler = OnInterrupt;
-        sigemptyset(&handler.sa_mask);
-        for (const int other : kInterrupts) {
-            sigaddset(&handler.sa_mask, other);  // one clean-up at a time
-        }
-        ::sigaction(signal, &handler, nullptr);
-    }
+void IgnoreFileSizeSignal() {
+#ifdef SIGXFSZ  // POSIX only: Windows has no file size limit to signal
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 bool InterruptCleanup::Hold(const std::string& path) {

@@ -20,6 +20,12 @@ Status Status::FromErrno(int error) {
     return status;
 }
 
+Status Status::FromSystem(int error, std::string text) {
+    Status status = Error(std::move(text));
+    status.m_error = error;
+    return status;
+}
+
 Status Status::WithContext(const std::string& prefix) const {
     if (ok()) {
         return *this;

@@ -27,6 +27,10 @@ public:
     // The same with the system's text alone, for a caller that says what
     // failed around it.
     static Status FromErrno(int error);
+    // A failure of the operating system told in TEXT, its own words for a
+    // cause that has no errno text of its own; ERROR is the errno value
+    // that stands for it.
+    static Status FromSystem(int error, std::string text);
 
     bool ok() const { return m_message.empty(); }
 

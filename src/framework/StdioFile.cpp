@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "framework/File.h"
 #include "framework/FileException.h"
 
 namespace {
@@ -40,7 +41,7 @@ BOOL CStdioFile::Open(const std::string& path, OpenMode mode) {
     m_strFileName = path;
     m_nLine = 0;
     m_nBufPos = m_nBufEnd = 0;
-    m_pStream = std::fopen(path.c_str(), FopenMode(mode));
+    m_pStream = OpenStream(path, FopenMode(mode));
     return m_pStream != nullptr ? TRUE : FALSE;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include <locale.h>
+#include "framework/NumberLocale.h"
 
 namespace {
 
@@ -60,16 +60,6 @@ std::size_t DecimalLength(std::string_view text) {
     return i;
 }
 
-// strtod in the "C" locale, for the rare constants out of a double's range.
-double StrtodC(std::string_view number) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const std::string copy(number);
-    if (cLocale == static_cast<locale_t>(nullptr)) {
-        return std::strtod(copy.c_str(), nullptr);
-    }
-    return strtod_l(copy.c_str(), nullptr, cLocale);
-}
-
 }  // namespace
 
 std::size_t DecimalPrefixLength(std::string_view text) {
@@ -98,7 +88,7 @@ double DecimalValue(std::string_view text) {
     // from_chars is locale-free and correctly rounded, like strtod.
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error != std::errc() || end != number.data() + number.size()) {
-        value = StrtodC(number);
+        value = StrtodC(std::string(number));
     }
     return negative ? -value : value;
 }

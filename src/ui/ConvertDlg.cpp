@@ -1,6 +1,5 @@
 #include "ui/ConvertDlg.h"
 
-#include <sys/stat.h>
 #include <functional>
 
 #include "convert/ConversionRun.h"
@@ -47,8 +46,8 @@ std::string DroppedExport(const std::vector<std::string>& paths) {
         return std::string();
     }
     const std::string& strPath = paths.front();
-    struct stat status {};
-    if (::stat(strPath.c_str(), &status) != 0 || !RequireRegularFile(status).ok()) {
+    const Result<FileStatus> status = StatusAt(strPath);
+    if (!status.ok() || !RequireRegularFile(status.value()).ok()) {
         return std::string();
     }
     return strPath;

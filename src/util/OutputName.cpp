@@ -24,5 +24,9 @@ Status CheckOutputText(std::string_view output) {
             "its path holds a control character, which the data system's sample-list location "
             "cannot record");
     }
+    if (const std::string_view fault = ReservedNameFault(FileNameOf(std::string(output)));
+        !fault.empty()) {
+        return Status::Error(std::string(fault));
+    }
     return Status::Ok();
 }

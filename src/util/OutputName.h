@@ -27,4 +27,6 @@ Status CheckDerivedTitle(std::string_view title);
 // Ok when OUTPUT can be recorded as the data system's sample-list location;
 // a path holding a control character cannot: "its path holds a control
 // character, which the data system's sample-list location cannot record".
+// On Windows a file name that is a device name or ends in a dot or a space
+// is refused too (ReservedNameFault, framework/PathParts.h).
 Status CheckOutputText(std::string_view output);

@@ -1,31 +1,19 @@
 #include "util/Sha256.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <vector>
 
 #include "framework/File.h"
-
-// The hash itself is Nettle's. libnettle is on every Debian system already
-// (the TLS library that apt uses depends on it), so the package gains no
-// dependency, and its interface is the three plain calls used here, with
-// no library state to set up. OpenSSL's libcrypto would serve as well, but
-// is a larger library to load for one digest.
-#include <nettle/sha2.h>
+#include "framework/Sha256Digest.h"
 
 namespace {
 
 constexpr std::size_t kFileChunk = 64 * 1024;
 
-std::string HexDigest(sha256_ctx& hash) {
+std::string HexDigest(Sha256Digest& hash) {
     static constexpr char kHex[] = "0123456789abcdef";
-    unsigned char digest[SHA256_DIGEST_SIZE];
-    sha256_digest(&hash, sizeof digest, digest);
     std::string text;
-    text.reserve(2 * sizeof digest);
-    for (const unsigned char byte : digest) {
+    text.reserve(2 * Sha256Digest::kSize);
+    for (const std::uint8_t byte : hash.Finish()) {
         text += kHex[byte >> 4];
         text += kHex[byte & 0x0F];
     }
@@ -35,32 +23,27 @@ std::string HexDigest(sha256_ctx& hash) {
 }  // namespace
 
 std::string Sha256OfBytes(std::string_view bytes) {
-    sha256_ctx hash;
-    sha256_init(&hash);
-    sha256_update(&hash, bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data()));
+    Sha256Digest hash;
+    hash.Update(bytes.data(), bytes.size());
     return HexDigest(hash);
 }
 
 Result<std::string> Sha256OfFile(const std::string& path) {
-    Result<FileDescriptor> file = OpenRegularFile(path, O_RDONLY);
+    Result<FileDescriptor> file = OpenRegularFile(path, kOpenRead);
     if (!file.ok()) {
         return file.status();
     }
-    sha256_ctx hash;
-    sha256_init(&hash);
+    Sha256Digest hash;
     std::vector<unsigned char> chunk(kFileChunk);
     for (;;) {
-        const ssize_t got = ::read(file.value().Get(), chunk.data(), chunk.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
+        const Result<std::size_t> got = ReadSome(file.value().Get(), chunk.data(), chunk.size());
+        if (!got.ok()) {
+            return got.status();
         }
-        if (got < 0) {
-            return Status::FromErrno(errno);
-        }
-        if (got == 0) {
+        if (got.value() == 0) {
             break;
         }
-        sha256_update(&hash, static_cast<std::size_t>(got), chunk.data());
+        hash.Update(chunk.data(), got.value());
     }
     return HexDigest(hash);
 }

@@ -236,6 +236,10 @@ TEST_F(ConvertFaultTest, Column5ValueTooLongForItsFieldStopsAtItsLine) {
 }
 
 TEST_F(ConvertFaultTest, OutputThatIsTheInputIsRefusedBeforeAnythingIsTouched) {
+#ifdef _WIN32
+    GTEST_SKIP() << "its cases reach the input through a symbolic link, which Windows makes only "
+                    "with a privilege";
+#else
     const k2ltest::ScopedEnv state("XDG_STATE_HOME", m_dir.Path("state"));
     const std::string text = SampleLine("1", "1", "2", "AM1", "R:1:2");
     const std::string input = m_dir.Write("run12.sdb", text);
@@ -268,22 +272,23 @@ TEST_F(ConvertFaultTest, OutputThatIsTheInputIsRefusedBeforeAnythingIsTouched) {
     EXPECT_FALSE(dotted.Convert());
     EXPECT_TRUE(fake::Get().calls.empty());
     EXPECT_THAT(dotted.GetFailureReason(), HasSubstr("cannot end in a dot"));
+#endif
 }
 
 TEST_F(ConvertFaultTest, TheLogNamesTheInputAbsolute) {
     const k2ltest::ScopedEnv state("XDG_STATE_HOME", m_dir.Path("state"));
+    const k2ltest::ScopedEnv windowsState("LOCALAPPDATA", m_dir.Path("state"));
     m_dir.Write("runs/in.txt", SampleLine("1", "1", "2", "AM1", "R:1:2"));
     const k2ltest::ScopedCurrentDir cwd(m_dir.Path("runs"));
     NamedConversion convert("./in.txt", Output());
     const ConversionOutcome outcome = RunConversion(convert);
     EXPECT_TRUE(outcome.status.ok()) << outcome.status.message();
     EXPECT_EQ(outcome.logProblem, "");
-    const ConversionLogTail tail =
-        ReadConversionLogTail(m_dir.Path("state/korr2ld/conversions.log"), 1);
+    const ConversionLogTail tail = ReadConversionLogTail(ConversionLogPath().value(), 1);
     ASSERT_EQ(tail.lines.size(), 1u);
     const std::optional<ConversionLogRecord> record = ParseConversionLogLine(tail.lines[0].text);
     ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->entry.input, m_dir.Path("runs/in.txt"));
+    EXPECT_EQ(record->entry.input, k2ltest::NativePath(m_dir.Path("runs/in.txt")));
     EXPECT_EQ(record->entry.records, 2);
 }
 

@@ -96,6 +96,7 @@ protected:
     ScopedEnv m_home{"LUMENDA_HOME", m_dir.Path("lumenda")};
 };
 
+#ifndef _WIN32  // child processes are POSIX only
 // The command that runs the conversion probe (convert_probe.cpp) in a
 // process of its own: INPUT converted to OUTPUT with data file name
 // DATA_FILE. It prints "ok" and the number of records.
@@ -104,5 +105,6 @@ inline Command ConvertProbe(const std::string& input, const std::string& output,
     return Command{.program = std::string(K2L_BIN_DIR) + "/convert_probe",
                    .args = {input, output, dataFile}};
 }
+#endif
 
 }  // namespace k2ltest

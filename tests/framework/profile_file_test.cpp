@@ -1,4 +1,5 @@
 #include "framework/ProfileFile.h"
+#include "framework/ProfileTakeOver.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,7 +100,8 @@ TEST(ProfileFileLoadTest, DirectoryInThePlaceOfTheFileIsMovedAsideOnSave) {
 // The mode decides, not access(): root too leaves it alone, usable or not.
 TEST(ProfileFileWriteTest, AReadOnlyFileIsNeverRewritten) {
     ScratchDir dir;
-    for (const std::uintmax_t size : {std::uintmax_t{10}, CProfileFile::kMaxFileSize + 1}) {
+    for (const std::uintmax_t size :
+         {std::uintmax_t{10}, std::uintmax_t{CProfileFile::kMaxFileSize} + 1}) {
         const std::string path = dir.Write("a.ini", "[S]\nk=old\n");
         std::filesystem::resize_file(path, size);
         ASSERT_EQ(chmod(path.c_str(), 0444), 0);
@@ -114,6 +116,9 @@ TEST(ProfileFileWriteTest, AReadOnlyFileIsNeverRewritten) {
 }
 
 TEST(ProfileFileLoadTest, UnreadableFileIsIgnored) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no permission bits that make a file unreadable to its owner";
+#else
     if (geteuid() == 0) {
         GTEST_SKIP() << "running as root: file permissions do not apply";
     }
@@ -124,6 +129,7 @@ TEST(ProfileFileLoadTest, UnreadableFileIsIgnored) {
     EXPECT_EQ(profile.GetLoadState(), State::kIgnored);
     EXPECT_EQ(profile.GetLoadMessage(), path + ": ignored: Permission denied");
     EXPECT_EQ(profile.GetString("S", "k", "-"), "-");
+#endif
 }
 
 // ---- Writing keeps the rest of the file ------------------------------------
@@ -353,3 +359,20 @@ TEST(ProfileFileWriteTest, FailedSaveReportsTheFile) {
 }
 
 }  // namespace
+
+TEST(ProfileTakeOverTest, AFirstStartTakesTheValuesOverOnceFromTheFirstCandidateThatHasThem) {
+    const ScratchDir dir;
+    const std::string path = dir.Path("config/Korr2LD.INI");
+    const std::string empty = dir.Write("store/Korr2LD.INI", "[Other]\nInput=x\n");
+    const std::string old = dir.Write("windows/Korr2LD.INI",
+                                      "[Files]\r\nInput=C:\\runs\\p7.txt\r\nMS=ESI_POS\r\nX=1\r\n");
+    const std::vector<std::string_view> keys = {"Input", "MS", "Data"};
+    EXPECT_EQ(TakeOverProfileValues(path, {dir.Path("none.ini"), empty, old}, "Files", keys), old);
+    const CProfileFile taken(path);
+    EXPECT_EQ(taken.GetKeys("Files"), (Keys{"Input", "MS"}));
+    EXPECT_EQ(taken.GetString("Files", "Input", ""), "C:\\runs\\p7.txt");
+    // Once: a file of ours is never written over by the old one again.
+    k2ltest::WriteFile(old, "[Files]\nMS=OTHER\n");
+    EXPECT_EQ(TakeOverProfileValues(path, {old}, "Files", keys), "");
+    EXPECT_EQ(CProfileFile(path).GetString("Files", "MS", ""), "ESI_POS");
+}

@@ -107,6 +107,9 @@ TEST(StdioFileRead, BytesAreCarriedUnchanged) {
 }
 
 TEST(StdioFileRead, ReadErrorRaisesExceptionNamingFileAndLine) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows opens no directory as a file, so no read of one can fail";
+#endif
     // On Linux a directory opens for reading and the read fails with EISDIR.
     ScratchDir dir;
     CStdioFile file;
@@ -195,6 +198,9 @@ TEST(StdioFileWrite, WritesTextAsIsAndClosesOnDestruction) {
 }
 
 TEST(StdioFileWrite, FailuresAreReported) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no device that refuses every write like /dev/full";
+#endif
     CStdioFile closed;
     EXPECT_THROW(closed.WriteString("x"), CFileException);
 

@@ -128,7 +128,7 @@ TEST(SourceLineCheck, EachDoubtfulInputIsWarnedOfWhereItIs) {
             if (c.warnings[i].readAs != nullptr) {
                 EXPECT_EQ(note.readAs, c.warnings[i].readAs);
             }
-            EXPECT_EQ(note.file, dir.Path() + "/in.txt");
+            EXPECT_EQ(note.file, k2ltest::NativePath(dir.Path() + "/in.txt"));
         }
     }
 }

@@ -4,6 +4,10 @@
 // can be waited for, with or without a time limit, or killed.
 #pragma once
 
+// Forked processes: POSIX only (the Windows build runs no test that needs
+// one).
+#ifndef _WIN32
+
 #include <sys/types.h>
 
 #include <chrono>
@@ -87,3 +91,5 @@ ChildResult RunProgram(const Command& command);
 ChildResult RunInChild(const std::function<int(std::string& report)>& body);
 
 }  // namespace k2ltest
+
+#endif  // _WIN32

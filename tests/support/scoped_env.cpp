@@ -8,11 +8,16 @@ namespace k2ltest {
 namespace {
 
 void SetOrUnset(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+    // An empty value removes the variable on Windows, as no value does.
+    _putenv_s(name.c_str(), value ? value->c_str() : "");
+#else
     if (value) {
         setenv(name.c_str(), value->c_str(), 1);
     } else {
         unsetenv(name.c_str());
     }
+#endif
 }
 
 }  // namespace

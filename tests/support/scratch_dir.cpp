@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
@@ -15,17 +16,29 @@ namespace k2ltest {
 
 ScratchDir::ScratchDir(std::string_view prefix) {
     const char* base = std::getenv("TMPDIR");
-    const std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") +
-                                "/" + std::string(prefix) + "-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (mkdtemp(name.data()) == nullptr) {
-        throw std::runtime_error("cannot make a directory from " + pattern + ": " +
-                                 SystemErrorText(errno));
-    }
     std::error_code error;
-    const std::filesystem::path resolved = std::filesystem::canonical(name.data(), error);
-    m_path = error ? std::string(name.data()) : resolved.string();
+    const std::string folder = base != nullptr && *base != '\0'
+                                   ? std::string(base)
+                                   : std::filesystem::temp_directory_path(error).string();
+    const std::string pattern =
+        (folder.empty() ? std::string("/tmp") : folder) + "/" + std::string(prefix) + "-";
+    // A name nothing has: made, not found (create_directory is false for
+    // one that exists).
+    std::random_device random;
+    std::string name;
+    for (int attempt = 0;; ++attempt) {
+        name = pattern + std::to_string(random() % 1000000000u);
+        if (std::filesystem::create_directory(name, error)) {
+            break;
+        }
+        if (error || attempt == 100) {
+            throw std::runtime_error("cannot make a directory from " + pattern + ": " +
+                                     (error ? error.message() : SystemErrorText(EEXIST)));
+        }
+    }
+    std::filesystem::permissions(name, std::filesystem::perms::owner_all, error);
+    const std::filesystem::path resolved = std::filesystem::canonical(name, error);
+    m_path = error ? name : resolved.string();
 }
 
 ScratchDir::~ScratchDir() {
@@ -43,6 +56,13 @@ std::string ScratchDir::Write(const std::filesystem::path& relative, std::string
     std::filesystem::create_directories(path.parent_path(), ignored);
     WriteFile(path, bytes);
     return path.string();
+}
+
+std::string NativePath(std::string path) {
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

@@ -35,6 +35,10 @@ private:
     std::string m_path;
 };
 
+// PATH as the program composes its paths on this system: on Windows with
+// every '/' a '\\', elsewhere as it is.
+std::string NativePath(std::string path);
+
 // The bytes of the file at PATH; "" when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
 

@@ -1,6 +1,5 @@
 #include "ui/platform/CommonDialogs.h"
 
-#include <sys/stat.h>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -8,6 +7,7 @@
 #include <QTimer>
 #include <cstdint>
 
+#include "framework/File.h"
 #include "framework/PathParts.h"
 #include "ui/platform/qt/MessageBox.h"
 #include "ui/platform/qt/TextCodec.h"
@@ -122,6 +122,5 @@ BOOL FileEntryExists(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         return FALSE;
     }
-    struct stat status {};
-    return lstat(path.c_str(), &status) == 0 ? TRUE : FALSE;
+    return Exists(path, Links::kDoNotFollow) ? TRUE : FALSE;
 }
