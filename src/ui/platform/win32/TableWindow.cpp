@@ -44,8 +44,16 @@ void FillTable(HWND hTable, const TableWindowContent& content) {
                          reinterpret_cast<LPARAM>(&item));
         }
     }
-    for (std::size_t column = 0; column < content.columns.size(); ++column) {
-        ListView_SetColumnWidth(hTable, static_cast<int>(column), LVSCW_AUTOSIZE_USEHEADER);
+    // Each column as wide as its widest text, its title included.
+    for (std::size_t index = 0; index < content.columns.size(); ++index) {
+        const int column = static_cast<int>(index);
+        ListView_SetColumnWidth(hTable, column, LVSCW_AUTOSIZE);
+        const int cells = ListView_GetColumnWidth(hTable, column);
+        // The title's text and the header's margins on either side of it.
+        const std::wstring title = WidenRecordText(content.columns[index]);
+        const int titleWidth =
+            ListView_GetStringWidth(hTable, title.c_str()) + 4 * GetSystemMetrics(SM_CXEDGE) + 8;
+        ListView_SetColumnWidth(hTable, column, std::max(cells, titleWidth));
     }
 }
 
