@@ -120,6 +120,8 @@ Section "Korr2LD"
   ; The data system's folder, kept in the user's settings as
   ; korr2ld-cli data-system set keeps it.
   ${If} $DataSystemFolder != ""
+    ; The settings' folder, which korr2ld-cli does not make itself.
+    CreateDirectory "$APPDATA\Korr2LD"
     nsExec::ExecToLog '"$INSTDIR\korr2ld-cli.exe" data-system set "$DataSystemFolder"'
     Pop $0
     ${If} $0 != 0

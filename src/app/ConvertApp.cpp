@@ -1,7 +1,9 @@
 #include "app/ConvertApp.h"
 
 #include <algorithm>
+#include <cctype>
 
+#include "convert/DataSystemLoader.h"
 #include "framework/MakeDirectories.h"
 #include "framework/PathParts.h"
 #include "framework/ProfileFile.h"
@@ -58,6 +60,23 @@ BOOL CConvertApp::InitInstance() {
                                        {"Data", dlg.m_strDataFile}});
     }
     return FALSE;
+}
+
+BOOL CConvertApp::LoadDataSystemLibraries() {
+    const auto where = ChooseDataSystemFolder(std::string());
+    if (!where) {
+        return TRUE;
+    }
+    const Result<DataSystemEntries> loaded = LoadDataSystem(*where, "korr2ld");
+    if (!loaded.ok()) {
+        std::string text = loaded.status().message() + '.';
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+        AfxMessageBox(text, FindDialogTemplate(CConvertDlg::IDD)->caption,
+                      MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    InstallDataSystem(loaded.value());
+    return TRUE;
 }
 
 std::string CConvertApp::GetProfilePath() const {

@@ -62,6 +62,10 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QtIcon(LoadIcon(IDR_MAINFRAME)));
     theApp.m_strStartFile = request.strFile;
 
+    if (!theApp.LoadDataSystemLibraries()) {
+        return 1;
+    }
+
     const QString screenshot = qEnvironmentVariable("K2L_SCREENSHOT");
     if (!screenshot.isEmpty()) {
         ArrangeScreenshot(screenshot);

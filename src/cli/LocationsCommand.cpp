@@ -8,6 +8,7 @@
 #include "cli/ExitCode.h"
 #include "cli/TextEscape.h"
 #include "convert/LocationSetting.h"
+#include "datasystem/DataSystemEntries.h"
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
@@ -84,7 +85,42 @@ void AddLocationsCommand(CLI::App& app, int& exitCode) {
         [setting, &exitCode] { exitCode = RunLocationsSet(*setting, std::cout, std::cerr); });
 }
 
+namespace {
+
+// The settings file, as far as the settings library names it.
+std::string SettingsPlace(const DataSystemEntries& ds) {
+    return ds.OstrelSettingsPath != nullptr ? std::string(ds.OstrelSettingsPath())
+                                            : std::string("the data system's settings");
+}
+
+// Without a way to list every key: the keys Korr2LD uses, read one by one.
+int ListKorr2ldKeys(const DataSystemEntries& ds, std::ostream& out, std::ostream& err) {
+    int count = 0;
+    for (const char* key : kKorr2ldLocationKeys) {
+        GLOBAL_FILE_INFO info;
+        std::memset(&info, 0, sizeof info);
+        if (ds.MSGGetGlobalFile(kLocationSection, key, 0, &info) != OSTREL_OK) {
+            return Refuse(err, SettingsLibraryError(ds, "the locations could not be read"));
+        }
+        if (info.szDirectory[0] != '\0') {
+            PrintLocation(out, key, info);
+            ++count;
+        }
+    }
+    if (count == 0) {
+        err << "note: none of the keys " << KnownLocationKeyList() << " is configured in "
+            << SettingsPlace(ds) << '\n';
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
 int RunLocationsList(std::ostream& out, std::ostream& err) {
+    const DataSystemEntries& ds = DataSystem();
+    if (ds.EnumGlobalFiles == nullptr) {
+        return ListKorr2ldKeys(ds, out, err);
+    }
     struct Listing {
         std::ostream& out;
         int count;
@@ -94,23 +130,24 @@ int RunLocationsList(std::ostream& out, std::ostream& err) {
         PrintLocation(target.out, key, *info);
         ++target.count;
     };
-    if (EnumGlobalFiles(kLocationSection, visit, &listing) != OSTREL_OK) {
-        return Refuse(err, SettingsLibraryError("the locations could not be read"));
+    if (ds.EnumGlobalFiles(kLocationSection, visit, &listing) != OSTREL_OK) {
+        return Refuse(err, SettingsLibraryError(ds, "the locations could not be read"));
     }
     if (listing.count == 0) {
-        err << "note: no locations are configured in " << OstrelSettingsPath() << '\n';
+        err << "note: no locations are configured in " << SettingsPlace(ds) << '\n';
     }
     return kExitOk;
 }
 
 int RunLocationsGet(const std::string& key, std::ostream& out, std::ostream& err) {
+    const DataSystemEntries& ds = DataSystem();
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof info);
-    if (_MSGGetGlobalFile(kLocationSection, key.c_str(), 0, &info) != OSTREL_OK) {
-        return Refuse(err, SettingsLibraryError("the locations could not be read"));
+    if (ds.MSGGetGlobalFile(kLocationSection, key.c_str(), 0, &info) != OSTREL_OK) {
+        return Refuse(err, SettingsLibraryError(ds, "the locations could not be read"));
     }
     if (info.szDirectory[0] == '\0') {
-        return Refuse(err, EscapeForTable(key) + " is not configured in " + OstrelSettingsPath());
+        return Refuse(err, EscapeForTable(key) + " is not configured in " + SettingsPlace(ds));
     }
     PrintLocation(out, key, info);
     return kExitOk;
@@ -120,6 +157,10 @@ int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostr
     if (const Status asked = CheckLocationSetting(setting); !asked.ok()) {
         err << "korr2ld-cli locations set: " << asked.message() << '\n';
         return kExitUsage;
+    }
+    if (const Status settable = LocationsSettable(); !settable.ok()) {
+        err << "korr2ld-cli locations set: " << settable.message() << '\n';
+        return kExitFailure;
     }
     const Result<PreparedLocation> location = PrepareLocation(setting);
     if (!location.ok()) {
@@ -132,6 +173,6 @@ int RunLocationsSet(const LocationSetting& setting, std::ostream& out, std::ostr
         err << "note: Korr2LD itself uses only the keys " << KnownLocationKeyList() << '\n';
     }
     PrintLocation(out, location.value().key, location.value().info);
-    out << "stored in " << OstrelSettingsPath() << '\n';
+    out << "stored in " << SettingsPlace(DataSystem()) << '\n';
     return kExitOk;
 }

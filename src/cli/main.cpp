@@ -11,16 +11,20 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <stdexcept>
+#include <string>
 #include <typeinfo>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/ConvertCommand.h"
+#include "cli/DataSystemCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/LocationsCommand.h"
 #include "cli/LogCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/StandardOutput.h"
+#include "convert/DataSystemLoader.h"
 #include "framework/Process.h"
 #include "framework/Signals.h"
 
@@ -31,11 +35,32 @@ int Run(int argc, char** argv) {
     app.set_version_flag("--version", std::string("korr2ld-cli ") + K2L_VERSION);
     app.require_subcommand(1);
 
+    // The data system's libraries are chosen before any command runs; one
+    // that cannot be used stops the program before anything is written.
+    std::string dataSystem;
+    app.add_option("--data-system", dataSystem,
+                   "load the data system's Ferrox and Ostrel libraries from FOLDER (else from $" +
+                       std::string(kDataSystemVariable) + ", then the folder of data-system set)")
+        ->option_text("FOLDER");
+    app.parse_complete_callback([&app, &dataSystem] {
+        if (app.got_subcommand(kDataSystemCommand)) {
+            return;  // it loads nothing
+        }
+        if (const auto where = ChooseDataSystemFolder(dataSystem)) {
+            const Result<DataSystemEntries> loaded = LoadDataSystem(*where, "korr2ld-cli");
+            if (!loaded.ok()) {
+                throw std::runtime_error(loaded.status().message());
+            }
+            InstallDataSystem(loaded.value());
+        }
+    });
+
     int exitCode = kExitOk;
     AddConvertCommand(app, exitCode);
     AddShowCommand(app, exitCode);
     AddLocationsCommand(app, exitCode);
     AddLogCommand(app, exitCode);
+    AddDataSystemCommand(app, exitCode);
 
     try {
         app.parse(argc, argv);

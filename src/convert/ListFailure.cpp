@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "datasystem/DataSystemEntries.h"
 #include "datasystem/ferrox.h"
 #include "framework/File.h"
 #include "framework/PathParts.h"
@@ -89,8 +90,12 @@ std::string Cause(std::int32_t status, const std::string& listPath, const std::s
             return usable.message();
         }
     }
-    if (const std::string cause = DB3GetFailureCause(DB3_SAMPLE_LIST, nullptr); !cause.empty()) {
-        return Capitalized(cause);
+    const DataSystemEntries& ds = DataSystem();
+    if (ds.DB3GetFailureCause != nullptr) {
+        if (const std::string cause = ds.DB3GetFailureCause(DB3_SAMPLE_LIST, nullptr);
+            !cause.empty()) {
+            return Capitalized(cause);
+        }
     }
     switch (status) {
         case DB3_E_LOCATION:
@@ -112,7 +117,7 @@ std::string Cause(std::int32_t status, const std::string& listPath, const std::s
         case DB3_E_IO:
             return "The system reported an input/output error on " + listPath;
         default: {
-            std::string text = DB3StatusText(status);
+            std::string text = ds.DB3StatusText != nullptr ? ds.DB3StatusText(status) : "";
             if (!text.empty() && text.back() == '.') {
                 text.pop_back();
             }
@@ -123,7 +128,17 @@ std::string Cause(std::int32_t status, const std::string& listPath, const std::s
 
 }  // namespace
 
-std::string ListFailureCause(std::int32_t status, const std::string& listPath) {
+std::string ListFailureCause(std::int32_t status, const std::string& listPath, bool fromCheck) {
+    if (!DataSystem().ours) {
+        // Only the library knows what its statuses mean; 13 from the
+        // first open is the one the data system's contract names.
+        if (fromCheck && status == DB3_E_LOCATION) {
+            return "The data system's record library cannot use the location of " + listPath +
+                   " (status 13).";
+        }
+        return "The data system's record library refused " + listPath + " with its status " +
+               std::to_string(status) + ".";
+    }
     const PathParts parts = SplitPath(listPath);
     std::string folder = parts.drive + parts.directory;
     if (folder.size() > 1 && folder.back() == '/') {

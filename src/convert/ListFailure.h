@@ -13,4 +13,11 @@
 // library while it worked on the Sample List at LIST_PATH, followed by one
 // that says what to do about it (unless the first says so already); called
 // right after the failing call, whose cause the library still holds.
-std::string ListFailureCause(std::int32_t status, const std::string& listPath);
+// FROM_CHECK: the status came from the first DB3Open (mode 5).
+//
+// With a record library that is not Korr2LD's own, the status is given as
+// that library's number, never explained by the stand-ins' meanings; only
+// 13 from the first DB3Open is known to mean that the location cannot be
+// used.
+std::string ListFailureCause(std::int32_t status, const std::string& listPath,
+                             bool fromCheck = false);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "datasystem/DataSystemEntries.h"
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "framework/AsciiCase.h"
@@ -94,8 +95,9 @@ Result<PreparedLocation> PrepareLocation(const LocationSetting& setting) {
     }
 
     std::memset(&info, 0, sizeof info);
-    if (_MSGGetGlobalFile(kLocationSection, location.key.c_str(), 0, &info) != OSTREL_OK) {
-        return Status::Error(SettingsLibraryError("the locations could not be read"));
+    if (DataSystem().MSGGetGlobalFile(kLocationSection, location.key.c_str(), 0, &info) !=
+        OSTREL_OK) {
+        return Status::Error(SettingsLibraryError(DataSystem(), "the locations could not be read"));
     }
     std::string extension =
         setting.extension.value_or(std::string(FixedFieldText(info.szExtension)));
@@ -109,10 +111,22 @@ Result<PreparedLocation> PrepareLocation(const LocationSetting& setting) {
     return location;
 }
 
+Status LocationsSettable() {
+    if (!DataSystem().ours) {
+        return Status::Error(kLocationsSetInDataSystem);
+    }
+    return Status::Ok();
+}
+
 Status StoreLocation(const PreparedLocation& location) {
-    if (StoreGlobalFile(kLocationSection, location.key.c_str(), &location.info, 1) != OSTREL_OK) {
-        return Status::Error(SettingsLibraryError("the location could not be stored") +
-                             "; the settings file was not changed");
+    if (const Status settable = LocationsSettable(); !settable.ok()) {
+        return settable;
+    }
+    if (DataSystem().StoreGlobalFile(kLocationSection, location.key.c_str(), &location.info, 1) !=
+        OSTREL_OK) {
+        return Status::Error(
+            SettingsLibraryError(DataSystem(), "the location could not be stored") +
+            "; the settings file was not changed");
     }
     return Status::Ok();
 }

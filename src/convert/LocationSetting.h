@@ -54,6 +54,16 @@ Status CheckLocationSetting(const LocationSetting& setting);
 // and the directory, and changes nothing.
 Result<PreparedLocation> PrepareLocation(const LocationSetting& setting);
 
-// Step 3. Fails with the settings library's sentence and "; the settings
-// file was not changed".
+// What the dialog shows and `locations set` says with the data system's own
+// settings library, which Korr2LD uses to publish SAMPLES_DB and otherwise
+// only reads: the folders there belong to the data system.
+inline constexpr const char* kLocationsSetInDataSystem =
+    "these folders are set in the data system itself; Korr2LD only reads them there";
+
+// Ok when Korr2LD may store locations other than SAMPLES_DB: only with its
+// own settings library. Otherwise fails with kLocationsSetInDataSystem.
+Status LocationsSettable();
+
+// Step 3, after LocationsSettable (which it repeats). Fails with the settings library's sentence
+// and "; the settings file was not changed".
 Status StoreLocation(const PreparedLocation& location);

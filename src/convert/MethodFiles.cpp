@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "datasystem/DataSystemEntries.h"
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "framework/AsciiCase.h"
@@ -51,7 +52,7 @@ bool IsRegularFile(const std::string& directory, const DirectoryEntry& entry) {
 MethodFolder MethodFolderOf(const char* key) {
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof info);
-    _MSGGetGlobalFile(kLocationSection, key, 0, &info);
+    DataSystem().MSGGetGlobalFile(kLocationSection, key, 0, &info);
     return MethodFolder{std::string(FixedFieldText(info.szDirectory)),
                         std::string(FixedFieldText(info.szExtension))};
 }

@@ -11,6 +11,7 @@
 
 #include "convert/ConversionChecks.h"
 #include "convert/ListFailure.h"
+#include "datasystem/DataSystemEntries.h"
 #include "datasystem/FixedField.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/SampleListLocation.h"
@@ -180,12 +181,14 @@ BOOL CSLConvert::CheckNames() {
 }
 
 BOOL CSLConvert::Convert() {
-    if (m_bStrict && !m_bDryRun) {
-        // Everything is checked before anything is touched.
+    // Everything is checked before anything is touched: when warnings are
+    // failures, and always with a record library that is not Korr2LD's
+    // own, which cannot give up a list it has begun.
+    if ((m_bStrict || !DataSystem().ours) && !m_bDryRun) {
         if (!ConvertAndKeep(TRUE)) {
             return FALSE;
         }
-        if (m_report.WarningCount() != 0) {
+        if (m_bStrict && m_report.WarningCount() != 0) {
             Fail(StrictFailure());
             return FALSE;
         }
@@ -279,6 +282,12 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
         return ok;
     }
 
+    const bool ours = DataSystem().ours;
+    if (!ours && !m_bReplaceExisting && Exists(libraryPath, Links::kDoNotFollow)) {
+        // Only Korr2LD's own record library can be told to keep a list.
+        Fail(libraryPath + " already exists; it was left as it is.");
+        return FALSE;
+    }
     CSampListFile list(m_strOutput, TRUE, m_bReplaceExisting);
     if (!list.GetLocationWarning().empty()) {
         const PathParts output = SplitPath(m_strOutput);
@@ -289,7 +298,8 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
                             output.drive + output.directory + ".");
     }
     if (!list.IsOpen()) {
-        Fail(ListFailureCause(list.GetError(), libraryPath));
+        Fail(
+            ListFailureCause(list.GetError(), libraryPath, list.GetFailedMode() == DB3_MODE_CHECK));
         return FALSE;
     }
 
@@ -315,16 +325,30 @@ BOOL CSLConvert::ConvertOnce(BOOL dryRun) {
     }
     if (!ok) {
         list.Abandon();
+        if (!ours) {
+            m_strFailure += MayBeIncomplete(libraryPath, list.GetRecordCount());
+        }
         return FALSE;
     }
 
     list.Close();
     if (list.GetError() != 0) {
         Fail(ListFailureCause(list.GetError(), libraryPath));
+        if (!ours) {
+            m_strFailure += MayBeIncomplete(libraryPath, list.GetRecordCount());
+        }
         return FALSE;
     }
     KeepWrittenList(m_clashCache, libraryPath, m_written);
     return TRUE;
+}
+
+std::string CSLConvert::MayBeIncomplete(const std::string& libraryPath, std::int32_t stored) {
+    // The data system's record library keeps what it stored: the list is
+    // closed as it is, and only the user can keep it from an instrument.
+    return " The Sample List " + libraryPath + " may be incomplete: " + std::to_string(stored) +
+           (stored == 1 ? " record was" : " records were") +
+           " stored before the failure, and it was closed as it is; do not acquire from it.";
 }
 
 BOOL CSLConvert::IsInputUnchanged(const FileStatus& atStart) const {

@@ -28,10 +28,16 @@
 // the record library refuses, a full disk, a read error of the input, an
 // input that changed while it was read, a value that does not fit), the
 // new list is abandoned and what was at the output before stays as it
-// was. The running number stops at 2147483647: a conversion that would
-// need more records fails as soon as it reads the line whose fraction range
-// passes that (before making that line's records), with the number of
-// records the whole export asks for.
+// was. That holds with Korr2LD's own record library only: the data
+// system's own cannot be asked to give a list up. With it, Convert reads
+// and checks everything first (as a dry run) and only then calls the
+// library, in the data system's own sequence; if the library then fails,
+// the list is closed as it is and the failure says that the list may be
+// incomplete, how many records it holds, and not to acquire from it. The
+// running number stops at 2147483647: a conversion that would need more
+// records fails as soon as it reads the line whose fraction range passes
+// that (before making that line's records), with the number of records the
+// whole export asks for.
 //
 // While it converts, it fills a ConversionReport (GetReport): the counts,
 // the skipped lines and warnings of the export (SourceLineCheck), names
@@ -127,6 +133,7 @@ private:
     BOOL ConvertOnce(BOOL dryRun);
     // ConvertOnce, then the clash cache saved with what it learnt.
     BOOL ConvertAndKeep(BOOL dryRun);
+    static std::string MayBeIncomplete(const std::string& libraryPath, std::int32_t stored);
     std::string StrictFailure() const;
     std::string BaseName() const;
     BOOL CheckNames();

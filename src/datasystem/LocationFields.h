@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "datasystem/DataSystemEntries.h"
 #include "datasystem/ostrel.h"
 
 // The section of the data system's global file locations; "SAMPLES_DB" in it
@@ -19,9 +20,9 @@ inline constexpr const char* kMacroKey = "MACRO";
 inline constexpr const char* kKorr2ldLocationKeys[] = {kSampleListKey, kMSMethodKey,
                                                        kInletMethodKey, kMacroKey};
 
-// The settings library's sentence about its last failure, or FALLBACK when
-// it has none.
-inline std::string SettingsLibraryError(const char* fallback) {
-    const char* error = OstrelLastError();
+// The settings library's sentence about its last failure (OstrelLastError
+// of ENTRIES), or FALLBACK when it has none.
+inline std::string SettingsLibraryError(const DataSystemEntries& entries, const char* fallback) {
+    const char* error = entries.OstrelLastError != nullptr ? entries.OstrelLastError() : "";
     return *error != '\0' ? std::string(error) : std::string(fallback);
 }

@@ -269,4 +269,8 @@ int32_t DB3GetListIdentity(int32_t database, const char* name, int32_t what,
                                 *identity);
 }
 
+int32_t Korr2ldFerroxStandIn(void) {
+    return 1;
+}
+
 }  // extern "C"

@@ -212,6 +212,12 @@ typedef struct DB3_LIST_IDENTITY {
 int32_t DB3GetListIdentity(int32_t database, const char* name, int32_t what,
                            DB3_LIST_IDENTITY* identity);
 
+/* Exported by Korr2LD's own record library only, so that a caller can tell
+ * it from the data system's: the modes, operations and statuses above
+ * beyond DB3Open, DB3Close, DB3HandleRecord(3, 1) and DB3GetRecordsInDB are
+ * this library's. Returns 1. */
+int32_t Korr2ldFerroxStandIn(void);
+
 #ifdef __cplusplus
 }
 #endif

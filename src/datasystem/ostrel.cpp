@@ -256,4 +256,8 @@ const char* OstrelLastError(void) {
     return g_lastError.c_str();
 }
 
+int32_t Korr2ldOstrelStandIn(void) {
+    return 1;
+}
+
 }  // extern "C"

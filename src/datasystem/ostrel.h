@@ -107,6 +107,10 @@ const char* OstrelSettingsPath(void);
  * the next call into this library. */
 const char* OstrelLastError(void);
 
+/* Exported by Korr2LD's own settings library only, so that a caller can
+ * tell it from the data system's. Returns 1. */
+int32_t Korr2ldOstrelStandIn(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -22,6 +22,10 @@
 //           count = DB3GetRecordsInDB(5)
 //   close:  DB3Close(5)
 //   abandon: DB3Abandon(5)
+// The calls go through the table of samplelist/DataSystem.h. With a record
+// library that is not Korr2LD's own, a create always asks for mode 3 (the
+// caller has asked about an existing list before), and Abandon closes
+// (DB3Close), as there is no other way to let go of a list.
 // The status of each recorded call stays in GetError() (0 = success).
 //
 // A new list appears only when Close() commits it; until then a list it
@@ -77,11 +81,15 @@ public:
     void Close();
 
     // Closes the list without committing it, if it is open: a new list does
-    // not appear, and a list it was to replace stays as it was.
+    // not appear, and a list it was to replace stays as it was. With a
+    // record library that is not Korr2LD's own it closes the list
+    // (DB3Close): what was stored stays stored.
     void Abandon();
 
     std::int32_t GetError() const { return m_nError; }
     std::int32_t GetRecordCount() const { return m_nRecords; }
+    // The DB3Open mode of the call that failed the last Open, or -1.
+    std::int32_t GetFailedMode() const { return m_nFailedMode; }
     const std::string& GetName() const { return m_strName; }
     // "directory", "name" or "extension" when the last Open was refused
     // because that part of the path does not fit the location record, and
@@ -100,5 +108,6 @@ private:
     BOOL m_bOpen;
     std::string m_strName;
     const char* m_pszTooLongPart = nullptr;
+    std::int32_t m_nFailedMode = -1;
     std::string m_strLocationWarning;
 };

@@ -8,6 +8,12 @@
 // changes the location the data system has stored. The reader holds the
 // record library's Sample List database from a successful Open until its
 // destruction; there can be one open reader in a process at a time.
+//
+// Reading in place needs the record library's read mode and operation,
+// which only Korr2LD's own record library is known to offer: with any
+// other, Open and Read fail with "this record library does not offer
+// reading" and call nothing, and Identify gives the file's own stamp
+// (framework/File.h) without a change counter.
 #pragma once
 
 #include <cstdint>

@@ -1,10 +1,12 @@
 #include "ui/MethodFoldersDlg.h"
 
+#include <cctype>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "convert/LocationSetting.h"
+#include "datasystem/DataSystemEntries.h"
 #include "datasystem/LocationFields.h"
 #include "datasystem/ostrel.h"
 #include "ui/platform/CommonDialogs.h"
@@ -47,7 +49,24 @@ BOOL CMethodFoldersDlg::OnInitDialog() {
     }
     m_folders = m_stored;
     CDialog::OnInitDialog();
-    const std::string strSettings = std::string("Stored in ") + OstrelSettingsPath();
+    const DataSystemEntries& ds = DataSystem();
+    const Status settable = LocationsSettable();
+    if (!settable.ok()) {
+        // The data system's own settings: shown, not changed.
+        for (const FolderRow& row : kFolderRows) {
+            SetReadOnly(row.folderId, TRUE);
+            SetReadOnly(row.extensionId, TRUE);
+            EnableControl(row.browseId, FALSE);
+        }
+    }
+    std::string strSettings;
+    if (!settable.ok()) {
+        strSettings = settable.message() + '.';
+        strSettings[0] =
+            static_cast<char>(std::toupper(static_cast<unsigned char>(strSettings[0])));
+    } else if (ds.OstrelSettingsPath != nullptr) {
+        strSettings = std::string("Stored in ") + ds.OstrelSettingsPath();
+    }
     SetDlgItemText(IDC_SETTINGS_FILE, strSettings);
     SetDlgItemToolTip(IDC_SETTINGS_FILE, strSettings);
     return TRUE;
@@ -76,6 +95,10 @@ void CMethodFoldersDlg::OnBrowse(std::size_t row) {
 }
 
 void CMethodFoldersDlg::OnOK() {
+    if (!LocationsSettable().ok()) {
+        EndDialog(IDCANCEL);  // nothing here can be changed
+        return;
+    }
     if (!UpdateData(TRUE)) {
         return;
     }

@@ -180,7 +180,7 @@ TEST_F(ConvertTest, TheSampleListLocationIsTheOutputsDirectory) {
     GLOBAL_FILE_INFO info;
     std::memset(&info, 0, sizeof(info));
     _MSGGetGlobalFile("SystemList", "SAMPLES_DB", 0, &info);
-    EXPECT_EQ(std::string(info.szDirectory), m_dir.Path("lists/"));
+    EXPECT_EQ(std::string(info.szDirectory), k2ltest::NativePath(m_dir.Path("lists/")));
     EXPECT_STREQ(info.szName, "run12");
     EXPECT_STREQ(info.szExtension, "sdb");
     EXPECT_EQ(k2ltest::ReadList(Output()).records.size(), 1u);

@@ -1,5 +1,7 @@
 #include "samplelist/fake_data_system.h"
 
+#include "datasystem/DataSystemEntries.h"
+
 #include <cstring>
 #include <map>
 
@@ -164,3 +166,35 @@ const char* DB3GetFailureCause(int32_t, const char** path) {
 }
 
 }  // extern "C"
+
+namespace {
+const DataSystemEntries* g_installed = nullptr;
+DataSystemEntries g_installedCopy;
+}  // namespace
+
+void InstallDataSystem(const DataSystemEntries& entries) {
+    g_installedCopy = entries;
+    g_installed = &g_installedCopy;
+}
+
+// The fake stands for Korr2LD's own libraries: every entry it has.
+const DataSystemEntries& DataSystem() {
+    static const DataSystemEntries entries = [] {
+        DataSystemEntries table;
+        table.DB3Open = &DB3Open;
+        table.DB3Close = &DB3Close;
+        table.DB3HandleRecord = &DB3HandleRecord;
+        table.DB3GetRecordsInDB = &DB3GetRecordsInDB;
+        table.MSGGetGlobalFile = &_MSGGetGlobalFile;
+        table.StoreGlobalFile = &StoreGlobalFile;
+        table.DB3Abandon = &DB3Abandon;
+        table.DB3StatusText = &DB3StatusText;
+        table.DB3GetFailureCause = &DB3GetFailureCause;
+        table.DB3GetListIdentity = &DB3GetListIdentity;
+        table.UseGlobalFileInProcess = &UseGlobalFileInProcess;
+        table.OstrelLastError = &OstrelLastError;
+        table.ours = true;
+        return table;
+    }();
+    return g_installed != nullptr ? *g_installed : entries;
+}

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "convert/LocationSetting.h"
+#include "minimal_datasystem/minimal_datasystem.h"
 #include "support/child_process.h"
 #include "tests/ui/dialog_runner.h"
 #include "tests/ui/ui_test_env.h"
@@ -51,6 +53,7 @@ private slots:
     void unsetListsSayItAndMethodFoldersFillsThem();
     void refusedRowStoresNothingAndSaysWhatTheCliSays_data();
     void refusedRowStoresNothingAndSaysWhatTheCliSays();
+    void dataSystemsOwnSettingsAreShownReadOnly();
 };
 
 void OptionsAboutTest::optionsShowsMembersAndAcceptsTwelveCharacterMacro() {
@@ -276,6 +279,26 @@ void OptionsAboutTest::refusedRowStoresNothingAndSaysWhatTheCliSays() {
     QCOMPARE(boxes[0].caption, QStringLiteral("Method Folders"));
     QCOMPARE(boxes[1].text,
              QStringLiteral("Inlet methods: a folder is needed; nothing was stored."));
+}
+
+// With the data system's own settings library the folders are shown as it
+// has them, and nothing can be changed or stored.
+void OptionsAboutTest::dataSystemsOwnSettingsAreShownReadOnly() {
+    UiTestEnv env;
+    const ScopedMinimalDataSystem minimal;
+    MinimalSetLocation("MS_FUNC_DB", "/methods/ms/", "ms");
+    CMethodFoldersDlg dlg;
+    const INT_PTR result = RunModal<CMethodFoldersDlg>(dlg, [&](CMethodFoldersDlg& d) {
+        QCOMPARE(Edit(d, IDC_MS_FOLDER)->text(), QStringLiteral("/methods/ms/"));
+        QVERIFY(Edit(d, IDC_MS_FOLDER)->isReadOnly() && Edit(d, IDC_MACRO_EXTENSION)->isReadOnly());
+        QVERIFY(!d.IsControlEnabled(IDC_INLET_BROWSE));
+        QString sentence = QString::fromLatin1(kLocationsSetInDataSystem) + u'.';
+        sentence[0] = sentence[0].toUpper();
+        QCOMPARE(QString::fromStdString(d.GetDlgItemText(IDC_SETTINGS_FILE)), sentence);
+        d.SendCommand(IDOK);
+    });
+    QCOMPARE(result, INT_PTR(IDCANCEL));
+    QVERIFY(QString::fromLatin1(MinimalJournal()).indexOf(QStringLiteral("StoreGlobalFile")) < 0);
 }
 
 K2L_QTEST_MAIN(OptionsAboutTest)

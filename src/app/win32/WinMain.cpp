@@ -51,7 +51,10 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     }
     LocalFree(argv);
 
-    theApp.InitInstance();
+    const int status = theApp.LoadDataSystemLibraries() ? 0 : 1;
+    if (status == 0) {
+        theApp.InitInstance();
+    }
     CoUninitialize();
-    return 0;
+    return status;
 }

@@ -54,6 +54,8 @@ public:
     BOOL HasDlgItem(int nID) const;
     void EnableControl(int nID, BOOL bEnable);
     BOOL IsControlEnabled(int nID) const;
+    // An edit whose text can be read, selected and copied but not changed.
+    void SetReadOnly(int nID, BOOL bReadOnly);
     // A control's text: a label's, a button's, an edit's or a combo box's
     // edit field; empty when there is no control nID.
     std::string GetDlgItemText(int nID) const;

@@ -127,6 +127,12 @@ void CDialog::EnableControl(int nID, BOOL bEnable) {
     }
 }
 
+void CDialog::SetReadOnly(int nID, BOOL bReadOnly) {
+    if (auto* edit = dynamic_cast<QLineEdit*>(m_pWindow->GetDlgItem(nID))) {
+        edit->setReadOnly(bReadOnly != FALSE);
+    }
+}
+
 BOOL CDialog::IsControlEnabled(int nID) const {
     const QWidget* control = m_pWindow->GetDlgItem(nID);
     return control != nullptr && control->isEnabled();

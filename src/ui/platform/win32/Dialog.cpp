@@ -310,6 +310,12 @@ void CDialog::EnableControl(int nID, BOOL bEnable) {
     }
 }
 
+void CDialog::SetReadOnly(int nID, BOOL bReadOnly) {
+    if (const HWND hControl = m_pWindow->GetDlgItem(nID)) {
+        SendMessageW(hControl, EM_SETREADONLY, bReadOnly, 0);
+    }
+}
+
 BOOL CDialog::IsControlEnabled(int nID) const {
     const HWND hControl = m_pWindow->GetDlgItem(nID);
     return hControl != nullptr && IsWindowEnabled(hControl) ? TRUE : FALSE;
