@@ -4,8 +4,8 @@
 #   make test   installs what the tests need too, builds, and runs every test through CTest
 # Others: make build, make asan-test, make bench, make fuzz, make format, make format-check,
 # make package (a Debian package of the installed programs, in BUILD_DIR), make windows
-# (korr2ld-cli.exe for 64-bit and 32-bit Windows, cross-compiled), make windows-test (the
-# core's tests of both, run under Wine).
+# (korr2ld.exe and korr2ld-cli.exe for 64-bit and 32-bit Windows, cross-compiled), make
+# windows-installer (their installers), make windows-test (the tests of both, run under Wine).
 #
 # Each target asks scripts/install-deps for what it needs and no more. A new
 # BUILD_DIR is configured without the tests and the benchmarks; make test and
@@ -28,7 +28,7 @@ WINDOWS_ARCHS := x64 x86
 WINDOWS_TESTS ?= OFF
 
 .PHONY: deps configure build run test asan-test bench fuzz format format-check package clean \
-        windows windows-test
+        windows windows-installer windows-test
 
 deps:
 	@scripts/install-deps
@@ -85,6 +85,10 @@ windows:
 	    -DK2L_BUILD_TESTS=$(WINDOWS_TESTS) >/dev/null && \
 	  cmake --build $(WINDOWS_DIR)/$$arch -j $(JOBS) || exit 1; \
 	done
+
+# The installers, korr2ld-setup-VERSION-ARCH.exe in WINDOWS_DIR/ARCH (NSIS).
+windows-installer: windows
+	@scripts/make-installer $(WINDOWS_ARCHS)
 
 windows-test:
 	@$(MAKE) --no-print-directory windows WINDOWS_TESTS=ON

@@ -1,16 +1,16 @@
 #include "app/ConvertApp.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
+#include <cctype>
 
+#include "convert/DataSystemLoader.h"
+#include "framework/MakeDirectories.h"
+#include "framework/PathParts.h"
 #include "framework/ProfileFile.h"
 #include "framework/ProfileTakeOver.h"
 #include "framework/UserFolders.h"
 #include "ui/ConvertDlg.h"
 #include "ui/platform/CommonDialogs.h"
-#include "ui/platform/qt/MessageBox.h"
-#include "ui/platform/qt/TextCodec.h"
 
 namespace {
 
@@ -39,13 +39,11 @@ BOOL CConvertApp::InitInstance() {
     // A settings file that could not be read was left alone; say so before
     // the dialog starts from the defaults.
     for (const std::string& problem : m_profileProblems) {
-        ShowMessageBox(nullptr,
-                       DecodePath(problem) +
-                           QStringLiteral("\n\nThe conversion starts with its default settings. "
-                                          "When they are saved, the unreadable file is kept "
-                                          "beside them with the extension \".bad\"."),
-                       QString::fromLatin1(FindDialogTemplate(CConvertDlg::IDD)->caption),
-                       MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(problem +
+                          "\n\nThe conversion starts with its default settings. When they are "
+                          "saved, the unreadable file is kept beside them with the extension "
+                          "\".bad\".",
+                      FindDialogTemplate(CConvertDlg::IDD)->caption, MB_OK | MB_ICONEXCLAMATION);
     }
 
     if (!m_strStartFile.empty()) {
@@ -62,6 +60,23 @@ BOOL CConvertApp::InitInstance() {
                                        {"Data", dlg.m_strDataFile}});
     }
     return FALSE;
+}
+
+BOOL CConvertApp::LoadDataSystemLibraries() {
+    const auto where = ChooseDataSystemFolder(std::string());
+    if (!where) {
+        return TRUE;
+    }
+    const Result<DataSystemEntries> loaded = LoadDataSystem(*where, "korr2ld");
+    if (!loaded.ok()) {
+        std::string text = loaded.status().message() + '.';
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+        AfxMessageBox(text, FindDialogTemplate(CConvertDlg::IDD)->caption,
+                      MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    InstallDataSystem(loaded.value());
+    return TRUE;
 }
 
 std::string CConvertApp::GetProfilePath() const {
@@ -104,7 +119,8 @@ BOOL CConvertApp::WriteProfileStrings(const char* lpszSection,
     if (path.empty()) {
         return FALSE;
     }
-    QDir().mkpath(QFileInfo(DecodePath(path)).absolutePath());
+    // A folder that cannot be made shows in the failed save.
+    static_cast<void>(MakeDirectories(FolderOf(path)));
     CProfileFile profile(path);
     // An entry that cannot be written (a value holding a line break) is left
     // out; the others are saved all the same.

@@ -26,6 +26,12 @@ public:
     // Runs the dialog; returns FALSE: no message loop follows.
     BOOL InitInstance();
 
+    // Loads the data system's own libraries from where korr2ld-cli takes
+    // them too ($KORR2LD_DATA_SYSTEM, Korr2LD.INI, on Windows the program's
+    // folder), when one of them names a folder; FALSE, after telling the
+    // user why, when they cannot be loaded from there.
+    BOOL LoadDataSystemLibraries();
+
     std::string GetProfileString(const char* lpszSection, const char* lpszEntry,
                                  const char* lpszDefault);
     BOOL WriteProfileString(const char* lpszSection, const char* lpszEntry,

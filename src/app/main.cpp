@@ -11,16 +11,13 @@
 // is shown, and closes.
 #include <QApplication>
 #include <QPixmap>
-#include <cctype>
 #include <iostream>
 
 #include "app/CommandLine.h"
 #include "app/ConvertApp.h"
 #include "app/PlatformStart.h"
-#include "convert/DataSystemLoader.h"
 #include "framework/Signals.h"
 #include "ui/ResourceIds.h"
-#include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/qt/DialogBuilder.h"
 #include "ui/platform/qt/DialogWindow.h"
@@ -65,17 +62,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QtIcon(LoadIcon(IDR_MAINFRAME)));
     theApp.m_strStartFile = request.strFile;
 
-    // The data system's libraries, from where korr2ld-cli takes them too
-    // ($KORR2LD_DATA_SYSTEM, Korr2LD.INI, the program's folder on Windows).
-    if (const auto where = ChooseDataSystemFolder(std::string())) {
-        const Result<DataSystemEntries> loaded = LoadDataSystem(*where, "korr2ld");
-        if (!loaded.ok()) {
-            std::string text = loaded.status().message() + '.';
-            text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-            AfxMessageBox(text, "Korrin File Conversion", MB_OK | MB_ICONEXCLAMATION);
-            return 1;
-        }
-        InstallDataSystem(loaded.value());
+    if (!theApp.LoadDataSystemLibraries()) {
+        return 1;
     }
 
     const QString screenshot = qEnvironmentVariable("K2L_SCREENSHOT");

@@ -8,7 +8,11 @@
 #include "framework/Types.h"
 
 using UINT = std::uint32_t;
+#if defined(_WIN32) && !defined(_WIN64)
+using LPARAM = long;  // as the system's headers have it on 32-bit Windows
+#else
 using LPARAM = std::intptr_t;
+#endif
 using INT_PTR = std::intptr_t;
 
 // A control without an identifier of its own (group boxes, labels).

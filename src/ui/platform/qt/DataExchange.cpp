@@ -6,6 +6,7 @@
 #include <QValidator>
 
 #include "ui/platform/Dialog.h"
+#include "ui/platform/ExchangeMessages.h"
 #include "ui/platform/qt/ComboBox.h"
 #include "ui/platform/qt/DialogWindow.h"
 #include "ui/platform/qt/MessageBox.h"
@@ -69,14 +70,8 @@ void TakeRecordText(CDataExchange* pDX, QWidget* control, const QString& text, s
         return;
     }
     const QString field = FieldOf(control);
-    const QString character =
-        offending.size() == 1 && offending[0].unicode() < 0x20
-            ? QStringLiteral("U+%1").arg(offending[0].unicode(), 4, 16, QChar(u'0')).toUpper()
-            : QStringLiteral("\"%1\"").arg(offending);
-    Refuse(pDX, QStringLiteral("Please enter only ASCII letters, digits, spaces and "
-                               "punctuation in the %1 field: %2 cannot be written into a "
-                               "Sample List record.")
-                    .arg(field, character));
+    Refuse(pDX, QString::fromStdString(NotRecordTextMessage(
+                    field.toStdString(), offending.toStdString(), offending.toUcs4().value(0))));
 }
 
 }  // namespace
@@ -154,9 +149,8 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars) {
         return;
     }
     if (value.size() > static_cast<std::size_t>(nChars)) {
-        Refuse(pDX, QStringLiteral("Please enter no more than %1 characters in the %2 field.")
-                        .arg(nChars)
-                        .arg(FieldOf(control)));
+        Refuse(pDX,
+               QString::fromStdString(TooManyCharsMessage(nChars, FieldOf(control).toStdString())));
     }
 }
 
@@ -165,9 +159,7 @@ void DDV_PlainName(CDataExchange* pDX, const std::string& value) {
         return;
     }
     if (const NameFault fault = FindNameFault(value, kPlainName); fault != NameFault::kNone) {
-        Refuse(pDX, QStringLiteral("The name in the %1 field %2. Please enter a name without "
-                                   "'/' or '\\': it becomes a file name on the instrument.")
-                        .arg(FieldOf(LastControlOf(pDX)),
-                             QString::fromStdString(NameFaultText(fault, kPlainName))));
+        Refuse(pDX, QString::fromStdString(
+                        NotPlainNameMessage(FieldOf(LastControlOf(pDX)).toStdString(), fault)));
     }
 }

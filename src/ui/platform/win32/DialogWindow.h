@@ -1,0 +1,86 @@
+// The Win32 window of a CDialog (ui/platform/Dialog.h): a modeless dialog
+// made from the program's template in memory (TemplateWriter.h), run
+// modally by the dialog's own message loop, so that its menu shortcuts and
+// the tests' hook run inside it. Its dialog procedure sends the window's
+// events (a button's click, Enter, Escape, the close box, the window menu,
+// a drop of files) to the dialog's handlers.
+#pragma once
+
+#include "ui/platform/win32/WinApi.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/platform/Dialog.h"
+
+class CDialogWindow {
+public:
+    CDialogWindow(CDialog& dialog, HWND hParent) : m_dialog(dialog), m_hParent(hParent) {}
+    ~CDialogWindow();
+    CDialogWindow(const CDialogWindow&) = delete;
+    CDialogWindow& operator=(const CDialogWindow&) = delete;
+
+    CDialog& Dialog() const { return m_dialog; }
+    HWND Handle() const { return m_hWnd; }
+
+    // The control nID, or nullptr. Controls exist from DoModal on.
+    HWND GetDlgItem(int nID) const;
+    const std::map<int, HWND>& Controls() const { return m_controls; }
+    // What control nID is called: its label's text, the template's name
+    // for it, or its own text, without mnemonics.
+    std::string NameOf(int nID) const;
+
+    // The bytes a static text was given (it shows them as UTF-8).
+    std::map<int, std::string> m_staticBytes;
+
+    // Creates the window, hidden, from DLGTEMPLATE; its WM_INITDIALOG runs
+    // the dialog's OnInitDialog. FALSE when it could not be made.
+    BOOL Create(const DialogTemplate& dlgTemplate);
+    // Shows the window and runs its messages until the dialog has ended;
+    // HOOK (when set) runs once from inside this loop.
+    void RunModal(const CDialog::ModalHook& hook);
+    void Destroy();
+
+    // The tooltip of control nID (a path label's whole path).
+    void SetToolTip(int nID, const std::wstring& text);
+    // What a screen reader says of control nID.
+    void SetAccessibleTexts(HWND hControl, const std::wstring& name, const std::wstring& said);
+
+    void SetMenus(const std::vector<Menu>& menus);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void TakeControls(const DialogTemplate& dlgTemplate);
+    void OnCommandMessage(WPARAM wParam, LPARAM lParam);
+    void OnDropFiles(HDROP hDrop);
+
+    CDialog& m_dialog;
+    HWND m_hParent;
+    HWND m_hWnd = nullptr;
+    HWND m_hToolTip = nullptr;
+    HACCEL m_hAccelerators = nullptr;
+    HMENU m_hContextMenu = nullptr;
+    const DialogTemplate* m_pTemplate = nullptr;
+    CDialog::ModalHook m_hook;
+    std::map<int, HWND> m_controls;
+    std::map<int, std::string> m_names;
+    std::map<UINT, bool> m_commands;  // menu commands: TRUE for the window menu's
+};
+
+// The window of DIALOG, or nullptr (a parent given as nullptr).
+inline HWND HandleOf(const CDialog* dialog) {
+    return dialog != nullptr ? dialog->Window().Handle() : nullptr;
+}
+
+// Widens the dialog's labels where the desktop's font needs it (FitText.cpp).
+void FitLabels(HWND hDialog);
+
+// The text of window hWnd (a control's, a window's title).
+std::wstring WindowTextOf(HWND hWnd);
+
+// A message box over OWNER (AfxMessageBox, CommonDialogs.h).
+int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption, UINT type,
+                   const std::string& detail = std::string(),
+                   const std::string& details = std::string());

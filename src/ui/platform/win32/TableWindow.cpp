@@ -1,0 +1,117 @@
+// The table window on Windows: a dialog made in memory with the summary, a
+// report-style list view, the notes (a read-only edit that Tab reaches and
+// the keyboard scrolls) and Close.
+#include "ui/platform/win32/WinApi.h"
+
+#include "ui/platform/TableWindow.h"
+
+#include <algorithm>
+
+#include "ui/platform/CommonDialogs.h"
+#include "ui/platform/win32/DialogWindow.h"
+#include "ui/platform/win32/TemplateWriter.h"
+#include "ui/platform/win32/WideText.h"
+
+namespace {
+
+constexpr int kSummaryId = 100;
+constexpr int kTableId = 101;
+constexpr int kNotesId = 102;
+constexpr int kMargin = 7;
+constexpr int kButtonWidth = 50;
+constexpr int kButtonHeight = 14;
+constexpr int kSummaryHeight = 16;
+
+void FillTable(HWND hTable, const TableWindowContent& content) {
+    ListView_SetExtendedListViewStyle(hTable, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    for (std::size_t column = 0; column < content.columns.size(); ++column) {
+        std::wstring title = WidenRecordText(content.columns[column]);
+        LVCOLUMNW lvColumn{};
+        lvColumn.mask = LVCF_TEXT | LVCF_SUBITEM;
+        lvColumn.pszText = title.data();
+        lvColumn.iSubItem = static_cast<int>(column);
+        SendMessageW(hTable, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&lvColumn));
+    }
+    for (std::size_t row = 0; row < content.rows.size(); ++row) {
+        for (std::size_t column = 0; column < content.rows[row].size(); ++column) {
+            std::wstring text = WidenRecordText(content.rows[row][column]);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(row);
+            item.iSubItem = static_cast<int>(column);
+            item.pszText = text.data();
+            SendMessageW(hTable, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, row,
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    // Each column as wide as its widest text, its title included.
+    for (std::size_t index = 0; index < content.columns.size(); ++index) {
+        const int column = static_cast<int>(index);
+        ListView_SetColumnWidth(hTable, column, LVSCW_AUTOSIZE);
+        const int cells = ListView_GetColumnWidth(hTable, column);
+        // The title's text and the header's margins on either side of it.
+        const std::wstring title = WidenRecordText(content.columns[index]);
+        const int titleWidth =
+            ListView_GetStringWidth(hTable, title.c_str()) + 4 * GetSystemMetrics(SM_CXEDGE) + 8;
+        ListView_SetColumnWidth(hTable, column, std::max(cells, titleWidth));
+    }
+}
+
+INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* content = reinterpret_cast<const TableWindowContent*>(lParam);
+        FillTable(GetDlgItem(hWnd, kTableId), *content);
+        std::string notes;
+        for (const std::string& note : content->notes) {
+            notes += (notes.empty() ? "" : "\r\n") + note;
+        }
+        SetDlgItemTextW(
+            hWnd, kNotesId,
+            notes.empty() ? Widen(content->noNotes).c_str() : WidenRecordText(notes).c_str());
+        return TRUE;
+    }
+    if ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE) {
+        EndDialog(hWnd, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
+    if (ScriptedUser::s_pInstalled != nullptr) {
+        return;  // a test sees the content, not the window
+    }
+    // Cut to the screen in dialog units of the system font.
+    const LONG units = GetDialogBaseUnits();
+    const int screenX = GetSystemMetrics(SM_CXMAXIMIZED) * 4 / LOWORD(units);
+    const int screenY = GetSystemMetrics(SM_CYMAXIMIZED) * 8 / HIWORD(units) - 24;
+    const int cx =
+        std::max(content.leastPaneWidthUnits + 2 * kMargin, std::min(content.widthUnits, screenX));
+    const int cy =
+        std::max(2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin,
+                 std::min(content.heightUnits, screenY));
+    const int paneWidth = cx - 2 * kMargin;
+    const int panes = cy - kSummaryHeight - kButtonHeight - 4 * kMargin;
+    const int notesHeight = std::max(content.leastPaneHeightUnits, panes / 4);
+    const int tableHeight = panes - notesHeight;
+
+    CTemplateWriter writer(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 0, cx,
+                           cy, Widen(content.title));
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, kMargin, kMargin, paneWidth, kSummaryHeight,
+                      kSummaryId, kStaticAtom, nullptr, WidenRecordText(content.summary));
+    writer.AddControl(child | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOSORTHEADER |
+                          LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                      0, kMargin, kMargin + kSummaryHeight, paneWidth, tableHeight, kTableId, 0,
+                      WC_LISTVIEWW, Widen(content.tableName));
+    writer.AddControl(child | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
+                      kMargin, 2 * kMargin + kSummaryHeight + tableHeight, paneWidth, notesHeight,
+                      kNotesId, kEditAtom, nullptr, std::wstring());
+    writer.AddControl(child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, cx - kMargin - kButtonWidth,
+                      cy - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, IDCANCEL,
+                      kButtonAtom, nullptr, L"Close");
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), HandleOf(parent), TableProc,
+                            reinterpret_cast<LPARAM>(&content));
+}
