@@ -2,6 +2,7 @@
 
 #include "framework/DynamicLibrary.h"
 #include "framework/File.h"
+#include "framework/MakeDirectories.h"
 #include "framework/PathParts.h"
 #include "framework/ProfileFile.h"
 #include "framework/UserFolders.h"
@@ -234,6 +235,10 @@ Status StoreDataSystemFolder(const std::string& folder) {
     const Result<std::string> settings = Korr2ldSettingsPath();
     if (!settings.ok()) {
         return settings.status();
+    }
+    // On a first use the user's settings folder may not be there yet.
+    if (const Status made = MakeDirectories(FolderOf(settings.value())); !made.ok()) {
+        return made;
     }
     CProfileFile profile(settings.value());
     if (!profile.WriteString(kDataSystemSection, kDataSystemKey, absolute) ||

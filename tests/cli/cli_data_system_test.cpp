@@ -68,6 +68,18 @@ TEST(CliDataSystemTest, OwnLibrariesFromAFolderOfferEverything) {
     EXPECT_EQ(shown.out, box.Cli({"show", box.Path("plate7.sdb")}).out);
 }
 
+// data-system set on a first use makes the settings folder it stores in,
+// and the next run loads from the folder stored there.
+TEST(CliDataSystemTest, SetOnAFirstUseMakesTheSettingsFolder) {
+    CliSandbox box;
+    fs::remove_all(box.Dir() / "config");
+    const std::string standin = (kMinimal.parent_path() / "standin").string();
+    const RunResult set = box.Cli({"data-system", "set", standin});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    const RunResult run = box.Cli({"convert", box.WriteExampleExport(), box.Path("plate7.sdb")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
 // A folder that cannot give both libraries stops the program with one
 // sentence before anything is written.
 TEST(CliDataSystemTest, UnusableFolderStopsBeforeAnything) {
