@@ -2,14 +2,17 @@
 // (tests/support/minimal_datasystem), which has the six entries Korr2LD
 // needs and nothing else, installed through the table the programs use.
 #include <cctype>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <utility>
 
 #include "cli/LocationsCommand.h"
 #include "convert/ConversionRun.h"
+#include "convert/DataSystemLoader.h"
 #include "convert/LocationSetting.h"
 #include "convert_test_support.h"
+#include "framework/DynamicLibrary.h"
 #include "minimal_datasystem/minimal_datasystem.h"
 #include "samplelist/SampleListReader.h"
 
@@ -141,6 +144,56 @@ TEST(ForeignReadingTest, IsRefusedWithoutACall) {
     EXPECT_EQ(reader.Open("/lists/run12.sdb").message(),
               "this record library does not offer reading");
     EXPECT_STREQ(MinimalJournal(), "");
+}
+
+// The loader refuses a library built for another machine from its header,
+// without loading it, and never finds a library's sibling in the current
+// folder (where a planted file would win).
+TEST(DataSystemLoaderTest, RefusesAnotherMachineAndNeverSearchesTheCurrentFolder) {
+    namespace fs = std::filesystem;
+    const ScratchDir dir;
+    const fs::path minimal =
+        fs::absolute(fs::path(K2L_BIN_DIR).parent_path() / "minimal-datasystem");
+    const fs::path pair = fs::path(dir.Path()) / "pair";
+    const fs::path current = fs::path(dir.Path()) / "current";
+    fs::create_directories(pair);
+    fs::create_directories(current);
+    for (const char* stem : {"Ferrox", "Ostrel"}) {
+        fs::copy_file(minimal / DynamicLibraryFileName(stem), pair / DynamicLibraryFileName(stem));
+    }
+    const std::string sibling = DynamicLibraryFileName("minimal_sibling");
+    fs::copy_file(minimal / sibling, current / sibling);
+    const fs::path previous = fs::current_path();
+    fs::current_path(current);
+    const Result<DataSystemEntries> planted =
+        LoadDataSystem({pair.string(), "given with --data-system"}, "korr2ld-cli");
+    fs::current_path(previous);
+    ASSERT_FALSE(planted.ok());
+    EXPECT_NE(planted.status().message().find("cannot be loaded"), std::string::npos)
+        << planted.status().message();
+#ifdef _WIN32
+    // A library of the other bitness: its header alone says so.
+    const bool x64 = std::string(ProgramMachine()) == "x64";
+    std::string header(0x48, '\0');
+    header[0] = 'M';
+    header[1] = 'Z';
+    header[0x3C] = 0x40;
+    header.replace(0x40, 4, std::string("PE\0\0", 4));
+    header[0x44] = static_cast<char>(x64 ? 0x4C : 0x64);
+    header[0x45] = static_cast<char>(x64 ? 0x01 : 0x86);
+    const fs::path other = fs::path(dir.Path()) / "other";
+    fs::create_directories(other);
+    for (const char* stem : {"Ferrox", "Ostrel"}) {
+        WriteFile(other / DynamicLibraryFileName(stem), header);
+    }
+    const Result<DataSystemEntries> foreign =
+        LoadDataSystem({other.string(), "given with --data-system"}, "korr2ld-cli");
+    ASSERT_FALSE(foreign.ok());
+    EXPECT_NE(foreign.status().message().find(x64 ? "use the 32-bit korr2ld-cli"
+                                                  : "use the 64-bit korr2ld-cli"),
+              std::string::npos)
+        << foreign.status().message();
+#endif
 }
 
 }  // namespace
