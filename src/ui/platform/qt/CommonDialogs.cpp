@@ -112,15 +112,3 @@ std::string RunFileDialog(const FileDialogRequest& request) {
     }
     return path.empty() ? std::string() : FullPathOf(path);
 }
-
-std::string FullPathOf(const std::string& path) {
-    const std::string full = FullPath(path, SIZE_MAX, PathSeparators::kSlashOnly);
-    return full.empty() ? path : full;
-}
-
-BOOL FileEntryExists(const std::string& path) {
-    if (path.empty() || path.find('\0') != std::string::npos) {
-        return FALSE;
-    }
-    return Exists(path, Links::kDoNotFollow) ? TRUE : FALSE;
-}
