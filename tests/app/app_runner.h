@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "app/ConvertApp.h"
-#include "tests/ui/dialog_runner.h"
+#include "tests/app/qt_dialog_runner.h"
 #include "ui/ConvertDlg.h"
 
 // Runs APP's InitInstance; BODY acts on the dialog it shows, which is then

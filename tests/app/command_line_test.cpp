@@ -9,7 +9,7 @@
 #include "app/ConvertApp.h"
 #include "support/scoped_env.h"
 #include "tests/app/app_runner.h"
-#include "tests/ui/ui_test_env.h"
+#include "tests/app/qt_test_env.h"
 #include "ui/ConvertDlg.h"
 
 namespace {

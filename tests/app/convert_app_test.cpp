@@ -10,7 +10,7 @@
 #include "app/ConvertApp.h"
 #include "framework/ProfileFile.h"
 #include "tests/app/app_runner.h"
-#include "tests/ui/ui_test_env.h"
+#include "tests/app/qt_test_env.h"
 #include "ui/ConvertDlg.h"
 
 namespace {

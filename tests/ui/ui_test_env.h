@@ -1,21 +1,14 @@
-// Test support for the dialogs: the user as a test scripts it, a private
-// environment per test case and a main() for Qt Test executables.
+// Test support for the dialogs, the same on either twin: the user's answers
+// to message boxes and file dialogs (CUiTestScript) and a private
+// environment per test case (UiTestEnv).
 //
-// UiTestEnv gives one test case its own temporary directory with
-// config/ (XDG_CONFIG_HOME, HOME), state/ (XDG_STATE_HOME), lumenda/
-// (LUMENDA_HOME) and work/ (the current directory), starts a message-box
-// and file-dialog script (CUiTestScript) and clears the modal hooks;
-// everything is put back when it goes out of scope.
+// UiTestEnv gives one test case its own temporary directory with config/
+// (the user's settings: XDG_CONFIG_HOME and HOME, or APPDATA), state/ (the
+// conversion log: XDG_STATE_HOME, or LOCALAPPDATA), lumenda/ (LUMENDA_HOME)
+// and work/ (the current directory), starts CUiTestScript and clears the
+// modal hooks; everything is put back when it goes out of scope.
 #pragma once
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QString>
-#include <QTest>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -25,37 +18,15 @@
 #include "support/sample_lists.h"
 #include "support/scoped_env.h"
 #include "support/scratch_dir.h"
+#include "tests/ui/scripted_user.h"
 #include "ui/platform/CommonDialogs.h"
 #include "ui/platform/Dialog.h"
-#include "ui/platform/qt/DialogWindow.h"
 
 // The text a control of DLG shows (a label's, a button's, an edit's, or a
 // combo box's edit field), as the dialog layer gives it.
-inline QString Shown(CDialog& dlg, int id) {
-    if (!dlg.HasDlgItem(id)) {
-        return QStringLiteral("<no control %1>").arg(id);
-    }
-    return QFile::decodeName(QByteArray::fromStdString(dlg.GetDlgItemText(id)));
+inline std::string Shown(CDialog& dlg, int id) {
+    return dlg.HasDlgItem(id) ? dlg.GetDlgItemText(id) : "<no control " + std::to_string(id) + ">";
 }
-
-// What a message box and a file dialog were asked to show, as the user
-// reads it (the texts decoded as the locale's).
-struct ShownMessageBox {
-    QString text;
-    QString caption;
-    QString detail;
-    QString details;
-    UINT type;
-};
-struct ShownFileDialog {
-    bool open;
-    bool folder;
-    QString title;
-    QString initialDir;
-    QString proposedName;
-    QString filter;
-    QString defaultExt;
-};
 
 // The user, as a test scripts it: while started, each message box and file
 // dialog is recorded and takes the next answer scripted for its kind;
@@ -73,28 +44,22 @@ public:
     }
 
     static void AnswerMessageBox(int answer) { The().m_messageAnswers.push_back(answer); }
-    static void AcceptFileDialog(const QString& path) { The().m_fileAnswers.push_back(path); }
-    static void CancelFileDialog() { AcceptFileDialog(QString()); }
+    static void AcceptFileDialog(const std::string& path) { The().m_fileAnswers.push_back(path); }
+    static void CancelFileDialog() { AcceptFileDialog(std::string()); }
 
-    static const std::vector<ShownMessageBox>& MessageBoxes() { return The().m_messageBoxes; }
-    static const std::vector<ShownFileDialog>& FileDialogs() { return The().m_fileDialogs; }
+    static const std::vector<MessageBoxRequest>& MessageBoxes() { return The().m_messageBoxes; }
+    static const std::vector<FileDialogRequest>& FileDialogs() { return The().m_fileDialogs; }
 
     int Answer(const MessageBoxRequest& request) override {
-        m_messageBoxes.push_back({Text(request.text), Text(request.caption), Text(request.detail),
-                                  Text(request.details), request.type});
+        m_messageBoxes.push_back(request);
         return Next(m_messageAnswers, DefaultAnswer(request.type));
     }
     std::string Answer(const FileDialogRequest& request) override {
-        m_fileDialogs.push_back({request.open, request.folder, Text(request.title),
-                                 Text(request.initialDir), Text(request.proposedName),
-                                 Text(request.filter), Text(request.defaultExt)});
-        return QFile::encodeName(Next(m_fileAnswers, QString())).toStdString();
+        m_fileDialogs.push_back(request);
+        return Next(m_fileAnswers, std::string());
     }
 
 private:
-    static QString Text(const std::string& text) {
-        return QFile::decodeName(QByteArray::fromStdString(text));
-    }
     static CUiTestScript& The() {
         static CUiTestScript script;
         return script;
@@ -110,9 +75,9 @@ private:
     }
 
     std::deque<int> m_messageAnswers;
-    std::deque<QString> m_fileAnswers;  // an empty path cancels
-    std::vector<ShownMessageBox> m_messageBoxes;
-    std::vector<ShownFileDialog> m_fileDialogs;
+    std::deque<std::string> m_fileAnswers;  // an empty path cancels
+    std::vector<MessageBoxRequest> m_messageBoxes;
+    std::vector<FileDialogRequest> m_fileDialogs;
 };
 
 class UiTestEnv {
@@ -130,34 +95,36 @@ public:
     UiTestEnv(const UiTestEnv&) = delete;
     UiTestEnv& operator=(const UiTestEnv&) = delete;
 
-    // The absolute path of RELATIVE inside the test's directory.
-    QString Path(const QString& relative) const {
-        return QFile::decodeName(QByteArray::fromStdString(m_dir.Path())) + QLatin1Char('/') +
-               relative;
-    }
-    std::string StdPath(const QString& relative) const {
-        return QFile::encodeName(Path(relative)).toStdString();
+    // The absolute path of RELATIVE ('/' between its parts) inside the
+    // test's directory, as the program composes paths on this system.
+    std::string Path(const std::string& relative) const {
+        return k2ltest::NativePath(m_dir.Path() + '/' + relative);
     }
 
     // Writes CONTENT into RELATIVE (creating its directory); returns its path.
-    QString Write(const QString& relative, const QByteArray& content) const {
-        m_dir.Write(
-            QFile::encodeName(relative).toStdString(),
-            std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
+    std::string Write(const std::string& relative, std::string_view content) const {
+        m_dir.Write(relative, content);
         return Path(relative);
     }
 
-    static QByteArray Read(const QString& path) {
-        return QByteArray::fromStdString(k2ltest::ReadFile(QFile::encodeName(path).toStdString()));
+    static std::string Read(const std::string& path) { return k2ltest::ReadFile(path); }
+
+    // The program's file NAME among the user's state (the conversion log).
+    std::string StatePath(const std::string& name) const {
+#ifdef _WIN32
+        return Path("state/Korr2LD/" + name);
+#else
+        return Path("state/korr2ld/" + name);
+#endif
     }
 
     // Makes DIRECTORY (and EXTENSION) the data system's location of KEY, in
     // its settings file, or for this process only when IN_PROCESS (which
     // also takes what the file could not hold, such as a directory without
     // its separator).
-    static bool ConfigureLocation(const char* key, const QString& directory, const char* extension,
-                                  bool inProcess = false) {
-        return k2ltest::SetLocation(key, QFile::encodeName(directory).toStdString(), extension,
+    static bool ConfigureLocation(const char* key, const std::string& directory,
+                                  const char* extension, bool inProcess = false) {
+        return k2ltest::SetLocation(key, directory, extension,
                                     inProcess ? k2ltest::LocationScope::kThisProcess
                                               : k2ltest::LocationScope::kSettingsFile) == OSTREL_OK;
     }
@@ -166,24 +133,18 @@ private:
     // NAME inside the test's directory, made if it is not there.
     std::string Subdirectory(const char* name) const {
         std::filesystem::create_directories(m_dir.Path(name));
-        return m_dir.Path(name);
+        return k2ltest::NativePath(m_dir.Path(name));
     }
 
     k2ltest::ScratchDir m_dir;
+#ifdef _WIN32
+    k2ltest::ScopedEnv m_config{"APPDATA", Subdirectory("config")};
+    k2ltest::ScopedEnv m_state{"LOCALAPPDATA", Subdirectory("state")};
+#else
     k2ltest::ScopedEnv m_config{"XDG_CONFIG_HOME", Subdirectory("config")};
     k2ltest::ScopedEnv m_home{"HOME", m_dir.Path("config")};
-    k2ltest::ScopedEnv m_state{"XDG_STATE_HOME", m_dir.Path("state")};
+    k2ltest::ScopedEnv m_state{"XDG_STATE_HOME", Subdirectory("state")};
+#endif
     k2ltest::ScopedEnv m_lumenda{"LUMENDA_HOME", Subdirectory("lumenda")};
     k2ltest::ScopedCurrentDir m_work{Subdirectory("work")};
 };
-
-// main() for a Qt Test class: the offscreen platform unless one is chosen.
-#define K2L_QTEST_MAIN(TestClass)                             \
-    int main(int argc, char** argv) {                         \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) { \
-            qputenv("QT_QPA_PLATFORM", "offscreen");          \
-        }                                                     \
-        QApplication app(argc, argv);                         \
-        TestClass test;                                       \
-        return QTest::qExec(&test, argc, argv);               \
-    }
