@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcutEvent>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
@@ -29,9 +30,15 @@ public:
 
 protected:
     bool event(QEvent* event) override {
-        // A shortcut event reaches the button only for its own mnemonic.
+        // A shortcut event reaches the button only for its own mnemonic. It
+        // clicks at once, as the Windows dialog manager's does (Qt's own
+        // would click a timer's tenth of a second later).
         if (event->type() == QEvent::Shortcut && isEnabled() && focusPolicy() != Qt::NoFocus) {
             setFocus(Qt::ShortcutFocusReason);
+            if (!static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+                click();
+                return true;
+            }
         }
         return QPushButton::event(event);
     }
