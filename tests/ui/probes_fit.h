@@ -1,0 +1,113 @@
+// What a test measures on a shown dialog, the same on either twin
+// (tests/ui/qt/probes_fit.cpp, tests/ui/win32/probes_fit.cpp): its controls
+// with their rectangles and texts and what those texts need in each
+// control's own font, what a screen reader says of them, tooltips, the
+// scale and the desktop's font. Widths and heights are in the window
+// system's logical pixels.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/platform/Dialog.h"
+#include "ui/platform/TableWindow.h"
+
+struct Box {
+    int left = 0;
+    int top = 0;
+    int right = 0;  // past the last column and row
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool Contains(const Box& other) const {
+        return left <= other.left && top <= other.top && other.right <= right &&
+               other.bottom <= bottom;
+    }
+    bool Intersects(const Box& other) const {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+};
+
+enum class Shape { kLabel, kPathLabel, kPicture, kButton, kGroupBox, kField, kOther };
+
+// One control of a dialog as it is shown.
+struct ShownControl {
+    int id = 0;        // IDC_STATIC when it has none
+    std::string what;  // its kind and position, for messages
+    Shape shape = Shape::kOther;
+    Box rect;  // in the dialog's client area
+    bool takesFocus = false;
+    // The text it shows as painted: a label's, a button's or a group box's
+    // title without mnemonic markers, a path label's as elided.
+    std::string text;
+    int textWidth = 0;   // what TEXT needs in the control's font
+    int lineHeight = 0;  // one line of the control's font
+    // Where TEXT has room, in the control's own coordinates: a label's
+    // contents, a button's face, a group box's title.
+    Box textRoom;
+    // A group box: TRUE when its title lies on its frame's top line, which
+    // is then at FRAMELINEY in its own coordinates.
+    bool titleOnFrameLine = false;
+    int frameLineY = 0;
+    std::string accessibleName;
+    std::string accessibleDescription;
+};
+
+// The dialog's controls, menus left out, in creation order.
+std::vector<ShownControl> ShownControls(CDialog& dlg);
+// The dialog's client area, at (0, 0).
+Box ClientBox(CDialog& dlg);
+// How wide the dialog must be for its caption to be shown whole in the
+// title bar, with the bar's icon and buttons.
+int CaptionNeedsWidth(CDialog& dlg);
+// TRUE when the user cannot change the dialog's size: no sizing frame, no
+// maximise button.
+bool HasFixedSize(CDialog& dlg);
+
+// The scale the test program runs at (Qt: QT_SCALE_FACTOR; Windows: the
+// system's DPI over 96), and the one DLG is laid out for.
+double TestScale();
+double ScaleOf(CDialog& dlg);
+// Tells DLG that it is now on a screen of PERCENT scale, as the window
+// system does when it moves to another monitor. FALSE, leaving DLG as it
+// is, on a twin that takes its scale once for the process (Qt).
+bool MoveToScreenScale(CDialog& dlg, int percent);
+
+// Makes FAMILY at POINTS the desktop's font for the dialogs made from now
+// on, or (FAMILY empty) puts the desktop's own back. FALSE where the
+// desktop's font does not reach the dialogs (Windows: a dialog has the
+// shell's dialog font, at the screen's scale).
+bool UseDesktopFont(const std::string& family, int points);
+
+// What a screen reader says of control ID, or of the edit field of
+// combo box ID (FIELD).
+std::string AccessibleName(CDialog& dlg, int id, bool field = false);
+std::string AccessibleDescription(CDialog& dlg, int id, bool field = false);
+// The tooltip of control ID.
+std::string ToolTipOf(CDialog& dlg, int id);
+// What the twin paints where it leaves out the middle of a path.
+std::string PaintedEllipsis();
+
+// Combo box ID's empty edit field: what it shows, what that needs in the
+// field's font, and the field's width for text.
+struct CueShown {
+    std::string text;
+    int textWidth = 0;
+    int room = 0;
+};
+CueShown CueOf(CDialog& dlg, int id);
+
+// The table window of CONTENT, shown and fitted into a screen whose
+// available area is WIDTH x HEIGHT device pixels: that area in logical
+// pixels, the window's client area and its Close button in it, and
+// CONTENT's asked size (widthUnits x heightUnits dialog units of the
+// window's font). FALSE where the twin cannot show it to a test.
+struct TableWindowShown {
+    Box screen;
+    Box window;
+    Box close;
+    Box sizeOfUnits;
+};
+bool ShowTableWindowOn(const TableWindowContent& content, int width, int height,
+                       TableWindowShown& shown);
