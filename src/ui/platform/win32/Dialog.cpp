@@ -23,6 +23,18 @@ std::wstring StripMnemonic(const std::wstring& text) {
     return plain;
 }
 
+// The window scales itself on a DPI change (OnDpiChanged): the dialog
+// manager's own scaling, where the system has one, is turned off.
+void DisableDialogDpiScaling(HWND hDialog) {
+    using SetBehavior =
+        BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    static const auto set = reinterpret_cast<SetBehavior>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")));
+    if (set != nullptr) {
+        set(hDialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    }
+}
+
 bool TakesFocus(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::ComboBox ||
            kind == ControlKind::Edit;
@@ -64,6 +76,10 @@ void CDialogWindow::Destroy() {
     if (m_hContextMenu != nullptr) {
         DestroyMenu(m_hContextMenu);
         m_hContextMenu = nullptr;
+    }
+    if (m_hScaledFont != nullptr) {
+        DeleteObject(m_hScaledFont);
+        m_hScaledFont = nullptr;
     }
     m_controls.clear();
     m_hToolTip = nullptr;
@@ -157,6 +173,8 @@ INT_PTR CALLBACK CDialogWindow::DialogProc(HWND hWnd, UINT message, WPARAM wPara
         auto* window = reinterpret_cast<CDialogWindow*>(lParam);
         SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         window->m_hWnd = hWnd;
+        window->m_dpi = GetDpiForWindow(hWnd);
+        DisableDialogDpiScaling(hWnd);
         window->TakeControls(*window->m_pTemplate);
         FitLabels(hWnd);
     }
@@ -205,14 +223,9 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 TrackPopupMenu(m_hContextMenu, TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
             }
             return TRUE;
-        case WM_DPICHANGED: {
-            // Per-monitor DPI: the system scales the dialog's font and its
-            // dialog units; the window takes the rectangle it is offered.
-            const auto* rect = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(m_hWnd, nullptr, rect->left, rect->top, rect->right - rect->left,
-                         rect->bottom - rect->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return TRUE;
-        }
         default:
             return FALSE;
     }
@@ -246,6 +259,27 @@ void CDialogWindow::OnDropFiles(HDROP hDrop) {
     if (!paths.empty()) {
         m_dialog.OnDropFiles(paths, TRUE);
     }
+}
+
+void CDialogWindow::OnDpiChanged(UINT dpi, const RECT& offered) {
+    // Per-monitor DPI: the window takes the rectangle it is offered, its
+    // controls and font scale (the dialog manager's own scaling is off,
+    // where there is one, so that this is the only), and the labels fit
+    // the new font.
+    SetWindowPos(m_hWnd, nullptr, offered.left, offered.top, offered.right - offered.left,
+                 offered.bottom - offered.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dpi == 0 || dpi == m_dpi) {
+        return;
+    }
+    const HFONT current = m_hScaledFont != nullptr
+                              ? m_hScaledFont
+                              : reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    const HFONT scaled = ScaleDialog(m_hWnd, current, m_dpi, dpi);
+    if (m_hScaledFont != nullptr) {
+        DeleteObject(m_hScaledFont);
+    }
+    m_hScaledFont = scaled;
+    m_dpi = dpi;
 }
 
 void CDialogWindow::SetToolTip(int nID, const std::wstring& text) {

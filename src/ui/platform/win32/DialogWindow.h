@@ -49,12 +49,17 @@ public:
 
     void SetMenus(const std::vector<Menu>& menus);
 
+    // The DPI the window is laid out for: its screen's when it was made,
+    // then the one each DPI change brought.
+    UINT Dpi() const { return m_dpi; }
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void TakeControls(const DialogTemplate& dlgTemplate);
     void OnCommandMessage(WPARAM wParam, LPARAM lParam);
     void OnDropFiles(HDROP hDrop);
+    void OnDpiChanged(UINT dpi, const RECT& offered);
 
     CDialog& m_dialog;
     HWND m_hParent;
@@ -62,6 +67,8 @@ private:
     HWND m_hToolTip = nullptr;
     HACCEL m_hAccelerators = nullptr;
     HMENU m_hContextMenu = nullptr;
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    HFONT m_hScaledFont = nullptr;  // the dialog's font at m_dpi, after a DPI change
     const DialogTemplate* m_pTemplate = nullptr;
     CDialog::ModalHook m_hook;
     std::map<int, HWND> m_controls;
@@ -76,6 +83,11 @@ inline HWND HandleOf(const CDialog* dialog) {
 
 // Widens the dialog's labels where the desktop's font needs it (FitText.cpp).
 void FitLabels(HWND hDialog);
+// Scales the dialog's controls from FROMDPI to TODPI, gives them and the
+// dialog HFONT's face at the dialogs' point size for TODPI, and fits the
+// labels again; returns that font, which the caller deletes once the
+// dialog no longer uses it.
+HFONT ScaleDialog(HWND hDialog, HFONT hFont, UINT fromDpi, UINT toDpi);
 
 // The text of window hWnd (a control's, a window's title).
 std::wstring WindowTextOf(HWND hWnd);

@@ -70,7 +70,7 @@ CTemplateWriter::CTemplateWriter(DWORD style, DWORD exStyle, int cx, int cy,
     Word(0);  // no menu
     Word(0);  // the dialog class
     Text(caption);
-    Word(8);    // point size
+    Word(kDialogFontPoints);
     Word(400);  // weight
     Word(0);    // italic, charset
     Text(L"MS Shell Dlg");

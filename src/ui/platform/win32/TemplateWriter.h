@@ -33,6 +33,9 @@ private:
     std::vector<WORD> m_words;
 };
 
+// The size of the dialogs' font, in points.
+inline constexpr WORD kDialogFontPoints = 8;
+
 // Predefined control classes in a template.
 inline constexpr WORD kButtonAtom = 0x0080;
 inline constexpr WORD kEditAtom = 0x0081;
