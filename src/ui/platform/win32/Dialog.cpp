@@ -234,6 +234,13 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CDialogWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
+    if (lParam != 0 && code == BN_SETFOCUS) {
+        // However a push button got the focus (its mnemonic, a click), it
+        // becomes the default button, as the dialog manager makes one that
+        // Tab reaches, so that Enter presses it.
+        SendMessageW(m_hWnd, WM_NEXTDLGCTL, static_cast<WPARAM>(lParam), TRUE);
+        return;
+    }
     if (lParam != 0 && code != BN_CLICKED) {
         return;  // a control's notification (a combo's, an edit's)
     }

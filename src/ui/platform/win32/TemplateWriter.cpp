@@ -17,7 +17,8 @@ DWORD StyleOf(const DialogControl& control) {
     switch (control.kind) {
         case ControlKind::PushButton:
             return style |
-                   ((control.style & CS_DEFPUSHBUTTON) != 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+                   ((control.style & CS_DEFPUSHBUTTON) != 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                   BS_NOTIFY;  // BN_SETFOCUS: the focused button becomes the default
         case ControlKind::GroupBox:
             return style | BS_GROUPBOX;
         case ControlKind::StaticText:
