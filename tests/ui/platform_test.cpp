@@ -13,14 +13,19 @@
 TEST(Platform, FileEntryExistsForAnyKindOfEntry) {
     UiTestEnv env;
     const std::string file = env.Write("f.txt", "x");
-    std::filesystem::create_symlink(env.Path("gone"), env.Path("dangling"));
     EXPECT_TRUE(FileEntryExists(file));
     EXPECT_TRUE(FileEntryExists(env.Path("work")));
-    EXPECT_TRUE(FileEntryExists(env.Path("dangling")));
     EXPECT_FALSE(FileEntryExists(env.Path("gone")));
     EXPECT_FALSE(FileEntryExists(""));
     EXPECT_FALSE(FileEntryExists("[Not Specified]"));
     EXPECT_FALSE(FileEntryExists(std::string("f.txt\0x", 7)));
+    std::error_code made;
+    std::filesystem::create_symlink(env.Path("gone"), env.Path("dangling"), made);
+    if (made == std::errc::function_not_supported) {
+        GTEST_SKIP() << "no symbolic links here (Wine makes none): the dangling one is not tried";
+    }
+    ASSERT_FALSE(made) << made.message();
+    EXPECT_TRUE(FileEntryExists(env.Path("dangling")));
 }
 
 TEST(Platform, UnansweredBoxesTakeTheirDefaultAndDialogsCancel) {
