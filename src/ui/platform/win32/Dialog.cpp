@@ -82,6 +82,7 @@ void CDialogWindow::Destroy() {
         m_hScaledFont = nullptr;
     }
     m_controls.clear();
+    m_accessible.clear();
     m_hToolTip = nullptr;
 }
 
@@ -114,8 +115,10 @@ void CDialogWindow::TakeControls(const DialogTemplate& dlgTemplate) {
         if (text.name != nullptr) {
             m_names[text.id] = text.name;
         }
-        SetAccessibleTexts(found->second, text.name != nullptr ? Widen(text.name) : std::wstring(),
-                           Widen(text.description));
+        SetAccessibleTexts(found->second, std::wstring(), Widen(text.description));
+    }
+    for (const auto& [id, name] : m_names) {
+        SetAccessibleTexts(GetDlgItem(id), Widen(name), std::wstring());
     }
 }
 
@@ -474,9 +477,16 @@ void CDialog::SetCueBanner(int nID, const std::string& shown, const std::string&
     if (hCombo == nullptr) {
         return;
     }
+    // On the edit field itself, as the combo box's own CB_SETCUEBANNER does
+    // where there is one; shown while the field has the focus too.
     const std::wstring cue = Widen(shown);
-    SendMessageW(hCombo, CB_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(cue.c_str()));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(hCombo, &info) && info.hwndItem != nullptr) {
+        SendMessageW(info.hwndItem, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue.c_str()));
+    }
     m_pWindow->SetToolTip(nID, Widen(said));
+    m_pWindow->DescribeField(nID, Widen(said));
 }
 
 void CDialog::SetMenus(const std::vector<Menu>& menus) {

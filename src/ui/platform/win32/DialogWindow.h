@@ -14,6 +14,12 @@
 
 #include "ui/platform/Dialog.h"
 
+// What a screen reader says of a control, where the dialog says it.
+struct AccessibleTexts {
+    std::wstring name;
+    std::wstring description;
+};
+
 class CDialogWindow {
 public:
     CDialogWindow(CDialog& dialog, HWND hParent) : m_dialog(dialog), m_hParent(hParent) {}
@@ -44,8 +50,12 @@ public:
 
     // The tooltip of control nID (a path label's whole path).
     void SetToolTip(int nID, const std::wstring& text);
-    // What a screen reader says of control nID.
+    // What a screen reader says of control hControl (Accessible.cpp); an
+    // empty text leaves the control's own.
     void SetAccessibleTexts(HWND hControl, const std::wstring& name, const std::wstring& said);
+    // Combo box nID's edit field, which takes the focus: the combo box's
+    // name, and its description followed by SAID.
+    void DescribeField(int nID, const std::wstring& said);
 
     void SetMenus(const std::vector<Menu>& menus);
 
@@ -73,6 +83,7 @@ private:
     CDialog::ModalHook m_hook;
     std::map<int, HWND> m_controls;
     std::map<int, std::string> m_names;
+    std::map<HWND, AccessibleTexts> m_accessible;
     std::map<UINT, bool> m_commands;  // menu commands: TRUE for the window menu's
 };
 
