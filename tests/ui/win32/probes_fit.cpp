@@ -91,7 +91,8 @@ std::string Said(HWND hWnd, bool name) {
     }
     static_cast<void>(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
         return std::string();
     }
@@ -291,11 +292,10 @@ std::string PaintedEllipsis() {
 }
 
 CueShown CueOf(CDialog& dlg, int id) {
-    const HWND hCombo = dlg.Window().GetDlgItem(id);
-    std::wstring cue(1024, L'\0');
-    SendMessageW(hCombo, CB_GETCUEBANNER, reinterpret_cast<WPARAM>(cue.data()), cue.size());
-    cue.resize(lstrlenW(cue.c_str()));
     const HWND hEdit = ControlOrField(dlg, id, true);
+    std::wstring cue(1024, L'\0');
+    SendMessageW(hEdit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue.data()), cue.size());
+    cue.resize(lstrlenW(cue.c_str()));
     RECT client;
     GetClientRect(hEdit, &client);
     const LRESULT margins = SendMessageW(hEdit, EM_GETMARGINS, 0, 0);
