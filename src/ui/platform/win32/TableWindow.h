@@ -1,0 +1,16 @@
+// The table window (ui/platform/TableWindow.h) on Windows.
+#pragma once
+
+#include "ui/platform/win32/WinApi.h"
+
+#include <functional>
+
+#include "ui/platform/TableWindow.h"
+
+// Shows CONTENT modally over hParent as ShowTableWindow does, sized and
+// placed for a screen whose work area is AVAILABLE (ShowTableWindow gives
+// its monitor's). HOOK, when set, acts on the window once it is shown,
+// which then closes: for a test, whether or not a stand-in for the user
+// is installed.
+void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RECT& available,
+                       const std::function<void(HWND)>& hook);
