@@ -6,6 +6,7 @@
 #include "tests/ui/probes_fit.h"
 
 #include "ui/platform/win32/DialogWindow.h"
+#include "ui/platform/win32/TableWindow.h"
 #include "ui/platform/win32/WideText.h"
 
 namespace {
@@ -303,7 +304,20 @@ CueShown CueOf(CDialog& dlg, int id) {
     return {Narrow(cue), dc.Width(cue), client.right - LOWORD(margins) - HIWORD(margins)};
 }
 
-bool ShowTableWindowOn(const TableWindowContent& /*content*/, int /*width*/, int /*height*/,
-                       TableWindowShown& /*shown*/) {
-    return false;
+bool ShowTableWindowOn(const TableWindowContent& content, int width, int height,
+                       TableWindowShown& shown) {
+    // Per-monitor aware: logical pixels are the device's.
+    shown.screen = {0, 0, width, height};
+    bool seen = false;
+    ShowTableWindowIn(content, nullptr, RECT{0, 0, width, height}, [&](HWND hWnd) {
+        seen = true;
+        RECT client;
+        GetClientRect(hWnd, &client);
+        shown.window = BoxOf(client);
+        shown.close = InDialog(hWnd, GetDlgItem(hWnd, IDCANCEL));
+        RECT units{0, 0, content.widthUnits, content.heightUnits};
+        MapDialogRect(hWnd, &units);
+        shown.sizeOfUnits = BoxOf(units);
+    });
+    return seen;
 }
