@@ -84,9 +84,9 @@ Result<PreparedLocation> PrepareLocation(const LocationSetting& setting) {
     if (!std::filesystem::is_directory(status)) {
         return Status::Error(directory + " is not a directory; nothing was stored");
     }
-    if (!IsSeparator(directory.back())) {
-        directory += '/';
-    }
+    // Stored with its final separator: the one the path already uses, so
+    // that a Windows folder does not end in '/'.
+    directory = MakePath("", directory, "", "");
     GLOBAL_FILE_INFO& info = location.info;
     if (directory.size() >= sizeof info.szDirectory) {
         return Status::Error("the directory " + directory +
