@@ -309,7 +309,8 @@ bool ShowTableWindowOn(const TableWindowContent& content, int width, int height,
     // Per-monitor aware: logical pixels are the device's.
     shown.screen = {0, 0, width, height};
     bool seen = false;
-    ShowTableWindowIn(content, nullptr, RECT{0, 0, width, height}, [&](HWND hWnd) {
+    const RECT work{0, 0, width, height};
+    ShowTableWindowIn(content, nullptr, &work, [&](HWND hWnd) {
         seen = true;
         RECT client;
         GetClientRect(hWnd, &client);

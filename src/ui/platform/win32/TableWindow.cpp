@@ -57,59 +57,57 @@ void FillTable(HWND hTable, const TableWindowContent& content) {
     }
 }
 
-// The window's parts placed for a client area of CX x CY dialog units.
-void Layout(HWND hWnd, const TableWindowContent& content, int cx, int cy) {
-    const int paneWidth = cx - 2 * kMargin;
-    const int panes = cy - kSummaryHeight - kButtonHeight - 4 * kMargin;
-    const int notesHeight = std::max(content.leastPaneHeightUnits, panes / 4);
-    const int tableHeight = panes - notesHeight;
-    const auto place = [hWnd](int id, int x, int y, int width, int height) {
-        RECT rect{x, y, x + width, y + height};
-        MapDialogRect(hWnd, &rect);
-        SetWindowPos(GetDlgItem(hWnd, id), nullptr, rect.left, rect.top, rect.right - rect.left,
-                     rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    place(kSummaryId, kMargin, kMargin, paneWidth, kSummaryHeight);
-    place(kTableId, kMargin, kMargin + kSummaryHeight, paneWidth, tableHeight);
-    place(kNotesId, kMargin, 2 * kMargin + kSummaryHeight + tableHeight, paneWidth, notesHeight);
-    place(IDCANCEL, cx - kMargin - kButtonWidth, cy - kMargin - kButtonHeight, kButtonWidth,
-          kButtonHeight);
+// Moves and resizes control ID by the given pixels.
+void Shift(HWND hWnd, int id, int dx, int dy, int dcx, int dcy) {
+    const HWND hControl = GetDlgItem(hWnd, id);
+    RECT rect;
+    GetWindowRect(hControl, &rect);
+    MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    SetWindowPos(hControl, nullptr, rect.left + dx, rect.top + dy, rect.right - rect.left + dcx,
+                 rect.bottom - rect.top + dcy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Sizes the window to what CONTENT asks for, in dialog units of its font,
-// cut to AVAILABLE (its frame and title included) down to the least size,
-// lays it out and centres it there.
-void FitInto(HWND hWnd, const TableWindowContent& content, const RECT& available) {
-    RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(hWnd, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(hWnd, GWL_EXSTYLE)));
-    const int frameWidth = frame.right - frame.left;
-    const int frameHeight = frame.bottom - frame.top;
-    const int availableWidth = available.right - available.left;
-    const int availableHeight = available.bottom - available.top;
-    RECT base{0, 0, 4, 8};  // one base unit each way
-    MapDialogRect(hWnd, &base);
-    const int roomX = std::max(0, availableWidth - frameWidth) * 4 / std::max(1L, base.right);
-    const int roomY = std::max(0, availableHeight - frameHeight) * 8 / std::max(1L, base.bottom);
-    const int cx =
-        std::max(content.leastPaneWidthUnits + 2 * kMargin, std::min(content.widthUnits, roomX));
-    const int cy =
-        std::max(2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin,
-                 std::min(content.heightUnits, roomY));
-    Layout(hWnd, content, cx, cy);
-    RECT client{0, 0, cx, cy};
-    MapDialogRect(hWnd, &client);
-    const int width = client.right + frameWidth;
-    const int height = client.bottom + frameHeight;
-    SetWindowPos(hWnd, nullptr, available.left + std::max(0, (availableWidth - width) / 2),
-                 available.top + std::max(0, (availableHeight - height) / 2), width, height,
+// Cuts the window to WORK, the work area of its monitor, in that monitor's
+// pixels (the dialog's units are the font's at the monitor's scale), down
+// to the least size of its panes: the table gives up three quarters of the
+// height, the notes a quarter, and Close keeps its corner.
+void FitInto(HWND hWnd, const TableWindowContent& content, const RECT& work) {
+    RECT window;
+    GetWindowRect(hWnd, &window);
+    RECT least{0, 0, content.leastPaneWidthUnits, content.leastPaneHeightUnits};
+    MapDialogRect(hWnd, &least);
+    RECT table;
+    GetWindowRect(GetDlgItem(hWnd, kTableId), &table);
+    RECT notes;
+    GetWindowRect(GetDlgItem(hWnd, kNotesId), &notes);
+    const auto excess = [](LONG have, LONG room, LONG spare) {
+        return static_cast<int>(std::clamp<LONG>(have - room, 0, std::max<LONG>(spare, 0)));
+    };
+    const int cutX = excess(window.right - window.left, work.right - work.left,
+                            table.right - table.left - least.right);
+    const int cutTable = excess(window.bottom - window.top, work.bottom - work.top,
+                                table.bottom - table.top - least.bottom) *
+                         3 / 4;
+    const int cutNotes = excess(window.bottom - window.top - cutTable, work.bottom - work.top,
+                                notes.bottom - notes.top - least.bottom);
+    if (cutX == 0 && cutTable == 0 && cutNotes == 0) {
+        return;
+    }
+    Shift(hWnd, kSummaryId, 0, 0, -cutX, 0);
+    Shift(hWnd, kTableId, 0, 0, -cutX, -cutTable);
+    Shift(hWnd, kNotesId, 0, -cutTable, -cutX, -cutNotes);
+    Shift(hWnd, IDCANCEL, -cutX, -cutTable - cutNotes, 0, 0);
+    const int cx = window.right - window.left - cutX;
+    const int cy = window.bottom - window.top - cutTable - cutNotes;
+    SetWindowPos(hWnd, nullptr, std::max(work.left, work.left + (work.right - work.left - cx) / 2),
+                 std::max(work.top, work.top + (work.bottom - work.top - cy) / 2), cx, cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // What the window is made with.
 struct Shown {
     const TableWindowContent& content;
-    RECT available;
+    const RECT* work;  // nullptr: its monitor's work area
     const std::function<void(HWND)>& hook;
 };
 
@@ -121,6 +119,10 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         const auto& shown = *reinterpret_cast<const Shown*>(lParam);
         const TableWindowContent& content = shown.content;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+        FitInto(hWnd, content, shown.work != nullptr ? *shown.work : monitor.rcWork);
         FillTable(GetDlgItem(hWnd, kTableId), content);
         std::string notes;
         for (const std::string& note : content.notes) {
@@ -129,7 +131,6 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         SetDlgItemTextW(
             hWnd, kNotesId,
             notes.empty() ? Widen(content.noNotes).c_str() : WidenRecordText(notes).c_str());
-        FitInto(hWnd, content, shown.available);
         if (shown.hook) {
             PostMessageW(hWnd, kRunHook, 0, 0);
         }
@@ -149,33 +150,42 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RECT& available,
-                       const std::function<void(HWND)>& hook) {
-    // Made at the size asked for; FitInto sizes and lays it out.
-    CTemplateWriter writer(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
-                           content.widthUnits, content.heightUnits, Widen(content.title));
-    const DWORD child = WS_CHILD | WS_VISIBLE;
-    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, 0, kSummaryId, kStaticAtom,
-                      nullptr, WidenRecordText(content.summary));
-    writer.AddControl(child | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOSORTHEADER |
-                          LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                      0, 0, 0, 0, 0, kTableId, 0, WC_LISTVIEWW, Widen(content.tableName));
-    writer.AddControl(child | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
-                      0, 0, 0, 0, kNotesId, kEditAtom, nullptr, std::wstring());
-    writer.AddControl(child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, 0, IDCANCEL, kButtonAtom,
-                      nullptr, L"Close");
-    const Shown shown{content, available, hook};
-    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), hParent, TableProc,
-                            reinterpret_cast<LPARAM>(&shown));
-}
-
 void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
     if (ScriptedUser::s_pInstalled != nullptr) {
         return;  // a test sees the content, not the window
     }
-    // The work area of the monitor the parent is on, or of the primary one.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(HandleOf(parent), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    ShowTableWindowIn(content, HandleOf(parent), monitor.rcWork, nullptr);
+    ShowTableWindowIn(content, HandleOf(parent), nullptr, nullptr);
+}
+
+void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RECT* work,
+                       const std::function<void(HWND)>& hook) {
+    // The size asked for; cut to the screen once the window exists and its
+    // units are known (FitToMonitor).
+    const int cx = std::max(content.leastPaneWidthUnits + 2 * kMargin, content.widthUnits);
+    const int cy =
+        std::max(2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin,
+                 content.heightUnits);
+    const int paneWidth = cx - 2 * kMargin;
+    const int panes = cy - kSummaryHeight - kButtonHeight - 4 * kMargin;
+    const int notesHeight = std::max(content.leastPaneHeightUnits, panes / 4);
+    const int tableHeight = panes - notesHeight;
+
+    CTemplateWriter writer(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 0, cx,
+                           cy, Widen(content.title));
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, kMargin, kMargin, paneWidth, kSummaryHeight,
+                      kSummaryId, kStaticAtom, nullptr, WidenRecordText(content.summary));
+    writer.AddControl(child | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOSORTHEADER |
+                          LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                      0, kMargin, kMargin + kSummaryHeight, paneWidth, tableHeight, kTableId, 0,
+                      WC_LISTVIEWW, Widen(content.tableName));
+    writer.AddControl(child | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
+                      kMargin, 2 * kMargin + kSummaryHeight + tableHeight, paneWidth, notesHeight,
+                      kNotesId, kEditAtom, nullptr, std::wstring());
+    writer.AddControl(child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, cx - kMargin - kButtonWidth,
+                      cy - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, IDCANCEL,
+                      kButtonAtom, nullptr, L"Close");
+    const Shown shown{content, work, hook};
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), hParent, TableProc,
+                            reinterpret_cast<LPARAM>(&shown));
 }
