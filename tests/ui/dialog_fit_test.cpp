@@ -155,7 +155,8 @@ TEST(DialogFit, TextsFitOtherDesktopFonts) {
         SCOPED_TRACE(row.name);
         UiTestEnv env;
         if (!UseDesktopFont(row.family, row.points)) {
-            GTEST_SKIP() << "the desktop's font does not reach this twin's dialogs";
+            GTEST_SKIP() << "no desktop font reaches these dialogs: Windows gives them the shell's "
+                            "dialog font at 8 points, sized by the screen's scale (TextsFit)";
         }
         CheckEveryDialogFits(0);
         UseDesktopFont(std::string(), 0);
