@@ -136,6 +136,9 @@ TEST(DialogFit, TextsFit) {
     const ScaleRow rows[] = {
         {"desktop default", 0},
         {"moved to a screen at 200%", 200},
+        // A scale at which the labels' font needs more than the scaled
+        // layout gives them: they must be fitted to it again.
+        {"moved to a screen at 250%", 250},
     };
     for (const ScaleRow& row : rows) {
         SCOPED_TRACE(row.name);
