@@ -136,8 +136,9 @@ TEST(DialogFit, TextsFit) {
     const ScaleRow rows[] = {
         {"desktop default", 0},
         {"moved to a screen at 200%", 200},
-        // A scale at which the labels' font needs more than the scaled
-        // layout gives them: they must be fitted to it again.
+        // Text widths do not grow in step with the font's size: at this
+        // scale some labels need more than the scaled layout gives them
+        // (with the fonts under Wine), so they must be fitted again.
         {"moved to a screen at 250%", 250},
     };
     for (const ScaleRow& row : rows) {
