@@ -244,6 +244,9 @@ TEST(ConvertDlg, SelectInputDerivesOutputAndDataFile) {
 }
 
 TEST(ConvertDlg, SelectInputWhoseNameHoldsABackslashIsRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no Windows file name holds '\\': it separates folders there";
+#endif
     UiTestEnv env;
     const std::string input = env.Write("Runs/..\\lists\\victim.txt", kExport);
     CConvertDlg dlg;
@@ -631,7 +634,7 @@ TEST(ConvertDlg, OutputWithAFinalDotIsRefusedBeforeTheQuestion) {
     // asked about nor touched.
     UiTestEnv env;
     const std::string input = env.Write("in.txt", kExport);
-    const std::string kept = env.Write("l", "someone's file");
+    const std::string kept = env.Write("lists/l", "someone's file");
     CConvertDlg dlg;
     SetDefaults(dlg, input, kept + '.');
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
@@ -640,7 +643,8 @@ TEST(ConvertDlg, OutputWithAFinalDotIsRefusedBeforeTheQuestion) {
     EXPECT_EQ(reported.type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
     EXPECT_THAT(reported.detail, HasSubstr("cannot end in a dot"));
     EXPECT_EQ(UiTestEnv::Read(kept), "someone's file");
-    EXPECT_FALSE(Exists(kept + '.'));
+    // Nothing was made beside it (on Windows "l." would be "l" itself).
+    EXPECT_EQ(k2ltest::Entries(env.Path("lists")), std::vector<std::string>({"l"}));
 }
 
 TEST(ConvertDlg, LocationThatCannotBeStoredIsADetailOfTheSuccess) {
