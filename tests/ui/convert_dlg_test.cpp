@@ -605,6 +605,10 @@ TEST(ConvertDlg, FailingConversionGivesReasonAsDetail) {
 }
 
 TEST(ConvertDlg, ReadErrorNamesInputAndRestoresCursor) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no input that opens but fails to read: a folder does not open on Windows, "
+                    "and Wine reads past another handle's lock";
+#endif
     UiTestEnv env;
     const std::string input = env.Write("Runs/plate7.txt", kExport);
     const std::string output = env.Path("out.sdb");
