@@ -41,6 +41,10 @@ public:
     // HOOK (when set) runs once from inside this loop.
     void RunModal(const CDialog::ModalHook& hook);
     void Destroy();
+    // Handles MSG as the modal loop does: the menus' shortcuts, then the
+    // dialog manager's keys (Tab, Enter, Escape, mnemonics), then the
+    // window it is for. A test's keys go the same way.
+    void Process(MSG& msg);
 
     // The tooltip of control nID (a path label's whole path).
     void SetToolTip(int nID, const std::wstring& text);

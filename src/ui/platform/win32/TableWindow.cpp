@@ -65,9 +65,61 @@ void FillTable(HWND hTable, const TableWindowContent& content) {
     }
 }
 
+// Moves and resizes control ID by the given pixels.
+void Shift(HWND hWnd, int id, int dx, int dy, int dcx, int dcy) {
+    const HWND hControl = GetDlgItem(hWnd, id);
+    RECT rect;
+    GetWindowRect(hControl, &rect);
+    MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    SetWindowPos(hControl, nullptr, rect.left + dx, rect.top + dy, rect.right - rect.left + dcx,
+                 rect.bottom - rect.top + dcy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Cuts the window to the work area of its monitor, in that monitor's
+// pixels (the dialog's units are the font's at the monitor's scale), down
+// to the least size of its panes: the table gives up three quarters of the
+// height, the notes a quarter, and Close keeps its corner.
+void FitToMonitor(HWND hWnd, const TableWindowContent& content) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT window;
+    GetWindowRect(hWnd, &window);
+    RECT least{0, 0, content.leastPaneWidthUnits, content.leastPaneHeightUnits};
+    MapDialogRect(hWnd, &least);
+    RECT table;
+    GetWindowRect(GetDlgItem(hWnd, kTableId), &table);
+    RECT notes;
+    GetWindowRect(GetDlgItem(hWnd, kNotesId), &notes);
+    const auto excess = [](LONG have, LONG room, LONG spare) {
+        return static_cast<int>(std::clamp<LONG>(have - room, 0, std::max<LONG>(spare, 0)));
+    };
+    const int cutX = excess(window.right - window.left, work.right - work.left,
+                            table.right - table.left - least.right);
+    const int cutTable = excess(window.bottom - window.top, work.bottom - work.top,
+                                table.bottom - table.top - least.bottom) *
+                         3 / 4;
+    const int cutNotes = excess(window.bottom - window.top - cutTable, work.bottom - work.top,
+                                notes.bottom - notes.top - least.bottom);
+    if (cutX == 0 && cutTable == 0 && cutNotes == 0) {
+        return;
+    }
+    Shift(hWnd, kSummaryId, 0, 0, -cutX, 0);
+    Shift(hWnd, kTableId, 0, 0, -cutX, -cutTable);
+    Shift(hWnd, kNotesId, 0, -cutTable, -cutX, -cutNotes);
+    Shift(hWnd, IDCANCEL, -cutX, -cutTable - cutNotes, 0, 0);
+    const int cx = window.right - window.left - cutX;
+    const int cy = window.bottom - window.top - cutTable - cutNotes;
+    SetWindowPos(hWnd, nullptr, std::max(work.left, work.left + (work.right - work.left - cx) / 2),
+                 std::max(work.top, work.top + (work.bottom - work.top - cy) / 2), cx, cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         const auto* content = reinterpret_cast<const TableWindowContent*>(lParam);
+        FitToMonitor(hWnd, *content);
         FillTable(GetDlgItem(hWnd, kTableId), *content);
         std::string notes;
         for (const std::string& note : content->notes) {
@@ -105,15 +157,12 @@ void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
     if (ScriptedUser::s_pInstalled != nullptr && !Hook()) {
         return;  // a test sees the content, not the window
     }
-    // Cut to the screen in dialog units of the system font.
-    const LONG units = GetDialogBaseUnits();
-    const int screenX = GetSystemMetrics(SM_CXMAXIMIZED) * 4 / LOWORD(units);
-    const int screenY = GetSystemMetrics(SM_CYMAXIMIZED) * 8 / HIWORD(units) - 24;
-    const int cx =
-        std::max(content.leastPaneWidthUnits + 2 * kMargin, std::min(content.widthUnits, screenX));
+    // The size asked for; cut to the screen once the window exists and its
+    // units are known (FitToMonitor).
+    const int cx = std::max(content.leastPaneWidthUnits + 2 * kMargin, content.widthUnits);
     const int cy =
         std::max(2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin,
-                 std::min(content.heightUnits, screenY));
+                 content.heightUnits);
     const int paneWidth = cx - 2 * kMargin;
     const int panes = cy - kSummaryHeight - kButtonHeight - 4 * kMargin;
     const int notesHeight = std::max(content.leastPaneHeightUnits, panes / 4);
