@@ -143,8 +143,7 @@ std::string ListFailureCause(std::int32_t status, const std::string& listPath, b
     std::string folder = parts.drive + parts.directory;
     // Without its final separator, unless it is a root (a drive's too).
     const bool separator =
-        !folder.empty() && (folder.back() == '/' ||
-                            (folder.back() == '\\' && kNativeSeparators == PathSeparators::kBoth));
+        !folder.empty() && (folder.back() == '/' || folder.back() == kNativeSeparator);
     if (separator && folder.size() > parts.drive.size() + 1) {
         folder.pop_back();
     }
