@@ -52,6 +52,8 @@ public:
     void SetAccessibleTexts(HWND hControl, const std::wstring& name, const std::wstring& said);
 
     void SetMenus(const std::vector<Menu>& menus);
+    // The context menu that SetMenus made, or nullptr.
+    HMENU ContextMenu() const { return m_hContextMenu; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,7 +3,7 @@
 // the keyboard scrolls) and Close.
 #include "ui/platform/win32/WinApi.h"
 
-#include "ui/platform/TableWindow.h"
+#include "ui/platform/win32/TableWindow.h"
 
 #include <algorithm>
 
@@ -21,6 +21,14 @@ constexpr int kMargin = 7;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kSummaryHeight = 16;
+
+// Posted once the window is made: runs the tests' hook from its loop.
+constexpr UINT kRunHook = WM_APP + 1;
+
+TableWindowShowHook& Hook() {
+    static TableWindowShowHook hook;
+    return hook;
+}
 
 void FillTable(HWND hTable, const TableWindowContent& content) {
     ListView_SetExtendedListViewStyle(hTable, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -120,6 +128,16 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         SetDlgItemTextW(
             hWnd, kNotesId,
             notes.empty() ? Widen(content->noNotes).c_str() : WidenRecordText(notes).c_str());
+        if (Hook()) {
+            PostMessageW(hWnd, kRunHook, 0, 0);
+        }
+        return TRUE;
+    }
+    if (message == kRunHook) {
+        ShowWindow(hWnd, SW_SHOW);
+        const TableWindowShowHook run = Hook();
+        run(hWnd);
+        EndDialog(hWnd, IDCANCEL);  // when the hook left it open
         return TRUE;
     }
     if ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE) {
@@ -131,8 +149,12 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
+void SetTableWindowShowHook(TableWindowShowHook hook) {
+    Hook() = std::move(hook);
+}
+
 void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
-    if (ScriptedUser::s_pInstalled != nullptr) {
+    if (ScriptedUser::s_pInstalled != nullptr && !Hook()) {
         return;  // a test sees the content, not the window
     }
     // The size asked for; cut to the screen once the window exists and its

@@ -1,0 +1,13 @@
+// The table window (ui/platform/TableWindow.h) on Windows.
+#pragma once
+
+#include "ui/platform/win32/WinApi.h"
+
+#include <functional>
+
+#include "ui/platform/TableWindow.h"
+
+// In a test, HOOK acts on each table window once it is shown, from inside
+// the window's modal loop; a window that HOOK leaves open is then closed.
+using TableWindowShowHook = std::function<void(HWND)>;
+void SetTableWindowShowHook(TableWindowShowHook hook);
