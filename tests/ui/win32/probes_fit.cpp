@@ -309,8 +309,7 @@ bool ShowTableWindowOn(const TableWindowContent& content, int width, int height,
     // Per-monitor aware: logical pixels are the device's.
     shown.screen = {0, 0, width, height};
     bool seen = false;
-    const RECT work{0, 0, width, height};
-    ShowTableWindowIn(content, nullptr, &work, [&](HWND hWnd) {
+    SetTableWindowShowHook([&](HWND hWnd) {
         seen = true;
         RECT client;
         GetClientRect(hWnd, &client);
@@ -320,5 +319,8 @@ bool ShowTableWindowOn(const TableWindowContent& content, int width, int height,
         MapDialogRect(hWnd, &units);
         shown.sizeOfUnits = BoxOf(units);
     });
+    const RECT work{0, 0, width, height};
+    ShowTableWindowIn(content, nullptr, &work);
+    SetTableWindowShowHook(nullptr);
     return seen;
 }

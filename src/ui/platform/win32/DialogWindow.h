@@ -62,6 +62,8 @@ public:
     void DescribeField(int nID, const std::wstring& said);
 
     void SetMenus(const std::vector<Menu>& menus);
+    // The context menu that SetMenus made, or nullptr.
+    HMENU ContextMenu() const { return m_hContextMenu; }
 
     // The DPI the window is laid out for: its screen's when it was made,
     // then the one each DPI change brought.

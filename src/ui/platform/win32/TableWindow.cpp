@@ -22,6 +22,14 @@ constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kSummaryHeight = 16;
 
+// Posted once the window is made: runs the tests' hook from its loop.
+constexpr UINT kRunHook = WM_APP + 1;
+
+TableWindowShowHook& Hook() {
+    static TableWindowShowHook hook;
+    return hook;
+}
+
 void FillTable(HWND hTable, const TableWindowContent& content) {
     ListView_SetExtendedListViewStyle(hTable, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     for (std::size_t column = 0; column < content.columns.size(); ++column) {
@@ -108,15 +116,10 @@ void FitInto(HWND hWnd, const TableWindowContent& content, const RECT& work) {
 struct Shown {
     const TableWindowContent& content;
     const RECT* work;  // nullptr: its monitor's work area
-    const std::function<void(HWND)>& hook;
 };
-
-// Posted once the window is shown: runs a test's hook from its loop.
-constexpr UINT kRunHook = WM_APP + 1;
 
 INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         const auto& shown = *reinterpret_cast<const Shown*>(lParam);
         const TableWindowContent& content = shown.content;
         MONITORINFO monitor{};
@@ -131,14 +134,16 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         SetDlgItemTextW(
             hWnd, kNotesId,
             notes.empty() ? Widen(content.noNotes).c_str() : WidenRecordText(notes).c_str());
-        if (shown.hook) {
+        if (Hook()) {
             PostMessageW(hWnd, kRunHook, 0, 0);
         }
         return TRUE;
     }
     if (message == kRunHook) {
-        reinterpret_cast<const Shown*>(GetWindowLongPtrW(hWnd, DWLP_USER))->hook(hWnd);
-        EndDialog(hWnd, IDCANCEL);
+        ShowWindow(hWnd, SW_SHOW);
+        const TableWindowShowHook run = Hook();
+        run(hWnd);
+        EndDialog(hWnd, IDCANCEL);  // when the hook left it open
         return TRUE;
     }
     if ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE) {
@@ -150,17 +155,20 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
-    if (ScriptedUser::s_pInstalled != nullptr) {
-        return;  // a test sees the content, not the window
-    }
-    ShowTableWindowIn(content, HandleOf(parent), nullptr, nullptr);
+void SetTableWindowShowHook(TableWindowShowHook hook) {
+    Hook() = std::move(hook);
 }
 
-void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RECT* work,
-                       const std::function<void(HWND)>& hook) {
+void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
+    if (ScriptedUser::s_pInstalled != nullptr && !Hook()) {
+        return;  // a test sees the content, not the window
+    }
+    ShowTableWindowIn(content, HandleOf(parent), nullptr);
+}
+
+void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RECT* work) {
     // The size asked for; cut to the screen once the window exists and its
-    // units are known (FitToMonitor).
+    // units are known (FitInto).
     const int cx = std::max(content.leastPaneWidthUnits + 2 * kMargin, content.widthUnits);
     const int cy =
         std::max(2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin,
@@ -185,7 +193,7 @@ void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RE
     writer.AddControl(child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, cx - kMargin - kButtonWidth,
                       cy - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, IDCANCEL,
                       kButtonAtom, nullptr, L"Close");
-    const Shown shown{content, work, hook};
+    const Shown shown{content, work};
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), hParent, TableProc,
                             reinterpret_cast<LPARAM>(&shown));
 }

@@ -7,9 +7,12 @@
 
 #include "ui/platform/TableWindow.h"
 
-// Shows CONTENT modally over hParent as ShowTableWindow does, cut to WORK
-// (a monitor's work area; nullptr: that of the window's monitor). HOOK,
-// when set, acts on the window once it is shown, which then closes: for a
-// test, whether or not a stand-in for the user is installed.
-void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RECT* work,
-                       const std::function<void(HWND)>& hook);
+// In a test, HOOK acts on each table window once it is shown, from inside
+// the window's modal loop; a window that HOOK leaves open is then closed.
+using TableWindowShowHook = std::function<void(HWND)>;
+void SetTableWindowShowHook(TableWindowShowHook hook);
+
+// Shows CONTENT as ShowTableWindow does, whether or not a stand-in for the
+// user is installed, over hParent and cut to WORK as if that were its
+// monitor's work area (nullptr: its monitor's).
+void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RECT* work);
