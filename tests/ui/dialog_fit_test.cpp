@@ -28,36 +28,35 @@ void CheckFit(CDialog& dlg, double scale) {
     const std::string caption = dlg.GetWindowText();
     SCOPED_TRACE(caption);
     EXPECT_EQ(ScaleOf(dlg), scale);
-    const Box client = ClientBox(dlg);
-    EXPECT_GE(client.Width(), CaptionNeedsWidth(dlg)) << caption;
+    const PixelRect client = ClientArea(dlg);
+    EXPECT_GE(client.width, CaptionNeedsWidth(dlg)) << caption;
 
     const std::vector<ShownControl> controls = ShownControls(dlg);
     ASSERT_FALSE(controls.empty());
     for (const ShownControl& control : controls) {
         SCOPED_TRACE(control.what);
-        EXPECT_TRUE(client.Contains(control.rect)) << control.what << " leaves the dialog";
+        EXPECT_TRUE(Contains(client, control.rect)) << control.what << " leaves the dialog";
         if (control.shape == Shape::kLabel || control.shape == Shape::kPathLabel) {
-            EXPECT_LE(control.textWidth, control.textRoom.Width())
+            EXPECT_LE(control.textWidth, control.textRoom.width)
                 << '"' << control.text << "\" is cut";
-            EXPECT_LE(control.lineHeight, control.textRoom.Height())
+            EXPECT_LE(control.lineHeight, control.textRoom.height)
                 << '"' << control.text << "\" is cut below";
         }
         if (control.shape == Shape::kButton) {
-            EXPECT_LT(control.textWidth, control.rect.Width())
-                << '"' << control.text << "\" is cut";
+            EXPECT_LT(control.textWidth, control.rect.width) << '"' << control.text << "\" is cut";
         }
         if (control.shape == Shape::kGroupBox) {
-            const Box& title = control.textRoom;
+            const PixelRect& title = control.textRoom;
             ASSERT_TRUE(control.titleOnFrameLine) << control.text;
-            EXPECT_LE(std::abs((title.top + title.bottom - 1) / 2 - control.frameLineY), 1)
+            EXPECT_LE(std::abs(title.y + (title.height - 1) / 2 - control.frameLineY), 1)
                 << control.text << " is off its frame line";
-            EXPECT_TRUE((Box{0, 0, control.rect.Width(), control.rect.Height()}.Contains(title)));
-            EXPECT_LE(control.textWidth, title.Width()) << control.text << " is cut";
+            EXPECT_TRUE(Contains({0, 0, control.rect.width, control.rect.height}, title));
+            EXPECT_LE(control.textWidth, title.width) << control.text << " is cut";
             // Whatever lies inside the box starts below its title line.
-            const int titleBottom = control.rect.top + title.bottom - 1;
+            const int titleBottom = control.rect.y + title.y + title.height - 1;
             for (const ShownControl& other : controls) {
-                if (&other != &control && control.rect.Contains(other.rect)) {
-                    EXPECT_GT(other.rect.top, titleBottom)
+                if (&other != &control && Contains(control.rect, other.rect)) {
+                    EXPECT_GT(other.rect.y, titleBottom)
                         << other.what << " straddles the top of " << control.text;
                 }
             }
@@ -66,7 +65,7 @@ void CheckFit(CDialog& dlg, double scale) {
         // No two controls overlap; group boxes hold them, so they are left out.
         for (const ShownControl& other : controls) {
             if (&other != &control && other.shape != Shape::kGroupBox) {
-                EXPECT_FALSE(control.rect.Intersects(other.rect))
+                EXPECT_FALSE(Intersects(control.rect, other.rect))
                     << control.what << " overlaps " << other.what;
             }
         }
@@ -104,6 +103,7 @@ void CheckEveryDialogFits(int percent) {
 // focus a description too; the dialog has a fixed size and no maximise
 // button.
 void CheckNamed(CDialog& dlg) {
+    EXPECT_FALSE(HasMaximizeBox(dlg));
     EXPECT_TRUE(HasFixedSize(dlg));
     for (const ShownControl& control : ShownControls(dlg)) {
         const std::string where = dlg.GetWindowText() + ' ' + control.what;
@@ -247,7 +247,7 @@ TEST(DialogFit, EveryControlIsNamedAndLongPathsElideInTheMiddle) {
         EXPECT_EQ(ToolTipOf(d, IDC_INPUT_FILE), path);
         EXPECT_NE(input.text.find(PaintedEllipsis()), std::string::npos) << input.text;
         EXPECT_TRUE(input.text.ends_with(".txt")) << input.text;
-        EXPECT_LE(input.textWidth, input.textRoom.Width());
+        EXPECT_LE(input.textWidth, input.textRoom.width);
         EXPECT_EQ(painted(IDC_OUTPUT_FILE).text, "[Not Specified]");
         // No locations: each method field says so, whole, and to a screen reader.
         for (const int id : {IDC_MS_FILE, IDC_INLET_FILE, IDC_MACRO_FILE}) {
@@ -282,11 +282,11 @@ TEST(DialogFit, PreviewFitsASmallScreenAndScales) {
     if (!ShowTableWindowOn(table, 800, 600, shown)) {
         GTEST_SKIP() << "this twin shows no table window to a test";
     }
-    EXPECT_TRUE(shown.window.Width() < shown.screen.Width() &&
-                shown.window.Height() < shown.screen.Height());
-    EXPECT_TRUE(shown.window.Contains(shown.close));
+    EXPECT_TRUE(shown.window.width < shown.screen.width &&
+                shown.window.height < shown.screen.height);
+    EXPECT_TRUE(Contains(shown.window, shown.close));
     // A large screen: the size it asks for.
     ASSERT_TRUE(ShowTableWindowOn(table, 4000, 3000, shown));
-    EXPECT_EQ(shown.window.Width(), shown.sizeOfUnits.Width());
-    EXPECT_EQ(shown.window.Height(), shown.sizeOfUnits.Height());
+    EXPECT_EQ(shown.window.width, shown.sizeOfUnits.width);
+    EXPECT_EQ(shown.window.height, shown.sizeOfUnits.height);
 }

@@ -9,25 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/probes_layout.h"
 #include "ui/platform/Dialog.h"
 #include "ui/platform/TableWindow.h"
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;  // past the last column and row
-    int bottom = 0;
-
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Contains(const Box& other) const {
-        return left <= other.left && top <= other.top && other.right <= right &&
-               other.bottom <= bottom;
-    }
-    bool Intersects(const Box& other) const {
-        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
-    }
-};
+// TRUE when INNER lies wholly inside OUTER; when A and B share a pixel.
+inline bool Contains(const PixelRect& outer, const PixelRect& inner) {
+    return outer.x <= inner.x && outer.y <= inner.y &&
+           inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+inline bool Intersects(const PixelRect& a, const PixelRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
+}
 
 enum class Shape { kLabel, kPathLabel, kPicture, kButton, kGroupBox, kField, kOther };
 
@@ -36,7 +31,7 @@ struct ShownControl {
     int id = 0;        // IDC_STATIC when it has none
     std::string what;  // its kind and position, for messages
     Shape shape = Shape::kOther;
-    Box rect;  // in the dialog's client area
+    PixelRect rect;  // in the dialog's client area
     bool takesFocus = false;
     // The text it shows as painted: a label's, a button's or a group box's
     // title without mnemonic markers, a path label's as elided.
@@ -45,7 +40,7 @@ struct ShownControl {
     int lineHeight = 0;  // one line of the control's font
     // Where TEXT has room, in the control's own coordinates: a label's
     // contents, a button's face, a group box's title.
-    Box textRoom;
+    PixelRect textRoom;
     // A group box: TRUE when its title lies on its frame's top line, which
     // is then at FRAMELINEY in its own coordinates.
     bool titleOnFrameLine = false;
@@ -57,12 +52,11 @@ struct ShownControl {
 // The dialog's controls, menus left out, in creation order.
 std::vector<ShownControl> ShownControls(CDialog& dlg);
 // The dialog's client area, at (0, 0).
-Box ClientBox(CDialog& dlg);
+PixelRect ClientArea(CDialog& dlg);
 // How wide the dialog must be for its caption to be shown whole in the
 // title bar, with the bar's icon and buttons.
 int CaptionNeedsWidth(CDialog& dlg);
-// TRUE when the user cannot change the dialog's size: no sizing frame, no
-// maximise button.
+// TRUE when the user cannot change the dialog's size by its frame.
 bool HasFixedSize(CDialog& dlg);
 
 // The scale the test program runs at (Qt: QT_SCALE_FACTOR; Windows: the
@@ -104,10 +98,10 @@ CueShown CueOf(CDialog& dlg, int id);
 // CONTENT's asked size (widthUnits x heightUnits dialog units of the
 // window's font). FALSE where the twin cannot show it to a test.
 struct TableWindowShown {
-    Box screen;
-    Box window;
-    Box close;
-    Box sizeOfUnits;
+    PixelRect screen;
+    PixelRect window;
+    PixelRect close;
+    PixelRect sizeOfUnits;
 };
 bool ShowTableWindowOn(const TableWindowContent& content, int width, int height,
                        TableWindowShown& shown);

@@ -21,8 +21,8 @@
 
 namespace {
 
-Box BoxOf(const QRect& rect) {
-    return {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+PixelRect BoxOf(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
 int WidthOf(const QFont& font, const QString& text) {
@@ -45,7 +45,7 @@ ShownControl Measure(QWidget* control) {
     shown.id = IDC_STATIC;
     shown.rect = BoxOf(control->geometry());
     shown.what = std::string(control->metaObject()->className()) + " at " +
-                 std::to_string(shown.rect.left) + ',' + std::to_string(shown.rect.top);
+                 std::to_string(shown.rect.x) + ',' + std::to_string(shown.rect.y);
     shown.takesFocus = control->focusPolicy() != Qt::NoFocus;
     shown.lineHeight = QFontMetrics(control->font()).height();
     shown.accessibleName = Said(control, QAccessible::Name);
@@ -100,7 +100,7 @@ std::vector<ShownControl> ShownControls(CDialog& dlg) {
     return controls;
 }
 
-Box ClientBox(CDialog& dlg) {
+PixelRect ClientArea(CDialog& dlg) {
     return BoxOf(dlg.Window().rect());
 }
 
@@ -109,9 +109,7 @@ int CaptionNeedsWidth(CDialog& dlg) {
 }
 
 bool HasFixedSize(CDialog& dlg) {
-    const QDialog& window = dlg.Window();
-    return !(window.windowFlags() & Qt::WindowMaximizeButtonHint) &&
-           window.minimumSize() == window.maximumSize();
+    return dlg.Window().minimumSize() == dlg.Window().maximumSize();
 }
 
 double TestScale() {

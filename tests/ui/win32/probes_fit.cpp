@@ -25,11 +25,11 @@ bool IsClass(HWND hWnd, const wchar_t* name) {
     return lstrcmpiW(ClassOf(hWnd).c_str(), name) == 0;
 }
 
-Box BoxOf(const RECT& rect) {
-    return {rect.left, rect.top, rect.right, rect.bottom};
+PixelRect BoxOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-Box InDialog(HWND hDialog, HWND hControl) {
+PixelRect InDialog(HWND hDialog, HWND hControl) {
     RECT rect;
     GetWindowRect(hControl, &rect);
     MapWindowPoints(nullptr, hDialog, reinterpret_cast<POINT*>(&rect), 2);
@@ -125,8 +125,8 @@ ShownControl Measure(HWND hDialog, HWND hControl) {
     ShownControl shown;
     shown.id = GetDlgCtrlID(hControl);
     shown.rect = InDialog(hDialog, hControl);
-    shown.what = Narrow(ClassOf(hControl)) + " at " + std::to_string(shown.rect.left) + ',' +
-                 std::to_string(shown.rect.top);
+    shown.what = Narrow(ClassOf(hControl)) + " at " + std::to_string(shown.rect.x) + ',' +
+                 std::to_string(shown.rect.y);
     shown.accessibleName = Said(hControl, true);
     shown.accessibleDescription = Said(hControl, false);
     const LONG_PTR style = GetWindowLongPtrW(hControl, GWL_STYLE);
@@ -152,8 +152,7 @@ ShownControl Measure(HWND hDialog, HWND hControl) {
             shown.shape = Shape::kGroupBox;
             shown.titleOnFrameLine = true;
             shown.frameLineY = shown.lineHeight / 2;
-            shown.textRoom = {kGroupTitleIndent - 1, 0, kGroupTitleIndent + dc.Width(text) + 1,
-                              shown.lineHeight};
+            shown.textRoom = {kGroupTitleIndent - 1, 0, dc.Width(text) + 2, shown.lineHeight};
         } else {
             shown.shape = Shape::kButton;
             shown.takesFocus = true;
@@ -200,7 +199,7 @@ std::vector<ShownControl> ShownControls(CDialog& dlg) {
     return controls;
 }
 
-Box ClientBox(CDialog& dlg) {
+PixelRect ClientArea(CDialog& dlg) {
     RECT client;
     GetClientRect(dlg.Window().Handle(), &client);
     return BoxOf(client);
@@ -230,8 +229,7 @@ int CaptionNeedsWidth(CDialog& dlg) {
 }
 
 bool HasFixedSize(CDialog& dlg) {
-    return (GetWindowLongPtrW(dlg.Window().Handle(), GWL_STYLE) &
-            (WS_THICKFRAME | WS_MAXIMIZEBOX)) == 0;
+    return (GetWindowLongPtrW(dlg.Window().Handle(), GWL_STYLE) & WS_THICKFRAME) == 0;
 }
 
 double TestScale() {
