@@ -23,8 +23,7 @@ IAccPropServices* PropServices() {
 
 }  // namespace
 
-void CDialogWindow::SetAccessibleTexts(HWND hControl, const std::wstring& name,
-                                       const std::wstring& said) {
+void SetAccessibleTexts(HWND hControl, const std::wstring& name, const std::wstring& said) {
     IAccPropServices* services = PropServices();
     if (services == nullptr) {
         return;  // no accessibility service: the labels still name the fields
@@ -37,4 +36,16 @@ void CDialogWindow::SetAccessibleTexts(HWND hControl, const std::wstring& name,
         services->SetHwndPropStr(hControl, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                  PROPID_ACC_DESCRIPTION, said.c_str());
     }
+}
+
+void CDialogWindow::SetAccessibleDescription(int nID, const std::wstring& said) {
+    const HWND hControl = GetDlgItem(nID);
+    if (hControl == nullptr) {
+        return;
+    }
+    const auto found = m_descriptions.find(nID);
+    const std::wstring description = found != m_descriptions.end() ? found->second : L"";
+    SetAccessibleTexts(
+        hControl, std::wstring(),
+        said.empty() || description.empty() ? description + said : description + L". " + said);
 }

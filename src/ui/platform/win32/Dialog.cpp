@@ -98,6 +98,7 @@ void CDialogWindow::TakeControls(const DialogTemplate& dlgTemplate) {
         if (text.name != nullptr) {
             m_names[text.id] = text.name;
         }
+        m_descriptions[text.id] = Widen(text.description);
         SetAccessibleTexts(found->second, text.name != nullptr ? Widen(text.name) : std::wstring(),
                            Widen(text.description));
     }
@@ -192,7 +193,10 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             m_dialog.OnCancel();
             return TRUE;
         case WM_DROPFILES:
-            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            // Zero when the files were taken, as from a window that
+            // processed the message.
+            SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT,
+                              OnDropFiles(reinterpret_cast<HDROP>(wParam)) ? 0 : 1);
             return TRUE;
         case WM_CONTEXTMENU:
             if (m_hContextMenu != nullptr) {
@@ -232,7 +236,7 @@ void CDialogWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
     m_dialog.OnCommand(id);
 }
 
-void CDialogWindow::OnDropFiles(HDROP hDrop) {
+BOOL CDialogWindow::OnDropFiles(HDROP hDrop) {
     std::vector<std::string> paths;
     const UINT count = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
@@ -243,9 +247,7 @@ void CDialogWindow::OnDropFiles(HDROP hDrop) {
         paths.push_back(Narrow(path));
     }
     DragFinish(hDrop);
-    if (!paths.empty()) {
-        m_dialog.OnDropFiles(paths, TRUE);
-    }
+    return !paths.empty() && m_dialog.OnDropFiles(paths, TRUE);
 }
 
 void CDialogWindow::SetToolTip(int nID, const std::wstring& text) {
@@ -296,6 +298,8 @@ void CDialog::EndDialog(int nResult) {
     m_bEnded = true;
     m_nModalResult = nResult;
     if (const HWND hWnd = m_pWindow->Handle()) {
+        // Hidden at once, as the system's EndDialog hides a dialog.
+        ShowWindow(hWnd, SW_HIDE);
         PostMessageW(hWnd, WM_NULL, 0, 0);  // wakes the loop
     }
 }
@@ -433,9 +437,15 @@ void CDialog::SetCueBanner(int nID, const std::string& shown, const std::string&
     if (hCombo == nullptr) {
         return;
     }
+    // On the combo box's edit field, which shows it (CB_SETCUEBANNER
+    // passes it there, where the system's combo box has it).
     const std::wstring cue = Widen(shown);
-    SendMessageW(hCombo, CB_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(cue.c_str()));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    const HWND hEdit = GetComboBoxInfo(hCombo, &info) ? info.hwndItem : hCombo;
+    SendMessageW(hEdit, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(cue.c_str()));
     m_pWindow->SetToolTip(nID, Widen(said));
+    m_pWindow->SetAccessibleDescription(nID, Widen(said));
 }
 
 void CDialog::SetMenus(const std::vector<Menu>& menus) {

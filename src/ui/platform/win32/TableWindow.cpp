@@ -1,26 +1,82 @@
 // The table window on Windows: a dialog made in memory with the summary, a
 // report-style list view, the notes (a read-only edit that Tab reaches and
-// the keyboard scrolls) and Close.
+// the keyboard scrolls, under a label that names them) and Close. Its frame
+// changes its size; the table takes three quarters of the room the panes
+// get, the notes the rest.
 #include "ui/platform/win32/WinApi.h"
 
-#include "ui/platform/TableWindow.h"
+#include "ui/platform/win32/TableWindow.h"
 
 #include <algorithm>
 
 #include "ui/platform/CommonDialogs.h"
+#include "ui/platform/TableWindow.h"
 #include "ui/platform/win32/DialogWindow.h"
 #include "ui/platform/win32/TemplateWriter.h"
 #include "ui/platform/win32/WideText.h"
 
 namespace {
 
-constexpr int kSummaryId = 100;
-constexpr int kTableId = 101;
-constexpr int kNotesId = 102;
+constexpr int kSummaryId = kTableSummaryId;
+constexpr int kTableId = kTableListId;
+constexpr int kNotesId = kTableNotesId;
 constexpr int kMargin = 7;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kSummaryHeight = 16;
+constexpr int kNotesLabelHeight = 10;
+// Everything but the two panes, from top to bottom.
+constexpr int kFixedHeight = kSummaryHeight + kNotesLabelHeight + kButtonHeight + 4 * kMargin;
+constexpr int kNotesLabelId = 103;
+
+// Posted once the window is shown: runs the test's hook from its loop.
+constexpr UINT kRunHook = WM_APP + 1;
+
+TableWindowShowHook& Hook() {
+    static TableWindowShowHook hook;
+    return hook;
+}
+
+// RECT's four numbers, in dialog units of hWnd's font, in pixels.
+RECT Pixels(HWND hWnd, int x, int y, int cx, int cy) {
+    RECT rect{x, y, cx, cy};
+    MapDialogRect(hWnd, &rect);
+    return rect;
+}
+
+// Places the parts in a client area of CX x CY pixels.
+void Layout(HWND hWnd, const TableWindowContent& content, int cx, int cy) {
+    const RECT unit = Pixels(hWnd, kMargin, kSummaryHeight, kButtonWidth, kButtonHeight);
+    const RECT fixed = Pixels(hWnd, 0, kNotesLabelHeight, 0, kFixedHeight);
+    const LONG margin = unit.left;
+    const LONG summary = unit.top;
+    const RECT least = Pixels(hWnd, 0, 0, 0, content.leastPaneHeightUnits);
+    const LONG paneWidth = std::max(0L, cx - 2 * margin);
+    const LONG panes = std::max(0L, cy - fixed.bottom);
+    const LONG notes = std::max(least.bottom, panes / 4);
+    const LONG table = std::max(0L, panes - notes);
+    const auto place = [hWnd](int id, LONG x, LONG y, LONG width, LONG height) {
+        SetWindowPos(GetDlgItem(hWnd, id), nullptr, x, y, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(kSummaryId, margin, margin, paneWidth, summary);
+    place(kTableId, margin, margin + summary, paneWidth, table);
+    const LONG label = 2 * margin + summary + table;
+    place(kNotesLabelId, margin, label, paneWidth, fixed.top);
+    place(kNotesId, margin, label + fixed.top, paneWidth, notes);
+    place(IDCANCEL, cx - margin - unit.right, cy - margin - unit.bottom, unit.right, unit.bottom);
+    InvalidateRect(hWnd, nullptr, TRUE);
+}
+
+// The least size of the window, frame included, at which every part is there.
+POINT LeastSize(HWND hWnd, const TableWindowContent& content) {
+    RECT rect =
+        Pixels(hWnd, 0, 0, content.leastPaneWidthUnits + 2 * kMargin,
+               2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin);
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(hWnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hWnd, GWL_EXSTYLE)));
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
 
 void FillTable(HWND hTable, const TableWindowContent& content) {
     ListView_SetExtendedListViewStyle(hTable, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -58,9 +114,22 @@ void FillTable(HWND hTable, const TableWindowContent& content) {
 }
 
 INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* content =
+        reinterpret_cast<const TableWindowContent*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     if (message == WM_INITDIALOG) {
-        const auto* content = reinterpret_cast<const TableWindowContent*>(lParam);
+        SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
+        content = reinterpret_cast<const TableWindowContent*>(lParam);
         FillTable(GetDlgItem(hWnd, kTableId), *content);
+        SetAccessibleTexts(GetDlgItem(hWnd, kTableId), WidenRecordText(content->tableName),
+                           WidenRecordText(content->tableDescription));
+        SetAccessibleTexts(GetDlgItem(hWnd, kNotesId), WidenRecordText(content->notesName),
+                           std::wstring());
+        RECT client;
+        GetClientRect(hWnd, &client);
+        Layout(hWnd, *content, client.right, client.bottom);
+        if (Hook()) {
+            PostMessageW(hWnd, kRunHook, 0, 0);
+        }
         std::string notes;
         for (const std::string& note : content->notes) {
             notes += (notes.empty() ? "" : "\r\n") + note;
@@ -68,6 +137,23 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         SetDlgItemTextW(
             hWnd, kNotesId,
             notes.empty() ? Widen(content->noNotes).c_str() : WidenRecordText(notes).c_str());
+        return TRUE;
+    }
+    if (message == kRunHook && Hook()) {
+        const TableWindowShowHook run = Hook();
+        ShowWindow(hWnd, SW_SHOWNORMAL);  // the dialog manager shows it when idle
+        run(hWnd);
+        if (IsWindowVisible(hWnd)) {
+            EndDialog(hWnd, IDCANCEL);
+        }
+        return TRUE;
+    }
+    if (message == WM_SIZE && content != nullptr) {
+        Layout(hWnd, *content, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    }
+    if (message == WM_GETMINMAXINFO && content != nullptr) {
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = LeastSize(hWnd, *content);
         return TRUE;
     }
     if ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE) {
@@ -79,8 +165,12 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
+void SetTableWindowShowHook(TableWindowShowHook hook) {
+    Hook() = std::move(hook);
+}
+
 void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
-    if (ScriptedUser::s_pInstalled != nullptr) {
+    if (ScriptedUser::s_pInstalled != nullptr && !Hook()) {
         return;  // a test sees the content, not the window
     }
     // Cut to the screen in dialog units of the system font.
@@ -89,29 +179,26 @@ void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
     const int screenY = GetSystemMetrics(SM_CYMAXIMIZED) * 8 / HIWORD(units) - 24;
     const int cx =
         std::max(content.leastPaneWidthUnits + 2 * kMargin, std::min(content.widthUnits, screenX));
-    const int cy =
-        std::max(2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin,
-                 std::min(content.heightUnits, screenY));
-    const int paneWidth = cx - 2 * kMargin;
-    const int panes = cy - kSummaryHeight - kButtonHeight - 4 * kMargin;
-    const int notesHeight = std::max(content.leastPaneHeightUnits, panes / 4);
-    const int tableHeight = panes - notesHeight;
+    const int cy = std::max(2 * content.leastPaneHeightUnits + kFixedHeight,
+                            std::min(content.heightUnits, screenY));
 
-    CTemplateWriter writer(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 0, cx,
-                           cy, Widen(content.title));
+    // The parts are placed when the window is made (Layout).
+    CTemplateWriter writer(
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME | DS_CENTER, 0, cx, cy,
+        Widen(content.title));
     const DWORD child = WS_CHILD | WS_VISIBLE;
-    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, kMargin, kMargin, paneWidth, kSummaryHeight,
-                      kSummaryId, kStaticAtom, nullptr, WidenRecordText(content.summary));
+    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, 0, kSummaryId, kStaticAtom,
+                      nullptr, WidenRecordText(content.summary));
     writer.AddControl(child | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOSORTHEADER |
                           LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                      0, kMargin, kMargin + kSummaryHeight, paneWidth, tableHeight, kTableId, 0,
-                      WC_LISTVIEWW, Widen(content.tableName));
+                      0, 0, 0, 0, 0, kTableId, 0, WC_LISTVIEWW, Widen(content.tableName));
+    // The label before the notes names them, as Windows names a field.
+    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, 0, kNotesLabelId, kStaticAtom,
+                      nullptr, WidenRecordText(content.notesName));
     writer.AddControl(child | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
-                      kMargin, 2 * kMargin + kSummaryHeight + tableHeight, paneWidth, notesHeight,
-                      kNotesId, kEditAtom, nullptr, std::wstring());
-    writer.AddControl(child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, cx - kMargin - kButtonWidth,
-                      cy - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, IDCANCEL,
-                      kButtonAtom, nullptr, L"Close");
+                      0, 0, 0, 0, kNotesId, kEditAtom, nullptr, std::wstring());
+    writer.AddControl(child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, 0, IDCANCEL, kButtonAtom,
+                      nullptr, L"Close");
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), HandleOf(parent), TableProc,
                             reinterpret_cast<LPARAM>(&content));
 }
