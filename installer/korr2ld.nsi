@@ -20,6 +20,8 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 !if ${ARCH} == "x64"
+  ; A 64-bit installer for the 64-bit programs (amd64 stub and plug-ins).
+  Target amd64-unicode
   !include x64.nsh
 !endif
 

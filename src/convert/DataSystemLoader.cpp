@@ -16,11 +16,7 @@ constexpr const char* kAdvice =
 
 std::string WithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') {
-#ifdef _WIN32
-        folder += '\\';
-#else
-        folder += '/';
-#endif
+        folder += kNativeSeparator;
     }
     return folder;
 }

@@ -141,7 +141,10 @@ std::string ListFailureCause(std::int32_t status, const std::string& listPath, b
     }
     const PathParts parts = SplitPath(listPath);
     std::string folder = parts.drive + parts.directory;
-    if (folder.size() > 1 && folder.back() == '/') {
+    // Without its final separator, unless it is a root (a drive's too).
+    const bool separator =
+        !folder.empty() && (folder.back() == '/' || folder.back() == kNativeSeparator);
+    if (separator && folder.size() > parts.drive.size() + 1) {
         folder.pop_back();
     }
     if (folder.empty()) {

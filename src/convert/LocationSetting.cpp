@@ -84,8 +84,10 @@ Result<PreparedLocation> PrepareLocation(const LocationSetting& setting) {
     if (!std::filesystem::is_directory(status)) {
         return Status::Error(directory + " is not a directory; nothing was stored");
     }
+    // Stored with its final separator, this system's (FullPath gives the
+    // path with it), so that a Windows folder does not end in '/'.
     if (!IsSeparator(directory.back())) {
-        directory += '/';
+        directory += kNativeSeparator;
     }
     GLOBAL_FILE_INFO& info = location.info;
     if (directory.size() >= sizeof info.szDirectory) {

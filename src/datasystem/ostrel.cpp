@@ -45,10 +45,14 @@ std::string SettingsDirectory() {
 
 const std::string& SettingsPath() {
     std::string directory = SettingsDirectory();
-    while (directory.size() > 1 && directory.back() == '/') {
+    while (directory.size() > 1 && directory.back() == kNativeSeparator) {
         directory.pop_back();
     }
-    g_settingsPath = directory + (directory == "/" ? "" : "/") + kFileName;
+    g_settingsPath = directory +
+                     (directory.size() == 1 && directory[0] == kNativeSeparator
+                          ? ""
+                          : std::string(1, kNativeSeparator)) +
+                     kFileName;
     return g_settingsPath;
 }
 

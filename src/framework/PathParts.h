@@ -38,10 +38,13 @@ enum class PathSeparators {
 // The separators of this system's own paths: '/' only on POSIX systems;
 // on Windows both, where "C:\x", "\\server\share\x" and "\x" are its own
 // forms, and kSlashOnly means the same as kBoth.
+// kNativeSeparator is the one this system's own paths are joined with.
 #ifdef _WIN32
 inline constexpr PathSeparators kNativeSeparators = PathSeparators::kBoth;
+inline constexpr char kNativeSeparator = '\\';
 #else
 inline constexpr PathSeparators kNativeSeparators = PathSeparators::kSlashOnly;
+inline constexpr char kNativeSeparator = '/';
 #endif
 
 // Whether PATH is absolute on this system: it starts with '/', or on

@@ -1,9 +1,7 @@
 # k2l_add_qtest(name SOURCES ... LIBS ...): one Qt Test executable, run by
-# CTest as one test. The dialogs run on Qt's offscreen platform, so no
-# display is needed; each test case gives itself its own temporary
-# configuration directories (see tests/ui/ui_test_env.h). XDG_STATE_HOME
-# inside the build tree keeps their conversions out of the real user's
-# conversion log.
+# CTest as one test, on Qt's offscreen platform so that no display is
+# needed. XDG_STATE_HOME inside the build tree keeps any conversion out of
+# the real user's conversion log.
 function(k2l_add_qtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})

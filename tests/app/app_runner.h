@@ -1,11 +1,10 @@
 // Runs the application the way main does and answers its dialog in the test.
 #pragma once
 
-#include <QPushButton>
 #include <functional>
 
 #include "app/ConvertApp.h"
-#include "tests/app/qt_dialog_runner.h"
+#include "tests/ui/scripted_user.h"
 #include "ui/ConvertDlg.h"
 
 // Runs APP's InitInstance; BODY acts on the dialog it shows, which is then
@@ -15,7 +14,7 @@ inline BOOL RunConvertApp(CConvertApp& app, const std::function<void(CConvertDlg
     OnEveryRun(IDD_KORR2LD_DIALOG, [&body](CDialog& shown) {
         body(static_cast<CConvertDlg&>(shown));
         if (shown.IsWindowVisible()) {
-            shown.Window().GetDlgItemAs<QPushButton>(IDCANCEL)->click();
+            Click(shown, IDCANCEL);
         }
     });
     return app.InitInstance();

@@ -1,197 +1,199 @@
 // Start-up and the remembered settings: what the application reads from
 // Korr2LD.INI into the dialog and what it writes back when the dialog ends.
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <QStandardPaths>
-#include <QtTest>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "app/ConvertApp.h"
 #include "framework/ProfileFile.h"
 #include "tests/app/app_runner.h"
-#include "tests/app/qt_test_env.h"
+#include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
 
 namespace {
 
-QString SettingsPath(const UiTestEnv& env) {
-    return env.Path(QStringLiteral("config/Korr2LD.INI"));
+using testing::HasSubstr;
+using testing::StartsWith;
+
+namespace fs = std::filesystem;
+
+std::string SettingsPath(const UiTestEnv& env) {
+    return env.Path("config/Korr2LD.INI");
 }
 
 // Runs the application; BODY acts on its dialog, which is then closed with
 // the Close button unless BODY ended it.
 void RunApp(const std::function<void(CConvertDlg&)>& body) {
     CConvertApp app;
-    QCOMPARE(RunConvertApp(app, body), FALSE);
+    EXPECT_EQ(RunConvertApp(app, body), FALSE);
 }
 
 // The file's lines other than blank ones (the profile writer spaces sections).
-QList<QByteArray> TextLines(const QString& path) {
-    QList<QByteArray> lines = UiTestEnv::Read(path).split('\n');
-    lines.removeAll(QByteArray());
+std::vector<std::string> TextLines(const std::string& path) {
+    std::istringstream text(UiTestEnv::Read(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
     return lines;
 }
 
 }  // namespace
 
-class ConvertAppTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void settingsLiveInTheDesktopConfigDirectory();
-    void firstStartShowsDefaultsAndCloseWritesSixKeys();
-    void storedValuesAreLoadedAndWrittenBackInPlace();
-    void tooLongValuesLoadUnchanged();
-    void everyCancelWritesBackButNoResultWritesNothing();
-    void typedTextIsNotSavedButExchangedTextIs();
-    void unreadableSettingsAreReportedAndKeptAsBad();
-};
-
-void ConvertAppTest::settingsLiveInTheDesktopConfigDirectory() {
+TEST(ConvertAppTest, SettingsLiveInTheDesktopConfigDirectory) {
     UiTestEnv env;
     CConvertApp app;
-    QVERIFY(app.GetProfilePath().empty());  // no profile name before start-up
+    EXPECT_TRUE(app.GetProfilePath().empty());  // no profile name before start-up
     app.m_pszProfileName = "Korr2LD.INI";
-    QCOMPARE(QString::fromStdString(app.GetProfilePath()), SettingsPath(env));
-    QCOMPARE(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-             env.Path(QStringLiteral("config")));
+    EXPECT_EQ(app.GetProfilePath(), SettingsPath(env));
+    // The directory the desktop's own rules name, as Qt reads them.
+    EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString(),
+              env.Path("config"));
 }
 
-void ConvertAppTest::firstStartShowsDefaultsAndCloseWritesSixKeys() {
+TEST(ConvertAppTest, FirstStartShowsDefaultsAndCloseWritesSixKeys) {
     UiTestEnv env;
     // The configuration directory does not exist yet either.
-    QVERIFY(QDir(env.Path(QStringLiteral("config"))).removeRecursively());
+    ASSERT_GT(fs::remove_all(env.Path("config")), 0u);
     RunApp([](CConvertDlg& dlg) {
-        QCOMPARE(Shown(dlg, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));
-        QCOMPARE(Shown(dlg, IDC_OUTPUT_FILE), QStringLiteral("[Not Specified]"));
-        QCOMPARE(Shown(dlg, IDC_MS_FILE), QString());
-        QCOMPARE(Shown(dlg, IDC_INLET_FILE), QString());
-        QCOMPARE(Shown(dlg, IDC_MACRO_FILE), QString());
-        QCOMPARE(Shown(dlg, IDC_DATA_FILE), QString());
-        QVERIFY(!dlg.IsControlEnabled(IDC_CONVERT));
+        EXPECT_EQ(Shown(dlg, IDC_INPUT_FILE), "[Not Specified]");
+        EXPECT_EQ(Shown(dlg, IDC_OUTPUT_FILE), "[Not Specified]");
+        EXPECT_EQ(Shown(dlg, IDC_MS_FILE), "");
+        EXPECT_EQ(Shown(dlg, IDC_INLET_FILE), "");
+        EXPECT_EQ(Shown(dlg, IDC_MACRO_FILE), "");
+        EXPECT_EQ(Shown(dlg, IDC_DATA_FILE), "");
+        EXPECT_FALSE(dlg.IsControlEnabled(IDC_CONVERT));
     });
-    QVERIFY(CUiTestScript::MessageBoxes().empty());
-    QCOMPARE(UiTestEnv::Read(SettingsPath(env)), QByteArray("[Files]\n"
-                                                            "Input=[Not Specified]\n"
-                                                            "Output=[Not Specified]\n"
-                                                            "MS=\n"
-                                                            "Inlet=\n"
-                                                            "Macro=\n"
-                                                            "Data=\n"));
+    EXPECT_TRUE(CUiTestScript::MessageBoxes().empty());
+    EXPECT_EQ(UiTestEnv::Read(SettingsPath(env)),
+              "[Files]\n"
+              "Input=[Not Specified]\n"
+              "Output=[Not Specified]\n"
+              "MS=\n"
+              "Inlet=\n"
+              "Macro=\n"
+              "Data=\n");
 }
 
-void ConvertAppTest::storedValuesAreLoadedAndWrittenBackInPlace() {
+TEST(ConvertAppTest, StoredValuesAreLoadedAndWrittenBackInPlace) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("in.txt"), "1\tS\t1\t1\tA1M1\tR1:1:1\tx\ty\n");
-    env.Write(QStringLiteral("config/Korr2LD.INI"),
+    const std::string input = env.Write("in.txt", "1\tS\t1\t1\tA1M1\tR1:1:1\tx\ty\n");
+    env.Write("config/Korr2LD.INI",
               "; kept by Korr2LD\n"
               "[Window]\n"
               "Left=10\n"
               "[files]\n"
               "data=D1\n"
               "Input=" +
-                  QFile::encodeName(input) +
+                  input +
                   "\n"
                   "Extra=keep me\n"
                   "MS=ESI\n");
     RunApp([&](CConvertDlg& dlg) {
-        QCOMPARE(Shown(dlg, IDC_INPUT_FILE), input);
-        QCOMPARE(Shown(dlg, IDC_OUTPUT_FILE), QStringLiteral("[Not Specified]"));
-        QCOMPARE(Shown(dlg, IDC_MS_FILE), QStringLiteral("ESI"));
-        QCOMPARE(Shown(dlg, IDC_DATA_FILE), QStringLiteral("D1"));
-        QVERIFY(dlg.IsControlEnabled(IDC_CONVERT));
+        EXPECT_EQ(Shown(dlg, IDC_INPUT_FILE), input);
+        EXPECT_EQ(Shown(dlg, IDC_OUTPUT_FILE), "[Not Specified]");
+        EXPECT_EQ(Shown(dlg, IDC_MS_FILE), "ESI");
+        EXPECT_EQ(Shown(dlg, IDC_DATA_FILE), "D1");
+        EXPECT_TRUE(dlg.IsControlEnabled(IDC_CONVERT));
         dlg.m_strMacroFile = "MAC";  // as the Options dialog would
     });
     // Existing keys keep their place, new ones follow in the order written;
     // everything else stays.
-    QCOMPARE(TextLines(SettingsPath(env)),
-             QList<QByteArray>({"; kept by Korr2LD", "[Window]", "Left=10", "[files]", "data=D1",
-                                "Input=" + QFile::encodeName(input), "Extra=keep me", "MS=ESI",
-                                "Output=[Not Specified]", "Inlet=", "Macro=MAC"}));
+    EXPECT_EQ(TextLines(SettingsPath(env)),
+              std::vector<std::string>({"; kept by Korr2LD", "[Window]", "Left=10", "[files]",
+                                        "data=D1", "Input=" + input, "Extra=keep me", "MS=ESI",
+                                        "Output=[Not Specified]", "Inlet=", "Macro=MAC"}));
 }
 
-void ConvertAppTest::tooLongValuesLoadUnchanged() {
+TEST(ConvertAppTest, TooLongValuesLoadUnchanged) {
     UiTestEnv env;
-    env.Write(QStringLiteral("config/Korr2LD.INI"),
+    env.Write("config/Korr2LD.INI",
               "[Files]\nMS=MS_TOO_LONG\nInlet=INLET_TOO_LONG\nMacro=MACRO_TOO_LONG\n"
               "Data=DATA_TOO_LONG\n");
     RunApp([](CConvertDlg& dlg) {
-        QCOMPARE(Shown(dlg, IDC_MS_FILE), QStringLiteral("MS_TOO_LONG"));
-        QCOMPARE(Shown(dlg, IDC_INLET_FILE), QStringLiteral("INLET_TOO_LONG"));
-        QCOMPARE(Shown(dlg, IDC_MACRO_FILE), QStringLiteral("MACRO_TOO_LONG"));
-        QCOMPARE(Shown(dlg, IDC_DATA_FILE), QStringLiteral("DATA_TOO_LONG"));
-        QVERIFY(CUiTestScript::MessageBoxes().empty());
+        EXPECT_EQ(Shown(dlg, IDC_MS_FILE), "MS_TOO_LONG");
+        EXPECT_EQ(Shown(dlg, IDC_INLET_FILE), "INLET_TOO_LONG");
+        EXPECT_EQ(Shown(dlg, IDC_MACRO_FILE), "MACRO_TOO_LONG");
+        EXPECT_EQ(Shown(dlg, IDC_DATA_FILE), "DATA_TOO_LONG");
+        EXPECT_TRUE(CUiTestScript::MessageBoxes().empty());
         // Refused only at the next exchange from the controls.
-        dlg.Window().GetDlgItemAs<QPushButton>(IDC_SELECT_INPUT)->click();
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        Click(dlg, IDC_SELECT_INPUT);
+        EXPECT_EQ(CUiTestScript::MessageBoxes().size(), 1u);
     });
-    const QByteArray saved = UiTestEnv::Read(SettingsPath(env));
-    QVERIFY(saved.contains("\nMS=MS_TOO_LONG\n"));
-    QVERIFY(saved.contains("\nData=DATA_TOO_LONG\n"));
+    const std::string saved = UiTestEnv::Read(SettingsPath(env));
+    EXPECT_THAT(saved, HasSubstr("\nMS=MS_TOO_LONG\n"));
+    EXPECT_THAT(saved, HasSubstr("\nData=DATA_TOO_LONG\n"));
 }
 
-void ConvertAppTest::everyCancelWritesBackButNoResultWritesNothing() {
+TEST(ConvertAppTest, EveryCancelWritesBackButNoResultWritesNothing) {
     UiTestEnv env;
-    for (int way = 0; way < 3; ++way) {
-        QFile::remove(SettingsPath(env));
-        RunApp([way](CConvertDlg& dlg) {
-            if (way == 0) {
-                QTest::keyClick(&dlg.Window(), Qt::Key_Escape);
-            } else if (way == 1) {
-                dlg.Window().close();
-            } else {
-                dlg.SendCommand(IDOK);
-            }
-        });
-        QVERIFY2(QFile::exists(SettingsPath(env)), qPrintable(QString::number(way)));
+    const struct {
+        const char* name;
+        void (*cancel)(CConvertDlg&);
+    } ways[] = {
+        {"Escape", [](CConvertDlg& dlg) { Press(dlg, Key::kEscape); }},
+        {"close box", [](CConvertDlg& dlg) { ClickCloseBox(dlg); }},
+        {"the OK command", [](CConvertDlg& dlg) { dlg.SendCommand(IDOK); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        fs::remove(SettingsPath(env));
+        RunApp(way.cancel);
+        EXPECT_TRUE(fs::exists(SettingsPath(env)));
     }
     // A dialog that ends with a result of 0 or less leaves the file alone.
-    QFile::remove(SettingsPath(env));
+    fs::remove(SettingsPath(env));
     RunApp([](CConvertDlg& dlg) { dlg.EndDialog(0); });
     RunApp([](CConvertDlg& dlg) { dlg.EndDialog(-1); });
-    QVERIFY(!QFile::exists(SettingsPath(env)));
+    EXPECT_FALSE(fs::exists(SettingsPath(env)));
 }
 
-void ConvertAppTest::typedTextIsNotSavedButExchangedTextIs() {
+TEST(ConvertAppTest, TypedTextIsNotSavedButExchangedTextIs) {
     UiTestEnv env;
-    env.Write(QStringLiteral("config/Korr2LD.INI"), "[Files]\nMS=OLD\nInlet=OLDLC\n");
+    env.Write("config/Korr2LD.INI", "[Files]\nMS=OLD\nInlet=OLDLC\n");
     CUiTestScript::CancelFileDialog();
     RunApp([](CConvertDlg& dlg) {
-        auto* inlet = dlg.Window().GetDlgItemAs<QComboBox>(IDC_INLET_FILE)->lineEdit();
-        inlet->setText(QStringLiteral("NEWLC"));
+        // Into the field with the keyboard, which selects its text, then typing.
+        dlg.GotoDlgCtrl(IDC_INLET_FILE);
+        Type(dlg, "NEWLC");
         // Select input takes the fields (then the dialog is cancelled) ...
-        dlg.Window().GetDlgItemAs<QPushButton>(IDC_SELECT_INPUT)->click();
+        Click(dlg, IDC_SELECT_INPUT);
         // ... text typed after it is not taken.
-        auto* ms = dlg.Window().GetDlgItemAs<QComboBox>(IDC_MS_FILE)->lineEdit();
-        ms->setText(QStringLiteral("NEW"));
+        dlg.GotoDlgCtrl(IDC_MS_FILE);
+        Type(dlg, "NEW");
+        EXPECT_EQ(Shown(dlg, IDC_MS_FILE), "NEW");
     });
-    const QByteArray saved = UiTestEnv::Read(SettingsPath(env));
-    QVERIFY2(saved.contains("\nMS=OLD\n"), saved.constData());
-    QVERIFY2(saved.contains("\nInlet=NEWLC\n"), saved.constData());
+    const std::string saved = UiTestEnv::Read(SettingsPath(env));
+    EXPECT_THAT(saved, HasSubstr("\nMS=OLD\n"));
+    EXPECT_THAT(saved, HasSubstr("\nInlet=NEWLC\n"));
 }
 
-void ConvertAppTest::unreadableSettingsAreReportedAndKeptAsBad() {
+TEST(ConvertAppTest, UnreadableSettingsAreReportedAndKeptAsBad) {
     UiTestEnv env;
     // Larger than a settings file can be (sparse, so it takes no disk).
-    const QByteArray broken = "this is not\nan INI file at all\n[Files\n";
-    const qint64 size = CProfileFile::kMaxFileSize + 1;
-    QVERIFY(QFile::resize(env.Write(QStringLiteral("config/Korr2LD.INI"), broken), size));
-    RunApp([](CConvertDlg& dlg) {
-        QCOMPARE(Shown(dlg, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));
-    });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const ShownMessageBox& told = CUiTestScript::MessageBoxes().front();
-    QVERIFY2(told.text.contains(SettingsPath(env)), qPrintable(told.text));
-    QVERIFY2(told.text.contains(QStringLiteral("ignored")), qPrintable(told.text));
-    QCOMPARE(told.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-    QCOMPARE(told.caption, QStringLiteral("Korrin File Conversion"));
+    const std::string broken = "this is not\nan INI file at all\n[Files\n";
+    const std::uintmax_t size = CProfileFile::kMaxFileSize + 1;
+    std::error_code error;
+    fs::resize_file(env.Write("config/Korr2LD.INI", broken), size, error);
+    ASSERT_FALSE(error) << error.message();
+    RunApp([](CConvertDlg& dlg) { EXPECT_EQ(Shown(dlg, IDC_INPUT_FILE), "[Not Specified]"); });
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), 1u);
+    const MessageBoxRequest& told = CUiTestScript::MessageBoxes().front();
+    EXPECT_THAT(told.text, HasSubstr(SettingsPath(env)));
+    EXPECT_THAT(told.text, HasSubstr("ignored"));
+    EXPECT_EQ(told.type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(told.caption, "Korrin File Conversion");
     // The original is kept, and the new file holds the six values.
-    const QString kept = SettingsPath(env) + QStringLiteral(".bad");
-    QCOMPARE(QFileInfo(kept).size(), size);
-    QVERIFY(UiTestEnv::Read(kept).startsWith(broken));
-    QVERIFY(UiTestEnv::Read(SettingsPath(env)).startsWith("[Files]\nInput=[Not Specified]\n"));
+    const std::string kept = SettingsPath(env) + ".bad";
+    EXPECT_EQ(fs::file_size(kept, error), size) << error.message();
+    EXPECT_THAT(UiTestEnv::Read(kept), StartsWith(broken));
+    EXPECT_THAT(UiTestEnv::Read(SettingsPath(env)), StartsWith("[Files]\nInput=[Not Specified]\n"));
 }
-
-K2L_QTEST_MAIN(ConvertAppTest)
-#include "convert_app_test.moc"

@@ -122,6 +122,15 @@ TEST_F(ConvertCommand, RefusesLongAndNonAsciiNamesBeforeTouchingAnything) {
     EXPECT_EQ(sandbox.Cli({"locations", "get", "SAMPLES_DB"}).exitCode, 1);
 }
 
+TEST_F(ConvertCommand, StoredFolderEndsWithTheSeparatorItsPathUses) {
+    ASSERT_EQ(sandbox.Cli({"locations", "set", "MACRO", "."}).exitCode, 0);
+    const RunResult run = sandbox.Cli({"locations", "get", "MACRO"});
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("MACRO\t" + k2ltest::NativePath(sandbox.Dir().string() + "/") + "\t"),
+              std::string::npos)
+        << run.out;
+}
+
 TEST_F(ConvertCommand, RefusesNamesThatWouldBecomePathsBeforeTouchingAnything) {
     sandbox.Write("plate7.txt", kExampleExport);
     ASSERT_EQ(sandbox.Cli({"locations", "set", "MACRO", "."}).exitCode, 0);

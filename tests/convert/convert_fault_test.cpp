@@ -311,6 +311,16 @@ TEST_F(ConvertFaultTest, ListThatCannotBeCreatedSaysWhy) {
               "The data system's sample-list location could not be used (status 13). Choose a "
               "folder you can write to, or ask for the right to write there.");
 
+    // A folder that is not there is named so, without its final separator.
+    fake::Reset();
+    fake::Get().openStatus[DB3_MODE_CHECK] = DB3_E_LOCATION;
+    NamedConversion elsewhere(input, k2ltest::NativePath(m_dir.Path("missing/run12.sdb")));
+    EXPECT_FALSE(elsewhere.Convert());
+    EXPECT_EQ(elsewhere.GetFailureReason(),
+              "The folder " + k2ltest::NativePath(m_dir.Path("missing")) +
+                  " does not exist (status 13). Create the folder, or choose another folder for "
+                  "the Sample List.");
+
     fake::Reset();
     CSLConvert tooLong(input, "/" + std::string(300, 'd') + "/run12.sdb");
     EXPECT_FALSE(tooLong.Convert());

@@ -1,54 +1,44 @@
 // The main dialog as a user meets it: start-up state, the file choices,
 // the method lists, the data exchange and its validation, the Convert
 // button, conversions and their messages, the About and Options dialogs.
-#include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QtTest>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
-#include "tests/ui/dialog_runner.h"
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/SystemError.h"
+#include "tests/ui/probes_edit.h"
+#include "tests/ui/probes_layout.h"
+#include "tests/ui/probes_menus.h"
+#include "tests/ui/probes_table_window.h"
 #include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
 #include "ui/OptionsDlg.h"
-#include "ui/PreviewWindow.h"
-#include "ui/platform/qt/ComboBox.h"
-#include "ui/platform/qt/DialogBuilder.h"
-#include "ui/platform/qt/TableWindow.h"
 
 namespace {
 
+using testing::HasSubstr;
+using testing::Not;
+using testing::StartsWith;
+
+namespace fs = std::filesystem;
+
 constexpr const char* kCaption = "Korrin File Conversion";
 // The validation message for a value longer than 8 characters in FIELD.
-QString TooLong(const char* field) {
-    return QStringLiteral("Please enter no more than 8 characters in the %1 field.")
-        .arg(QLatin1String(field));
+std::string TooLong(const std::string& field) {
+    return "Please enter no more than 8 characters in the " + field + " field.";
 }
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QStringList Entries(CConvertDlg& dlg, int id) {
-    QStringList entries;
-    auto* combo = dlg.Window().GetDlgItemAs<CComboBox>(id);
-    for (int i = 0; combo != nullptr && i < combo->count(); ++i) {
-        entries << combo->itemText(i);
+std::vector<std::string> Entries(CDialog& dlg, int id) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < dlg.GetComboCount(id); ++i) {
+        entries.push_back(dlg.GetComboEntry(id, i));
     }
     return entries;
-}
-
-void Click(CConvertDlg& dlg, int id) {
-    dlg.Window().GetDlgItemAs<QPushButton>(id)->click();
-}
-
-// TRUE when control ID (or its edit field) has the dialog's focus.
-bool HasFocus(CConvertDlg& dlg, int id) {
-    QWidget* control = dlg.Window().GetDlgItem(id);
-    QWidget* focus = dlg.Window().focusWidget();
-    return focus != nullptr && (focus == control || control->isAncestorOf(focus));
 }
 
 bool ConvertEnabled(CConvertDlg& dlg) {
@@ -57,192 +47,140 @@ bool ConvertEnabled(CConvertDlg& dlg) {
 
 // The values of a first start, before any settings were saved; or the
 // files INPUT and OUTPUT, where given.
-void SetDefaults(CConvertDlg& dlg, const QString& input = QString(),
-                 const QString& output = QString()) {
-    dlg.m_strInputFile = input.isEmpty() ? "[Not Specified]" : input.toStdString();
-    dlg.m_strOutputFile = output.isEmpty() ? "[Not Specified]" : output.toStdString();
+void SetDefaults(CConvertDlg& dlg, const std::string& input = std::string(),
+                 const std::string& output = std::string()) {
+    dlg.m_strInputFile = input.empty() ? "[Not Specified]" : input;
+    dlg.m_strOutputFile = output.empty() ? "[Not Specified]" : output;
 }
 
 // An input file that exists, so that Convert is enabled.
 void SetExistingInput(CConvertDlg& dlg, const UiTestEnv& env) {
-    dlg.m_strInputFile = env.Write(QStringLiteral("existing.txt"), "Pos\tName\n").toStdString();
+    dlg.m_strInputFile = env.Write("existing.txt", "Pos\tName\n");
 }
 
-QLineEdit* EditOf(CConvertDlg& dlg, int id) {
-    QWidget* control = dlg.Window().GetDlgItem(id);
-    if (auto* combo = dynamic_cast<QComboBox*>(control)) {
-        return combo->lineEdit();
-    }
-    return dynamic_cast<QLineEdit*>(control);
+// Replaces the text of field ID as a user does: into the field with the
+// keyboard, which selects all of it, then typing.
+void Retype(CDialog& dlg, int id, const std::string& text) {
+    dlg.GotoDlgCtrl(id);
+    Type(dlg, text);
 }
 
-const QByteArray kExport =
+// Types TEXT at the end of field ID's text, clicked into.
+void TypeInto(CDialog& dlg, int id, const std::string& text) {
+    ClickInto(dlg, id);
+    Type(dlg, text);
+}
+
+bool Exists(const std::string& path) {
+    return fs::exists(fs::path(path));
+}
+
+const std::string kExport =
     "Pos\tSample\tVolume\tTime\tWell\tFractions\tRack\tComment\n"
     "1\tBSA_1\t1.5\t2\tA1M2.5\tR1:3:5\tRack1\tdigest\n"
     "2\tBSA_2\t1.5\t2.25\tA2M2.5\tR1:1:2\tRack1\tdigest\n";
 
-}  // namespace
-
-class ConvertDlgTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void firstStartShowsDefaultsWithConvertDisabled();
-    void layoutFollowsTheTemplateInDialogUnits();
-    void tabOrderIsTemplateOrderAndMnemonicsReachFields();
-    void closeEndsWithCancelAndTakesNoData();
-    void enterInAFieldPressesConvert();
-    void selectInputProposesNotSpecifiedWithoutDirectory();
-    void selectInputDerivesOutputAndDataFile();
-    void selectInputWhoseNameHoldsABackslashIsRefused();
-    void selectInputWithUnspecifiedOutputUsesCurrentDirectory();
-    void longInputTitleShowsWholeAndIsRefusedLater();
-    void dataFileTypingIsLimitedToEight();
-    void methodListsOfferStemsInOrderOfFullNames();
-    void methodListsStayEmptyWithoutLocation();
-    void valueSelectsFirstEntryWithItsPrefix_data();
-    void valueSelectsFirstEntryWithItsPrefix();
-    void tooLongValuesLoadUnchangedAndAreRefusedAtExchange();
-    void selectInputRefusedWithTooLongMethodSelectOutputNot();
-    void typedNameDiscardedByOutputChoiceKeptByCancel();
-    void typingNeverChangesConvertButton();
-    void vanishedInputStillEnabledUntilNextExchange();
-    void overwriteQuestionOnlyWhenOutputExists();
-    void answeringNoStopsTheConversion();
-    void successfulConversionReportsAndWritesList();
-    void failingConversionGivesReasonAsDetail();
-    void readErrorNamesInputAndRestoresCursor();
-    void outputWithAFinalDotIsRefusedBeforeTheQuestion();
-    void locationThatCannotBeStoredIsADetailOfTheSuccess();
-    void nonAsciiTextIsRefusedByField();
-    void nameWithASeparatorIsRefusedByField();
-    void everyAboutCommandOpensAboutBox();
-    void menuBarAndContextMenuShareEntriesAndShortcuts();
-    void optionsOkCopiesValuesBackAndShowsThem();
-    void optionsCancelChangesNothing();
-    void pathBytesSurviveTheExchange();
-};
-
-void ConvertDlgTest::firstStartShowsDefaultsWithConvertDisabled() {
+TEST(ConvertDlg, FirstStartShowsDefaultsWithConvertDisabled) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QCOMPARE(d.Window().windowTitle(), QString::fromLatin1(kCaption));
-        QCOMPARE(Shown(d, IDC_INPUT_FILE), QStringLiteral("[Not Specified]"));
-        QCOMPARE(Shown(d, IDC_OUTPUT_FILE), QStringLiteral("[Not Specified]"));
-        QCOMPARE(Shown(d, IDC_MS_FILE), QString());
-        QCOMPARE(Shown(d, IDC_INLET_FILE), QString());
-        QCOMPARE(Shown(d, IDC_MACRO_FILE), QString());
-        QCOMPARE(Shown(d, IDC_DATA_FILE), QString());
-        QVERIFY(!ConvertEnabled(d));
+        EXPECT_EQ(d.GetWindowText(), kCaption);
+        EXPECT_EQ(Shown(d, IDC_INPUT_FILE), "[Not Specified]");
+        EXPECT_EQ(Shown(d, IDC_OUTPUT_FILE), "[Not Specified]");
+        EXPECT_EQ(Shown(d, IDC_MS_FILE), "");
+        EXPECT_EQ(Shown(d, IDC_INLET_FILE), "");
+        EXPECT_EQ(Shown(d, IDC_MACRO_FILE), "");
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "");
+        EXPECT_FALSE(ConvertEnabled(d));
         // Convert is the default button whenever no other button has the focus.
-        d.Window().GetDlgItem(IDC_DATA_FILE)->setFocus();
-        QVERIFY(d.Window().GetDlgItemAs<QPushButton>(IDC_CONVERT)->isDefault());
-        QVERIFY(!d.Window().windowIcon().isNull());
-        QVERIFY(d.OnQueryDragIcon() != nullptr);
+        ClickInto(d, IDC_DATA_FILE);
+        EXPECT_TRUE(IsDefaultButton(d, IDC_CONVERT));
+        EXPECT_TRUE(HasWindowIcon(d));
+        EXPECT_TRUE(d.OnQueryDragIcon() != nullptr);
     });
-    QVERIFY(CUiTestScript::MessageBoxes().empty());
+    EXPECT_TRUE(CUiTestScript::MessageBoxes().empty());
 }
 
-void ConvertDlgTest::layoutFollowsTheTemplateInDialogUnits() {
-    UiTestEnv env;
-    for (const int pointSize : {9, 14}) {
-        QFont font = QApplication::font();
-        font.setPointSize(pointSize);
-        const QFont previous = QApplication::font();
-        QApplication::setFont(font);
-        CConvertDlg dlg;
-        SetDefaults(dlg);
-        RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-            const CDialogUnits units(d.Window().font());
-            // The template's layout, below the dialog's menu bar.
-            const int bar = d.Window().findChild<QMenuBar*>()->height();
-            QCOMPARE(d.Window().size(), QSize(units.ToPixelsX(225), units.ToPixelsY(172) + bar));
-            QCOMPARE(d.Window().GetDlgItem(IDC_CONVERT)->geometry(),
-                     units.MapDialogRect(63, 154, 50, 14).translated(0, bar));
-            QCOMPARE(d.Window().GetDlgItem(IDC_DATA_FILE)->geometry(),
-                     units.MapDialogRect(151, 131, 45, 12).translated(0, bar));
-            const QRect combo = d.Window().GetDlgItem(IDC_MACRO_FILE)->geometry();
-            QCOMPARE(combo.topLeft(),
-                     units.MapDialogRect(151, 116, 61, 52).translated(0, bar).topLeft());
-            QCOMPARE(combo.width(), units.ToPixelsX(61));
-            QVERIFY(!(d.Window().windowFlags() & Qt::WindowMaximizeButtonHint));
-            QVERIFY(d.Window().windowFlags() & Qt::WindowMinimizeButtonHint);
-        });
-        QApplication::setFont(previous);
-        if (QTest::currentTestFailed()) {
-            return;
-        }
-    }
-}
-
-void ConvertDlgTest::tabOrderIsTemplateOrderAndMnemonicsReachFields() {
+TEST(ConvertDlg, LayoutFollowsTheTemplateInDialogUnits) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
-    dlg.m_strInputFile = env.StdPath("work");  // an existing entry enables Convert
+    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
+        // The template's layout, below the dialog's menu bar.
+        EXPECT_EQ(LayoutArea(d), MapDialogUnits(d, 0, 0, 225, 172));
+        EXPECT_EQ(ControlRect(d, IDC_CONVERT), MapDialogUnits(d, 63, 154, 50, 14));
+        EXPECT_EQ(ControlRect(d, IDC_DATA_FILE), MapDialogUnits(d, 151, 131, 45, 12));
+        // A combo box's template height holds its list: its place and width.
+        const PixelRect combo = ControlRect(d, IDC_MACRO_FILE);
+        const PixelRect expected = MapDialogUnits(d, 151, 116, 61, 52);
+        EXPECT_EQ(combo.x, expected.x);
+        EXPECT_EQ(combo.y, expected.y);
+        EXPECT_EQ(combo.width, expected.width);
+        EXPECT_FALSE(HasMaximizeBox(d));
+        EXPECT_TRUE(HasMinimizeBox(d));
+    });
+}
+
+TEST(ConvertDlg, TabOrderIsTemplateOrderAndMnemonicsReachFields) {
+    UiTestEnv env;
+    CConvertDlg dlg;
+    SetDefaults(dlg);
+    dlg.m_strInputFile = env.Path("work");  // an existing entry enables Convert
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         const int order[] = {IDC_CONVERT, IDCANCEL,       IDC_SELECT_INPUT, IDC_SELECT_OUTPUT,
                              IDC_MS_FILE, IDC_INLET_FILE, IDC_MACRO_FILE,   IDC_DATA_FILE};
-        d.Window().GetDlgItem(IDC_CONVERT)->setFocus();
+        d.GotoDlgCtrl(IDC_CONVERT);
         for (std::size_t i = 1; i < std::size(order); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* focus = QApplication::focusWidget();
-            QWidget* expected = d.Window().GetDlgItem(order[i]);
-            QVERIFY2(focus == expected || expected->isAncestorOf(focus),
-                     qPrintable(QStringLiteral("tab stop %1").arg(i)));
+            Press(d, Key::kTab);
+            EXPECT_EQ(d.GetFocusId(), order[i]) << "tab stop " << i;
         }
 
         const struct {
-            Qt::Key key;
+            char letter;
             int id;
-        } mnemonics[] = {{Qt::Key_M, IDC_MS_FILE},
-                         {Qt::Key_I, IDC_INLET_FILE},
-                         {Qt::Key_A, IDC_MACRO_FILE},
-                         {Qt::Key_D, IDC_DATA_FILE}};
+        } mnemonics[] = {
+            {'M', IDC_MS_FILE}, {'I', IDC_INLET_FILE}, {'A', IDC_MACRO_FILE}, {'D', IDC_DATA_FILE}};
         for (const auto& mnemonic : mnemonics) {
-            d.Window().GetDlgItem(IDC_CONVERT)->setFocus();
-            QTest::keyClick(&d.Window(), mnemonic.key, Qt::AltModifier);
-            QWidget* focus = QApplication::focusWidget();
-            QWidget* expected = d.Window().GetDlgItem(mnemonic.id);
-            QVERIFY2(focus == expected || expected->isAncestorOf(focus),
-                     qPrintable(QStringLiteral("Alt+%1").arg(QChar(mnemonic.key))));
+            d.GotoDlgCtrl(IDC_CONVERT);
+            PressAlt(d, mnemonic.letter);
+            EXPECT_EQ(d.GetFocusId(), mnemonic.id) << "Alt+" << mnemonic.letter;
         }
     });
 }
 
-void ConvertDlgTest::closeEndsWithCancelAndTakesNoData() {
+TEST(ConvertDlg, CloseEndsWithCancelAndTakesNoData) {
     UiTestEnv env;
     for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(way == 0 ? "Close" : way == 1 ? "Escape" : "the close box");
         CConvertDlg dlg;
         SetDefaults(dlg);
         dlg.m_strMSFile = "OLD";
         const INT_PTR result = RunModal<CConvertDlg>(dlg, [way](CConvertDlg& d) {
-            QTest::keyClicks(EditOf(d, IDC_MS_FILE), "NEW");
+            TypeInto(d, IDC_MS_FILE, "NEW");
             if (way == 0) {
                 Click(d, IDCANCEL);
             } else if (way == 1) {
-                QTest::keyClick(&d.Window(), Qt::Key_Escape);
+                Press(d, Key::kEscape);
             } else {
-                d.Window().close();  // the window's close box
+                ClickCloseBox(d);
             }
         });
-        QCOMPARE(result, INT_PTR(IDCANCEL));
-        QCOMPARE(Q(dlg.m_strMSFile), QStringLiteral("OLD"));
+        EXPECT_EQ(result, INT_PTR(IDCANCEL));
+        EXPECT_EQ(dlg.m_strMSFile, "OLD");
     }
     // The standard OK command takes the data and ends with IDOK.
     CConvertDlg dlg;
     SetDefaults(dlg);
     const INT_PTR result = RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QTest::keyClicks(EditOf(d, IDC_MS_FILE), "NEW");
+        TypeInto(d, IDC_MS_FILE, "NEW");
         d.SendCommand(IDOK);
     });
-    QCOMPARE(result, INT_PTR(IDOK));
-    QCOMPARE(Q(dlg.m_strMSFile), QStringLiteral("NEW"));
+    EXPECT_EQ(result, INT_PTR(IDOK));
+    EXPECT_EQ(dlg.m_strMSFile, "NEW");
 }
 
-void ConvertDlgTest::enterInAFieldPressesConvert() {
+TEST(ConvertDlg, EnterInAFieldPressesConvert) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -251,236 +189,234 @@ void ConvertDlgTest::enterInAFieldPressesConvert() {
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         // Each Convert stops at the validation message, which counts it.
         for (const int id : {IDC_MS_FILE, IDC_DATA_FILE, IDC_MACRO_FILE}) {
+            SCOPED_TRACE(id);
             const std::size_t before = CUiTestScript::MessageBoxes().size();
-            d.Window().GetDlgItem(id)->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            QCOMPARE(CUiTestScript::MessageBoxes().size(), before + 1);
-            QVERIFY(d.IsWindowVisible());
+            ClickInto(d, id);
+            Press(d, Key::kReturn);
+            EXPECT_EQ(CUiTestScript::MessageBoxes().size(), before + 1);
+            EXPECT_TRUE(d.IsWindowVisible());
         }
-        QCOMPARE(d.GetComboCount(IDC_MS_FILE), 0);  // nothing inserted
+        EXPECT_EQ(d.GetComboCount(IDC_MS_FILE), 0);  // nothing inserted
     });
 }
 
-void ConvertDlgTest::selectInputProposesNotSpecifiedWithoutDirectory() {
+TEST(ConvertDlg, SelectInputProposesNotSpecifiedWithoutDirectory) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     CUiTestScript::CancelFileDialog();
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
-    QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
-    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
-    QVERIFY(asked.open);
-    QCOMPARE(asked.title, QStringLiteral("Korrin Input File"));
-    QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
-    QCOMPARE(asked.initialDir, QString());
-    QCOMPARE(asked.filter, QStringLiteral("Text Files (*.txt);;All Files (*)"));
-    QCOMPARE(asked.defaultExt, QStringLiteral("txt"));
+    ASSERT_EQ(CUiTestScript::FileDialogs().size(), std::size_t(1));
+    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    EXPECT_TRUE(asked.open);
+    EXPECT_EQ(asked.title, "Korrin Input File");
+    EXPECT_EQ(asked.proposedName, "[Not Specified]");
+    EXPECT_EQ(asked.initialDir, "");
+    EXPECT_EQ(asked.filter, "Text Files (*.txt);;All Files (*)");
+    EXPECT_EQ(asked.defaultExt, "txt");
     // Cancelled: nothing changed.
-    QCOMPARE(Q(dlg.m_strInputFile), QStringLiteral("[Not Specified]"));
-    QCOMPARE(Q(dlg.m_strOutputFile), QStringLiteral("[Not Specified]"));
-    QCOMPARE(Q(dlg.m_strDataFile), QString());
+    EXPECT_EQ(dlg.m_strInputFile, "[Not Specified]");
+    EXPECT_EQ(dlg.m_strOutputFile, "[Not Specified]");
+    EXPECT_EQ(dlg.m_strDataFile, "");
 }
 
-void ConvertDlgTest::selectInputDerivesOutputAndDataFile() {
+TEST(ConvertDlg, SelectInputDerivesOutputAndDataFile) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
+    const std::string input = env.Write("Runs/Plate7.txt", kExport);
     CConvertDlg dlg;
-    SetDefaults(dlg, env.Path(QStringLiteral("Runs/Earlier.txt")),
-                env.Path(QStringLiteral("Lists/Old.sdb")));
+    SetDefaults(dlg, env.Path("Runs/Earlier.txt"), env.Path("Lists/Old.sdb"));
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        QVERIFY(!ConvertEnabled(d));
+        EXPECT_FALSE(ConvertEnabled(d));
         Click(d, IDC_SELECT_INPUT);
-        QCOMPARE(Shown(d, IDC_INPUT_FILE), input);
-        QCOMPARE(Shown(d, IDC_OUTPUT_FILE), env.Path(QStringLiteral("Lists/Plate7.sdb")));
-        QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("Plate7"));
-        QVERIFY(ConvertEnabled(d));
+        EXPECT_EQ(Shown(d, IDC_INPUT_FILE), input);
+        EXPECT_EQ(Shown(d, IDC_OUTPUT_FILE), env.Path("Lists/Plate7.sdb"));
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "Plate7");
+        EXPECT_TRUE(ConvertEnabled(d));
     });
-    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
-    QCOMPARE(asked.proposedName, QStringLiteral("Earlier.txt"));
-    QCOMPARE(asked.initialDir, env.Path(QStringLiteral("Runs/")));
-    QCOMPARE(Q(dlg.m_strInputFile), input);
-    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("Lists/Plate7.sdb")));
-    QCOMPARE(Q(dlg.m_strDataFile), QStringLiteral("Plate7"));
+    ASSERT_EQ(CUiTestScript::FileDialogs().size(), std::size_t(1));
+    const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+    EXPECT_EQ(asked.proposedName, "Earlier.txt");
+    EXPECT_EQ(asked.initialDir, env.Path("Runs/"));
+    EXPECT_EQ(dlg.m_strInputFile, input);
+    EXPECT_EQ(dlg.m_strOutputFile, env.Path("Lists/Plate7.sdb"));
+    EXPECT_EQ(dlg.m_strDataFile, "Plate7");
 }
 
-void ConvertDlgTest::selectInputWhoseNameHoldsABackslashIsRefused() {
+TEST(ConvertDlg, SelectInputWhoseNameHoldsABackslashIsRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no Windows file name holds '\\': it separates folders there";
+#endif
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("Runs/..\\lists\\victim.txt"), kExport);
+    const std::string input = env.Write("Runs/..\\lists\\victim.txt", kExport);
     CConvertDlg dlg;
-    SetDefaults(dlg, QString(), env.Path(QStringLiteral("Lists/Old.sdb")));
+    SetDefaults(dlg, std::string(), env.Path("Lists/Old.sdb"));
     dlg.m_strDataFile = "OLD";
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const ShownMessageBox& refused = CUiTestScript::MessageBoxes().front();
-    QVERIFY2(refused.text.contains(input), qPrintable(refused.text));
-    QVERIFY2(refused.detail.contains(QStringLiteral("holds '\\'")), qPrintable(refused.detail));
-    QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-    QCOMPARE(Q(dlg.m_strInputFile), QStringLiteral("[Not Specified]"));
-    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("Lists/Old.sdb")));
-    QCOMPARE(Q(dlg.m_strDataFile), QStringLiteral("OLD"));
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().front();
+    EXPECT_THAT(refused.text, HasSubstr(input));
+    EXPECT_THAT(refused.detail, HasSubstr("holds '\\'"));
+    EXPECT_EQ(refused.type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
+    EXPECT_EQ(dlg.m_strInputFile, "[Not Specified]");
+    EXPECT_EQ(dlg.m_strOutputFile, env.Path("Lists/Old.sdb"));
+    EXPECT_EQ(dlg.m_strDataFile, "OLD");
 }
 
-void ConvertDlgTest::selectInputWithUnspecifiedOutputUsesCurrentDirectory() {
+TEST(ConvertDlg, SelectInputWithUnspecifiedOutputUsesCurrentDirectory) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("Runs/Plate7.txt"), kExport);
+    const std::string input = env.Write("Runs/Plate7.txt", kExport);
     CConvertDlg dlg;
     SetDefaults(dlg);
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_SELECT_INPUT); });
     // The test runs in work/, the process's current directory.
-    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("work/Plate7.sdb")));
+    EXPECT_EQ(dlg.m_strOutputFile, env.Path("work/Plate7.sdb"));
 }
 
-void ConvertDlgTest::longInputTitleShowsWholeAndIsRefusedLater() {
+TEST(ConvertDlg, LongInputTitleShowsWholeAndIsRefusedLater) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("Runs/LongTitle123.txt"), kExport);
+    const std::string input = env.Write("Runs/LongTitle123.txt", kExport);
     CConvertDlg dlg;
     SetDefaults(dlg);
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         Click(d, IDC_SELECT_INPUT);
-        QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("LongTitle123"));
-        QVERIFY(ConvertEnabled(d));
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "LongTitle123");
+        EXPECT_TRUE(ConvertEnabled(d));
 
         Click(d, IDC_CONVERT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
-        QCOMPARE(refused.text, TooLong("Data File"));
-        QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-        QVERIFY(HasFocus(d, IDC_DATA_FILE));
-        QCOMPARE(EditOf(d, IDC_DATA_FILE)->selectedText(), QStringLiteral("LongTitle123"));
+        ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        EXPECT_EQ(refused.text, TooLong("Data File"));
+        EXPECT_EQ(refused.type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
+        EXPECT_EQ(d.GetFocusId(), IDC_DATA_FILE);
+        EXPECT_EQ(SelectedText(d, IDC_DATA_FILE), "LongTitle123");
 
         // Select input is refused the same way: no file dialog is asked.
         Click(d, IDC_SELECT_INPUT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
-        QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
+        EXPECT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(2));
+        EXPECT_EQ(CUiTestScript::FileDialogs().size(), std::size_t(1));
     });
     // No conversion happened.
-    QVERIFY(!QFile::exists(env.Path(QStringLiteral("work/LongTitle123.sdb"))));
+    EXPECT_FALSE(Exists(env.Path("work/LongTitle123.sdb")));
 }
 
-void ConvertDlgTest::dataFileTypingIsLimitedToEight() {
+TEST(ConvertDlg, DataFileTypingIsLimitedToEight) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QLineEdit* edit = EditOf(d, IDC_DATA_FILE);
-        QTest::keyClicks(edit, "ABCDEFGHIJK");
-        QCOMPARE(edit->text(), QStringLiteral("ABCDEFGH"));
+        TypeInto(d, IDC_DATA_FILE, "ABCDEFGHIJK");
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "ABCDEFGH");
 
         // Text set by the program is shown whole and can be shortened, but
         // not lengthened, by the user.
         d.m_strDataFile = "Twelve_Chars";
         d.UpdateData(FALSE);
-        QCOMPARE(edit->text(), QStringLiteral("Twelve_Chars"));
-        QCOMPARE(edit->cursorPosition(), 0);  // shown from its beginning
-        edit->setFocus();
-        edit->end(false);
-        QTest::keyClick(edit, Qt::Key_X);
-        QCOMPARE(edit->text(), QStringLiteral("Twelve_Chars"));
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QCOMPARE(edit->text(), QStringLiteral("Twelve_Char"));
-        QTest::keyClick(edit, Qt::Key_X);
-        QCOMPARE(edit->text(), QStringLiteral("Twelve_Char"));
-        edit->selectAll();
-        QTest::keyClicks(edit, "short");
-        QCOMPARE(edit->text(), QStringLiteral("short"));
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "Twelve_Chars");
+        EXPECT_EQ(CaretPosition(d, IDC_DATA_FILE), 0);  // shown from its beginning
+        TypeInto(d, IDC_DATA_FILE, "X");
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "Twelve_Chars");
+        Press(d, Key::kBackspace);
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "Twelve_Char");
+        Type(d, "X");
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "Twelve_Char");
+        Retype(d, IDC_DATA_FILE, "short");
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "short");
     });
 }
 
-void ConvertDlgTest::methodListsOfferStemsInOrderOfFullNames() {
+TEST(ConvertDlg, MethodListsOfferStemsInOrderOfFullNames) {
     UiTestEnv env;
     for (const char* name : {"ESI2.ext", "ESI1.ext", "A.B.ext", ".ext", "other.txt"}) {
-        env.Write(QStringLiteral("ms/") + QLatin1String(name), "method");
+        env.Write(std::string("ms/") + name, "method");
     }
     // A name in Latin-1, not the locale's UTF-8, is listed as what it is.
-    k2ltest::WriteFile(env.StdPath(QStringLiteral("ms/")) + "M\xE9th.ext", "method");
-    QVERIFY(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ext"));
+    k2ltest::WriteFile(env.Path("ms/") + "M\xE9th.ext", "method");
+    ASSERT_TRUE(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path("ms/"), "ext"));
     // A directory without its separator, and an extension given with its dot.
-    env.Write(QStringLiteral("lc/Fast.LC"), "inlet");
-    env.Write(QStringLiteral("lc/slow.lc"), "inlet");
-    QVERIFY(UiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("lc")), ".lc", true));
+    env.Write("lc/Fast.LC", "inlet");
+    env.Write("lc/slow.lc", "inlet");
+    ASSERT_TRUE(UiTestEnv::ConfigureLocation("LC_DB", env.Path("lc"), ".lc", true));
 
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QCOMPARE(Entries(d, IDC_MS_FILE),
-                 QStringList({QStringLiteral(".ext"), QStringLiteral("A"), QStringLiteral("ESI1"),
-                              QStringLiteral("ESI2"), QStringLiteral("M\u00e9th")}));
-        QCOMPARE(Entries(d, IDC_INLET_FILE),
-                 QStringList({QStringLiteral("Fast"), QStringLiteral("slow")}));
-        QCOMPARE(Entries(d, IDC_MACRO_FILE), QStringList());
+        EXPECT_EQ(Entries(d, IDC_MS_FILE),
+                  std::vector<std::string>({".ext", "A", "ESI1", "ESI2", "M\u00e9th"}));
+        EXPECT_EQ(Entries(d, IDC_INLET_FILE), std::vector<std::string>({"Fast", "slow"}));
+        EXPECT_EQ(Entries(d, IDC_MACRO_FILE), std::vector<std::string>());
         // Filling the lists leaves the fields as loaded.
-        QCOMPARE(Shown(d, IDC_MS_FILE), QString());
+        EXPECT_EQ(Shown(d, IDC_MS_FILE), "");
     });
 }
 
-void ConvertDlgTest::methodListsStayEmptyWithoutLocation() {
+TEST(ConvertDlg, MethodListsStayEmptyWithoutLocation) {
     UiTestEnv env;
-    env.Write(QStringLiteral("work/Stray.ms"), "m");  // the current directory
-    QVERIFY(UiTestEnv::ConfigureLocation("LC_DB", env.Path(QStringLiteral("missing/")), "lc"));
-    const QString settings = env.Path(QStringLiteral("lumenda/Lumenda.ini"));
-    const QByteArray before = UiTestEnv::Read(settings);
+    env.Write("work/Stray.ms", "m");  // the current directory
+    ASSERT_TRUE(UiTestEnv::ConfigureLocation("LC_DB", env.Path("missing/"), "lc"));
+    const std::string settings = env.Path("lumenda/Lumenda.ini");
+    const std::string before = UiTestEnv::Read(settings);
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QCOMPARE(Entries(d, IDC_MS_FILE), QStringList());
-        QCOMPARE(Entries(d, IDC_INLET_FILE), QStringList());
-        QCOMPARE(Entries(d, IDC_MACRO_FILE), QStringList());
+        EXPECT_EQ(Entries(d, IDC_MS_FILE), std::vector<std::string>());
+        EXPECT_EQ(Entries(d, IDC_INLET_FILE), std::vector<std::string>());
+        EXPECT_EQ(Entries(d, IDC_MACRO_FILE), std::vector<std::string>());
     });
-    QVERIFY(CUiTestScript::MessageBoxes().empty());
+    EXPECT_TRUE(CUiTestScript::MessageBoxes().empty());
     // Filling the lists reads the locations and changes nothing.
-    QCOMPARE(UiTestEnv::Read(settings), before);
-    QVERIFY(!QFile::exists(env.Path(QStringLiteral("missing"))));
+    EXPECT_EQ(UiTestEnv::Read(settings), before);
+    EXPECT_FALSE(Exists(env.Path("missing")));
 }
 
-void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix_data() {
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<int>("index");
-    QTest::newRow("a prefix, ignoring case")
-        << QStringLiteral("esi") << QStringLiteral("ESI1") << 0;
-    QTest::newRow("a later entry") << QStringLiteral("esi2") << QStringLiteral("ESI2") << 1;
-    QTest::newRow("no entry begins with it")
-        << QStringLiteral("XYZ") << QStringLiteral("XYZ") << -1;
-    // Empty begins every entry, but stays empty.
-    QTest::newRow("empty") << QString() << QString() << -1;
+TEST(ConvertDlg, ValueSelectsFirstEntryWithItsPrefix) {
+    const struct {
+        const char* name;
+        const char* value;
+        const char* shown;
+        int index;
+    } rows[] = {
+        {"a prefix, ignoring case", "esi", "ESI1", 0},
+        {"a later entry", "esi2", "ESI2", 1},
+        {"no entry begins with it", "XYZ", "XYZ", -1},
+        // Empty begins every entry, but stays empty.
+        {"empty", "", "", -1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        UiTestEnv env;
+        env.Write("ms/ESI1.ms", "m");
+        env.Write("ms/ESI2.ms", "m");
+        ASSERT_TRUE(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path("ms/"), "ms"));
+        const std::string output = env.Path("new.sdb");
+        CConvertDlg dlg;
+        SetDefaults(dlg);
+        dlg.m_strMSFile = row.value;
+        CUiTestScript::AcceptFileDialog(output);
+        RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
+            // At start the lists are filled after the first exchange.
+            EXPECT_EQ(Shown(d, IDC_MS_FILE), row.value);
+            Click(d, IDC_SELECT_OUTPUT);
+            EXPECT_EQ(Shown(d, IDC_MS_FILE), row.shown);
+            EXPECT_EQ(ComboSelection(d, IDC_MS_FILE), row.index);
+        });
+        // The member keeps its value until the next exchange from the controls.
+        EXPECT_EQ(dlg.m_strMSFile, row.value);
+        ASSERT_EQ(CUiTestScript::FileDialogs().size(), std::size_t(1));
+        const FileDialogRequest& asked = CUiTestScript::FileDialogs().front();
+        EXPECT_FALSE(asked.open);
+        EXPECT_EQ(asked.title, "Sample List Output File");
+        EXPECT_EQ(asked.proposedName, "[Not Specified]");
+        EXPECT_EQ(asked.filter, "Sample List Files (*.sdb)");
+        EXPECT_EQ(asked.defaultExt, "sdb");
+        EXPECT_EQ(dlg.m_strOutputFile, output);
+    }
 }
 
-void ConvertDlgTest::valueSelectsFirstEntryWithItsPrefix() {
-    QFETCH(QString, value);
-    QFETCH(QString, shown);
-    QFETCH(int, index);
-    UiTestEnv env;
-    env.Write(QStringLiteral("ms/ESI1.ms"), "m");
-    env.Write(QStringLiteral("ms/ESI2.ms"), "m");
-    QVERIFY(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path(QStringLiteral("ms/")), "ms"));
-    const QString output = env.Path(QStringLiteral("new.sdb"));
-    CConvertDlg dlg;
-    SetDefaults(dlg);
-    dlg.m_strMSFile = value.toStdString();
-    CUiTestScript::AcceptFileDialog(output);
-    RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        // At start the lists are filled after the first exchange.
-        QCOMPARE(Shown(d, IDC_MS_FILE), value);
-        Click(d, IDC_SELECT_OUTPUT);
-        QCOMPARE(Shown(d, IDC_MS_FILE), shown);
-        QCOMPARE(d.Window().GetDlgItemAs<QComboBox>(IDC_MS_FILE)->currentIndex(), index);
-    });
-    // The member keeps its value until the next exchange from the controls.
-    QCOMPARE(Q(dlg.m_strMSFile), value);
-    const ShownFileDialog& asked = CUiTestScript::FileDialogs().front();
-    QVERIFY(!asked.open);
-    QCOMPARE(asked.title, QStringLiteral("Sample List Output File"));
-    QCOMPARE(asked.proposedName, QStringLiteral("[Not Specified]"));
-    QCOMPARE(asked.filter, QStringLiteral("Sample List Files (*.sdb)"));
-    QCOMPARE(asked.defaultExt, QStringLiteral("sdb"));
-    QCOMPARE(Q(dlg.m_strOutputFile), output);
-}
-
-void ConvertDlgTest::tooLongValuesLoadUnchangedAndAreRefusedAtExchange() {
+TEST(ConvertDlg, TooLongValuesLoadUnchangedAndAreRefusedAtExchange) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -489,30 +425,30 @@ void ConvertDlgTest::tooLongValuesLoadUnchangedAndAreRefusedAtExchange() {
     dlg.m_strDataFile = "DATAFILE9";
     dlg.m_strInletFile = "INLET";
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("MSMETHOD9"));
-        QCOMPARE(Shown(d, IDC_DATA_FILE), QStringLiteral("DATAFILE9"));
-        QTest::keyClicks(EditOf(d, IDC_INLET_FILE), "2");
+        EXPECT_EQ(Shown(d, IDC_MS_FILE), "MSMETHOD9");
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "DATAFILE9");
+        TypeInto(d, IDC_INLET_FILE, "2");
         Click(d, IDC_CONVERT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        EXPECT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
         // The first field in exchange order fails; later ones are not taken.
-        QVERIFY(HasFocus(d, IDC_MS_FILE));
-        QCOMPARE(EditOf(d, IDC_MS_FILE)->selectedText(), QStringLiteral("MSMETHOD9"));
-        QCOMPARE(Q(d.m_strInletFile), QStringLiteral("INLET"));
+        EXPECT_EQ(d.GetFocusId(), IDC_MS_FILE);
+        EXPECT_EQ(SelectedText(d, IDC_MS_FILE), "MSMETHOD9");
+        EXPECT_EQ(d.m_strInletFile, "INLET");
 
-        EditOf(d, IDC_MS_FILE)->setText(QStringLiteral("MS"));
+        Retype(d, IDC_MS_FILE, "MS");
         Click(d, IDC_CONVERT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
-        QVERIFY(HasFocus(d, IDC_DATA_FILE));
+        EXPECT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(2));
+        EXPECT_EQ(d.GetFocusId(), IDC_DATA_FILE);
         // Members up to the failing one were taken, the failing one too.
-        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("MS"));
-        QCOMPARE(Q(d.m_strDataFile), QStringLiteral("DATAFILE9"));
-        QCOMPARE(Q(d.m_strInletFile), QStringLiteral("INLET"));
+        EXPECT_EQ(d.m_strMSFile, "MS");
+        EXPECT_EQ(d.m_strDataFile, "DATAFILE9");
+        EXPECT_EQ(d.m_strInletFile, "INLET");
     });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
-    QCOMPARE(CUiTestScript::MessageBoxes().back().text, TooLong("Data File"));
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(2));
+    EXPECT_EQ(CUiTestScript::MessageBoxes().back().text, TooLong("Data File"));
 }
 
-void ConvertDlgTest::selectInputRefusedWithTooLongMethodSelectOutputNot() {
+TEST(ConvertDlg, SelectInputRefusedWithTooLongMethodSelectOutputNot) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -520,78 +456,75 @@ void ConvertDlgTest::selectInputRefusedWithTooLongMethodSelectOutputNot() {
     CUiTestScript::CancelFileDialog();
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         Click(d, IDC_SELECT_INPUT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(0));
-        QVERIFY(HasFocus(d, IDC_MACRO_FILE));
+        EXPECT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        EXPECT_EQ(CUiTestScript::FileDialogs().size(), std::size_t(0));
+        EXPECT_EQ(d.GetFocusId(), IDC_MACRO_FILE);
         Click(d, IDC_SELECT_OUTPUT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        QCOMPARE(CUiTestScript::FileDialogs().size(), std::size_t(1));
+        EXPECT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        EXPECT_EQ(CUiTestScript::FileDialogs().size(), std::size_t(1));
     });
 }
 
-void ConvertDlgTest::typedNameDiscardedByOutputChoiceKeptByCancel() {
+TEST(ConvertDlg, TypedNameDiscardedByOutputChoiceKeptByCancel) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     dlg.m_strMSFile = "OLD";
     CUiTestScript::CancelFileDialog();
-    CUiTestScript::AcceptFileDialog(env.Path(QStringLiteral("out.sdb")));
+    CUiTestScript::AcceptFileDialog(env.Path("out.sdb"));
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QLineEdit* ms = EditOf(d, IDC_MS_FILE);
-        ms->clear();
-        QTest::keyClicks(ms, "TYPED");
+        Retype(d, IDC_MS_FILE, "TYPED");
         Click(d, IDC_SELECT_OUTPUT);  // cancelled
-        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("TYPED"));
+        EXPECT_EQ(Shown(d, IDC_MS_FILE), "TYPED");
         Click(d, IDC_SELECT_OUTPUT);  // chosen
-        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("OLD"));
+        EXPECT_EQ(Shown(d, IDC_MS_FILE), "OLD");
     });
-    QCOMPARE(Q(dlg.m_strMSFile), QStringLiteral("OLD"));
-    QCOMPARE(Q(dlg.m_strOutputFile), env.Path(QStringLiteral("out.sdb")));
+    EXPECT_EQ(dlg.m_strMSFile, "OLD");
+    EXPECT_EQ(dlg.m_strOutputFile, env.Path("out.sdb"));
 }
 
-void ConvertDlgTest::typingNeverChangesConvertButton() {
+TEST(ConvertDlg, TypingNeverChangesConvertButton) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    const std::string input = env.Write("in.txt", kExport);
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        QVERIFY(!ConvertEnabled(d));
-        QTest::keyClicks(EditOf(d, IDC_DATA_FILE), "abc");
-        QTest::keyClicks(EditOf(d, IDC_MS_FILE), "abc");
-        QVERIFY(!ConvertEnabled(d));
+        EXPECT_FALSE(ConvertEnabled(d));
+        TypeInto(d, IDC_DATA_FILE, "abc");
+        TypeInto(d, IDC_MS_FILE, "abc");
+        EXPECT_FALSE(ConvertEnabled(d));
         // Only an exchange looks at the input again.
-        d.m_strInputFile = input.toStdString();
-        QVERIFY(!ConvertEnabled(d));
+        d.m_strInputFile = input;
+        EXPECT_FALSE(ConvertEnabled(d));
         d.UpdateData(FALSE);
-        QVERIFY(ConvertEnabled(d));
+        EXPECT_TRUE(ConvertEnabled(d));
     });
 }
 
-void ConvertDlgTest::vanishedInputStillEnabledUntilNextExchange() {
+TEST(ConvertDlg, VanishedInputStillEnabledUntilNextExchange) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
+    const std::string input = env.Write("in.txt", kExport);
     CConvertDlg dlg;
-    SetDefaults(dlg, input, env.Path(QStringLiteral("out.sdb")));
+    SetDefaults(dlg, input, env.Path("out.sdb"));
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        QVERIFY(ConvertEnabled(d));
-        QVERIFY(QFile::remove(input));
-        QVERIFY(ConvertEnabled(d));
+        EXPECT_TRUE(ConvertEnabled(d));
+        EXPECT_TRUE(fs::remove(fs::path(input)));
+        EXPECT_TRUE(ConvertEnabled(d));
         // Convert's exchange disables the button, and the handler goes on
         // to report the conversion's failure.
         Click(d, IDC_CONVERT);
-        QVERIFY(!ConvertEnabled(d));
+        EXPECT_FALSE(ConvertEnabled(d));
     });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
-    QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created")
-                                .arg(env.Path(QStringLiteral("out.sdb"))));
-    QVERIFY(reported.detail.contains(input));
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    EXPECT_EQ(reported.text, "Sample List " + env.Path("out.sdb") + " could not be created");
+    EXPECT_THAT(reported.detail, HasSubstr(input));
 }
 
-void ConvertDlgTest::overwriteQuestionOnlyWhenOutputExists() {
+TEST(ConvertDlg, OverwriteQuestionOnlyWhenOutputExists) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
-    const QString output = env.Path(QStringLiteral("out.sdb"));
+    const std::string input = env.Write("in.txt", kExport);
+    const std::string output = env.Path("out.sdb");
     CConvertDlg dlg;
     SetDefaults(dlg, input, output);
     CUiTestScript::AnswerMessageBox(IDOK);   // created
@@ -602,37 +535,35 @@ void ConvertDlgTest::overwriteQuestionOnlyWhenOutputExists() {
         Click(d, IDC_CONVERT);
     });
     const auto& boxes = CUiTestScript::MessageBoxes();
-    QCOMPARE(boxes.size(), std::size_t(3));
-    QCOMPARE(boxes[0].text, QStringLiteral("Sample List %1 created successfully").arg(output));
-    QCOMPARE(boxes[1].text,
-             QStringLiteral("Sample List %1 already exists. Overwrite?").arg(output));
-    QCOMPARE(boxes[1].caption, QString::fromLatin1(kCaption));
-    QCOMPARE(boxes[1].type & MB_TYPEMASK, MB_YESNO);
-    QCOMPARE(boxes[1].type & MB_ICONMASK, MB_ICONQUESTION);
-    QCOMPARE(boxes[1].type & MB_DEFMASK, MB_DEFBUTTON1);
-    QCOMPARE(boxes[2].text, boxes[0].text);
+    ASSERT_EQ(boxes.size(), std::size_t(3));
+    EXPECT_EQ(boxes[0].text, "Sample List " + output + " created successfully");
+    EXPECT_EQ(boxes[1].text, "Sample List " + output + " already exists. Overwrite?");
+    EXPECT_EQ(boxes[1].caption, kCaption);
+    EXPECT_EQ(boxes[1].type & MB_TYPEMASK, UINT(MB_YESNO));
+    EXPECT_EQ(boxes[1].type & MB_ICONMASK, UINT(MB_ICONQUESTION));
+    EXPECT_EQ(boxes[1].type & MB_DEFMASK, UINT(MB_DEFBUTTON1));
+    EXPECT_EQ(boxes[2].text, boxes[0].text);
 }
 
-void ConvertDlgTest::answeringNoStopsTheConversion() {
+TEST(ConvertDlg, AnsweringNoStopsTheConversion) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
-    const QString output = env.Write(QStringLiteral("out.sdb"), "not a sample list");
+    const std::string input = env.Write("in.txt", kExport);
+    const std::string output = env.Write("out.sdb", "not a sample list");
     CConvertDlg dlg;
     SetDefaults(dlg, input, output);
     CUiTestScript::AnswerMessageBox(IDNO);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    QCOMPARE(UiTestEnv::Read(output), QByteArray("not a sample list"));
+    EXPECT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    EXPECT_EQ(UiTestEnv::Read(output), "not a sample list");
 }
 
-void ConvertDlgTest::successfulConversionReportsAndWritesList() {
+TEST(ConvertDlg, SuccessfulConversionReportsAndWritesList) {
     UiTestEnv env;
-    const QString input =
-        env.Write(QStringLiteral("Runs/plate7.txt"),
-                  UiTestEnv::Read(QStringLiteral(K2L_EXAMPLES_DIR "/exports/plate7.txt")));
-    QVERIFY(QFileInfo(input).size() > 0);
-    const QString output = env.Path(QStringLiteral("Lists/plate7.sdb"));
-    QDir().mkpath(env.Path(QStringLiteral("Lists")));
+    const std::string input =
+        env.Write("Runs/plate7.txt", UiTestEnv::Read(K2L_EXAMPLES_DIR "/exports/plate7.txt"));
+    ASSERT_GT(fs::file_size(fs::path(input)), 0u);
+    const std::string output = env.Path("Lists/plate7.sdb");
+    fs::create_directories(fs::path(env.Path("Lists")));
     CConvertDlg dlg;
     SetDefaults(dlg, input, output);
     dlg.m_strMSFile = "ESI_POS";
@@ -641,160 +572,152 @@ void ConvertDlgTest::successfulConversionReportsAndWritesList() {
     dlg.m_strDataFile = "plate7";
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         Click(d, IDC_CONVERT);
-        QVERIFY(QApplication::overrideCursor() == nullptr);
+        EXPECT_FALSE(WaitCursorShown());
     });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
-    QCOMPARE(reported.text, QStringLiteral("Sample List %1 created successfully").arg(output));
-    QCOMPARE(reported.caption, QString::fromLatin1(kCaption));
-    QCOMPARE(reported.type, MB_OK);
-    QVERIFY(QFileInfo(output).isFile());
-    QVERIFY(QFileInfo(output).size() > 0);
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    EXPECT_EQ(reported.text, "Sample List " + output + " created successfully");
+    EXPECT_EQ(reported.caption, kCaption);
+    EXPECT_EQ(reported.type, UINT(MB_OK));
+    EXPECT_TRUE(fs::is_regular_file(fs::path(output)));
+    EXPECT_GT(fs::file_size(fs::path(output)), 0u);
 }
 
-void ConvertDlgTest::failingConversionGivesReasonAsDetail() {
+TEST(ConvertDlg, FailingConversionGivesReasonAsDetail) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
-    const QString output = env.Path(QStringLiteral("no/such/dir/out.sdb"));
+    const std::string input = env.Write("in.txt", kExport);
+    const std::string output = env.Path("no/such/dir/out.sdb");
     CConvertDlg dlg;
     SetDefaults(dlg, input, output);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         Click(d, IDC_CONVERT);
-        QVERIFY(QApplication::overrideCursor() == nullptr);
+        EXPECT_FALSE(WaitCursorShown());
     });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
-    QCOMPARE(reported.text, QStringLiteral("Sample List %1 could not be created").arg(output));
-    QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    EXPECT_EQ(reported.text, "Sample List " + output + " could not be created");
+    EXPECT_EQ(reported.type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
     // The cause, once: the folder that is missing, not the headline again.
-    QVERIFY2(reported.detail.startsWith(QStringLiteral("The folder %1 does not exist")
-                                            .arg(env.Path(QStringLiteral("no/such/dir")))),
-             qPrintable(reported.detail));
-    QVERIFY2(!reported.detail.contains(QStringLiteral("could not be created")),
-             qPrintable(reported.detail));
-    QVERIFY(!QFile::exists(output));
+    EXPECT_THAT(reported.detail,
+                StartsWith("The folder " + env.Path("no/such/dir") + " does not exist"));
+    EXPECT_THAT(reported.detail, Not(HasSubstr("could not be created")));
+    EXPECT_FALSE(Exists(output));
 }
 
-void ConvertDlgTest::readErrorNamesInputAndRestoresCursor() {
+TEST(ConvertDlg, ReadErrorNamesInputAndRestoresCursor) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no input that opens but fails to read: a folder does not open on Windows, "
+                    "and Wine reads past another handle's lock";
+#endif
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("Runs/plate7.txt"), kExport);
-    const QString output = env.Path(QStringLiteral("out.sdb"));
+    const std::string input = env.Write("Runs/plate7.txt", kExport);
+    const std::string output = env.Path("out.sdb");
     CConvertDlg dlg;
-    SetDefaults(dlg, QString(), output);
+    SetDefaults(dlg, std::string(), output);
     CUiTestScript::AcceptFileDialog(input);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
         Click(d, IDC_SELECT_INPUT);
-        QVERIFY(ConvertEnabled(d));
+        EXPECT_TRUE(ConvertEnabled(d));
         // The input turns into a directory: it opens, but cannot be read.
-        QVERIFY(QFile::remove(input));
-        QVERIFY(QDir().mkdir(input));
+        EXPECT_TRUE(fs::remove(fs::path(input)));
+        EXPECT_TRUE(fs::create_directory(fs::path(input)));
         Click(d, IDC_CONVERT);
-        QVERIFY(QApplication::overrideCursor() == nullptr);
-        QVERIFY(d.IsWindowVisible());
+        EXPECT_FALSE(WaitCursorShown());
+        EXPECT_TRUE(d.IsWindowVisible());
     });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
-    QVERIFY2(reported.text.contains(input), qPrintable(reported.text));
-    QVERIFY2(reported.text.contains(QStringLiteral("could not be read")),
-             qPrintable(reported.text));
-    QVERIFY2(reported.detail.contains(QString::fromLocal8Bit(std::strerror(EISDIR))),
-             qPrintable(reported.detail));
-    QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    EXPECT_THAT(reported.text, HasSubstr(input));
+    EXPECT_THAT(reported.text, HasSubstr("could not be read"));
+    EXPECT_THAT(reported.detail, HasSubstr(SystemErrorText(EISDIR)));
+    EXPECT_EQ(reported.type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
 }
 
-void ConvertDlgTest::outputWithAFinalDotIsRefusedBeforeTheQuestion() {
+TEST(ConvertDlg, OutputWithAFinalDotIsRefusedBeforeTheQuestion) {
     // The record library would write "l" for "l.": the file there is never
     // asked about nor touched.
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
-    const QString kept = env.Write(QStringLiteral("l"), "someone's file");
+    const std::string input = env.Write("in.txt", kExport);
+    const std::string kept = env.Write("lists/l", "someone's file");
     CConvertDlg dlg;
-    SetDefaults(dlg, input, kept + QLatin1Char('.'));
+    SetDefaults(dlg, input, kept + '.');
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
-    QCOMPARE(reported.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-    QVERIFY2(reported.detail.contains(QStringLiteral("cannot end in a dot")),
-             qPrintable(reported.detail));
-    QCOMPARE(UiTestEnv::Read(kept), QByteArray("someone's file"));
-    QVERIFY(!QFile::exists(kept + QLatin1Char('.')));
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    EXPECT_EQ(reported.type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
+    EXPECT_THAT(reported.detail, HasSubstr("cannot end in a dot"));
+    EXPECT_EQ(UiTestEnv::Read(kept), "someone's file");
+    // Nothing was made beside it (on Windows "l." would be "l" itself).
+    EXPECT_EQ(k2ltest::Entries(env.Path("lists")), std::vector<std::string>({"l"}));
 }
 
-void ConvertDlgTest::locationThatCannotBeStoredIsADetailOfTheSuccess() {
+TEST(ConvertDlg, LocationThatCannotBeStoredIsADetailOfTheSuccess) {
     UiTestEnv env;
-    const QString input = env.Write(QStringLiteral("in.txt"), kExport);
-    QDir(env.Path(QStringLiteral("lumenda"))).removeRecursively();
-    env.Write(QStringLiteral("lumenda"), "a file where the settings folder should be");
-    const QString output = env.Path(QStringLiteral("out.sdb"));
+    const std::string input = env.Write("in.txt", kExport);
+    fs::remove_all(fs::path(env.Path("lumenda")));
+    env.Write("lumenda", "a file where the settings folder should be");
+    const std::string output = env.Path("out.sdb");
     CConvertDlg dlg;
     SetDefaults(dlg, input, output);
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { Click(d, IDC_CONVERT); });
-    QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-    const ShownMessageBox& reported = CUiTestScript::MessageBoxes().front();
-    QCOMPARE(reported.text, QStringLiteral("Sample List %1 created successfully").arg(output));
-    QVERIFY2(reported.detail.contains(QStringLiteral("could not be stored")),
-             qPrintable(reported.detail));
-    QVERIFY(QFileInfo(output).isFile());
+    ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+    const MessageBoxRequest& reported = CUiTestScript::MessageBoxes().front();
+    EXPECT_EQ(reported.text, "Sample List " + output + " created successfully");
+    EXPECT_THAT(reported.detail, HasSubstr("could not be stored"));
+    EXPECT_TRUE(fs::is_regular_file(fs::path(output)));
 }
 
-void ConvertDlgTest::nonAsciiTextIsRefusedByField() {
+TEST(ConvertDlg, NonAsciiTextIsRefusedByField) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     SetExistingInput(dlg, env);
     dlg.m_strMSFile = "OLD";
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QLineEdit* ms = EditOf(d, IDC_MS_FILE);
-        ms->setText(QStringLiteral("M\u00e9th"));
+        Retype(d, IDC_MS_FILE, "M\u00e9th");
         Click(d, IDC_CONVERT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
-        QVERIFY2(refused.text.contains(QStringLiteral("MS File")), qPrintable(refused.text));
-        QVERIFY2(refused.text.contains(QStringLiteral("\"\u00e9\"")), qPrintable(refused.text));
-        QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-        QVERIFY(HasFocus(d, IDC_MS_FILE));
-        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("OLD"));
+        ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        EXPECT_THAT(refused.text, HasSubstr("MS File"));
+        EXPECT_THAT(refused.text, HasSubstr("\"\u00e9\""));
+        EXPECT_EQ(refused.type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
+        EXPECT_EQ(d.GetFocusId(), IDC_MS_FILE);
+        EXPECT_EQ(d.m_strMSFile, "OLD");
 
-        ms->setText(QStringLiteral("ESI"));
-        QLineEdit* data = EditOf(d, IDC_DATA_FILE);
-        QTest::keyClicks(data, "d");
-        QTest::sendKeyEvent(QTest::Click, data, Qt::Key_Adiaeresis, QStringLiteral("\u00e4"),
-                            Qt::NoModifier);
-        QTest::keyClicks(data, "ta");
-        QCOMPARE(data->text(), QStringLiteral("d\u00e4ta"));
+        Retype(d, IDC_MS_FILE, "ESI");
+        TypeInto(d, IDC_DATA_FILE, "d\u00e4ta");
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "d\u00e4ta");
         Click(d, IDC_CONVERT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(2));
-        QVERIFY(CUiTestScript::MessageBoxes().back().text.contains(QStringLiteral("Data File")));
-        QVERIFY(HasFocus(d, IDC_DATA_FILE));
-        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("ESI"));
+        ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(2));
+        EXPECT_THAT(CUiTestScript::MessageBoxes().back().text, HasSubstr("Data File"));
+        EXPECT_EQ(d.GetFocusId(), IDC_DATA_FILE);
+        EXPECT_EQ(d.m_strMSFile, "ESI");
     });
 }
 
-void ConvertDlgTest::nameWithASeparatorIsRefusedByField() {
+TEST(ConvertDlg, NameWithASeparatorIsRefusedByField) {
     UiTestEnv env;
     CConvertDlg dlg;
-    SetDefaults(dlg, env.Write(QStringLiteral("plate.txt"), kExport),
-                env.Path(QStringLiteral("plate.sdb")));
+    SetDefaults(dlg, env.Write("plate.txt", kExport), env.Path("plate.sdb"));
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        QTest::keyClicks(EditOf(d, IDC_DATA_FILE), "a/b");
+        TypeInto(d, IDC_DATA_FILE, "a/b");
         Click(d, IDC_CONVERT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        const ShownMessageBox& refused = CUiTestScript::MessageBoxes().back();
-        QVERIFY2(refused.text.contains(QStringLiteral("Data File field holds '/'")),
-                 qPrintable(refused.text));
-        QCOMPARE(refused.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-        QVERIFY(HasFocus(d, IDC_DATA_FILE));
-        QCOMPARE(EditOf(d, IDC_DATA_FILE)->selectedText(), QStringLiteral("a/b"));
+        ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        const MessageBoxRequest& refused = CUiTestScript::MessageBoxes().back();
+        EXPECT_THAT(refused.text, HasSubstr("Data File field holds '/'"));
+        EXPECT_EQ(refused.type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
+        EXPECT_EQ(d.GetFocusId(), IDC_DATA_FILE);
+        EXPECT_EQ(SelectedText(d, IDC_DATA_FILE), "a/b");
     });
-    QVERIFY(!QFile::exists(env.Path(QStringLiteral("plate.sdb"))));
+    EXPECT_FALSE(Exists(env.Path("plate.sdb")));
 }
 
-void ConvertDlgTest::everyAboutCommandOpensAboutBox() {
+TEST(ConvertDlg, EveryAboutCommandOpensAboutBox) {
     UiTestEnv env;
     int aboutRuns = 0;
     OnEveryRun(IDD_ABOUTBOX, [&aboutRuns](CDialog& about) {
         ++aboutRuns;
-        QCOMPARE(about.GetWindowText(), std::string("About Korrin File Conversion"));
+        EXPECT_EQ(about.GetWindowText(), "About Korrin File Conversion");
         about.SendCommand(IDOK);
     });
     CConvertDlg dlg;
@@ -803,81 +726,70 @@ void ConvertDlgTest::everyAboutCommandOpensAboutBox() {
         for (UINT command = 0x10; command <= 0x1F; ++command) {
             d.SendSysCommand(command, 0);
         }
-        QCOMPARE(aboutRuns, 16);
+        EXPECT_EQ(aboutRuns, 16);
         d.SendSysCommand(0x20, 0);
         d.SendSysCommand(0x0F, 0);
-        QCOMPARE(aboutRuns, 16);
-        QVERIFY(d.IsWindowVisible());
+        EXPECT_EQ(aboutRuns, 16);
+        EXPECT_TRUE(d.IsWindowVisible());
     });
 }
 
-void ConvertDlgTest::menuBarAndContextMenuShareEntriesAndShortcuts() {
+TEST(ConvertDlg, MenuBarAndContextMenuShareEntriesAndShortcuts) {
     UiTestEnv env;
-    QStringList opened;
+    std::vector<std::string> opened;
     for (const UINT id : {IDD_ABOUTBOX, IDD_OPTIONS, IDD_METHOD_FOLDERS}) {
         OnEveryRun(id, [&opened](CDialog& shown) {
-            opened << shown.Window().windowTitle();
+            opened.push_back(shown.GetWindowText());
             shown.SendCommand(IDCANCEL);
         });
     }
-    CTableWindow::SetShowHook([&opened](CTableWindow&) { opened << QStringLiteral("Preview"); });
+    OnEveryTableWindow([&opened](const std::string&) { opened.push_back("Preview"); });
+    const struct {
+        const char* text;
+        const char* shortcut;
+        Accelerator accelerator;
+    } entries[] = {
+        {"&Tools/Conversion Options...", "Ctrl+O", {'O', FCONTROL}},
+        {"&Tools/Preview...", "Ctrl+P", {'P', FCONTROL}},
+        {"&Tools/Method Folders...", "Ctrl+M", {'M', FCONTROL}},
+        {"&Help/&About Korrin File Conversion...", "F1", {VK_F1}},
+    };
     CConvertDlg dlg;
     SetDefaults(dlg);
     RunModal<CConvertDlg>(dlg, [&](CConvertDlg& d) {
-        QCOMPARE(d.Window().contextMenuPolicy(), Qt::ActionsContextMenu);
-        QStringList texts;
-        for (QAction* action : d.Window().actions()) {
-            if (!action->isSeparator()) {
-                texts << action->text();
-            }
+        // The same entries, each with its shortcut shown, in the context
+        // menu, the window menu's first.
+        EXPECT_EQ(ContextMenuEntries(d),
+                  std::vector<MenuItemShown>({{"&About Korrin File Conversion...", "F1"},
+                                              {"Conversion Options...", "Ctrl+O"},
+                                              {"Preview...", "Ctrl+P"},
+                                              {"Method Folders...", "Ctrl+M"}}));
+        std::vector<MenuItemShown> expected;
+        for (const auto& entry : entries) {
+            expected.push_back({entry.text, entry.shortcut});
+            // The shortcut works from a field, where the mnemonics are Alt's,
+            // back in the main window after the last entry's window.
+            Activate(d);
+            ClickInto(d, IDC_DATA_FILE);
+            PressShortcut(d, entry.accelerator);
         }
-        QCOMPARE(texts,
-                 QStringList({QStringLiteral("&About Korrin File Conversion..."),
-                              QStringLiteral("Conversion Options..."), QStringLiteral("Preview..."),
-                              QStringLiteral("Method Folders...")}));
-        auto* bar = d.Window().findChild<QMenuBar*>();
-        QVERIFY(bar->isVisible() && !bar->isNativeMenuBar());
-        QStringList entries;
-        for (QAction* menu : bar->actions()) {
-            for (QAction* action : menu->menu()->actions()) {
-                entries << menu->text() + u'/' + action->text() + u' ' +
-                               action->shortcut().toString();
-                // The same entry, its shortcut shown, in the context menu.
-                QVERIFY(d.Window().actions().contains(action) &&
-                        action->isShortcutVisibleInContextMenu());
-                // The shortcut works from a field, where the mnemonics are Alt's.
-                QApplication::setActiveWindow(&d.Window());
-                EditOf(d, IDC_DATA_FILE)->setFocus();
-                QTest::keySequence(EditOf(d, IDC_DATA_FILE), action->shortcut());
-            }
-        }
-        QCOMPARE(entries,
-                 QStringList({"&Tools/Conversion Options... Ctrl+O", "&Tools/Preview... Ctrl+P",
-                              "&Tools/Method Folders... Ctrl+M",
-                              "&Help/&About Korrin File Conversion... F1"}));
-        QCOMPARE(Shown(d, IDC_DATA_FILE), QString());
+        EXPECT_EQ(MenuBarEntries(d), expected);
+        EXPECT_EQ(Shown(d, IDC_DATA_FILE), "");
     });
-    CTableWindow::SetShowHook(nullptr);
-    QCOMPARE(opened, QStringList({"Conversion Options", "Preview", "Method Folders",
-                                  "About Korrin File Conversion"}));
+    OnEveryTableWindow(nullptr);
+    EXPECT_EQ(opened, std::vector<std::string>({"Conversion Options", "Preview", "Method Folders",
+                                                "About Korrin File Conversion"}));
 }
 
-void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
+TEST(ConvertDlg, OptionsOkCopiesValuesBackAndShowsThem) {
     UiTestEnv env;
-    OnEveryRun(IDD_OPTIONS, [](CDialog& shown) {
-        auto& options = static_cast<COptionsDlg&>(shown);
-        QCOMPARE(options.Window().GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->text(),
-                 QStringLiteral("MS1"));
-        QCOMPARE(options.Window().GetDlgItemAs<QLineEdit>(IDC_INLET_FILE)->text(),
-                 QStringLiteral("LC1"));
-        QCOMPARE(options.Window().GetDlgItemAs<QLineEdit>(IDC_MACRO_FILE)->text(),
-                 QStringLiteral("MAC1"));
-        QCOMPARE(options.Window().GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->text(),
-                 QStringLiteral("DATA1"));
-        options.Window()
-            .GetDlgItemAs<QLineEdit>(IDC_MACRO_FILE)
-            ->setText(QStringLiteral("TwelveChars1"));
-        options.Window().GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("MS2"));
+    OnEveryRun(IDD_OPTIONS, [](CDialog& options) {
+        EXPECT_EQ(Shown(options, IDC_MS_FILE), "MS1");
+        EXPECT_EQ(Shown(options, IDC_INLET_FILE), "LC1");
+        EXPECT_EQ(Shown(options, IDC_MACRO_FILE), "MAC1");
+        EXPECT_EQ(Shown(options, IDC_DATA_FILE), "DATA1");
+        Retype(options, IDC_MACRO_FILE, "TwelveChars1");
+        Retype(options, IDC_MS_FILE, "MS2");
         options.SendCommand(IDOK);
     });
     CConvertDlg dlg;
@@ -889,24 +801,25 @@ void ConvertDlgTest::optionsOkCopiesValuesBackAndShowsThem() {
     dlg.m_strDataFile = "DATA1";
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         d.SendCommand(IDC_OPTIONS);
-        QCOMPARE(Q(d.m_strMacroFile), QStringLiteral("TwelveChars1"));
-        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("MS2"));
-        QCOMPARE(Shown(d, IDC_MACRO_FILE), QStringLiteral("TwelveChars1"));
-        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("MS2"));
+        EXPECT_EQ(d.m_strMacroFile, "TwelveChars1");
+        EXPECT_EQ(d.m_strMSFile, "MS2");
+        EXPECT_EQ(Shown(d, IDC_MACRO_FILE), "TwelveChars1");
+        EXPECT_EQ(Shown(d, IDC_MS_FILE), "MS2");
         // The main dialog's own limit refuses the macro at its next exchange.
+        Activate(d);
         Click(d, IDC_CONVERT);
-        QCOMPARE(CUiTestScript::MessageBoxes().size(), std::size_t(1));
-        QCOMPARE(CUiTestScript::MessageBoxes().back().text, TooLong("Macro"));
-        QVERIFY(HasFocus(d, IDC_MACRO_FILE));
+        ASSERT_EQ(CUiTestScript::MessageBoxes().size(), std::size_t(1));
+        EXPECT_EQ(CUiTestScript::MessageBoxes().back().text, TooLong("Macro"));
+        EXPECT_EQ(d.GetFocusId(), IDC_MACRO_FILE);
     });
 }
 
-void ConvertDlgTest::optionsCancelChangesNothing() {
+TEST(ConvertDlg, OptionsCancelChangesNothing) {
     UiTestEnv env;
     OnEveryRun(IDD_OPTIONS, [](CDialog& options) {
-        options.Window().GetDlgItemAs<QLineEdit>(IDC_MS_FILE)->setText(QStringLiteral("X"));
-        options.Window().GetDlgItemAs<QLineEdit>(IDC_DATA_FILE)->setText(QStringLiteral("Y"));
-        QTest::keyClick(&options.Window(), Qt::Key_Escape);
+        Retype(options, IDC_MS_FILE, "X");
+        Retype(options, IDC_DATA_FILE, "Y");
+        Press(options, Key::kEscape);
     });
     CConvertDlg dlg;
     SetDefaults(dlg);
@@ -914,22 +827,21 @@ void ConvertDlgTest::optionsCancelChangesNothing() {
     dlg.m_strDataFile = "DATA1";
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
         d.SendCommand(IDC_OPTIONS);
-        QCOMPARE(Q(d.m_strMSFile), QStringLiteral("MS1"));
-        QCOMPARE(Q(d.m_strDataFile), QStringLiteral("DATA1"));
-        QCOMPARE(Shown(d, IDC_MS_FILE), QStringLiteral("MS1"));
+        EXPECT_EQ(d.m_strMSFile, "MS1");
+        EXPECT_EQ(d.m_strDataFile, "DATA1");
+        EXPECT_EQ(Shown(d, IDC_MS_FILE), "MS1");
     });
 }
 
-void ConvertDlgTest::pathBytesSurviveTheExchange() {
+TEST(ConvertDlg, PathBytesSurviveTheExchange) {
     UiTestEnv env;
     CConvertDlg dlg;
     SetDefaults(dlg);
     // Not valid in the locale's encoding: shown as best it can, kept exactly.
-    const std::string odd = env.StdPath(QStringLiteral("run")) + "\xff\xfe.txt";
+    const std::string odd = env.Path("run") + "\xff\xfe.txt";
     dlg.m_strInputFile = odd;
     RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) { d.SendCommand(IDOK); });
-    QVERIFY(dlg.m_strInputFile == odd);
+    EXPECT_TRUE(dlg.m_strInputFile == odd);
 }
 
-K2L_QTEST_MAIN(ConvertDlgTest)
-#include "convert_dlg_test.moc"
+}  // namespace

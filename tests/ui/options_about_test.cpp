@@ -13,6 +13,7 @@
 #include "convert/LocationSetting.h"
 #include "minimal_datasystem/minimal_datasystem.h"
 #include "tests/ui/probes_cli.h"
+#include "tests/ui/probes_edit.h"
 #include "tests/ui/probes_fields.h"
 #include "tests/ui/ui_test_env.h"
 #include "ui/AboutDlg.h"
@@ -161,8 +162,7 @@ TEST(OptionsAbout, UnsetListsSayItAndMethodFoldersFillsThem) {
     env.Write("inlet/LC2.lc", "m");
     env.Write("inlet/LC1.lc", "m");
     ASSERT_TRUE(UiTestEnv::ConfigureLocation("MS_FUNC_DB", env.Path("ms/"), "ms"));
-    // The program joins a folder and a name with '/', on Windows too.
-    const std::string settings = env.Path("lumenda") + "/Lumenda.ini";
+    const std::string settings = env.Path("lumenda/Lumenda.ini");
     const std::string before = UiTestEnv::Read(settings);
     CUiTestScript::AcceptFileDialog(env.Path("inlet"));
     OnEveryRun(IDD_METHOD_FOLDERS, [&](CDialog& shown) {
@@ -197,7 +197,7 @@ TEST(OptionsAbout, UnsetListsSayItAndMethodFoldersFillsThem) {
     EXPECT_TRUE(CUiTestScript::FileDialogs().at(0).folder);
     EXPECT_EQ(CUiTestScript::FileDialogs().at(0).title, "Inlet Method Folder");
     // Stored as the CLI stores it; the MS line, not changed, as it was.
-    EXPECT_EQ(UiTestEnv::Read(settings), before + "LC_DB=" + env.Path("inlet") + "/*.lc\n");
+    EXPECT_EQ(UiTestEnv::Read(settings), before + "LC_DB=" + env.Path("inlet/*.lc") + "\n");
     EXPECT_TRUE(CUiTestScript::MessageBoxes().empty());
 }
 

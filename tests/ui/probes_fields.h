@@ -8,9 +8,6 @@
 
 #include "ui/platform/Dialog.h"
 
-// The text selected in edit ID (or in combo box ID's edit field); empty
-// when nothing is.
-std::string SelectedText(CDialog& dlg, int id);
 // What the empty field ID shows in place of a text (its cue banner, or
 // placeholder); empty when nothing.
 std::string CueBanner(CDialog& dlg, int id);

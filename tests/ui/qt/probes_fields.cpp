@@ -18,11 +18,6 @@ QLineEdit* EditOf(CDialog& dlg, int id) {
 
 }  // namespace
 
-std::string SelectedText(CDialog& dlg, int id) {
-    QLineEdit* edit = EditOf(dlg, id);
-    return edit != nullptr ? EncodePath(edit->selectedText()) : std::string();
-}
-
 std::string CueBanner(CDialog& dlg, int id) {
     QLineEdit* edit = EditOf(dlg, id);
     return edit != nullptr ? EncodePath(edit->placeholderText()) : std::string();

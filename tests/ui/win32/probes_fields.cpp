@@ -47,20 +47,6 @@ std::vector<HWND> Labels(CDialog& dlg) {
 
 }  // namespace
 
-std::string SelectedText(CDialog& dlg, int id) {
-    const HWND hEdit = EditOf(dlg, id);
-    if (hEdit == nullptr) {
-        return std::string();
-    }
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    const std::wstring text = WindowTextOf(hEdit);
-    return start < end && end <= text.size() ? Narrow(text.substr(start, end - start))
-                                             : std::string();
-}
-
 std::string CueBanner(CDialog& dlg, int id) {
     const HWND hControl = dlg.Window().GetDlgItem(id);
     if (hControl == nullptr) {

@@ -138,19 +138,23 @@ void CDialogWindow::RunModal(const CDialog::ModalHook& hook) {
             }
             break;
         }
-        if (m_hAccelerators != nullptr && TranslateAcceleratorW(m_hWnd, m_hAccelerators, &msg)) {
-            continue;
-        }
-        if (!IsDialogMessageW(m_hWnd, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        Process(msg);
     }
     if (ownerEnabled) {
         EnableWindow(m_hParent, TRUE);
         SetActiveWindow(m_hParent);
     }
     ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CDialogWindow::Process(MSG& msg) {
+    if (m_hAccelerators != nullptr && TranslateAcceleratorW(m_hWnd, m_hAccelerators, &msg)) {
+        return;
+    }
+    if (!IsDialogMessageW(m_hWnd, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 INT_PTR CALLBACK CDialogWindow::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -298,7 +302,8 @@ void CDialog::EndDialog(int nResult) {
     m_bEnded = true;
     m_nModalResult = nResult;
     if (const HWND hWnd = m_pWindow->Handle()) {
-        // Hidden at once, as the system's EndDialog hides a dialog.
+        // Gone from the screen at once, as the system's EndDialog does;
+        // destroyed once the loop has returned.
         ShowWindow(hWnd, SW_HIDE);
         PostMessageW(hWnd, WM_NULL, 0, 0);  // wakes the loop
     }

@@ -42,6 +42,10 @@ public:
     // HOOK (when set) runs once from inside this loop.
     void RunModal(const CDialog::ModalHook& hook);
     void Destroy();
+    // Handles MSG as the modal loop does: the menus' shortcuts, then the
+    // dialog manager's keys (Tab, Enter, Escape, mnemonics), then the
+    // window it is for. A test's keys go the same way.
+    void Process(MSG& msg);
 
     // The tooltip of control nID (a path label's whole path).
     void SetToolTip(int nID, const std::wstring& text);
@@ -50,6 +54,8 @@ public:
     void SetAccessibleDescription(int nID, const std::wstring& said);
 
     void SetMenus(const std::vector<Menu>& menus);
+    // The context menu that SetMenus made, or nullptr.
+    HMENU ContextMenu() const { return m_hContextMenu; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,7 +10,6 @@
 #include <algorithm>
 
 #include "ui/platform/CommonDialogs.h"
-#include "ui/platform/TableWindow.h"
 #include "ui/platform/win32/DialogWindow.h"
 #include "ui/platform/win32/TemplateWriter.h"
 #include "ui/platform/win32/WideText.h"
@@ -29,7 +28,7 @@ constexpr int kNotesLabelHeight = 10;
 constexpr int kFixedHeight = kSummaryHeight + kNotesLabelHeight + kButtonHeight + 4 * kMargin;
 constexpr int kNotesLabelId = 103;
 
-// Posted once the window is shown: runs the test's hook from its loop.
+// Posted once the window is made: runs the tests' hook from its loop.
 constexpr UINT kRunHook = WM_APP + 1;
 
 TableWindowShowHook& Hook() {
@@ -70,9 +69,8 @@ void Layout(HWND hWnd, const TableWindowContent& content, int cx, int cy) {
 
 // The least size of the window, frame included, at which every part is there.
 POINT LeastSize(HWND hWnd, const TableWindowContent& content) {
-    RECT rect =
-        Pixels(hWnd, 0, 0, content.leastPaneWidthUnits + 2 * kMargin,
-               2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin);
+    RECT rect = Pixels(hWnd, 0, 0, content.leastPaneWidthUnits + 2 * kMargin,
+                       2 * content.leastPaneHeightUnits + kFixedHeight);
     AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(hWnd, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(hWnd, GWL_EXSTYLE)));
     return {rect.right - rect.left, rect.bottom - rect.top};
@@ -113,6 +111,24 @@ void FillTable(HWND hTable, const TableWindowContent& content) {
     }
 }
 
+// Cuts the window to the work area of its monitor, in that monitor's
+// pixels (the dialog's units are the font's at the monitor's scale), down
+// to its least size, and centres it there; WM_SIZE lays the parts out.
+void FitToMonitor(HWND hWnd, const TableWindowContent& content) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT window;
+    GetWindowRect(hWnd, &window);
+    const POINT least = LeastSize(hWnd, content);
+    const LONG cx = std::max(least.x, std::min(window.right - window.left, work.right - work.left));
+    const LONG cy = std::max(least.y, std::min(window.bottom - window.top, work.bottom - work.top));
+    SetWindowPos(hWnd, nullptr, std::max(work.left, work.left + (work.right - work.left - cx) / 2),
+                 std::max(work.top, work.top + (work.bottom - work.top - cy) / 2), cx, cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* content =
         reinterpret_cast<const TableWindowContent*>(GetWindowLongPtrW(hWnd, DWLP_USER));
@@ -124,6 +140,7 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
                            WidenRecordText(content->tableDescription));
         SetAccessibleTexts(GetDlgItem(hWnd, kNotesId), WidenRecordText(content->notesName),
                            std::wstring());
+        FitToMonitor(hWnd, *content);
         RECT client;
         GetClientRect(hWnd, &client);
         Layout(hWnd, *content, client.right, client.bottom);
@@ -139,13 +156,11 @@ INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
             notes.empty() ? Widen(content->noNotes).c_str() : WidenRecordText(notes).c_str());
         return TRUE;
     }
-    if (message == kRunHook && Hook()) {
+    if (message == kRunHook) {
+        ShowWindow(hWnd, SW_SHOW);  // the dialog manager shows it only when idle
         const TableWindowShowHook run = Hook();
-        ShowWindow(hWnd, SW_SHOWNORMAL);  // the dialog manager shows it when idle
         run(hWnd);
-        if (IsWindowVisible(hWnd)) {
-            EndDialog(hWnd, IDCANCEL);
-        }
+        EndDialog(hWnd, IDCANCEL);  // when the hook left it open
         return TRUE;
     }
     if (message == WM_SIZE && content != nullptr) {
@@ -173,14 +188,10 @@ void ShowTableWindow(const TableWindowContent& content, CDialog* parent) {
     if (ScriptedUser::s_pInstalled != nullptr && !Hook()) {
         return;  // a test sees the content, not the window
     }
-    // Cut to the screen in dialog units of the system font.
-    const LONG units = GetDialogBaseUnits();
-    const int screenX = GetSystemMetrics(SM_CXMAXIMIZED) * 4 / LOWORD(units);
-    const int screenY = GetSystemMetrics(SM_CYMAXIMIZED) * 8 / HIWORD(units) - 24;
-    const int cx =
-        std::max(content.leastPaneWidthUnits + 2 * kMargin, std::min(content.widthUnits, screenX));
-    const int cy = std::max(2 * content.leastPaneHeightUnits + kFixedHeight,
-                            std::min(content.heightUnits, screenY));
+    // The size asked for; cut to the screen once the window exists and its
+    // units are known (FitToMonitor).
+    const int cx = std::max(content.leastPaneWidthUnits + 2 * kMargin, content.widthUnits);
+    const int cy = std::max(2 * content.leastPaneHeightUnits + kFixedHeight, content.heightUnits);
 
     // The parts are placed when the window is made (Layout).
     CTemplateWriter writer(

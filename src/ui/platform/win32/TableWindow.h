@@ -6,13 +6,14 @@
 
 #include <functional>
 
+#include "ui/platform/TableWindow.h"
+
 inline constexpr int kTableSummaryId = 100;
 inline constexpr int kTableListId = 101;  // a report-style list view
 inline constexpr int kTableNotesId = 102;
 // Close is IDCANCEL.
 
-// In a test, HOOK acts on each table window once it is shown (also while a
-// scripted user is installed), from the window's own message loop; a
-// window HOOK leaves open is then closed.
+// In a test, HOOK acts on each table window once it is shown, from inside
+// the window's modal loop; a window that HOOK leaves open is then closed.
 using TableWindowShowHook = std::function<void(HWND)>;
 void SetTableWindowShowHook(TableWindowShowHook hook);
