@@ -4,6 +4,7 @@
 // Explorer sends it, which asks nothing while the files are dragged).
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ bool AcceptsDroppedFiles(CDialog& dlg);
 // while the files are dragged over it (Qt), kTaken and kRefused say that
 // it answered the drag as it then answered the drop.
 enum class DropAnswer { kTaken, kRefused, kDragAnsweredOtherwise };
+inline std::ostream& operator<<(std::ostream& out, DropAnswer answer) {
+    return out << (answer == DropAnswer::kTaken     ? "taken"
+                   : answer == DropAnswer::kRefused ? "refused"
+                                                    : "the drag answered otherwise");
+}
 
 // Drags the files PATHS (native paths) onto DLG and drops them there.
 DropAnswer DropFiles(CDialog& dlg, const std::vector<std::string>& paths);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,12 @@ TableView ViewOf(ShownTable& window);
 
 // The parts that take the focus.
 enum class TablePart { kTable, kNotes, kClose, kOther };
+inline std::ostream& operator<<(std::ostream& out, TablePart part) {
+    return out << (part == TablePart::kTable   ? "the table"
+                   : part == TablePart::kNotes ? "the notes"
+                   : part == TablePart::kClose ? "Close"
+                                               : "another part");
+}
 // Makes the window active and puts the focus into the table.
 void FocusTable(ShownTable& window);
 // Presses KEY where the focus is.
