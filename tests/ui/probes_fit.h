@@ -74,10 +74,9 @@ bool MoveToScreenScale(CDialog& dlg, int percent);
 // shell's dialog font, at the screen's scale).
 bool UseDesktopFont(const std::string& family, int points);
 
-// What a screen reader says of control ID, or of the edit field of
-// combo box ID (FIELD).
+// What a screen reader calls control ID, or the edit field of combo box
+// ID (FIELD). (What it says after the name: probes_fields.h.)
 std::string AccessibleName(CDialog& dlg, int id, bool field = false);
-std::string AccessibleDescription(CDialog& dlg, int id, bool field = false);
 // The tooltip of control ID.
 std::string ToolTipOf(CDialog& dlg, int id);
 // What the twin paints where it leaves out the middle of a path.

@@ -139,10 +139,6 @@ std::string AccessibleName(CDialog& dlg, int id, bool field) {
     return Said(ControlOrField(dlg, id, field), QAccessible::Name);
 }
 
-std::string AccessibleDescription(CDialog& dlg, int id, bool field) {
-    return Said(ControlOrField(dlg, id, field), QAccessible::Description);
-}
-
 std::string ToolTipOf(CDialog& dlg, int id) {
     return EncodePath(dlg.Window().GetDlgItem(id)->toolTip());
 }

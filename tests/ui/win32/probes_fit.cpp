@@ -5,6 +5,8 @@
 
 #include "tests/ui/probes_fit.h"
 
+#include "tests/ui/win32/accessible_text.h"
+
 #include "ui/platform/win32/DialogWindow.h"
 #include "ui/platform/win32/TableWindow.h"
 #include "ui/platform/win32/WideText.h"
@@ -85,31 +87,6 @@ std::wstring StripMnemonic(const std::wstring& text) {
     return plain;
 }
 
-// What MSAA says of window hWnd: its name (NAME) or its description.
-std::string Said(HWND hWnd, bool name) {
-    if (hWnd == nullptr) {
-        return std::string();
-    }
-    static_cast<void>(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT),
-                                          __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&accessible)))) {
-        return std::string();
-    }
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    const HRESULT got =
-        name ? accessible->get_accName(self, &text) : accessible->get_accDescription(self, &text);
-    accessible->Release();
-    std::string said = got == S_OK && text != nullptr ? Narrow(text) : std::string();
-    SysFreeString(text);
-    return said;
-}
-
 HWND ControlOrField(CDialog& dlg, int id, bool field) {
     const HWND hControl = dlg.Window().GetDlgItem(id);
     if (field && hControl != nullptr && IsClass(hControl, L"ComboBox")) {
@@ -127,8 +104,8 @@ ShownControl Measure(HWND hDialog, HWND hControl) {
     shown.rect = InDialog(hDialog, hControl);
     shown.what = Narrow(ClassOf(hControl)) + " at " + std::to_string(shown.rect.x) + ',' +
                  std::to_string(shown.rect.y);
-    shown.accessibleName = Said(hControl, true);
-    shown.accessibleDescription = Said(hControl, false);
+    shown.accessibleName = AccessibleText(hControl, AccessibleProperty::kName);
+    shown.accessibleDescription = AccessibleText(hControl, AccessibleProperty::kDescription);
     const LONG_PTR style = GetWindowLongPtrW(hControl, GWL_STYLE);
     const FontDc dc(hControl);
     shown.lineHeight = dc.LineHeight();
@@ -165,26 +142,6 @@ ShownControl Measure(HWND hDialog, HWND hControl) {
     shown.text = Narrow(text);
     shown.textWidth = dc.Width(text);
     return shown;
-}
-
-// The tooltip control that the dialog hDialog owns, or nullptr.
-HWND ToolTipWindow(HWND hDialog) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{hDialog, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* wanted = reinterpret_cast<Search*>(lParam);
-            if (IsClass(hWnd, TOOLTIPS_CLASSW) && GetWindow(hWnd, GW_OWNER) == wanted->owner) {
-                wanted->found = hWnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 }  // namespace
@@ -264,26 +221,11 @@ bool UseDesktopFont(const std::string& /*family*/, int /*points*/) {
 }
 
 std::string AccessibleName(CDialog& dlg, int id, bool field) {
-    return Said(ControlOrField(dlg, id, field), true);
-}
-
-std::string AccessibleDescription(CDialog& dlg, int id, bool field) {
-    return Said(ControlOrField(dlg, id, field), false);
+    return AccessibleText(ControlOrField(dlg, id, field), AccessibleProperty::kName);
 }
 
 std::string ToolTipOf(CDialog& dlg, int id) {
-    const HWND hToolTip = ToolTipWindow(dlg.Window().Handle());
-    if (hToolTip == nullptr) {
-        return std::string();
-    }
-    std::wstring text(4096, L'\0');
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = dlg.Window().Handle();
-    tool.uId = reinterpret_cast<UINT_PTR>(dlg.Window().GetDlgItem(id));
-    tool.lpszText = text.data();
-    SendMessageW(hToolTip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
-    return Narrow(text.c_str());
+    return ToolTipText(dlg.Window().Handle(), dlg.Window().GetDlgItem(id));
 }
 
 std::string PaintedEllipsis() {

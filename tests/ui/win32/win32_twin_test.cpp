@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/scratch_dir.h"
+#include "tests/ui/probes_drop.h"
 #include "ui/ConvertDlg.h"
 #include "ui/ResourceIds.h"
 #include "ui/platform/CommonDialogs.h"
@@ -40,22 +41,6 @@ void RunMain(CConvertDlg& dlg, const std::function<void(CConvertDlg&)>& body) {
                           [&body](CDialog& shown) { body(static_cast<CConvertDlg&>(shown)); });
     dlg.DoModal();
     CDialog::ClearModalHooks();
-}
-
-// Drops PATHS onto the dialog as Explorer does.
-void Drop(CDialog& dlg, const std::vector<std::string>& paths) {
-    std::wstring names;
-    for (const std::string& path : paths) {
-        names += Widen(path) + L'\0';
-    }
-    names += L'\0';
-    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SendMessageW(dlg.Window().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 TEST(Win32Twin, ControlsLieWhereTheTemplateSaysInDialogUnits) {
@@ -97,7 +82,8 @@ TEST(Win32Twin, OneDroppedExportIsChosenAsTheInputOthersAreNot) {
         CConvertDlg dlg;
         dlg.m_strInputFile = dlg.m_strOutputFile = "[Not Specified]";
         RunMain(dlg, [&row](CConvertDlg& shown) {
-            Drop(shown, row.dropped);
+            EXPECT_EQ(DropFiles(shown, row.dropped),
+                      row.taken ? DropAnswer::kTaken : DropAnswer::kRefused);
             shown.EndDialog(IDCANCEL);
         });
         EXPECT_EQ(dlg.m_strInputFile == exportPath, row.taken) << row.dropped.size();

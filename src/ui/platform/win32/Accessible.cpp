@@ -12,6 +12,14 @@
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x4B324C;
+// The window property that holds a control's texts.
+constexpr const wchar_t* kTextsProperty = L"K2LAccessibleTexts";
+
+// What a screen reader says of a control, where the dialog says it.
+struct AccessibleTexts {
+    std::wstring name;
+    std::wstring description;
+};
 
 // The standard accessible object INNER, named and described by TEXTS.
 class CNamedAccessible final : public IAccessible {
@@ -158,14 +166,15 @@ LRESULT CALLBACK NamedControlProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     }
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hWnd, NamedControlProc, kSubclassId);
+        RemovePropW(hWnd, kTextsProperty);
+        delete reinterpret_cast<AccessibleTexts*>(texts);
     }
     return DefSubclassProc(hWnd, message, wParam, lParam);
 }
 
 }  // namespace
 
-void CDialogWindow::SetAccessibleTexts(HWND hControl, const std::wstring& name,
-                                       const std::wstring& said) {
+void SetAccessibleTexts(HWND hControl, const std::wstring& name, const std::wstring& said) {
     if (hControl == nullptr || (name.empty() && said.empty())) {
         return;
     }
@@ -177,25 +186,36 @@ void CDialogWindow::SetAccessibleTexts(HWND hControl, const std::wstring& name,
         return true;
     }();
     static_cast<void>(com);
-    AccessibleTexts& texts = m_accessible[hControl];
+    // The control owns its texts until it is destroyed (NamedControlProc).
+    auto* texts = static_cast<AccessibleTexts*>(GetPropW(hControl, kTextsProperty));
+    if (texts == nullptr) {
+        texts = new AccessibleTexts;
+        SetPropW(hControl, kTextsProperty, texts);
+    }
     if (!name.empty()) {
-        texts.name = name;
+        texts->name = name;
     }
     if (!said.empty()) {
-        texts.description = said;
+        texts->description = said;
     }
-    SetWindowSubclass(hControl, NamedControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&texts));
+    SetWindowSubclass(hControl, NamedControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(texts));
 }
 
-void CDialogWindow::DescribeField(int nID, const std::wstring& said) {
-    const HWND hCombo = GetDlgItem(nID);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    if (hCombo == nullptr || !GetComboBoxInfo(hCombo, &info) || info.hwndItem == nullptr) {
+void CDialogWindow::SetAccessibleDescription(int nID, const std::wstring& said) {
+    const HWND hControl = GetDlgItem(nID);
+    if (hControl == nullptr) {
         return;
     }
-    const std::wstring description = m_accessible[hCombo].description;
-    SetAccessibleTexts(
-        info.hwndItem, Widen(NameOf(nID)),
-        said.empty() || description.empty() ? description + said : description + L". " + said);
+    const auto found = m_descriptions.find(nID);
+    const std::wstring description = found != m_descriptions.end() ? found->second : L"";
+    const std::wstring whole =
+        said.empty() || description.empty() ? description + said : description + L". " + said;
+    SetAccessibleTexts(hControl, std::wstring(), whole);
+    // A combo box's edit field, which takes the focus, says the same under
+    // the box's name.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(hControl, &info) && info.hwndItem != nullptr && info.hwndItem != hControl) {
+        SetAccessibleTexts(info.hwndItem, Widen(NameOf(nID)), whole);
+    }
 }

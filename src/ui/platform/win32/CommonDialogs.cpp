@@ -17,35 +17,6 @@ int DefaultAnswer(UINT type) {
 
 namespace {
 
-// A box with details behind "Show Details...": a task dialog, whose
-// expanded text the keyboard reaches and scrolls.
-int ShowTaskDialog(HWND hOwner, const std::wstring& text, const std::wstring& caption, UINT type,
-                   const std::wstring& detail, const std::wstring& details) {
-    TASKDIALOGCONFIG config{};
-    config.cbSize = sizeof config;
-    config.hwndParent = hOwner;
-    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_EXPAND_FOOTER_AREA;
-    const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
-    config.dwCommonButtons = yesNo ? TDCBF_YES_BUTTON | TDCBF_NO_BUTTON : TDCBF_OK_BUTTON;
-    config.nDefaultButton = DefaultAnswer(type);
-    const UINT icon = type & MB_ICONMASK;
-    config.pszMainIcon = icon == MB_ICONEXCLAMATION ? TD_WARNING_ICON
-                         : icon == MB_ICONQUESTION  ? TD_INFORMATION_ICON
-                                                    : nullptr;
-    config.pszWindowTitle = caption.c_str();
-    config.pszMainInstruction = text.c_str();
-    config.pszContent = detail.empty() ? nullptr : detail.c_str();
-    config.pszExpandedInformation = details.c_str();
-    config.pszCollapsedControlText = L"Show Details...";
-    config.pszExpandedControlText = L"Hide Details";
-    int pressed = 0;
-    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) {
-        return MessageBoxW(hOwner, (text + L"\n\n" + details).c_str(), caption.c_str(),
-                           type | MB_TASKMODAL);
-    }
-    return yesNo ? (pressed == IDYES ? IDYES : IDNO) : IDOK;
-}
-
 // The filter of the common dialogs: "Text Files (*.txt);;All Files (*)"
 // becomes pairs of description and patterns, each ended by a zero.
 std::wstring FilterOf(const std::string& filter) {
@@ -117,11 +88,14 @@ std::string RunFileChooser(const FileDialogRequest& request) {
 int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption, UINT type,
                    const std::string& detail, const std::string& details) {
     if (ScriptedUser* user = ScriptedUser::s_pInstalled) {
-        return user->Answer(MessageBoxRequest{text, caption, detail, details, type});
+        const int answer = user->Answer(MessageBoxRequest{text, caption, detail, details, type});
+        if (details.empty() || !MessageBoxShowHookSet()) {
+            return answer;
+        }
     }
     if (!details.empty()) {
-        return ShowTaskDialog(hOwner, Widen(text), Widen(caption), type, Widen(detail),
-                              Widen(details));
+        return ShowDetailsBox(hOwner, Widen(detail.empty() ? text : text + "\n\n" + detail),
+                              Widen(caption), type, Widen(details));
     }
     const std::wstring shown = detail.empty() ? Widen(text) : Widen(text + "\n\n" + detail);
     const int pressed = MessageBoxW(hOwner, shown.c_str(), Widen(caption).c_str(), type);

@@ -82,7 +82,6 @@ void CDialogWindow::Destroy() {
         m_hScaledFont = nullptr;
     }
     m_controls.clear();
-    m_accessible.clear();
     m_hToolTip = nullptr;
 }
 
@@ -115,6 +114,7 @@ void CDialogWindow::TakeControls(const DialogTemplate& dlgTemplate) {
         if (text.name != nullptr) {
             m_names[text.id] = text.name;
         }
+        m_descriptions[text.id] = Widen(text.description);
         SetAccessibleTexts(found->second, std::wstring(), Widen(text.description));
     }
     for (const auto& [id, name] : m_names) {
@@ -217,7 +217,10 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             m_dialog.OnCancel();
             return TRUE;
         case WM_DROPFILES:
-            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            // Zero when the files were taken, as from a window that
+            // processed the message.
+            SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT,
+                              OnDropFiles(reinterpret_cast<HDROP>(wParam)) ? 0 : 1);
             return TRUE;
         case WM_CONTEXTMENU:
             if (m_hContextMenu != nullptr) {
@@ -241,7 +244,7 @@ INT_PTR CDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CDialogWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
-    if (lParam != 0 && code == BN_SETFOCUS) {
+    if (lParam != 0 && code == BN_SETFOCUS && GetFocus() == reinterpret_cast<HWND>(lParam)) {
         // However a push button got the focus (its mnemonic, a click), it
         // becomes the default button, as the dialog manager makes one that
         // Tab reaches, so that Enter presses it.
@@ -259,7 +262,7 @@ void CDialogWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
     m_dialog.OnCommand(id);
 }
 
-void CDialogWindow::OnDropFiles(HDROP hDrop) {
+BOOL CDialogWindow::OnDropFiles(HDROP hDrop) {
     std::vector<std::string> paths;
     const UINT count = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
@@ -270,9 +273,7 @@ void CDialogWindow::OnDropFiles(HDROP hDrop) {
         paths.push_back(Narrow(path));
     }
     DragFinish(hDrop);
-    if (!paths.empty()) {
-        m_dialog.OnDropFiles(paths, TRUE);
-    }
+    return !paths.empty() && m_dialog.OnDropFiles(paths, TRUE);
 }
 
 void CDialogWindow::OnDpiChanged(UINT dpi, const RECT& offered) {
@@ -484,16 +485,15 @@ void CDialog::SetCueBanner(int nID, const std::string& shown, const std::string&
     if (hCombo == nullptr) {
         return;
     }
-    // On the edit field itself, as the combo box's own CB_SETCUEBANNER does
-    // where there is one; shown while the field has the focus too.
+    // On the combo box's edit field, which shows it (CB_SETCUEBANNER
+    // passes it there, where the system's combo box has it).
     const std::wstring cue = Widen(shown);
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    if (GetComboBoxInfo(hCombo, &info) && info.hwndItem != nullptr) {
-        SendMessageW(info.hwndItem, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue.c_str()));
-    }
+    const HWND hEdit = GetComboBoxInfo(hCombo, &info) ? info.hwndItem : hCombo;
+    SendMessageW(hEdit, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(cue.c_str()));
     m_pWindow->SetToolTip(nID, Widen(said));
-    m_pWindow->DescribeField(nID, Widen(said));
+    m_pWindow->SetAccessibleDescription(nID, Widen(said));
 }
 
 void CDialog::SetMenus(const std::vector<Menu>& menus) {

@@ -8,17 +8,12 @@
 
 #include "ui/platform/win32/WinApi.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "ui/platform/Dialog.h"
-
-// What a screen reader says of a control, where the dialog says it.
-struct AccessibleTexts {
-    std::wstring name;
-    std::wstring description;
-};
 
 class CDialogWindow {
 public:
@@ -54,12 +49,9 @@ public:
 
     // The tooltip of control nID (a path label's whole path).
     void SetToolTip(int nID, const std::wstring& text);
-    // What a screen reader says of control hControl (Accessible.cpp); an
-    // empty text leaves the control's own.
-    void SetAccessibleTexts(HWND hControl, const std::wstring& name, const std::wstring& said);
-    // Combo box nID's edit field, which takes the focus: the combo box's
-    // name, and its description followed by SAID.
-    void DescribeField(int nID, const std::wstring& said);
+    // What a screen reader says of control nID after its name: its
+    // description from the template, then SAID (a sentence; empty: none).
+    void SetAccessibleDescription(int nID, const std::wstring& said);
 
     void SetMenus(const std::vector<Menu>& menus);
     // The context menu that SetMenus made, or nullptr.
@@ -74,7 +66,8 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void TakeControls(const DialogTemplate& dlgTemplate);
     void OnCommandMessage(WPARAM wParam, LPARAM lParam);
-    void OnDropFiles(HDROP hDrop);
+    // TRUE when the dialog took the files.
+    BOOL OnDropFiles(HDROP hDrop);
     void OnDpiChanged(UINT dpi, const RECT& offered);
 
     CDialog& m_dialog;
@@ -89,14 +82,18 @@ private:
     CDialog::ModalHook m_hook;
     std::map<int, HWND> m_controls;
     std::map<int, std::string> m_names;
-    std::map<HWND, AccessibleTexts> m_accessible;
-    std::map<UINT, bool> m_commands;  // menu commands: TRUE for the window menu's
+    std::map<int, std::wstring> m_descriptions;  // the template's
+    std::map<UINT, bool> m_commands;             // menu commands: TRUE for the window menu's
 };
 
 // The window of DIALOG, or nullptr (a parent given as nullptr).
 inline HWND HandleOf(const CDialog* dialog) {
     return dialog != nullptr ? dialog->Window().Handle() : nullptr;
 }
+
+// What a screen reader says of control hControl: NAME (empty: the name
+// Windows finds itself) and SAID after it (empty: nothing).
+void SetAccessibleTexts(HWND hControl, const std::wstring& name, const std::wstring& said);
 
 // Widens the dialog's labels where the desktop's font needs it (FitText.cpp).
 void FitLabels(HWND hDialog);
@@ -113,3 +110,16 @@ std::wstring WindowTextOf(HWND hWnd);
 int ShowMessageBox(HWND hOwner, const std::string& text, const std::string& caption, UINT type,
                    const std::string& detail = std::string(),
                    const std::string& details = std::string());
+// A message box with MESSAGE and DETAILS behind "Show Details..."
+// (DetailsBox.cpp); the answer as ShowMessageBox's.
+int ShowDetailsBox(HWND hOwner, const std::wstring& message, const std::wstring& caption, UINT type,
+                   const std::wstring& details);
+
+// For a test that acts on a message box as a user would: while HOOK is
+// set, a box with details is put to the installed stand-in as before and
+// then shown for real, HOOK acting on it from its own message loop; a box
+// HOOK leaves open is closed with its default answer.
+using MessageBoxShowHook = std::function<void(HWND)>;
+void SetMessageBoxShowHook(MessageBoxShowHook hook);
+// TRUE while such a hook is set.
+bool MessageBoxShowHookSet();

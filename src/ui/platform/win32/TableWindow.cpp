@@ -1,6 +1,8 @@
 // The table window on Windows: a dialog made in memory with the summary, a
 // report-style list view, the notes (a read-only edit that Tab reaches and
-// the keyboard scrolls) and Close.
+// the keyboard scrolls, under a label that names them) and Close. Its frame
+// changes its size; the table takes three quarters of the room the panes
+// get, the notes the rest.
 #include "ui/platform/win32/WinApi.h"
 
 #include "ui/platform/win32/TableWindow.h"
@@ -14,13 +16,17 @@
 
 namespace {
 
-constexpr int kSummaryId = 100;
-constexpr int kTableId = 101;
-constexpr int kNotesId = 102;
+constexpr int kSummaryId = kTableSummaryId;
+constexpr int kTableId = kTableListId;
+constexpr int kNotesId = kTableNotesId;
 constexpr int kMargin = 7;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kSummaryHeight = 16;
+constexpr int kNotesLabelHeight = 10;
+// Everything but the two panes, from top to bottom.
+constexpr int kFixedHeight = kSummaryHeight + kNotesLabelHeight + kButtonHeight + 4 * kMargin;
+constexpr int kNotesLabelId = 103;
 
 // Posted once the window is made: runs the tests' hook from its loop.
 constexpr UINT kRunHook = WM_APP + 1;
@@ -28,6 +34,46 @@ constexpr UINT kRunHook = WM_APP + 1;
 TableWindowShowHook& Hook() {
     static TableWindowShowHook hook;
     return hook;
+}
+
+// RECT's four numbers, in dialog units of hWnd's font, in pixels.
+RECT Pixels(HWND hWnd, int x, int y, int cx, int cy) {
+    RECT rect{x, y, cx, cy};
+    MapDialogRect(hWnd, &rect);
+    return rect;
+}
+
+// Places the parts in a client area of CX x CY pixels.
+void Layout(HWND hWnd, const TableWindowContent& content, int cx, int cy) {
+    const RECT unit = Pixels(hWnd, kMargin, kSummaryHeight, kButtonWidth, kButtonHeight);
+    const RECT fixed = Pixels(hWnd, 0, kNotesLabelHeight, 0, kFixedHeight);
+    const LONG margin = unit.left;
+    const LONG summary = unit.top;
+    const RECT least = Pixels(hWnd, 0, 0, 0, content.leastPaneHeightUnits);
+    const LONG paneWidth = std::max(0L, cx - 2 * margin);
+    const LONG panes = std::max(0L, cy - fixed.bottom);
+    const LONG notes = std::max(least.bottom, panes / 4);
+    const LONG table = std::max(0L, panes - notes);
+    const auto place = [hWnd](int id, LONG x, LONG y, LONG width, LONG height) {
+        SetWindowPos(GetDlgItem(hWnd, id), nullptr, x, y, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(kSummaryId, margin, margin, paneWidth, summary);
+    place(kTableId, margin, margin + summary, paneWidth, table);
+    const LONG label = 2 * margin + summary + table;
+    place(kNotesLabelId, margin, label, paneWidth, fixed.top);
+    place(kNotesId, margin, label + fixed.top, paneWidth, notes);
+    place(IDCANCEL, cx - margin - unit.right, cy - margin - unit.bottom, unit.right, unit.bottom);
+    InvalidateRect(hWnd, nullptr, TRUE);
+}
+
+// The least size of the window, frame included, at which every part is there.
+POINT LeastSize(HWND hWnd, const TableWindowContent& content) {
+    RECT rect = Pixels(hWnd, 0, 0, content.leastPaneWidthUnits + 2 * kMargin,
+                       2 * content.leastPaneHeightUnits + kFixedHeight);
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(hWnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hWnd, GWL_EXSTYLE)));
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 void FillTable(HWND hTable, const TableWindowContent& content) {
@@ -65,48 +111,15 @@ void FillTable(HWND hTable, const TableWindowContent& content) {
     }
 }
 
-// Moves and resizes control ID by the given pixels.
-void Shift(HWND hWnd, int id, int dx, int dy, int dcx, int dcy) {
-    const HWND hControl = GetDlgItem(hWnd, id);
-    RECT rect;
-    GetWindowRect(hControl, &rect);
-    MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rect), 2);
-    SetWindowPos(hControl, nullptr, rect.left + dx, rect.top + dy, rect.right - rect.left + dcx,
-                 rect.bottom - rect.top + dcy, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // Cuts the window to WORK, the work area of its monitor, in that monitor's
 // pixels (the dialog's units are the font's at the monitor's scale), down
-// to the least size of its panes: the table gives up three quarters of the
-// height, the notes a quarter, and Close keeps its corner.
+// to its least size, and centres it there; WM_SIZE lays the parts out.
 void FitInto(HWND hWnd, const TableWindowContent& content, const RECT& work) {
     RECT window;
     GetWindowRect(hWnd, &window);
-    RECT least{0, 0, content.leastPaneWidthUnits, content.leastPaneHeightUnits};
-    MapDialogRect(hWnd, &least);
-    RECT table;
-    GetWindowRect(GetDlgItem(hWnd, kTableId), &table);
-    RECT notes;
-    GetWindowRect(GetDlgItem(hWnd, kNotesId), &notes);
-    const auto excess = [](LONG have, LONG room, LONG spare) {
-        return static_cast<int>(std::clamp<LONG>(have - room, 0, std::max<LONG>(spare, 0)));
-    };
-    const int cutX = excess(window.right - window.left, work.right - work.left,
-                            table.right - table.left - least.right);
-    const int cutTable = excess(window.bottom - window.top, work.bottom - work.top,
-                                table.bottom - table.top - least.bottom) *
-                         3 / 4;
-    const int cutNotes = excess(window.bottom - window.top - cutTable, work.bottom - work.top,
-                                notes.bottom - notes.top - least.bottom);
-    if (cutX == 0 && cutTable == 0 && cutNotes == 0) {
-        return;
-    }
-    Shift(hWnd, kSummaryId, 0, 0, -cutX, 0);
-    Shift(hWnd, kTableId, 0, 0, -cutX, -cutTable);
-    Shift(hWnd, kNotesId, 0, -cutTable, -cutX, -cutNotes);
-    Shift(hWnd, IDCANCEL, -cutX, -cutTable - cutNotes, 0, 0);
-    const int cx = window.right - window.left - cutX;
-    const int cy = window.bottom - window.top - cutTable - cutNotes;
+    const POINT least = LeastSize(hWnd, content);
+    const LONG cx = std::max(least.x, std::min(window.right - window.left, work.right - work.left));
+    const LONG cy = std::max(least.y, std::min(window.bottom - window.top, work.bottom - work.top));
     SetWindowPos(hWnd, nullptr, std::max(work.left, work.left + (work.right - work.left - cx) / 2),
                  std::max(work.top, work.top + (work.bottom - work.top - cy) / 2), cx, cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -119,31 +132,49 @@ struct Shown {
 };
 
 INT_PTR CALLBACK TableProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* content =
+        reinterpret_cast<const TableWindowContent*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     if (message == WM_INITDIALOG) {
         const auto& shown = *reinterpret_cast<const Shown*>(lParam);
-        const TableWindowContent& content = shown.content;
+        content = &shown.content;
+        SetWindowLongPtrW(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(content));
+        FillTable(GetDlgItem(hWnd, kTableId), *content);
+        SetAccessibleTexts(GetDlgItem(hWnd, kTableId), WidenRecordText(content->tableName),
+                           WidenRecordText(content->tableDescription));
+        SetAccessibleTexts(GetDlgItem(hWnd, kNotesId), WidenRecordText(content->notesName),
+                           std::wstring());
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
         GetMonitorInfoW(MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
-        FitInto(hWnd, content, shown.work != nullptr ? *shown.work : monitor.rcWork);
-        FillTable(GetDlgItem(hWnd, kTableId), content);
+        FitInto(hWnd, *content, shown.work != nullptr ? *shown.work : monitor.rcWork);
+        RECT client;
+        GetClientRect(hWnd, &client);
+        Layout(hWnd, *content, client.right, client.bottom);
+        if (Hook()) {
+            PostMessageW(hWnd, kRunHook, 0, 0);
+        }
         std::string notes;
-        for (const std::string& note : content.notes) {
+        for (const std::string& note : content->notes) {
             notes += (notes.empty() ? "" : "\r\n") + note;
         }
         SetDlgItemTextW(
             hWnd, kNotesId,
-            notes.empty() ? Widen(content.noNotes).c_str() : WidenRecordText(notes).c_str());
-        if (Hook()) {
-            PostMessageW(hWnd, kRunHook, 0, 0);
-        }
+            notes.empty() ? Widen(content->noNotes).c_str() : WidenRecordText(notes).c_str());
         return TRUE;
     }
     if (message == kRunHook) {
-        ShowWindow(hWnd, SW_SHOW);
+        ShowWindow(hWnd, SW_SHOW);  // the dialog manager shows it only when idle
         const TableWindowShowHook run = Hook();
         run(hWnd);
         EndDialog(hWnd, IDCANCEL);  // when the hook left it open
+        return TRUE;
+    }
+    if (message == WM_SIZE && content != nullptr) {
+        Layout(hWnd, *content, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    }
+    if (message == WM_GETMINMAXINFO && content != nullptr) {
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = LeastSize(hWnd, *content);
         return TRUE;
     }
     if ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE) {
@@ -170,29 +201,25 @@ void ShowTableWindowIn(const TableWindowContent& content, HWND hParent, const RE
     // The size asked for; cut to the screen once the window exists and its
     // units are known (FitInto).
     const int cx = std::max(content.leastPaneWidthUnits + 2 * kMargin, content.widthUnits);
-    const int cy =
-        std::max(2 * content.leastPaneHeightUnits + kSummaryHeight + kButtonHeight + 4 * kMargin,
-                 content.heightUnits);
-    const int paneWidth = cx - 2 * kMargin;
-    const int panes = cy - kSummaryHeight - kButtonHeight - 4 * kMargin;
-    const int notesHeight = std::max(content.leastPaneHeightUnits, panes / 4);
-    const int tableHeight = panes - notesHeight;
+    const int cy = std::max(2 * content.leastPaneHeightUnits + kFixedHeight, content.heightUnits);
 
-    CTemplateWriter writer(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 0, cx,
-                           cy, Widen(content.title));
+    // The parts are placed when the window is made (Layout).
+    CTemplateWriter writer(
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME | DS_CENTER, 0, cx, cy,
+        Widen(content.title));
     const DWORD child = WS_CHILD | WS_VISIBLE;
-    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, kMargin, kMargin, paneWidth, kSummaryHeight,
-                      kSummaryId, kStaticAtom, nullptr, WidenRecordText(content.summary));
+    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, 0, kSummaryId, kStaticAtom,
+                      nullptr, WidenRecordText(content.summary));
     writer.AddControl(child | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOSORTHEADER |
                           LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                      0, kMargin, kMargin + kSummaryHeight, paneWidth, tableHeight, kTableId, 0,
-                      WC_LISTVIEWW, Widen(content.tableName));
+                      0, 0, 0, 0, 0, kTableId, 0, WC_LISTVIEWW, Widen(content.tableName));
+    // The label before the notes names them, as Windows names a field.
+    writer.AddControl(child | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, 0, kNotesLabelId, kStaticAtom,
+                      nullptr, WidenRecordText(content.notesName));
     writer.AddControl(child | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
-                      kMargin, 2 * kMargin + kSummaryHeight + tableHeight, paneWidth, notesHeight,
-                      kNotesId, kEditAtom, nullptr, std::wstring());
-    writer.AddControl(child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, cx - kMargin - kButtonWidth,
-                      cy - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, IDCANCEL,
-                      kButtonAtom, nullptr, L"Close");
+                      0, 0, 0, 0, kNotesId, kEditAtom, nullptr, std::wstring());
+    writer.AddControl(child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, 0, IDCANCEL, kButtonAtom,
+                      nullptr, L"Close");
     const Shown shown{content, work};
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), hParent, TableProc,
                             reinterpret_cast<LPARAM>(&shown));

@@ -1,4 +1,5 @@
-// The table window (ui/platform/TableWindow.h) on Windows.
+// The table window (ui/platform/TableWindow.h) on Windows: its controls,
+// and a test's hook.
 #pragma once
 
 #include "ui/platform/win32/WinApi.h"
@@ -6,6 +7,11 @@
 #include <functional>
 
 #include "ui/platform/TableWindow.h"
+
+inline constexpr int kTableSummaryId = 100;
+inline constexpr int kTableListId = 101;  // a report-style list view
+inline constexpr int kTableNotesId = 102;
+// Close is IDCANCEL.
 
 // In a test, HOOK acts on each table window once it is shown, from inside
 // the window's modal loop; a window that HOOK leaves open is then closed.

@@ -1,0 +1,87 @@
+// What Active Accessibility gives a screen reader of a window, and a
+// control's tooltip, for the Win32 twin's probes.
+#pragma once
+
+#include "ui/platform/win32/WinApi.h"
+
+#include <string>
+#include <vector>
+
+#include "ui/platform/win32/DialogWindow.h"
+#include "ui/platform/win32/WideText.h"
+
+enum class AccessibleProperty { kName, kDescription };
+
+// PROPERTY of window hWnd's client object (UTF-8); empty when it has none.
+inline std::string AccessibleText(HWND hWnd, AccessibleProperty property) {
+    IAccessible* accessible = nullptr;
+    if (hWnd == nullptr || FAILED(AccessibleObjectFromWindow(
+                               hWnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&accessible)))) {
+        return std::string();
+    }
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR said = nullptr;
+    const HRESULT result = property == AccessibleProperty::kName
+                               ? accessible->get_accName(self, &said)
+                               : accessible->get_accDescription(self, &said);
+    std::string text;
+    if (SUCCEEDED(result) && said != nullptr) {
+        text = Narrow(said);
+        SysFreeString(said);
+    }
+    accessible->Release();
+    return text;
+}
+
+// TRUE when Active Accessibility gives what a program annotates a window
+// with (IAccPropServices); Wine's keeps nothing.
+inline bool AccessibleAnnotationsKept() {
+    static const bool kept = [] {
+        const HWND hWindow = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                             nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetAccessibleTexts(hWindow, std::wstring(), L"annotated");
+        const bool given = AccessibleText(hWindow, AccessibleProperty::kDescription) == "annotated";
+        DestroyWindow(hWindow);
+        return given;
+    }();
+    return kept;
+}
+
+// The text of the tooltip that dialog hDialog shows for its control
+// hControl; empty when none.
+inline std::string ToolTipText(HWND hDialog, HWND hControl) {
+    struct Search {
+        HWND hDialog;
+        std::vector<HWND> tips;
+    } search{hDialog, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hWindow, LPARAM found) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(found);
+            wchar_t name[32] = L"";
+            GetClassNameW(hWindow, name, 32);
+            if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 &&
+                GetWindow(hWindow, GW_OWNER) == search->hDialog) {
+                search->tips.push_back(hWindow);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    for (const HWND hTip : search.tips) {
+        wchar_t text[1024] = L"";
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = hDialog;
+        tool.uId = reinterpret_cast<UINT_PTR>(hControl);
+        tool.lpszText = text;
+        SendMessageW(hTip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+        if (text[0] != L'\0') {
+            return Narrow(text);
+        }
+    }
+    return std::string();
+}
