@@ -247,7 +247,9 @@ void CDialogWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
     if (lParam != 0 && code == BN_SETFOCUS && GetFocus() == reinterpret_cast<HWND>(lParam)) {
         // However a push button got the focus (its mnemonic, a click), it
         // becomes the default button, as the dialog manager makes one that
-        // Tab reaches, so that Enter presses it.
+        // Tab reaches, so that Enter presses it. A notification that comes
+        // after the focus has moved on changes nothing: the move would take
+        // the focus back.
         SendMessageW(m_hWnd, WM_NEXTDLGCTL, static_cast<WPARAM>(lParam), TRUE);
         return;
     }
