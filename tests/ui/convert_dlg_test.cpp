@@ -14,7 +14,7 @@
 #include "tests/ui/probes_edit.h"
 #include "tests/ui/probes_layout.h"
 #include "tests/ui/probes_menus.h"
-#include "tests/ui/probes_table_window.h"
+#include "tests/ui/probes_table.h"
 #include "tests/ui/ui_test_env.h"
 #include "ui/ConvertDlg.h"
 #include "ui/OptionsDlg.h"
@@ -743,7 +743,7 @@ TEST(ConvertDlg, MenuBarAndContextMenuShareEntriesAndShortcuts) {
             shown.SendCommand(IDCANCEL);
         });
     }
-    OnEveryTableWindow([&opened](const std::string&) { opened.push_back("Preview"); });
+    OnTableWindowShown([&opened](ShownTable&) { opened.push_back("Preview"); });
     const struct {
         const char* text;
         const char* shortcut;
@@ -776,7 +776,7 @@ TEST(ConvertDlg, MenuBarAndContextMenuShareEntriesAndShortcuts) {
         EXPECT_EQ(MenuBarEntries(d), expected);
         EXPECT_EQ(Shown(d, IDC_DATA_FILE), "");
     });
-    OnEveryTableWindow(nullptr);
+    OnTableWindowShown(nullptr);
     EXPECT_EQ(opened, std::vector<std::string>({"Conversion Options", "Preview", "Method Folders",
                                                 "About Korrin File Conversion"}));
 }

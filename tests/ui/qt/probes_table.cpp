@@ -7,8 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 
+#include "tests/ui/qt/press_key.h"
 #include "ui/platform/qt/TableWindow.h"
 
 class ShownTable {
@@ -53,32 +53,7 @@ void FocusTable(ShownTable& shown) {
 }
 
 void PressIn(ShownTable& shown, Key key) {
-    // The window is no CDialog, so the scripted user's Press cannot be
-    // given it; the same keys.
-    Qt::Key qtKey = Qt::Key_unknown;
-    switch (key) {
-        case Key::kTab:
-            qtKey = Qt::Key_Tab;
-            break;
-        case Key::kBackTab:
-            qtKey = Qt::Key_Backtab;
-            break;
-        case Key::kReturn:
-            qtKey = Qt::Key_Return;
-            break;
-        case Key::kEscape:
-            qtKey = Qt::Key_Escape;
-            break;
-        case Key::kBackspace:
-            qtKey = Qt::Key_Backspace;
-            break;
-        case Key::kPageDown:
-            qtKey = Qt::Key_PageDown;
-            break;
-    }
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus != nullptr ? focus : &shown.window, qtKey,
-                    key == Key::kBackTab ? Qt::ShiftModifier : Qt::NoModifier);
+    PressKeyIn(&shown.window, key);
 }
 
 TablePart FocusedPart(ShownTable& shown) {

@@ -2,6 +2,8 @@
 // to the widget that has the focus as the window system would.
 #include "tests/ui/scripted_user.h"
 
+#include "tests/ui/qt/press_key.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -41,9 +43,14 @@ void Activate(CDialog& dlg) {
     QApplication::setActiveWindow(&dlg.Window());
 }
 
-void Press(CDialog& dlg, Key key) {
-    QTest::keyClick(FocusOr(dlg), QtKey(key),
+void PressKeyIn(QWidget* window, Key key) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : window, QtKey(key),
                     key == Key::kBackTab ? Qt::ShiftModifier : Qt::NoModifier);
+}
+
+void Press(CDialog& dlg, Key key) {
+    PressKeyIn(&dlg.Window(), key);
 }
 
 void PressAlt(CDialog& dlg, char letter) {

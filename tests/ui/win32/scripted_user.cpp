@@ -7,6 +7,8 @@
 
 #include "tests/ui/scripted_user.h"
 
+#include "tests/ui/win32/dialog_key.h"
+
 #include <array>
 
 #include "ui/platform/win32/DialogWindow.h"
@@ -108,6 +110,16 @@ void Activate(CDialog& dlg) {
 void Press(CDialog& dlg, Key key) {
     const HeldModifiers held(false, key == Key::kBackTab, false);
     Stroke(dlg, VirtualKey(key), false);
+}
+
+void PressInDialog(HWND hDialog, Key key) {
+    const HeldModifiers held(false, key == Key::kBackTab, false);
+    const HWND hFocus = GetFocus();
+    MSG msg{hFocus != nullptr ? hFocus : hDialog, WM_KEYDOWN, VirtualKey(key), 1, 0, {}};
+    if (!IsDialogMessageW(hDialog, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 void PressAlt(CDialog& dlg, char letter) {
