@@ -12,6 +12,7 @@
 
 #include "framework/SystemError.h"
 #include "tests/ui/probes_edit.h"
+#include "tests/ui/probes_fit.h"
 #include "tests/ui/probes_layout.h"
 #include "tests/ui/probes_menus.h"
 #include "tests/ui/probes_table.h"
@@ -103,23 +104,42 @@ TEST(ConvertDlg, FirstStartShowsDefaultsWithConvertDisabled) {
 }
 
 TEST(ConvertDlg, LayoutFollowsTheTemplateInDialogUnits) {
-    UiTestEnv env;
-    CConvertDlg dlg;
-    SetDefaults(dlg);
-    RunModal<CConvertDlg>(dlg, [](CConvertDlg& d) {
-        // The template's layout, below the dialog's menu bar.
-        EXPECT_EQ(LayoutArea(d), MapDialogUnits(d, 0, 0, 225, 172));
-        EXPECT_EQ(ControlRect(d, IDC_CONVERT), MapDialogUnits(d, 63, 154, 50, 14));
-        EXPECT_EQ(ControlRect(d, IDC_DATA_FILE), MapDialogUnits(d, 151, 131, 45, 12));
-        // A combo box's template height holds its list: its place and width.
-        const PixelRect combo = ControlRect(d, IDC_MACRO_FILE);
-        const PixelRect expected = MapDialogUnits(d, 151, 116, 61, 52);
-        EXPECT_EQ(combo.x, expected.x);
-        EXPECT_EQ(combo.y, expected.y);
-        EXPECT_EQ(combo.width, expected.width);
-        EXPECT_FALSE(HasMaximizeBox(d));
-        EXPECT_TRUE(HasMinimizeBox(d));
-    });
+    // The desktop's font, then others where the twin lets the desktop's
+    // font reach the dialogs (not on Windows): the units follow the font.
+    const struct {
+        const char* family;
+        int points;
+    } fonts[] = {{"", 0}, {"DejaVu Sans", 9}, {"DejaVu Sans", 14}};
+    std::vector<int> widths;
+    for (const auto& font : fonts) {
+        SCOPED_TRACE(font.points);
+        UiTestEnv env;
+        if (!UseDesktopFont(font.family, font.points)) {
+            continue;
+        }
+        CConvertDlg dlg;
+        SetDefaults(dlg);
+        RunModal<CConvertDlg>(dlg, [&widths](CConvertDlg& d) {
+            // The template's layout, below the dialog's menu bar.
+            EXPECT_EQ(LayoutArea(d), MapDialogUnits(d, 0, 0, 225, 172));
+            widths.push_back(LayoutArea(d).width);
+            EXPECT_EQ(ControlRect(d, IDC_CONVERT), MapDialogUnits(d, 63, 154, 50, 14));
+            EXPECT_EQ(ControlRect(d, IDC_DATA_FILE), MapDialogUnits(d, 151, 131, 45, 12));
+            // A combo box's template height holds its list: its place and width.
+            const PixelRect combo = ControlRect(d, IDC_MACRO_FILE);
+            const PixelRect expected = MapDialogUnits(d, 151, 116, 61, 52);
+            EXPECT_EQ(combo.x, expected.x);
+            EXPECT_EQ(combo.y, expected.y);
+            EXPECT_EQ(combo.width, expected.width);
+            EXPECT_FALSE(HasMaximizeBox(d));
+            EXPECT_TRUE(HasMinimizeBox(d));
+        });
+        UseDesktopFont(std::string(), 0);
+    }
+    // Where fonts were chosen, the 14-point dialog is the wider one.
+    if (widths.size() == 3) {
+        EXPECT_GT(widths[2], widths[1]);
+    }
 }
 
 TEST(ConvertDlg, TabOrderIsTemplateOrderAndMnemonicsReachFields) {

@@ -76,17 +76,6 @@ private:
     HGDIOBJ m_old;
 };
 
-std::wstring StripMnemonic(const std::wstring& text) {
-    std::wstring plain;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&' && i + 1 < text.size()) {
-            ++i;
-        }
-        plain.push_back(text[i]);
-    }
-    return plain;
-}
-
 HWND ControlOrField(CDialog& dlg, int id, bool field) {
     const HWND hControl = dlg.Window().GetDlgItem(id);
     if (field && hControl != nullptr && IsClass(hControl, L"ComboBox")) {

@@ -12,17 +12,6 @@ namespace {
 // Posted once the window is shown: runs the tests' hook from the loop.
 constexpr UINT kRunHook = WM_APP + 1;
 
-std::wstring StripMnemonic(const std::wstring& text) {
-    std::wstring plain;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&' && i + 1 < text.size()) {
-            ++i;
-        }
-        plain.push_back(text[i]);
-    }
-    return plain;
-}
-
 // The window scales itself on a DPI change (OnDpiChanged): the dialog
 // manager's own scaling, where the system has one, is turned off.
 void DisableDialogDpiScaling(HWND hDialog) {
@@ -41,6 +30,17 @@ bool TakesFocus(ControlKind kind) {
 }
 
 }  // namespace
+
+std::wstring StripMnemonic(const std::wstring& text) {
+    std::wstring plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size()) {
+            ++i;
+        }
+        plain.push_back(text[i]);
+    }
+    return plain;
+}
 
 CDialog::CDialog(UINT nIDTemplate, CDialog* pParentWnd)
     : m_nIDTemplate(nIDTemplate),

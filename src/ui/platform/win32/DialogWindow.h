@@ -103,6 +103,9 @@ void FitLabels(HWND hDialog);
 // dialog no longer uses it.
 HFONT ScaleDialog(HWND hDialog, HFONT hFont, UINT fromDpi, UINT toDpi);
 
+// TEXT as shown, without its mnemonic markers ("&Data File": "Data File").
+std::wstring StripMnemonic(const std::wstring& text);
+
 // The text of window hWnd (a control's, a window's title).
 std::wstring WindowTextOf(HWND hWnd);
 
