@@ -36,20 +36,6 @@ inline std::string AccessibleText(HWND hWnd, AccessibleProperty property) {
     return text;
 }
 
-// TRUE when Active Accessibility gives what a program annotates a window
-// with (IAccPropServices); Wine's keeps nothing.
-inline bool AccessibleAnnotationsKept() {
-    static const bool kept = [] {
-        const HWND hWindow = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                             nullptr, GetModuleHandleW(nullptr), nullptr);
-        SetAccessibleTexts(hWindow, std::wstring(), L"annotated");
-        const bool given = AccessibleText(hWindow, AccessibleProperty::kDescription) == "annotated";
-        DestroyWindow(hWindow);
-        return given;
-    }();
-    return kept;
-}
-
 // The text of the tooltip that dialog hDialog shows for its control
 // hControl; empty when none.
 inline std::string ToolTipText(HWND hDialog, HWND hControl) {

@@ -58,13 +58,7 @@ std::string CueBanner(CDialog& dlg, int id) {
 }
 
 std::string AccessibleDescription(CDialog& dlg, int id) {
-    const HWND hControl = dlg.Window().GetDlgItem(id);
-    if (AccessibleAnnotationsKept()) {
-        return AccessibleText(hControl, AccessibleProperty::kDescription);
-    }
-    // Without annotations (Wine) a screen reader has the sentence from the
-    // control's tooltip, where the twin puts it too.
-    return ToolTipText(dlg.Window().Handle(), hControl);
+    return AccessibleText(dlg.Window().GetDlgItem(id), AccessibleProperty::kDescription);
 }
 
 bool IsReadOnly(CDialog& dlg, int id) {
