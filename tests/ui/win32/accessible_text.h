@@ -36,26 +36,27 @@ inline std::string AccessibleText(HWND hWnd, AccessibleProperty property) {
     return text;
 }
 
+// The tooltip windows that dialog hDialog owns, found window by window
+// (EnumThreadWindows calls it with the system's calling convention).
+struct ToolTipSearch {
+    HWND hDialog;
+    std::vector<HWND> tips;
+};
+inline BOOL CALLBACK CollectToolTip(HWND hWindow, LPARAM found) {
+    auto* search = reinterpret_cast<ToolTipSearch*>(found);
+    wchar_t name[32] = L"";
+    GetClassNameW(hWindow, name, 32);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(hWindow, GW_OWNER) == search->hDialog) {
+        search->tips.push_back(hWindow);
+    }
+    return TRUE;
+}
+
 // The text of the tooltip that dialog hDialog shows for its control
 // hControl; empty when none.
 inline std::string ToolTipText(HWND hDialog, HWND hControl) {
-    struct Search {
-        HWND hDialog;
-        std::vector<HWND> tips;
-    } search{hDialog, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWindow, LPARAM found) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(found);
-            wchar_t name[32] = L"";
-            GetClassNameW(hWindow, name, 32);
-            if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 &&
-                GetWindow(hWindow, GW_OWNER) == search->hDialog) {
-                search->tips.push_back(hWindow);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ToolTipSearch search{hDialog, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectToolTip, reinterpret_cast<LPARAM>(&search));
     for (const HWND hTip : search.tips) {
         wchar_t text[1024] = L"";
         TOOLINFOW tool{};
